@@ -1,0 +1,7 @@
+#include "engine/transfer_state.h"
+
+namespace torvanik {
+
+TransferState transferState;
+
+}  // namespace torvanik

@@ -1,0 +1,178 @@
+#include "platform/drive_map.h"
+
+#include <charconv>
+#include <fstream>
+
+#include "platform/cp1252.h"
+
+namespace torvanik {
+namespace {
+
+constexpr std::string_view kCapacityKey = ",capacity=";
+
+std::string_view Trim(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t\r");
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    const auto last = text.find_last_not_of(" \t\r");
+    return text.substr(first, last - first + 1);
+}
+
+// "DIR[,capacity=N]" into a mapping.
+bool ParseTarget(std::string_view text, DriveMapping& mapping, std::string& error) {
+    mapping = {};
+    const auto key = text.rfind(kCapacityKey);
+    if (key != std::string_view::npos) {
+        const auto digits = text.substr(key + kCapacityKey.size());
+        std::uint64_t capacity = 0;
+        const auto [end, ec] =
+            std::from_chars(digits.data(), digits.data() + digits.size(), capacity);
+        if (digits.empty() || ec != std::errc() || end != digits.data() + digits.size()) {
+            error = "ugyldig kapasitet: " + std::string(digits);
+            return false;
+        }
+        mapping.capacity = capacity;
+        text = text.substr(0, key);
+    }
+    if (text.empty()) {
+        error = "mappen mangler";
+        return false;
+    }
+    mapping.directory = std::string(text);
+    return true;
+}
+
+}  // namespace
+
+void DriveMap::Set(int index, DriveMapping mapping) {
+    drives_.at(static_cast<std::size_t>(index)) = std::move(mapping);
+}
+
+const DriveMapping* DriveMap::Find(int index) const {
+    if (index < 0 || index >= kDriveLetters) {
+        return nullptr;
+    }
+    const auto& slot = drives_[static_cast<std::size_t>(index)];
+    return slot ? &*slot : nullptr;
+}
+
+void DriveMap::FillFrom(const DriveMap& fallback) {
+    for (std::size_t i = 0; i < drives_.size(); ++i) {
+        if (!drives_[i]) {
+            drives_[i] = fallback.drives_[i];
+        }
+    }
+}
+
+bool DriveMap::empty() const {
+    for (const auto& slot : drives_) {
+        if (slot) {
+            return false;
+        }
+    }
+    return true;
+}
+
+int DriveIndexOf(std::string_view letter) {
+    if (letter.size() == 2 && letter[1] == ':') {
+        letter = letter.substr(0, 1);
+    }
+    if (letter.size() != 1) {
+        return -1;
+    }
+    const char c = letter[0];
+    int index = -1;
+    if (c >= 'A' && c <= 'Z') {
+        index = c - 'A';
+    } else if (c >= 'a' && c <= 'z') {
+        index = c - 'a';
+    }
+    return index < kDriveLetters ? index : -1;
+}
+
+bool ParseDriveOption(std::string_view text, DriveMap& map, std::string& error) {
+    const auto equals = text.find('=');
+    const int index = equals == std::string_view::npos ? -1 : DriveIndexOf(text.substr(0, equals));
+    if (index < 0) {
+        error = "ugyldig stasjon i \"" + std::string(text) + "\" (ventet X:=MAPPE)";
+        return false;
+    }
+    DriveMapping mapping;
+    if (!ParseTarget(text.substr(equals + 1), mapping, error)) {
+        error = "\"" + std::string(text) + "\": " + error;
+        return false;
+    }
+    map.Set(index, std::move(mapping));
+    return true;
+}
+
+bool LoadDrivesFile(const std::string& path, DriveMap& map, std::string& error) {
+    std::ifstream in(path);
+    std::string line;
+    int number = 0;
+    while (std::getline(in, line)) {
+        ++number;
+        const auto text = Trim(line);
+        if (text.empty() || text[0] == '#') {
+            continue;
+        }
+        const auto space = text.find_first_of(" \t");
+        const int index =
+            space == std::string_view::npos ? -1 : DriveIndexOf(text.substr(0, space));
+        DriveMapping mapping;
+        if (index < 0 || !ParseTarget(Trim(text.substr(space)), mapping, error)) {
+            error = path + ":" + std::to_string(number) + ": ugyldig linje";
+            return false;
+        }
+        map.Set(index, std::move(mapping));
+    }
+    return true;
+}
+
+DriveMap DefaultDriveMap() {
+    DriveMap map;
+    map.Set(0, {"/media/floppy0", std::nullopt});
+    map.Set(1, {"/media/floppy1", std::nullopt});
+    return map;
+}
+
+bool BuildDriveMap(const std::vector<std::string>& options, const std::string& drivesFile,
+                   DriveMap& map, std::string& error) {
+    map = {};
+    for (const auto& option : options) {
+        if (!ParseDriveOption(option, map, error)) {
+            return false;
+        }
+    }
+    DriveMap fromFile;
+    if (!LoadDrivesFile(drivesFile, fromFile, error)) {
+        return false;
+    }
+    map.FillFrom(fromFile);
+    map.FillFrom(DefaultDriveMap());
+    return true;
+}
+
+std::optional<std::string> ResolveDrivePath(const DriveMap& map, std::string_view path) {
+    if (path.size() < 2 || path[1] != ':') {
+        return std::nullopt;
+    }
+    const DriveMapping* drive = map.Find(DriveIndexOf(path.substr(0, 2)));
+    if (drive == nullptr) {
+        return std::nullopt;
+    }
+    std::string rest = Cp1252ToUtf8(path.substr(2));
+    for (char& c : rest) {
+        if (c == '\\') {
+            c = '/';
+        }
+    }
+    const auto start = rest.find_first_not_of('/');
+    if (start == std::string::npos) {
+        return drive->directory;
+    }
+    return drive->directory + "/" + rest.substr(start);
+}
+
+}  // namespace torvanik
