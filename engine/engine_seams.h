@@ -10,7 +10,7 @@ namespace torvanik {
 
 // What a front end learns of a transfer besides the pixels.
 class TransferObserver {
-public:
+  public:
     virtual ~TransferObserver() = default;
     // A notice the engine shows (not the replays of a repaint or of the copy loop).
     virtual void NoticeShown(const Notice& /*notice*/) {}

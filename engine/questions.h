@@ -13,7 +13,7 @@ struct PickedFile {
 };
 
 class Questions {
-public:
+  public:
     virtual ~Questions() = default;
 
     // Sets transferPending: 0 to abort the running transfer, 1 to keep it.

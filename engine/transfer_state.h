@@ -69,8 +69,14 @@ struct TransferState {
 
 extern TransferState transferState;
 
-inline bool InMode(const TransferState& s) { return s.viewState >= VS_SPLIT; }
-inline bool InJoinMode(const TransferState& s) { return s.viewState >= VS_JOIN; }
-inline bool InSplitMode(const TransferState& s) { return InMode(s) && !InJoinMode(s); }
+inline bool InMode(const TransferState& s) {
+    return s.viewState >= VS_SPLIT;
+}
+inline bool InJoinMode(const TransferState& s) {
+    return s.viewState >= VS_JOIN;
+}
+inline bool InSplitMode(const TransferState& s) {
+    return InMode(s) && !InJoinMode(s);
+}
 
 }  // namespace torvanik

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+
+#include "engine/engine_seams.h"
+
+namespace torvanik {
+
+struct CopyOutcome {
+    bool whole = true;        // every block was read and written
+    bool outOfSpace = false;  // a write failed because the medium is full
+};
+
+// Copies one chunk in blocks of CopyBlockSize through the one copy buffer of the program,
+// drawing both bars whenever they grow by a pixel. `done` and `total` count the whole
+// transfer; a join stops at `total` even when the chunk is longer.
+CopyOutcome CopyChunk(Canvas& canvas, const EngineSeams& seams, std::FILE* in, std::FILE* out,
+                      std::int64_t chunkSize, std::int64_t& done, std::int64_t total);
+
+}  // namespace torvanik

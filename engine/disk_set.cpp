@@ -1,0 +1,81 @@
+#include "engine/disk_set.h"
+
+#include <limits>
+
+namespace torvanik {
+
+std::string ChunkBaseName(std::string_view name) {
+    std::string base(name);
+    for (char& c : base) {
+        if (static_cast<signed char>(c) < 32) {
+            break;
+        }
+        if (c == '.') {
+            c = '_';
+        }
+    }
+    return base;
+}
+
+std::string ChunkPath(std::string_view driveRoot, std::string_view baseName, int disk) {
+    std::string path(driveRoot);
+    path += baseName;
+    path += '_';
+    path += std::to_string(disk);
+    return path;
+}
+
+std::string InfoFilePath(std::string_view driveRoot) {
+    return std::string(driveRoot) + "\\INFO.FIL";
+}
+
+std::string FormatInfoFile(std::int64_t length, std::string_view name) {
+    std::string text = std::to_string(length);
+    text += '\n';
+    text += name;
+    return text;
+}
+
+std::int64_t ReadInfoNumber(std::FILE* stream) {
+    int c = 0;
+    do {
+        c = std::fgetc(stream);
+        if (c == EOF) {
+            return -1;
+        }
+    } while (c < '0' || c > '9');
+    constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+    std::int64_t value = 0;
+    bool tooLarge = false;
+    for (; c >= '0' && c <= '9'; c = std::fgetc(stream)) {
+        const int digit = c - '0';
+        if (value > (kMax - digit) / 10) {
+            tooLarge = true;
+        } else {
+            value = value * 10 + digit;
+        }
+    }
+    return tooLarge ? -1 : value;
+}
+
+std::optional<std::string> ReadInfoName(std::FILE* stream) {
+    int c = 0;
+    do {
+        c = std::fgetc(stream);
+        if (c == EOF) {
+            return std::nullopt;
+        }
+    } while (c < 32);
+    std::string name;
+    for (; c != EOF && c >= 32; c = std::fgetc(stream)) {
+        name += static_cast<char>(c);
+    }
+    return name;
+}
+
+bool IsBareFileName(std::string_view name) {
+    return !name.empty() && name != "." && name != ".." &&
+           name.find_first_of("/\\:") == std::string_view::npos;
+}
+
+}  // namespace torvanik

@@ -1,0 +1,112 @@
+#include "engine_fixture.h"
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace torvanik::testing {
+
+std::FILE* FaultyFileSystem::Open(const std::string& path, const char* mode) {
+    if (beforeOpen && !beforeOpen(path, mode)) {
+        return nullptr;
+    }
+    return FileSystem::Open(path, mode);
+}
+
+bool FaultyFileSystem::Read(void* buffer, std::size_t size, std::FILE* stream) {
+    if (beforeRead && !beforeRead(size)) {
+        return false;
+    }
+    return FileSystem::Read(buffer, size, stream);
+}
+
+bool FaultyFileSystem::Write(const void* buffer, std::size_t size, std::FILE* stream) {
+    if (beforeWrite && !beforeWrite(size)) {
+        return false;
+    }
+    return FileSystem::Write(buffer, size, stream);
+}
+
+bool FaultyFileSystem::Commit(std::FILE* stream) {
+    if (beforeCommit && !beforeCommit()) {
+        return false;
+    }
+    return FileSystem::Commit(stream);
+}
+
+std::optional<std::uint64_t> FaultyFileSystem::FreeBytes(const DriveMapping& drive) {
+    return freeBytes ? *freeBytes : FileSystem::FreeBytes(drive);
+}
+
+void ResetTransferState() {
+    if (transferState.sourceFile != nullptr) {
+        std::fclose(transferState.sourceFile);
+    }
+    if (transferState.destinationFile != nullptr) {
+        std::fclose(transferState.destinationFile);
+    }
+    transferState = TransferState{};
+}
+
+Notice N(int firstLine, int lineCount, int number) {
+    return {3, firstLine, lineCount, number};
+}
+
+EngineTest::EngineTest() : driveDir(tmp / "drive") {
+    std::filesystem::create_directories(driveDir);
+    drives.Set(0, {driveDir, std::nullopt});
+    setenv("XDG_CONFIG_HOME", (tmp / "config").c_str(), 1);
+    ResetTransferState();
+}
+
+EngineTest::~EngineTest() {
+    ResetTransferState();
+}
+
+void EngineTest::Split(const std::string& path) {
+    questions.sourceAnswers.push_back(PickedFileFromPath(path));
+    OnSplitOut(seams);
+}
+
+void EngineTest::Join(const std::string& destination) {
+    questions.destinationAnswers.push_back(PickedFileFromPath(destination));
+    OnJoinIn(seams);
+}
+
+void EngineTest::TakeOutDisk(int disk) {
+    MoveFiles(driveDir, tmp / ("disk" + std::to_string(disk)));
+}
+
+void EngineTest::PutInDisk(int disk) {
+    std::filesystem::remove_all(driveDir);
+    std::filesystem::create_directories(driveDir);
+    for (const auto& entry :
+         std::filesystem::directory_iterator(tmp / ("disk" + std::to_string(disk)))) {
+        FileSystem host;
+        FileTimes times;
+        host.ReadTimes(entry.path(), times);
+        const auto copy = std::filesystem::path(driveDir) / entry.path().filename();
+        std::filesystem::copy_file(entry.path(), copy);
+        host.WriteTimes(copy, times);
+    }
+}
+
+std::string EngineTest::OnDisk(int disk, const std::string& name) const {
+    return tmp / ("disk" + std::to_string(disk) + "/" + name);
+}
+
+std::vector<std::string> EngineTest::DriveFiles() const {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(driveDir)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::string EngineTest::MakeSource(const std::string& name, std::size_t size, unsigned seed) {
+    const std::string path = tmp / name;
+    WriteBytes(path, PatternBytes(size, seed));
+    return path;
+}
+
+}  // namespace torvanik::testing

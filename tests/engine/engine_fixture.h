@@ -1,0 +1,94 @@
+#pragma once
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "engine/commands.h"
+#include "engine/scripted_questions.h"
+#include "engine/transfer_state.h"
+#include "support/temp_folder.h"
+
+namespace torvanik {
+
+inline void PrintTo(const Notice& n, std::ostream* os) {
+    *os << "notice(" << n.box << ", " << n.firstLine << ", " << n.lineCount << ", " << n.number
+        << ")";
+}
+
+}  // namespace torvanik
+
+namespace torvanik::testing {
+
+// The host file system, with hooks that let a test make a call fail at a chosen point.
+class FaultyFileSystem : public FileSystem {
+  public:
+    // Return false to fail the call; set errno for the failure's cause.
+    std::function<bool(const std::string& path, const char* mode)> beforeOpen;
+    std::function<bool(std::size_t size)> beforeRead;
+    std::function<bool(std::size_t size)> beforeWrite;
+    std::function<bool()> beforeCommit;
+    // When set, the free space of every drive.
+    std::optional<std::optional<std::uint64_t>> freeBytes;
+
+    std::FILE* Open(const std::string& path, const char* mode) override;
+    bool Read(void* buffer, std::size_t size, std::FILE* stream) override;
+    bool Write(const void* buffer, std::size_t size, std::FILE* stream) override;
+    bool Commit(std::FILE* stream) override;
+    std::optional<std::uint64_t> FreeBytes(const DriveMapping& drive) override;
+};
+
+class RecordingObserver : public TransferObserver {
+  public:
+    std::vector<Notice> notices;
+    int diskBarRedraws = 0;
+    int totalBarRedraws = 0;
+
+    void NoticeShown(const Notice& notice) override { notices.push_back(notice); }
+    void DiskBarRedrawn() override { ++diskBarRedraws; }
+    void TotalBarRedrawn() override { ++totalBarRedraws; }
+};
+
+// Closes what a transfer left open and puts the record back to its start.
+void ResetTransferState();
+
+// A notice of the engine (always frame 3).
+Notice N(int firstLine, int lineCount, int number);
+
+// Drive A: is the folder "drive" of a fresh temporary folder; disks taken out of it wait
+// in "disk<N>" beside it.
+class EngineTest : public ::testing::Test {
+  protected:
+    EngineTest();
+    ~EngineTest() override;
+
+    void Split(const std::string& path);        // UT with `path` picked
+    void Join(const std::string& destination);  // INN with `destination` picked
+    void Klar() { OnDiskReady(seams); }
+
+    void TakeOutDisk(int disk);  // the drive's files into disk<N>
+    void PutInDisk(int disk);    // a copy of disk<N>'s files in the emptied drive
+    std::string OnDrive(const std::string& name) const { return driveDir + "/" + name; }
+    std::string OnDisk(int disk, const std::string& name) const;
+    std::vector<std::string> DriveFiles() const;
+
+    // A source file of `size` pattern bytes in the temporary folder.
+    std::string MakeSource(const std::string& name, std::size_t size, unsigned seed = 1);
+
+    TempFolder tmp;
+    std::string driveDir;
+    DriveMap drives;
+    Surface surface{500, 312};
+    CanvasSource canvases{surface, {}};
+    ScriptedQuestions questions;
+    FaultyFileSystem files;
+    RecordingObserver observer;
+    EngineSeams seams{canvases, questions, files, drives, &observer};
+};
+
+}  // namespace torvanik::testing

@@ -1,0 +1,188 @@
+#include <cerrno>
+#include <filesystem>
+
+#include "engine_fixture.h"
+
+namespace torvanik::testing {
+namespace {
+
+class FaultsTest : public EngineTest {
+  protected:
+    void SetUp() override {
+        files.freeBytes = std::optional<std::uint64_t>(1'000'000);
+        source = MakeSource("bilde.bmp", 2'500'000);
+        original = ReadBytes(source);
+    }
+
+    // Fails the write, read or commit that comes after `bytes` more bytes went through.
+    static std::function<bool(std::size_t)> FailAfter(std::int64_t bytes, int error) {
+        return [left = bytes, error](std::size_t size) mutable {
+            left -= static_cast<std::int64_t>(size);
+            if (left < 0) {
+                errno = error;
+                return false;
+            }
+            return true;
+        };
+    }
+
+    void FinishSplitFrom(int disk) {
+        for (; InMode(transferState); ++disk) {
+            Klar();
+            TakeOutDisk(disk);
+        }
+    }
+
+    void JoinAllAndCompare(int disks) {
+        PutInDisk(1);
+        Join(tmp / "joined.bmp");
+        for (int disk = 1; disk <= disks; ++disk) {
+            if (disk > 1) {
+                PutInDisk(disk);
+            }
+            Klar();
+        }
+        EXPECT_EQ(transferState.lastNotice, N(12, 1, -1));
+        EXPECT_EQ(ReadBytes(tmp / "joined.bmp"), original);
+    }
+
+    std::string source;
+    std::vector<char> original;
+};
+
+struct WriteFault {
+    const char* label;
+    int error;
+    Notice notice;
+};
+
+class SplitWriteFaultTest : public FaultsTest, public ::testing::WithParamInterface<WriteFault> {};
+
+TEST_P(SplitWriteFaultTest, BrokenChunkIsRemovedAndKlarStartsTheDiskAgain) {
+    Split(source);
+    Klar();
+    TakeOutDisk(1);
+    files.beforeWrite = FailAfter(500'000, GetParam().error);
+    Klar();
+    EXPECT_EQ(transferState.lastNotice, GetParam().notice);
+    EXPECT_TRUE(DriveFiles().empty());
+    EXPECT_EQ(transferState.diskNumber, 2);
+    EXPECT_EQ(transferState.bytesWritten, 1'000'000);
+    EXPECT_EQ(transferState.barLength[0], 0);
+    EXPECT_EQ(transferState.lastTotalBar, 176);
+    EXPECT_EQ(ReadBytes(source), original);
+
+    files.beforeWrite = nullptr;
+    FinishSplitFrom(2);
+    EXPECT_EQ(transferState.lastNotice, N(2, 1, -1));
+    JoinAllAndCompare(3);
+}
+
+INSTANTIATE_TEST_SUITE_P(Causes, SplitWriteFaultTest,
+                         ::testing::Values(WriteFault{"MediumFull", ENOSPC, N(5, 3, -1)},
+                                           WriteFault{"WriteError", EIO, N(0, 2, 2)}),
+                         [](const auto& info) { return std::string(info.param.label); });
+
+TEST_F(FaultsTest, FailedFlushToTheMediumUndoesTheChunk) {
+    Split(source);
+    files.beforeCommit = [] {
+        errno = EIO;
+        return false;
+    };
+    Klar();
+    EXPECT_EQ(transferState.lastNotice, N(0, 2, 1));
+    EXPECT_EQ(transferState.bytesWritten, 0);
+    files.beforeCommit = nullptr;
+    FinishSplitFrom(1);
+    JoinAllAndCompare(3);
+}
+
+TEST_F(FaultsTest, SourceReadFailureLeavesNoPartialChunk) {
+    Split(source);
+    files.beforeRead = FailAfter(300'000, EIO);
+    Klar();
+    EXPECT_EQ(transferState.lastNotice, N(0, 2, 1));
+    EXPECT_EQ(DriveFiles(), std::vector<std::string>{"INFO.FIL"});
+    files.beforeRead = nullptr;
+    FinishSplitFrom(1);
+    JoinAllAndCompare(3);
+}
+
+TEST_F(FaultsTest, InfoFileThatCannotBeCreatedAsksForDiskOneAgain) {
+    Split(source);
+    files.beforeOpen = [](const std::string& path, const char*) {
+        return path.find("INFO.FIL") == std::string::npos;
+    };
+    Klar();
+    EXPECT_EQ(transferState.lastNotice, N(0, 2, 1));
+    EXPECT_EQ(transferState.diskNumber, 1);
+    EXPECT_TRUE(DriveFiles().empty());
+    files.beforeOpen = nullptr;
+    FinishSplitFrom(1);
+    JoinAllAndCompare(3);
+}
+
+TEST_F(FaultsTest, ChunkThatCannotBeCreatedLeavesTheExaminingNotice) {
+    Split(source);
+    files.beforeOpen = [](const std::string& path, const char*) {
+        return path.find("bilde_bmp") == std::string::npos;
+    };
+    Klar();
+    EXPECT_EQ(transferState.lastNotice, N(16, 1, -1));
+    EXPECT_EQ(transferState.diskNumber, 1);
+}
+
+TEST_F(FaultsTest, FreeSpaceFailureOrTooLittleRoomIsADiskFull) {
+    Split(source);
+    files.freeBytes = std::optional<std::uint64_t>(std::nullopt);
+    Klar();
+    EXPECT_EQ(transferState.lastNotice, N(5, 3, -1));
+    EXPECT_EQ(transferState.freeKB, 0);
+    files.freeBytes = std::optional<std::uint64_t>(1023);
+    Klar();
+    EXPECT_EQ(transferState.lastNotice, N(5, 3, -1));
+    EXPECT_EQ(transferState.diskNumber, 1);
+}
+
+TEST_F(FaultsTest, JoinReadFailureCutsTheJoinedFileBackToTheChunksBefore) {
+    Split(source);
+    FinishSplitFrom(1);
+    PutInDisk(1);
+    Join(tmp / "joined.bmp");
+    Klar();
+    PutInDisk(2);
+    files.beforeRead = FailAfter(400'000, EIO);
+    Klar();
+    EXPECT_EQ(transferState.lastNotice, N(0, 2, 2));
+    EXPECT_EQ(transferState.diskNumber, 2);
+    const auto joined = ReadBytes(tmp / "joined.bmp");
+    EXPECT_EQ(joined, std::vector<char>(original.begin(), original.begin() + 1'000'000));
+
+    files.beforeRead = nullptr;
+    Klar();
+    PutInDisk(3);
+    Klar();
+    EXPECT_EQ(transferState.lastNotice, N(12, 1, -1));
+    EXPECT_EQ(ReadBytes(tmp / "joined.bmp"), original);
+}
+
+TEST_F(FaultsTest, JoinWriteFailureIsUndoneToo) {
+    Split(source);
+    FinishSplitFrom(1);
+    PutInDisk(1);
+    Join(tmp / "joined.bmp");
+    files.beforeWrite = FailAfter(700'000, ENOSPC);
+    Klar();
+    EXPECT_EQ(transferState.lastNotice, N(0, 2, 1));
+    EXPECT_EQ(std::filesystem::file_size(tmp / "joined.bmp"), 0u);
+    files.beforeWrite = nullptr;
+    Klar();
+    PutInDisk(2);
+    Klar();
+    PutInDisk(3);
+    Klar();
+    EXPECT_EQ(ReadBytes(tmp / "joined.bmp"), original);
+}
+
+}  // namespace
+}  // namespace torvanik::testing

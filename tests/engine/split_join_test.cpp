@@ -1,0 +1,210 @@
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "engine/disk_set.h"
+#include "engine_fixture.h"
+
+namespace torvanik::testing {
+namespace {
+
+using ::testing::ElementsAre;
+
+timespec AccessTime(const std::string& path) {
+    struct stat info {};
+    stat(path.c_str(), &info);
+    return info.st_atim;
+}
+
+timespec WriteTime(const std::string& path) {
+    struct stat info {};
+    stat(path.c_str(), &info);
+    return info.st_mtim;
+}
+
+bool operator==(const timespec& a, const timespec& b) {
+    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
+
+class SplitJoinTest : public EngineTest {
+  protected:
+    // Splits `source` onto disks of `free` bytes, taking each disk out after its KLAR;
+    // returns the number of disks used.
+    int SplitOntoDisks(const std::string& source, std::uint64_t free) {
+        files.freeBytes = std::optional<std::uint64_t>(free);
+        Split(source);
+        int disk = 0;
+        do {
+            Klar();
+            TakeOutDisk(++disk);
+        } while (InMode(transferState));
+        return disk;
+    }
+
+    // Joins the disks 1..count back into `destination`.
+    void JoinFromDisks(const std::string& destination, int count) {
+        PutInDisk(1);
+        Join(destination);
+        for (int disk = 1; disk <= count; ++disk) {
+            if (disk > 1) {
+                PutInDisk(disk);
+            }
+            Klar();
+        }
+    }
+};
+
+TEST_F(SplitJoinTest, ThreeDisksOutAndBackIn) {
+    const std::string source = MakeSource("bilde.bmp", 2'500'000);
+    const auto original = ReadBytes(source);
+    const FileTimes times{std::nullopt, {1'500'000'000, 123'456'789}, {1'400'000'000, 987'654'321}};
+    ASSERT_TRUE(files.WriteTimes(source, times));
+
+    files.freeBytes = std::optional<std::uint64_t>(1'000'000);
+    Split(source);
+    EXPECT_EQ(transferState.lastNotice, N(3, 2, 1));
+    EXPECT_EQ(transferState.viewState, VS_SPLIT | VS_NOTICE);
+    std::vector<Notice> afterDisk;
+    for (int disk = 1; disk <= 3; ++disk) {
+        observer.diskBarRedraws = observer.totalBarRedraws = 0;
+        Klar();
+        afterDisk.push_back(transferState.lastNotice);
+        EXPECT_EQ(transferState.lastDiskBar, BarScale) << "disk " << disk;
+        EXPECT_LE(observer.diskBarRedraws, BarScale);
+        EXPECT_LE(observer.totalBarRedraws, BarScale);
+        TakeOutDisk(disk);
+    }
+    EXPECT_THAT(afterDisk, ElementsAre(N(0, 2, 2), N(0, 2, 3), N(2, 1, -1)));
+    EXPECT_EQ(transferState.lastTotalBar, BarScale);
+    EXPECT_EQ(transferState.viewState, VS_NOTICE);
+    EXPECT_EQ(transferState.diskNumber, 1);
+    EXPECT_EQ(transferState.transferPending, 0);
+    EXPECT_EQ(transferState.sourceFile, nullptr);
+
+    const auto info = ReadBytes(OnDisk(1, "INFO.FIL"));
+    EXPECT_EQ(std::string(info.begin(), info.end()), "2500000\nbilde.bmp");
+    EXPECT_EQ(std::filesystem::file_size(OnDisk(1, "bilde_bmp_1")), 1'000'000u);
+    EXPECT_EQ(std::filesystem::file_size(OnDisk(2, "bilde_bmp_2")), 1'000'000u);
+    EXPECT_EQ(std::filesystem::file_size(OnDisk(3, "bilde_bmp_3")), 500'000u);
+    EXPECT_TRUE(WriteTime(OnDisk(2, "bilde_bmp_2")) == times.write);
+    EXPECT_EQ(ReadBytes(source), original);
+
+    Klar();
+    EXPECT_EQ(transferState.lastNotice, N(14, 2, -1));
+
+    observer.notices.clear();
+    const std::string joined = tmp / "ut/bilde.bmp";
+    std::filesystem::create_directories(tmp / "ut");
+    JoinFromDisks(joined, 3);
+    EXPECT_THAT(questions.destinationInitialNames, ElementsAre("bilde.bmp"));
+    std::vector<Notice> shown;
+    for (const Notice& n : observer.notices) {
+        if (n.firstLine != 11) {
+            shown.push_back(n);
+        }
+    }
+    EXPECT_THAT(shown, ElementsAre(N(19, 2, -1), N(0, 2, 2), N(0, 2, 3), N(12, 1, -1)));
+    // Times first: reading the file may move its access time.
+    EXPECT_TRUE(AccessTime(joined) == times.access);
+    EXPECT_TRUE(WriteTime(joined) == times.write);
+    EXPECT_EQ(ReadBytes(joined), original);
+    EXPECT_EQ(transferState.viewState, VS_NOTICE);
+    EXPECT_EQ(transferState.destinationFile, nullptr);
+}
+
+struct SmallCase {
+    const char* label;
+    std::size_t size;
+    int disks;
+    Notice splitDone;
+    Notice joinDone;
+};
+
+class SmallFilesTest : public SplitJoinTest, public ::testing::WithParamInterface<SmallCase> {};
+
+TEST_P(SmallFilesTest, SplitAndJoinBack) {
+    const SmallCase& c = GetParam();
+    const std::string source = MakeSource("data.bin", c.size);
+    ASSERT_EQ(SplitOntoDisks(source, 1'000'000), c.disks);
+    EXPECT_EQ(transferState.lastNotice, c.splitDone);
+    const auto info = ReadBytes(OnDisk(1, "INFO.FIL"));
+    EXPECT_EQ(std::string(info.begin(), info.end()), std::to_string(c.size) + "\ndata.bin");
+    EXPECT_EQ(std::filesystem::file_size(OnDisk(1, "data_bin_1")),
+              std::min<std::size_t>(c.size, 1'000'000));
+    EXPECT_EQ(transferState.lastDiskBar, c.size == 0 ? 0 : BarScale);
+
+    const std::string joined = tmp / "joined.bin";
+    JoinFromDisks(joined, c.disks);
+    EXPECT_EQ(transferState.lastNotice, c.joinDone);
+    EXPECT_EQ(ReadBytes(joined), ReadBytes(source));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sizes, SmallFilesTest,
+    ::testing::Values(SmallCase{"Empty", 0, 1, N(9, 1, -1), N(13, 1, -1)},
+                      SmallCase{"OneByte", 1, 1, N(9, 1, -1), N(13, 1, -1)},
+                      SmallCase{"ThreeBlocks", 3 * 16384, 1, N(9, 1, -1), N(13, 1, -1)},
+                      SmallCase{"AsLargeAsTheDisk", 1'000'000, 1, N(9, 1, -1), N(13, 1, -1)},
+                      SmallCase{"OneByteMore", 1'000'001, 2, N(2, 1, -1), N(12, 1, -1)}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+TEST_F(SplitJoinTest, WrongDiskInAJoinAsksForTheSameDiskAgain) {
+    const std::string source = MakeSource("film.avi", 2'500'000);
+    ASSERT_EQ(SplitOntoDisks(source, 1'000'000), 3);
+    PutInDisk(1);
+    Join(tmp / "film.avi.joined");
+    Klar();
+    EXPECT_EQ(transferState.lastNotice, N(0, 2, 2));
+    Klar();  // disk 1 is still in the drive
+    EXPECT_EQ(transferState.lastNotice, N(0, 2, 2));
+    EXPECT_EQ(transferState.diskNumber, 2);
+    PutInDisk(3);
+    Klar();
+    EXPECT_EQ(transferState.lastNotice, N(0, 2, 2));
+    EXPECT_EQ(std::filesystem::file_size(tmp / "film.avi.joined"), 1'000'000u);
+    PutInDisk(2);
+    Klar();
+    PutInDisk(3);
+    Klar();
+    EXPECT_EQ(transferState.lastNotice, N(12, 1, -1));
+    EXPECT_EQ(ReadBytes(tmp / "film.avi.joined"), ReadBytes(source));
+}
+
+TEST_F(SplitJoinTest, JoinStopsAtTheLengthInInfoFile) {
+    WriteBytes(OnDrive("INFO.FIL"), {'1', '0', '\n', 'x', '.', 'd', 'a', 't'});
+    const auto chunk = PatternBytes(100);
+    WriteBytes(OnDrive("x_dat_1"), chunk);
+    Join(tmp / "x.dat");
+    Klar();
+    EXPECT_EQ(transferState.lastNotice, N(13, 1, -1));
+    EXPECT_EQ(ReadBytes(tmp / "x.dat"), std::vector<char>(chunk.begin(), chunk.begin() + 10));
+}
+
+TEST_F(SplitJoinTest, CapacityDriveCountsInfoFileAsOneCluster) {
+    files.freeBytes.reset();
+    drives.Set(0, {driveDir, 1'000'000});
+    const std::string source = MakeSource("bilde.bmp", 2'500'000);
+    Split(source);
+    for (int disk = 1; disk <= 3; ++disk) {
+        Klar();
+        TakeOutDisk(disk);
+    }
+    EXPECT_EQ(transferState.lastNotice, N(2, 1, -1));
+    EXPECT_EQ(std::filesystem::file_size(OnDisk(1, "bilde_bmp_1")), 999'488u);
+    EXPECT_EQ(std::filesystem::file_size(OnDisk(2, "bilde_bmp_2")), 1'000'000u);
+    EXPECT_EQ(std::filesystem::file_size(OnDisk(3, "bilde_bmp_3")), 500'512u);
+}
+
+TEST_F(SplitJoinTest, AccentedNameKeepsItsBytesInTheSet) {
+    const std::string source = MakeSource("bl\xC3\xA5.bilde.bmp", 5000);  // "blå.bilde.bmp"
+    ASSERT_EQ(SplitOntoDisks(source, 1'000'000), 1);
+    const auto info = ReadBytes(OnDisk(1, "INFO.FIL"));
+    EXPECT_EQ(std::string(info.begin(), info.end()), "5000\nbl\xE5.bilde.bmp");
+    EXPECT_TRUE(std::filesystem::exists(OnDisk(1, "bl\xC3\xA5.bilde.bmp_1")));
+    JoinFromDisks(tmp / "back.bmp", 1);
+    EXPECT_EQ(questions.destinationInitialNames.back(), "bl\xC3\xA5.bilde.bmp");
+    EXPECT_EQ(ReadBytes(tmp / "back.bmp"), ReadBytes(source));
+}
+
+}  // namespace
+}  // namespace torvanik::testing

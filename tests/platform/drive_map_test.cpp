@@ -1,0 +1,100 @@
+#include "platform/drive_map.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "platform/file_system.h"
+#include "support/temp_folder.h"
+
+namespace torvanik::testing {
+namespace {
+
+TEST(DriveOptionTest, ParsesFolderAndCapacity) {
+    DriveMap map;
+    std::string error;
+    ASSERT_TRUE(ParseDriveOption("A:=/tmp/a,b", map, error));
+    ASSERT_TRUE(ParseDriveOption("c:=/mnt/c,capacity=1457664", map, error));
+    EXPECT_EQ(map.Find(0)->directory, "/tmp/a,b");
+    EXPECT_FALSE(map.Find(0)->capacity);
+    EXPECT_EQ(map.Find(2)->directory, "/mnt/c");
+    EXPECT_EQ(map.Find(2)->capacity, 1457664u);
+    EXPECT_EQ(map.Find(1), nullptr);
+
+    for (const char* bad : {"A:", "A:=", "S:=/x", "AB:=/x", "A:=/x,capacity=", "A:=/x,capacity=1k",
+                            "=/x", "A:=,capacity=5"}) {
+        error.clear();
+        EXPECT_FALSE(ParseDriveOption(bad, map, error)) << bad;
+        EXPECT_FALSE(error.empty()) << bad;
+    }
+}
+
+TEST(DriveMapTest, CommandLineThenDrivesFileThenDefaults) {
+    TempFolder tmp;
+    const std::string file = tmp / "drives";
+    std::ofstream(file) << "# my drives\n\nA: /from/file\nC: /mnt/c drive,capacity=100\n";
+    DriveMap map;
+    std::string error;
+    ASSERT_TRUE(BuildDriveMap({"C:=/from/option"}, file, map, error)) << error;
+    EXPECT_EQ(map.Find(0)->directory, "/from/file");
+    EXPECT_EQ(map.Find(1)->directory, "/media/floppy1");
+    EXPECT_EQ(map.Find(2)->directory, "/from/option");
+    EXPECT_EQ(map.Find(3), nullptr);
+
+    ASSERT_TRUE(BuildDriveMap({}, file, map, error));
+    EXPECT_EQ(map.Find(2)->directory, "/mnt/c drive");
+    EXPECT_EQ(map.Find(2)->capacity, 100u);
+
+    ASSERT_TRUE(BuildDriveMap({}, tmp / "missing", map, error));
+    EXPECT_EQ(map.Find(0)->directory, "/media/floppy0");
+
+    std::ofstream(file) << "A:/no/space\n";
+    EXPECT_FALSE(BuildDriveMap({}, file, map, error));
+}
+
+TEST(DriveMapTest, ResolvesDrivePathsToHostPaths) {
+    DriveMap map;
+    map.Set(0, {"/media/floppy0", std::nullopt});
+    EXPECT_EQ(ResolveDrivePath(map, "A:bilde_bmp_1"), "/media/floppy0/bilde_bmp_1");
+    EXPECT_EQ(ResolveDrivePath(map, "A:\\INFO.FIL"), "/media/floppy0/INFO.FIL");
+    EXPECT_EQ(ResolveDrivePath(map, "a:bl\xE5_1"), "/media/floppy0/bl\xC3\xA5_1");
+    EXPECT_EQ(ResolveDrivePath(map, "A:"), "/media/floppy0");
+    EXPECT_EQ(ResolveDrivePath(map, "B:x"), std::nullopt);
+    EXPECT_EQ(ResolveDrivePath(map, "x"), std::nullopt);
+}
+
+TEST(FreeSpaceTest, CapacityLessWholeClustersOfTheFilesInTheFolder) {
+    TempFolder tmp;
+    FileSystem files;
+    const std::uint64_t unlimited = *files.FreeBytes({tmp.path().string(), std::nullopt});
+    EXPECT_GT(unlimited, 1u << 20);
+
+    WriteBytes(tmp / "INFO.FIL", PatternBytes(17));
+    WriteBytes(tmp / "chunk", PatternBytes(1025));
+    std::filesystem::create_directories(tmp / "sub");
+    WriteBytes(tmp / "sub/ignored", PatternBytes(5000));
+    EXPECT_EQ(files.FreeBytes({tmp.path().string(), 1'000'000}), 1'000'000u - 512 - 1536);
+    EXPECT_EQ(files.FreeBytes({tmp.path().string(), 1000}), 0u);
+    EXPECT_EQ(files.FreeBytes({tmp / "missing", 1000}), std::nullopt);
+    EXPECT_EQ(files.FreeBytes({tmp / "missing", std::nullopt}), std::nullopt);
+}
+
+TEST(FileTimesTest, AccessAndWriteTimesKeepTheirNanoseconds) {
+    TempFolder tmp;
+    FileSystem files;
+    const std::string path = tmp / "f";
+    WriteBytes(path, PatternBytes(3));
+    const FileTimes set{std::nullopt, {1'234'567'890, 111'222'333}, {1'111'111'111, 444'555'666}};
+    ASSERT_TRUE(files.WriteTimes(path, set));
+    FileTimes got;
+    ASSERT_TRUE(files.ReadTimes(path, got));
+    EXPECT_EQ(got.access.tv_sec, set.access.tv_sec);
+    EXPECT_EQ(got.access.tv_nsec, set.access.tv_nsec);
+    EXPECT_EQ(got.write.tv_sec, set.write.tv_sec);
+    EXPECT_EQ(got.write.tv_nsec, set.write.tv_nsec);
+    EXPECT_FALSE(files.ReadTimes(tmp / "missing", got));
+}
+
+}  // namespace
+}  // namespace torvanik::testing
