@@ -20,14 +20,14 @@ struct DriveMapping {
 };
 
 class DriveMap {
-public:
+  public:
     void Set(int index, DriveMapping mapping);
     const DriveMapping* Find(int index) const;
     // Letters this map lacks are taken from `fallback`.
     void FillFrom(const DriveMap& fallback);
     bool empty() const;
 
-private:
+  private:
     std::array<std::optional<DriveMapping>, kDriveLetters> drives_;
 };
 

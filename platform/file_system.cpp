@@ -25,7 +25,7 @@ std::optional<std::uint64_t> ClusterBytesUsed(const std::string& directory) {
     }
     std::uint64_t used = 0;
     while (const dirent* entry = readdir(dir)) {
-        struct stat info{};
+        struct stat info {};
         if (fstatat(dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
             S_ISREG(info.st_mode)) {
             used += RoundUpToCluster(static_cast<std::uint64_t>(info.st_size));
@@ -46,7 +46,7 @@ std::FILE* FileSystem::OpenRegular(const std::string& path) {
     if (stream == nullptr) {
         return nullptr;
     }
-    struct stat info{};
+    struct stat info {};
     if (fstat(fileno(stream), &info) != 0 || !S_ISREG(info.st_mode)) {
         std::fclose(stream);
         return nullptr;
@@ -97,7 +97,7 @@ bool FileSystem::Truncate(std::FILE* stream, std::int64_t length) {
 }
 
 std::optional<std::uint64_t> FileSystem::FreeBytes(const DriveMapping& drive) {
-    struct statvfs info{};
+    struct statvfs info {};
     if (statvfs(drive.directory.c_str(), &info) != 0) {
         return std::nullopt;
     }
@@ -114,7 +114,7 @@ std::optional<std::uint64_t> FileSystem::FreeBytes(const DriveMapping& drive) {
 }
 
 bool FileSystem::ReadTimes(const std::string& path, FileTimes& times) {
-    struct statx info{};
+    struct statx info {};
     if (statx(AT_FDCWD, path.c_str(), 0, STATX_ATIME | STATX_MTIME | STATX_BTIME, &info) != 0) {
         return false;
     }

@@ -21,7 +21,7 @@ struct FileTimes {
 };
 
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
 
     // fopen; paths are host paths in UTF-8.
