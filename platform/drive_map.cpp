@@ -100,7 +100,10 @@ bool ParseDriveOption(std::string_view text, DriveMap& map, std::string& error) 
     }
     DriveMapping mapping;
     if (!ParseTarget(text.substr(equals + 1), mapping, error)) {
-        error = "\"" + std::string(text) + "\": " + error;
+        std::string message(text);
+        message += ": ";
+        message += error;
+        error = std::move(message);
         return false;
     }
     map.Set(index, std::move(mapping));

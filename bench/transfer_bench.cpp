@@ -1,0 +1,109 @@
+// Split and join of one large file between two folders of the local disk, on a drive
+// with no capacity limit (so one chunk), through the real commands and file system.
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+#include "engine/commands.h"
+#include "engine/scripted_questions.h"
+#include "engine/transfer_state.h"
+
+namespace torvanik {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::size_t kFileBytes = 256u << 20;
+
+fs::path BenchFolder() {
+    const char* chosen = std::getenv("TORVANIK_BENCH_DIR");
+    return chosen != nullptr ? fs::path(chosen) : fs::temp_directory_path() / "torvanik-bench";
+}
+
+long PeakRssKiB() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+struct Bench {
+    fs::path root = BenchFolder();
+    fs::path source = root / "stor.bin";
+    fs::path drive = root / "drive";
+    fs::path joined = root / "ut" / "stor.bin";
+    DriveMap drives;
+    Surface surface{500, 312};
+    CanvasSource canvases{surface, {}};
+    ScriptedQuestions questions;
+    FileSystem files;
+    EngineSeams seams{canvases, questions, files, drives, nullptr};
+
+    Bench() {
+        fs::create_directories(drive);
+        fs::create_directories(joined.parent_path());
+        drives.Set(0, {drive.string(), std::nullopt});
+        if (!fs::exists(source) || fs::file_size(source) != kFileBytes) {
+            std::vector<char> block(1 << 20);
+            std::ofstream out(source, std::ios::binary);
+            for (std::size_t i = 0; i < kFileBytes / block.size(); ++i) {
+                block[0] = static_cast<char>(i);
+                out.write(block.data(), static_cast<std::streamsize>(block.size()));
+            }
+        }
+    }
+
+    void Split() {
+        transferState = TransferState{};
+        questions.sourceAnswers.push_back(PickedFileFromPath(source.string()));
+        OnSplitOut(seams);
+        OnDiskReady(seams);
+    }
+
+    void Join() {
+        transferState = TransferState{};
+        questions.destinationAnswers.push_back(PickedFileFromPath(joined.string()));
+        OnJoinIn(seams);
+        OnDiskReady(seams);
+    }
+};
+
+Bench& TheBench() {
+    static Bench bench;
+    return bench;
+}
+
+void Report(benchmark::State& state, long rssBefore) {
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * kFileBytes));
+    state.counters["rss_growth_KiB"] = static_cast<double>(PeakRssKiB() - rssBefore);
+}
+
+void BM_SplitOneChunk(benchmark::State& state) {
+    Bench& bench = TheBench();
+    const long rssBefore = PeakRssKiB();
+    for (auto _ : state) {
+        bench.Split();
+    }
+    Report(state, rssBefore);
+}
+
+void BM_JoinOneChunk(benchmark::State& state) {
+    Bench& bench = TheBench();
+    bench.Split();
+    const long rssBefore = PeakRssKiB();
+    for (auto _ : state) {
+        bench.Join();
+    }
+    Report(state, rssBefore);
+}
+
+BENCHMARK(BM_SplitOneChunk)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_JoinOneChunk)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+}  // namespace
+}  // namespace torvanik
+
+BENCHMARK_MAIN();
