@@ -1,14 +1,43 @@
 #include "screen/notice_box.h"
 
+#include <string>
+
 #include "engine/transfer_state.h"
+#include "screen/font_selection.h"
+#include "screen/frame.h"
+#include "screen/frame_rects.h"
+#include "screen/notice_lines.h"
+#include "screen/screen_colours.h"
+#include "screen/screen_fonts.h"
 
 namespace torvanik {
 
 void ShowNotice(Canvas& canvas, int box, int firstLine, int lineCount, int number) {
+    const DrawingOperation operation(canvas);
     transferState.lastNotice = {box, firstLine, lineCount, number};
+    const PreviousFont previous =
+        SelectFont(canvas, kBoxFont.height, kBoxFont.weight, kBoxFont.face);
+    // The back plate, then the front box over it; their white fill wipes the last notice.
+    for (int frame = box; frame <= box + 1; ++frame) {
+        const FrameRect& rect = FrameRects[static_cast<std::size_t>(frame)];
+        DrawFrame(canvas, rect.border, frame, rect.colour);
+    }
+    canvas.SetTextColor(kNoticeText);
+    int line = firstLine;
+    int linesLeft = lineCount;
+    if (number >= 0) {
+        const TextLine& first = NoticeLines[static_cast<std::size_t>(line)];
+        canvas.TextOut(first.x, first.y, std::string(first.text) + "  " + std::to_string(number));
+        ++line;
+        --linesLeft;
+    }
+    for (; linesLeft > 0; --linesLeft, ++line) {
+        const TextLine& next = NoticeLines[static_cast<std::size_t>(line)];
+        canvas.TextOut(next.x, next.y, next.text);
+    }
+    RestoreFont(canvas, previous);
     transferState.viewState |= VS_NOTICE;
     transferState.noticeToggle = 1;
-    canvas.Present();
 }
 
 }  // namespace torvanik

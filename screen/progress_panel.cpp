@@ -1,22 +1,74 @@
 #include "screen/progress_panel.h"
 
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
 #include "engine/transfer_state.h"
+#include "screen/bar_rows.h"
+#include "screen/font_selection.h"
+#include "screen/frame.h"
+#include "screen/frame_rects.h"
+#include "screen/panel_texts.h"
+#include "screen/screen_colours.h"
+#include "screen/screen_fonts.h"
 
 namespace torvanik {
+namespace {
 
-void DrawProgressPanel(Canvas& canvas, int showFree, int /*firstFrame*/) {
+template <typename Value>
+void DrawPanelText(Canvas& canvas, const PanelText& text, Value value) {
+    std::array<char, 64> line{};
+    std::snprintf(line.data(), line.size(), text.format, value);
+    canvas.TextOut(text.x, text.y, line.data());
+}
+
+// Whole kilobytes plus one: 1023 bytes show 1, 1024 bytes 2.
+long FileLengthKB(std::int64_t size) {
+    return static_cast<long>((size + 1024) / 1024);
+}
+
+}  // namespace
+
+void DrawProgressPanel(Canvas& canvas, int showFree, int firstFrame) {
+    const DrawingOperation operation(canvas);
+    const TransferState& state = transferState;
+    const std::int64_t size = InJoinMode(state) ? state.joinTotal : state.sourceSize;
+    canvas.SetBkColor(kTextBackground);
+    const PreviousFont previous =
+        SelectFont(canvas, kBoxFont.height, kBoxFont.weight, kBoxFont.face);
+    canvas.SetTextColor(kPanelText);
+    for (int frame = firstFrame; frame <= kLastPanelFrame; ++frame) {
+        const FrameRect& rect = FrameRects[static_cast<std::size_t>(frame)];
+        DrawFrame(canvas, rect.border, frame, rect.colour);
+    }
+    DrawPanelText(canvas, PanelTexts.diskProgress, state.panelDiskNumber);
+    canvas.TextOut(PanelTexts.totalProgress.x, PanelTexts.totalProgress.y,
+                   PanelTexts.totalProgress.format);
+    DrawPanelText(canvas, PanelTexts.fileLength, FileLengthKB(size));
+    if (showFree > 0) {
+        DrawPanelText(canvas, PanelTexts.freeSpace, static_cast<long>(state.freeKB));
+    }
+    RestoreFont(canvas, previous);
     transferState.panelShowFree = showFree;
     transferState.viewState |= VS_PANEL;
-    canvas.Present();
 }
 
 void DrawBar(Canvas& canvas, int length, int which) {
-    transferState.barLength[static_cast<std::size_t>(which)] = length;
+    const DrawingOperation operation(canvas);
+    const auto bar = static_cast<std::size_t>(which);
+    transferState.barLength[bar] = length;
     if (length <= 0) {
         return;
     }
+    const Pen previous = canvas.SelectObject(CreatePen(PS_SOLID, 1, kBar));
+    for (int y = BarRows[bar].first; y < BarRows[bar].end; ++y) {
+        canvas.MoveTo(kBarLeft, y);
+        canvas.LineTo(kBarLeft + length, y);
+    }
     transferState.viewState |= VS_BARS;
-    canvas.Present();
+    canvas.SelectObject(previous);
 }
 
 }  // namespace torvanik

@@ -1,13 +1,12 @@
 #pragma once
 
 #include "platform/canvas.h"
+#include "screen/help_box.h"
 
 namespace torvanik {
 
-// Paints the whole picture from the transfer state alone.
+// Paints the whole picture from the transfer state alone, and leaves the canvas in
+// transparent mode for good.
 void DrawScreen(Canvas& canvas);
-
-// The help box, over whatever is there.
-void DrawHelpBox(Canvas& canvas);
 
 }  // namespace torvanik

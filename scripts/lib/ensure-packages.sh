@@ -3,7 +3,7 @@ TORVANIK_PACKAGES=(
     cmake g++ make pkg-config
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev qt6-translations-l10n libxkbcommon-dev libx11-dev
-    fonts-liberation fontconfig
+    fonts-liberation fontconfig libfreetype-dev libfontconfig-dev
 )
 
 ensure_packages() {

@@ -13,7 +13,7 @@ constexpr std::uint32_t kUntouched = 0xFF123456;
 constexpr Colour kInk{10, 20, 30};
 
 class CanvasTest : public ::testing::Test {
-protected:
+  protected:
     CanvasTest() : surface(60, 40) { surface.pixels.assign(surface.pixels.size(), kUntouched); }
 
     // Pixels of `pixel` inside left <= x < right, top <= y < bottom.
@@ -26,7 +26,9 @@ protected:
         }
         return count;
     }
-    int CountAll(std::uint32_t pixel) const { return Count(0, 0, surface.width, surface.height, pixel); }
+    int CountAll(std::uint32_t pixel) const {
+        return Count(0, 0, surface.width, surface.height, pixel);
+    }
 
     Surface surface;
     Canvas canvas{surface};
@@ -142,15 +144,11 @@ TEST(DrawingOperationTest, PresentsOnceWhenTheOutermostOperationEnds) {
     Canvas canvas(surface, [&] { ++presents; });
     {
         const DrawingOperation outer(canvas);
-        {
-            const DrawingOperation inner(canvas);
-        }
+        { const DrawingOperation inner(canvas); }
         EXPECT_EQ(presents, 0);
     }
     EXPECT_EQ(presents, 1);
-    {
-        const DrawingOperation again(canvas);
-    }
+    { const DrawingOperation again(canvas); }
     EXPECT_EQ(presents, 2);
 }
 

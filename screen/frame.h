@@ -1,0 +1,10 @@
+#pragma once
+
+#include "platform/canvas.h"
+
+namespace torvanik {
+
+// Wipes FrameRects[index] white and borders it inside with `border` pixels of `colour`.
+void DrawFrame(Canvas& canvas, int border, int index, Colour colour);
+
+}  // namespace torvanik

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "platform/canvas.h"
+
+namespace torvanik {
+
+// The help box, over whatever is there.
+void DrawHelpBox(Canvas& canvas);
+
+}  // namespace torvanik

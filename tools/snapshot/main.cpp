@@ -1,0 +1,150 @@
+// torvanik-snapshot OUTDIR: drives the engine's commands with scripted answers and writes
+// the screen of each scene as a 500 x 312 PNG, for looking at the painted picture.
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "engine/commands.h"
+#include "engine/transfer_state.h"
+#include "tools/snapshot/scratch_space.h"
+#include "tools/snapshot/snapshot_session.h"
+
+namespace torvanik::snapshot {
+namespace {
+
+constexpr std::uint64_t kDiskFree = 1000000;
+// INFO.FIL takes one cluster of disk 1 before its free space is measured.
+constexpr std::uint64_t kFirstDiskCapacity = kDiskFree + 512;
+constexpr std::size_t kSourceSize = 2500000;
+
+bool WriteSourceFile(const std::string& path) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    const std::vector<char> bytes(kSourceSize, '\x5A');
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out);
+}
+
+void PickSource(SnapshotSession& session) {
+    session.questions().sourceAnswers.push_back(
+        PickedFileFromPath(ScratchSpace::Shown("bilde.bmp")));
+}
+
+void ArmSplit(SnapshotSession& session) {
+    PickSource(session);
+    session.InsertEmptyDisk(kFirstDiskCapacity);
+    OnSplitOut(session.seams());
+}
+
+// Chunk 1 written for real; then the record as the copy loop leaves it halfway through
+// the chunk of disk 2, and a repaint of it.
+void CopyDiskTwo(SnapshotSession& session) {
+    ArmSplit(session);
+    OnDiskReady(session.seams());
+    session.TakeOutDisk(1);
+    session.InsertEmptyDisk(kDiskFree);
+    TransferState& s = transferState;
+    s.viewState = VS_SPLIT | VS_PANEL | VS_BARS | VS_NOTICE;
+    s.panelDiskNumber = 2;
+    s.panelShowFree = 1;
+    s.freeKB = static_cast<std::int64_t>(kDiskFree / 1024);
+    s.bytesWritten = 1500000;
+    s.lastNotice = {3, 8, 1, 2};
+    s.noticeToggle = 1;
+    s.barLength = {220, 264};
+    s.lastDiskBar = 220;
+    s.lastTotalBar = 264;
+    session.Repaint();
+}
+
+// The whole split, onto three disks; the disks are kept for the join.
+void FinishSplit(SnapshotSession& session) {
+    ArmSplit(session);
+    for (int disk = 1; disk <= 3; ++disk) {
+        if (disk > 1) {
+            session.TakeOutDisk(disk - 1);
+            session.InsertEmptyDisk(kDiskFree);
+        }
+        OnDiskReady(session.seams());
+    }
+    session.TakeOutDisk(3);
+}
+
+void ArmJoin(SnapshotSession& session) {
+    session.InsertEmptyDisk(kDiskFree);
+    session.PutInDisk(1);
+    session.questions().destinationAnswers.push_back(
+        PickedFileFromPath(ScratchSpace::Shown("ut/bilde.bmp")));
+    OnJoinIn(session.seams());
+}
+
+void ChooseDriveC(SnapshotSession& session) {
+    session.questions().driveAnswers.push_back(2);
+    OnSelectDrive(session.seams());
+}
+
+struct Scene {
+    const char* file;
+    std::function<void(SnapshotSession&)> play;
+};
+
+// In this order: the join takes disk 1 of the split finished before it.
+const std::vector<Scene> kScenes = {
+    {"idle.png", [](SnapshotSession&) {}},
+    {"split-armed.png", ArmSplit},
+    {"copying.png", CopyDiskTwo},
+    {"help.png", [](SnapshotSession& s) { OnShowHelp(s.seams()); }},
+    {"finished.png", FinishSplit},
+    {"join.png", ArmJoin},
+    {"drive-c.png", ChooseDriveC},
+};
+
+int Run(const std::string& outDir) {
+    std::error_code error;
+    std::filesystem::create_directories(outDir, error);
+    if (error) {
+        std::fprintf(stderr, "torvanik-snapshot: cannot make %s: %s\n", outDir.c_str(),
+                     error.message().c_str());
+        return EXIT_FAILURE;
+    }
+    std::string problem;
+    const std::unique_ptr<ScratchSpace> scratch = ScratchSpace::Make(problem);
+    if (!scratch) {
+        std::fprintf(stderr, "torvanik-snapshot: %s\n", problem.c_str());
+        return EXIT_FAILURE;
+    }
+    // The drive dialog saves the settings file; keep the user's own out of it.
+    setenv("XDG_CONFIG_HOME", scratch->Folder("config").c_str(), 1);
+    std::filesystem::create_directories(ScratchSpace::Shown("ut"), error);
+    if (!WriteSourceFile(ScratchSpace::Shown("bilde.bmp"))) {
+        std::fprintf(stderr, "torvanik-snapshot: cannot write %s\n",
+                     ScratchSpace::Shown("bilde.bmp").c_str());
+        return EXIT_FAILURE;
+    }
+    SnapshotSession session(*scratch);
+    for (const Scene& scene : kScenes) {
+        session.FreshStart();
+        scene.play(session);
+        const std::string path = (std::filesystem::path(outDir) / scene.file).string();
+        if (!session.SavePicture(path)) {
+            std::fprintf(stderr, "torvanik-snapshot: cannot write %s\n", path.c_str());
+            return EXIT_FAILURE;
+        }
+    }
+    return EXIT_SUCCESS;
+}
+
+}  // namespace
+}  // namespace torvanik::snapshot
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: torvanik-snapshot OUTDIR\n");
+        return EXIT_FAILURE;
+    }
+    return torvanik::snapshot::Run(argv[1]);
+}
