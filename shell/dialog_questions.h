@@ -1,0 +1,27 @@
+#pragma once
+
+#include "engine/questions.h"
+#include "platform/drive_map.h"
+
+class QWidget;
+
+// The questions as the program's dialogs and pickers, each modal over `owner`.
+namespace torvanik {
+
+class DialogQuestions : public Questions {
+  public:
+    // Both must outlive this object; the clean-up picker opens in the folders of `drives`.
+    DialogQuestions(QWidget* owner, const DriveMap& drives);
+
+    void ConfirmAbort() override;
+    std::optional<PickedFile> PickSourceFile() override;
+    std::optional<PickedFile> PickDestinationFile(const std::string& initialName) override;
+    void OpenCleanUpPicker(const std::string& driveRoot) override;
+    void ChooseDrive() override;
+
+  private:
+    QWidget* owner_;
+    const DriveMap& drives_;
+};
+
+}  // namespace torvanik

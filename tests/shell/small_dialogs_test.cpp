@@ -1,0 +1,152 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTest>
+#include <QWindow>
+#include <functional>
+#include <vector>
+
+#include "engine/transfer_state.h"
+#include "modal_script.h"
+#include "qt_printers.h"
+#include "res/dialog_ids.h"
+#include "shell/dialog_questions.h"
+#include "shell/template_dialog.h"
+
+namespace torvanik {
+namespace {
+
+using testing::WhenModalShown;
+
+QPushButton* Button(QWidget& dialog, int id) {
+    auto* button = qobject_cast<QPushButton*>(FindControl(dialog, id));
+    EXPECT_NE(button, nullptr) << id;
+    return button;
+}
+
+// Closing a dialog other than by one of its buttons.
+enum class Dismissal { kEscape, kCloseBox };
+
+void Dismiss(QWidget& dialog, Dismissal how) {
+    if (how == Dismissal::kEscape) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    } else {
+        dialog.windowHandle()->close();
+    }
+}
+
+class SmallDialogsTest : public ::testing::Test {
+  protected:
+    SmallDialogsTest() { transferState = TransferState{}; }
+    ~SmallDialogsTest() override { transferState = TransferState{}; }
+
+    DriveMap drives;
+    DialogQuestions questions{nullptr, drives};
+};
+
+TEST_F(SmallDialogsTest, DriveButtonsWriteAtOnceAndClosingUndoesNothing) {
+    struct Case {
+        const char* name;
+        std::vector<int> clicks;
+        std::function<void(QWidget&)> close;
+        int expected;
+    };
+    const auto clickOk = [](QWidget& d) { QTest::mouseClick(Button(d, IDOK), Qt::LeftButton); };
+    const auto escape = [](QWidget& d) { Dismiss(d, Dismissal::kEscape); };
+    const auto closeBox = [](QWidget& d) { Dismiss(d, Dismissal::kCloseBox); };
+    const Case cases[] = {
+        {"C: E: OK", {IDC_DRIVE_C, IDC_DRIVE_E}, clickOk, 4},
+        {"E: Esc", {IDC_DRIVE_E}, escape, 4},
+        {"E: close box", {IDC_DRIVE_E}, closeBox, 4},
+        {"N: OK", {IDC_DRIVE_N}, clickOk, 13},
+        {"B: A: Esc", {IDC_DRIVE_B, IDC_DRIVE_A}, escape, 0},
+        {"no click, OK", {}, clickOk, 7},
+        {"no click, Esc", {}, escape, 7},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        transferState.driveIndex = 7;
+        bool stayedOpen = true;
+        WhenModalShown([&](QWidget& dialog) {
+            for (int id : c.clicks) {
+                QPushButton* button = Button(dialog, id);
+                QTest::mouseClick(button, Qt::LeftButton);
+                EXPECT_EQ(transferState.driveIndex, id - IDC_DRIVE_A);
+                EXPECT_FALSE(button->isDown());
+                EXPECT_FALSE(button->isChecked());
+                stayedOpen = stayedOpen && dialog.isVisible();
+            }
+            c.close(dialog);
+        });
+        questions.ChooseDrive();
+        EXPECT_TRUE(stayedOpen);
+        EXPECT_EQ(transferState.driveIndex, c.expected);
+    }
+}
+
+TEST_F(SmallDialogsTest, DriveDialogOpensOnOkAndMarksNoDrive) {
+    transferState.driveIndex = 4;
+    WhenModalShown([](QWidget& dialog) {
+        EXPECT_EQ(QApplication::focusWidget(), Button(dialog, IDOK));
+        for (int id = IDC_DRIVE_A; id <= IDC_DRIVE_N; ++id) {
+            const QPushButton* button = Button(dialog, id);
+            EXPECT_FALSE(button->isDefault()) << id;
+            EXPECT_FALSE(button->isCheckable()) << id;
+            EXPECT_FALSE(button->hasFocus()) << id;
+        }
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    });
+    questions.ChooseDrive();
+    EXPECT_EQ(transferState.driveIndex, 4);
+}
+
+TEST_F(SmallDialogsTest, SpaceOrEnterOnAFocusedDriveButtonClicksItOnly) {
+    bool stayedOpen = false;
+    int afterSpace = -1;
+    WhenModalShown([&](QWidget& dialog) {
+        QPushButton* d = Button(dialog, IDC_DRIVE_D);
+        d->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(d, Qt::Key_Space);
+        afterSpace = transferState.driveIndex;
+        QPushButton* f = Button(dialog, IDC_DRIVE_F);
+        f->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(f, Qt::Key_Return);
+        stayedOpen = dialog.isVisible();
+        Dismiss(dialog, Dismissal::kEscape);
+    });
+    questions.ChooseDrive();
+    EXPECT_EQ(afterSpace, 3);
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_EQ(transferState.driveIndex, 5);
+}
+
+TEST_F(SmallDialogsTest, AbortAnswerLandsInTransferPending) {
+    struct Case {
+        const char* name;
+        std::function<void(QWidget&)> answer;
+        int expected;
+    };
+    const Case cases[] = {
+        {"Enter at once",
+         [](QWidget& d) {
+             EXPECT_EQ(QApplication::focusWidget(), Button(d, IDOK));
+             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+         },
+         0},
+        {"JA", [](QWidget& d) { QTest::mouseClick(Button(d, IDOK), Qt::LeftButton); }, 0},
+        {"NEI", [](QWidget& d) { QTest::mouseClick(Button(d, IDCANCEL), Qt::LeftButton); }, 1},
+        {"Esc", [](QWidget& d) { Dismiss(d, Dismissal::kEscape); }, 1},
+        {"close box", [](QWidget& d) { Dismiss(d, Dismissal::kCloseBox); }, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        transferState.transferPending = c.expected == 0 ? 1 : 0;
+        WhenModalShown(c.answer);
+        questions.ConfirmAbort();
+        EXPECT_EQ(transferState.transferPending, c.expected);
+    }
+}
+
+}  // namespace
+}  // namespace torvanik
