@@ -1,0 +1,70 @@
+#pragma once
+
+#include <string_view>
+
+// Every text of the terminal front end that is its own (the notices are the engine's),
+// in UTF-8. "%s" stands for the argument a text is about.
+namespace torvanik::cli {
+
+inline constexpr std::string_view kProgramName = "torvanik-cli";
+
+inline constexpr std::string_view kUsage =
+    "Bruk: torvanik-cli [--drive X:=MAPPE[,capacity=N]]... [--select X:] split FIL\n"
+    "      torvanik-cli [--drive X:=MAPPE[,capacity=N]]... [--select X:] [--overwrite]"
+    " join DESTINASJON\n"
+    "      torvanik-cli --help | --version\n";
+
+inline constexpr std::string_view kHelp =
+    "Deler en stor fil over flere disketter og setter den sammen igjen.\n"
+    "\n"
+    "Kommandoer:\n"
+    "  split FIL          kopierer FIL UT til disketter: disk 1 får INFO.FIL og\n"
+    "                     første del, hver ny disk så mye av resten som det er plass til\n"
+    "  join DESTINASJON   kopierer INN fra disketter og setter delene sammen til\n"
+    "                     DESTINASJON; disk 1 må stå i stasjonen\n"
+    "\n"
+    "Valg:\n"
+    "  --drive X:=MAPPE[,capacity=N]\n"
+    "                     stasjon X: er mappen MAPPE; med capacity=N har disken N byte\n"
+    "                     plass (kan gis flere ganger)\n"
+    "  --select X:        bruk stasjon X: (A: til N:) denne gangen; innstillingen\n"
+    "                     lagres ikke\n"
+    "  --overwrite        skriv over en DESTINASJON som finnes fra før\n"
+    "  --help             vis denne hjelpen\n"
+    "  --version          vis versjonen\n"
+    "\n"
+    "Ved [KLAR] setter du inn disketten det bes om og trykker linjeskift; q eller\n"
+    "slutt på inndata avbryter. Delene som er skrevet, blir liggende.\n"
+    "\n"
+    "Avslutningsstatus: 0 fullført, 1 avbrutt, 2 feil bruk, 3 kilden eller disk 1\n"
+    "kunne ikke leses.\n";
+
+inline constexpr std::string_view kVersionFormat = "torvanik-cli %s\n";
+
+// Refusals, printed after the program's name and before the usage.
+inline constexpr std::string_view kUnknownOption = "ukjent valg: %s";
+inline constexpr std::string_view kMissingValue = "%s mangler verdi";
+inline constexpr std::string_view kBadSelect = "ugyldig stasjon: %s (velg A: til N:)";
+inline constexpr std::string_view kMissingVerb = "mangler kommando (split eller join)";
+inline constexpr std::string_view kUnknownVerb = "ukjent kommando: %s";
+inline constexpr std::string_view kMissingFile = "%s mangler filnavn";
+inline constexpr std::string_view kTooManyArguments = "for mange argumenter: %s";
+inline constexpr std::string_view kOverwriteOnlyJoin = "--overwrite gjelder bare join";
+inline constexpr std::string_view kDestinationExists =
+    "%s finnes fra før; bruk --overwrite for å skrive over den";
+
+// The prompt while the next disk is awaited.
+inline constexpr std::string_view kKlarPrompt = "[KLAR] ";
+inline constexpr std::string_view kStopAnswer = "q";
+
+// The progress line: "disk [###...] fil [#....]  1,0 MB av 2,5 MB  3,2 MB/s  0:01 igjen".
+inline constexpr std::string_view kDiskBarLabel = "disk";
+inline constexpr std::string_view kFileBarLabel = "fil";
+inline constexpr std::string_view kOf = "av";
+inline constexpr std::string_view kPerSecond = "/s";
+inline constexpr std::string_view kTimeLeft = "igjen";
+inline constexpr std::string_view kUnknownTime = "--:--";
+inline constexpr std::string_view kByteUnits[] = {"B", "kB", "MB", "GB", "TB"};
+inline constexpr char kDecimalComma = ',';
+
+}  // namespace torvanik::cli

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// The arguments of torvanik-cli:
+//   [--drive X:=DIR[,capacity=N]]... [--select X:] [--overwrite] split FILE | join DESTINATION
+//   --help | --version
+namespace torvanik::cli {
+
+enum class Verb { kHelp, kVersion, kSplit, kJoin };
+
+struct CommandLine {
+    Verb verb = Verb::kHelp;
+    // The --drive values, for the drive map's own parser.
+    std::vector<std::string> driveOptions;
+    // The drive chosen with --select, as an index into DriveRoots.
+    std::optional<int> selectedDrive;
+    bool overwrite = false;
+    // FILE of split, DESTINATION of join.
+    std::string path;
+};
+
+// A command line, or the refusal (in Norwegian) that says why there is none.
+struct ParsedCommandLine {
+    std::optional<CommandLine> commandLine;
+    std::string refusal;
+};
+
+// `arguments` without the program's own name.
+ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments);
+
+}  // namespace torvanik::cli

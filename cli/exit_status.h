@@ -1,0 +1,11 @@
+#pragma once
+
+// What the terminal front end tells the shell when it ends.
+namespace torvanik::cli {
+
+inline constexpr int kFinished = 0;     // the transfer finished
+inline constexpr int kStopped = 1;      // stopped before the end
+inline constexpr int kUsageError = 2;   // refused before anything was done
+inline constexpr int kCannotStart = 3;  // no source to split, or no readable disk 1
+
+}  // namespace torvanik::cli

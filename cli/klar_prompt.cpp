@@ -1,0 +1,25 @@
+#include "cli/klar_prompt.h"
+
+#include <string>
+
+#include "cli/cli_texts.h"
+
+namespace torvanik::cli {
+
+bool AwaitKlar(std::istream& in, std::FILE* out) {
+    std::fwrite(kKlarPrompt.data(), 1, kKlarPrompt.size(), out);
+    std::fflush(out);
+    std::string line;
+    if (!std::getline(in, line)) {
+        // Nothing echoed a line end: leave the terminal on a fresh line.
+        std::fputc('\n', out);
+        std::fflush(out);
+        return false;
+    }
+    if (!line.empty() && line.back() == '\r') {
+        line.pop_back();
+    }
+    return line != kStopAnswer;
+}
+
+}  // namespace torvanik::cli

@@ -1,0 +1,43 @@
+// torvanik-cli: splits a file over several disks and joins it back, from a terminal.
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/cli_texts.h"
+#include "cli/command_line.h"
+#include "cli/exit_status.h"
+#include "cli/fill.h"
+#include "cli/refusal.h"
+#include "cli/transfer_run.h"
+
+namespace {
+
+void Print(std::string_view text) {
+    std::fwrite(text.data(), 1, text.size(), stdout);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace torvanik::cli;
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    const ParsedCommandLine parsed = ParseCommandLine(arguments);
+    if (!parsed.commandLine) {
+        return Refuse(parsed.refusal);
+    }
+    switch (parsed.commandLine->verb) {
+        case Verb::kHelp:
+            Print(kUsage);
+            Print("\n");
+            Print(kHelp);
+            return kFinished;
+        case Verb::kVersion:
+            Print(Fill(kVersionFormat, TORVANIK_VERSION));
+            return kFinished;
+        case Verb::kSplit:
+        case Verb::kJoin:
+            break;
+    }
+    return RunTransfer(*parsed.commandLine, std::cin);
+}

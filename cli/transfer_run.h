@@ -1,0 +1,13 @@
+#pragma once
+
+#include <istream>
+
+#include "cli/command_line.h"
+
+namespace torvanik::cli {
+
+// Runs the split or join of `line` on the engine, one KLAR per line of `input`, until the
+// transfer is finished or the user stops; returns the exit status.
+int RunTransfer(const CommandLine& line, std::istream& input);
+
+}  // namespace torvanik::cli

@@ -1,0 +1,105 @@
+#include "cli_fixture.h"
+
+#include <filesystem>
+
+namespace torvanik::testing {
+namespace {
+
+constexpr int kMostDisks = 10;
+
+}  // namespace
+
+CliTest::CliTest() {
+    std::filesystem::create_directories(config);
+    std::filesystem::create_directories(drive);
+}
+
+std::vector<std::string> CliTest::DriveOption(const std::string& letter, const std::string& folder,
+                                              std::uint64_t capacity) const {
+    return {"--drive", letter + "=" + folder + ",capacity=" + std::to_string(capacity)};
+}
+
+std::string CliTest::MakeSource(const std::string& name, std::size_t size) const {
+    const std::string path = temp / name;
+    WriteBytes(path, PatternBytes(size));
+    return path;
+}
+
+std::unique_ptr<CliProcess> CliTest::Start(const std::vector<std::string>& arguments,
+                                           bool stderrOnTerminal) const {
+    return std::make_unique<CliProcess>(arguments, config, stderrOnTerminal);
+}
+
+Session CliTest::Run(const std::vector<std::string>& arguments) const {
+    auto cli = Start(arguments);
+    Session session;
+    while (auto piece = cli->ReadUntil(kPrompt)) {
+        session.pieces.push_back(*piece);
+        cli->SendLine("");
+    }
+    session.status = cli->Wait();
+    session.pieces.push_back(cli->Rest());
+    session.errors = cli->errors();
+    return session;
+}
+
+Session CliTest::SplitOntoDisks(const std::string& source, const std::vector<std::string>& extra,
+                                bool stderrOnTerminal) const {
+    std::vector<std::string> arguments = DriveOption("A:", drive);
+    arguments.insert(arguments.end(), extra.begin(), extra.end());
+    arguments.insert(arguments.end(), {"split", source});
+    auto cli = Start(arguments, stderrOnTerminal);
+    Session session;
+    int disk = 0;
+    while (auto piece = cli->ReadUntil(kPrompt)) {
+        session.pieces.push_back(*piece);
+        if (disk > 0) {
+            MoveFiles(drive, Disk(disk));
+        }
+        if (++disk > kMostDisks) {
+            break;
+        }
+        cli->SendLine("");
+    }
+    session.status = cli->Wait();
+    session.pieces.push_back(cli->Rest());
+    session.errors = cli->errors();
+    MoveFiles(drive, Disk(disk));
+    return session;
+}
+
+Session CliTest::JoinFromDisks(const std::string& destination, int count,
+                               const std::vector<std::string>& extra) const {
+    MoveFiles(Disk(1), drive);
+    std::vector<std::string> arguments = DriveOption("A:", drive);
+    arguments.insert(arguments.end(), extra.begin(), extra.end());
+    arguments.insert(arguments.end(), {"join", destination});
+    auto cli = Start(arguments);
+    Session session;
+    int disk = 1;
+    while (auto piece = cli->ReadUntil(kPrompt)) {
+        session.pieces.push_back(*piece);
+        if (session.pieces.size() > 1 && disk < count) {
+            MoveFiles(drive, Disk(disk));
+            MoveFiles(Disk(++disk), drive);
+        }
+        if (session.pieces.size() > kMostDisks) {
+            break;
+        }
+        cli->SendLine("");
+    }
+    session.status = cli->Wait();
+    session.pieces.push_back(cli->Rest());
+    session.errors = cli->errors();
+    return session;
+}
+
+std::string Printed(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const auto& line : lines) {
+        text += line + "\n";
+    }
+    return text + "\n";
+}
+
+}  // namespace torvanik::testing

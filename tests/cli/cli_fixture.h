@@ -1,0 +1,56 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "cli_process.h"
+#include "support/temp_folder.h"
+
+namespace torvanik::testing {
+
+inline constexpr const char* kPrompt = "[KLAR] ";
+
+// What a run printed: standard output cut after each prompt (the last piece is what came
+// after the last prompt), standard error, and the exit status.
+struct Session {
+    int status = -1;
+    std::vector<std::string> pieces;
+    std::string errors;
+};
+
+// A temporary configuration folder and drive A: as a folder with a capacity, and a user
+// who swaps the disks: each disk's files go to a folder of their own between KLARs.
+class CliTest : public ::testing::Test {
+  protected:
+    CliTest();
+
+    std::unique_ptr<CliProcess> Start(const std::vector<std::string>& arguments,
+                                      bool stderrOnTerminal = false) const;
+    // Runs to the end, answering every prompt with an empty line.
+    Session Run(const std::vector<std::string>& arguments) const;
+
+    // Splits `source` over the disks, with `extra` options before the verb; the files of
+    // disk n end up in Disk(n).
+    Session SplitOntoDisks(const std::string& source, const std::vector<std::string>& extra = {},
+                           bool stderrOnTerminal = false) const;
+    // Joins Disk(1) ... Disk(count) into `destination`, putting each disk in when asked.
+    Session JoinFromDisks(const std::string& destination, int count,
+                          const std::vector<std::string>& extra = {}) const;
+
+    std::string Disk(int number) const { return temp / ("disk" + std::to_string(number)); }
+    std::vector<std::string> DriveOption(const std::string& letter, const std::string& folder,
+                                         std::uint64_t capacity = 1'000'000) const;
+    std::string MakeSource(const std::string& name, std::size_t size) const;
+
+    TempFolder temp;
+    const std::string config = temp / "config";
+    const std::string drive = temp / "drive";
+};
+
+// The text of a notice as printed: its lines, then an empty line.
+std::string Printed(const std::vector<std::string>& lines);
+
+}  // namespace torvanik::testing

@@ -1,0 +1,120 @@
+#include <cstdio>
+#include <cstdlib>
+
+#include "cli/progress_line.h"
+#include "cli/progress_meter.h"
+#include "cli_fixture.h"
+
+namespace torvanik::testing {
+namespace {
+
+using cli::FormatBar;
+using cli::FormatBytes;
+using cli::FormatDuration;
+using cli::FormatProgressLine;
+using cli::ProgressMeter;
+
+TEST(CliProgressLineTest, BytesKeepAtMostThreeDigitsBeforeTheComma) {
+    EXPECT_EQ(FormatBytes(0), "0 B");
+    EXPECT_EQ(FormatBytes(999), "999 B");
+    EXPECT_EQ(FormatBytes(1000), "1,0 kB");
+    EXPECT_EQ(FormatBytes(1536), "1,5 kB");
+    EXPECT_EQ(FormatBytes(1'023'999), "1,0 MB");
+    EXPECT_EQ(FormatBytes(2'500'000), "2,4 MB");
+    EXPECT_EQ(FormatBytes(3.0 * 1024 * 1024 * 1024), "3,0 GB");
+}
+
+TEST(CliProgressLineTest, DurationsRoundUpAndGrowAnHourField) {
+    EXPECT_EQ(FormatDuration(0), "0:00");
+    EXPECT_EQ(FormatDuration(0.2), "0:01");
+    EXPECT_EQ(FormatDuration(59.5), "1:00");
+    EXPECT_EQ(FormatDuration(3599), "59:59");
+    EXPECT_EQ(FormatDuration(3725), "1:02:05");
+}
+
+TEST(CliProgressLineTest, BarsFillInProportionAndStayInside) {
+    EXPECT_EQ(FormatBar(0, 10, 4), "[....]");
+    EXPECT_EQ(FormatBar(5, 10, 4), "[##..]");
+    EXPECT_EQ(FormatBar(10, 10, 4), "[####]");
+    EXPECT_EQ(FormatBar(12, 10, 4), "[####]");
+    EXPECT_EQ(FormatBar(0, 0, 4), "[####]");  // an empty chunk is done at once
+}
+
+TEST(CliProgressLineTest, LineHasBothBarsFiguresRateAndTimeLeft) {
+    EXPECT_EQ(FormatProgressLine({500'000, 1'000'000, 1'500'000, 2'500'000, 1024.0 * 1024}),
+              "disk [######......] fil [#######.....]  1,4 MB av 2,4 MB  1,0 MB/s  0:01 igjen");
+    EXPECT_EQ(FormatProgressLine({0, 10, 0, 10, std::nullopt}),
+              "disk [............] fil [............]  0 B av 10 B  --:-- igjen");
+}
+
+// The meter writing into memory, with a clock the test moves.
+class CliProgressMeterTest : public ::testing::Test {
+  protected:
+    CliProgressMeterTest() : stream(open_memstream(&buffer, &size)), meter(stream) {}
+    ~CliProgressMeterTest() override {
+        std::fclose(stream);
+        std::free(buffer);
+    }
+
+    std::string Written() {
+        std::fflush(stream);
+        std::string text(buffer, size);
+        std::fseek(stream, 0, SEEK_SET);
+        size = 0;
+        return text;
+    }
+    ProgressMeter::Clock::time_point At(int ms) const { return t0 + std::chrono::milliseconds(ms); }
+
+    char* buffer = nullptr;
+    std::size_t size = 0;
+    std::FILE* stream;
+    ProgressMeter meter;
+    const ProgressMeter::Clock::time_point t0 = ProgressMeter::Clock::now();
+};
+
+TEST_F(CliProgressMeterTest, RedrawsInPlaceAtMostEveryTenthOfASecondAndAtTheChunksEnd) {
+    meter.Restart(t0);
+    EXPECT_EQ(Written(), "");  // no line yet, so none to end
+    meter.BlockCopied(16384, 1'048'576, 16384, 2'097'152, At(10));
+    const std::string first = Written();
+    EXPECT_EQ(first.rfind("\rdisk [", 0), 0u);
+    EXPECT_EQ(first.substr(first.size() - 3), "\x1b[K");
+
+    meter.BlockCopied(32768, 1'048'576, 32768, 2'097'152, At(60));
+    EXPECT_EQ(Written(), "");
+    meter.BlockCopied(49152, 1'048'576, 49152, 2'097'152, At(111));
+    EXPECT_NE(Written(), "");
+    meter.BlockCopied(1'048'576, 1'048'576, 1'048'576, 2'097'152, At(120));
+    EXPECT_NE(Written().find("disk [############]"), std::string::npos);
+
+    meter.Restart(At(130));
+    EXPECT_EQ(Written(), "\n");  // the finished line stays on the screen
+}
+
+TEST_F(CliProgressMeterTest, RateIsMeasuredFromTheRestartOverThisCopyOnly) {
+    // A second disk: 1 MiB of the file was done before this copy began.
+    meter.Restart(t0);
+    meter.BlockCopied(524'288, 1'048'576, 1'572'864, 2'097'152, At(500));
+    const std::string line = Written();
+    EXPECT_NE(line.find("1,0 MB/s  0:01 igjen"), std::string::npos) << line;
+}
+
+// With standard error on a terminal, the split draws its progress line there.
+using CliProgressTerminalTest = CliTest;
+
+TEST_F(CliProgressTerminalTest, ProgressLineGoesToATerminalOnly) {
+    const std::string source = MakeSource("bilde.bmp", 1'500'000);
+    const Session split = SplitOntoDisks(source, {}, true);
+    EXPECT_EQ(split.status, 0);
+    EXPECT_NE(split.errors.find("\rdisk [############] fil [########....]  976,1 kB av 1,4 MB"),
+              std::string::npos)
+        << split.errors;
+    EXPECT_NE(split.errors.find("\rdisk [############] fil [############]  1,4 MB av 1,4 MB"),
+              std::string::npos)
+        << split.errors;
+    // Standard output carries the notices alone, as without a terminal.
+    EXPECT_EQ(split.pieces[1].find("disk ["), std::string::npos);
+}
+
+}  // namespace
+}  // namespace torvanik::testing

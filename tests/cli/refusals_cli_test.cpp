@@ -1,0 +1,130 @@
+#include <filesystem>
+
+#include "cli_fixture.h"
+
+namespace torvanik::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kUsageStart = "Bruk: torvanik-cli ";
+
+using CliRefusalTest = CliTest;
+
+TEST_F(CliRefusalTest, MissingSourceShowsNoticeZeroAndExitsThree) {
+    auto arguments = DriveOption("A:", drive);
+    arguments.insert(arguments.end(), {"split", temp / "borte.bin"});
+    const Session run = Run(arguments);
+    EXPECT_EQ(run.status, 3);
+    ASSERT_EQ(run.pieces.size(), 1u);  // never a prompt
+    EXPECT_EQ(run.pieces[0], Printed({"Sett inn diskett nummer", "og klikk 'KLAR' på nytt!"}));
+    EXPECT_TRUE(fs::is_empty(drive));
+}
+
+TEST_F(CliRefusalTest, DiskOneWithoutInfoFileExitsThreeAfterNotice17) {
+    const std::string destination = temp / "ut.bin";
+    const Session run = Run({"--drive", "A:=" + drive, "join", destination});
+    EXPECT_EQ(run.status, 3);
+    ASSERT_EQ(run.pieces.size(), 1u);
+    EXPECT_EQ(run.pieces[0],
+              Printed({"Sett inn diskett nummer  1", "og klikk 'KLAR' på nytt!"}) +
+                  Printed({"Sett inn diskett nummer  1", "og klikk 'INN' på nytt!"}));
+    EXPECT_FALSE(fs::exists(destination));
+}
+
+TEST_F(CliRefusalTest, ExistingDestinationNeedsOverwrite) {
+    const std::string source = MakeSource("data.bin", 3000);
+    ASSERT_EQ(SplitOntoDisks(source).status, 0);
+    MoveFiles(Disk(1), drive);
+    const std::string destination = temp / "finnes.bin";
+    WriteBytes(destination, {'b', 'e', 'h', 'o', 'l', 'd'});
+
+    const Session refused = Run({"--drive", "A:=" + drive, "join", destination});
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_EQ(refused.pieces[0], "");
+    EXPECT_NE(refused.errors.find(destination + " finnes fra før"), std::string::npos);
+    EXPECT_NE(refused.errors.find(kUsageStart), std::string::npos);
+    EXPECT_EQ(ReadBytes(destination), std::vector<char>({'b', 'e', 'h', 'o', 'l', 'd'}));
+
+    const Session run = Run({"--drive", "A:=" + drive, "--overwrite", "join", destination});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(ReadBytes(destination), ReadBytes(source));
+}
+
+TEST_F(CliRefusalTest, DanglingLinkCountsAsExisting) {
+    const std::string destination = temp / "lenke.bin";
+    fs::create_symlink(temp / "mål.bin", destination);
+    EXPECT_EQ(Run({"--drive", "A:=" + drive, "join", destination}).status, 2);
+    EXPECT_FALSE(fs::exists(temp / "mål.bin"));
+}
+
+TEST_F(CliRefusalTest, MalformedDrivesFileIsAUsageError) {
+    fs::create_directories(config + "/torvanik");
+    WriteBytes(config + "/torvanik/drives", {'?', '\n'});
+    const Session run = Run({"split", temp / "x"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.errors.find("drives:1: ugyldig linje"), std::string::npos);
+}
+
+TEST_F(CliRefusalTest, HelpAndVersionGoToStandardOutput) {
+    const Session help = Run({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.errors, "");
+    EXPECT_EQ(help.pieces[0].rfind(kUsageStart, 0), 0u);
+    for (const char* word : {"split FIL", "join DESTINASJON", "--drive X:=MAPPE[,capacity=N]",
+                             "--select X:", "--overwrite", "--version"}) {
+        EXPECT_NE(help.pieces[0].find(word), std::string::npos) << word;
+    }
+
+    const Session version = Run({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.pieces[0], std::string("torvanik-cli ") + TORVANIK_VERSION + "\n");
+}
+
+// The arguments, a name for the case, and what the refusal's line must say.
+struct UsageCase {
+    std::string name;
+    std::vector<std::string> arguments;
+    std::string message;
+};
+
+void PrintTo(const UsageCase& usage, std::ostream* out) {
+    *out << usage.name;
+}
+
+class CliUsageErrorTest : public CliTest, public ::testing::WithParamInterface<UsageCase> {};
+
+TEST_P(CliUsageErrorTest, ExitsTwoWithMessageAndUsageOnStandardError) {
+    const Session run = Run(GetParam().arguments);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.pieces[0], "");
+    const std::string& errors = run.errors;
+    const auto lineEnd = errors.find('\n');
+    ASSERT_NE(lineEnd, std::string::npos);
+    const std::string refusal = errors.substr(0, lineEnd);
+    EXPECT_EQ(refusal.rfind("torvanik-cli: ", 0), 0u) << refusal;
+    EXPECT_NE(refusal.find(GetParam().message), std::string::npos) << refusal;
+    EXPECT_EQ(errors.substr(lineEnd + 1).rfind(kUsageStart, 0), 0u) << errors;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Arguments, CliUsageErrorTest,
+    ::testing::Values(
+        UsageCase{"NoVerb", {}, "mangler kommando (split eller join)"},
+        UsageCase{"UnknownVerb", {"del", "x"}, "ukjent kommando: del"},
+        UsageCase{"NoFile", {"split"}, "split mangler filnavn"},
+        UsageCase{"ThirdWord", {"join", "a", "b"}, "for mange argumenter: b"},
+        UsageCase{"UnknownOption", {"-x", "split", "a"}, "ukjent valg: -x"},
+        UsageCase{"DriveWithoutValue", {"split", "a", "--drive"}, "--drive mangler verdi"},
+        UsageCase{"DriveWithoutFolder", {"--drive", "A:", "split", "a"}, "ugyldig stasjon"},
+        UsageCase{"BadCapacity",
+                  {"--drive", "A:=/d,capacity=mye", "split", "a"},
+                  "ugyldig kapasitet: mye"},
+        UsageCase{"SelectBeyondN", {"--select", "O:", "split", "a"}, "ugyldig stasjon: O:"},
+        UsageCase{"SelectNoLetter", {"--select", "AB", "split", "a"}, "ugyldig stasjon: AB"},
+        UsageCase{
+            "OverwriteSplit", {"--overwrite", "split", "a"}, "--overwrite gjelder bare join"}),
+    [](const ::testing::TestParamInfo<UsageCase>& info) { return info.param.name; });
+
+}  // namespace
+}  // namespace torvanik::testing
