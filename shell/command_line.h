@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/drive_map.h"
+
+// The program's own options: --drive X:=DIR[,capacity=N] (repeatable), --help, --version.
+namespace torvanik {
+
+struct CommandLine {
+    enum class Action { kRun, kHelp, kVersion, kError };
+    Action action = Action::kRun;
+    std::vector<std::string> driveOptions;
+    std::string error;
+};
+
+// `arguments` without the program's name, after the toolkit took its own.
+CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
+
+// The texts of --help and --version (UTF-8).
+const char* UsageText();
+const char* VersionText();
+
+}  // namespace torvanik

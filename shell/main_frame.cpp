@@ -1,0 +1,158 @@
+#include "shell/main_frame.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPixmap>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QWindow>
+
+#include "engine/settings.h"
+#include "res/command_ids.h"
+#include "res/menu.h"
+#include "res/string_table.h"
+#include "res/toolbar.h"
+#include "shell/about_dialog.h"
+#include "shell/dialog_questions.h"
+#include "shell/lock_key_indicators.h"
+#include "shell/torvanik_view.h"
+
+namespace torvanik {
+namespace {
+
+constexpr int kOuterWidth = 512;
+constexpr int kOuterHeight = 450;
+
+QString Text(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(const DriveMap& drives, const QString& caption) : drives_(drives) {
+    LoadSettings();
+    setWindowTitle(caption);
+}
+
+CMainFrame::~CMainFrame() = default;
+
+bool CMainFrame::Create() {
+    PreCreateWindow();
+    return OnCreate() == 0;
+}
+
+void CMainFrame::PreCreateWindow() {
+    resize(kOuterWidth, kOuterHeight);
+}
+
+void CMainFrame::ApplyOuterSize() {
+    const QMargins frame = windowHandle() != nullptr ? windowHandle()->frameMargins() : QMargins();
+    resize(kOuterWidth - frame.left() - frame.right(), kOuterHeight - frame.top() - frame.bottom());
+}
+
+int CMainFrame::OnCreate() {
+    questions_ = std::make_unique<DialogQuestions>(this, drives_);
+    view_ = new CTorvanikView(this, *questions_, files_, drives_);
+    setCentralWidget(view_);
+    MakeActions();
+    if (!MakeMenu() || !MakeToolBar() || !MakeStatusBar()) {
+        return -1;
+    }
+    return 0;
+}
+
+QAction* CMainFrame::action(int command) const {
+    const auto found = actions_.find(command);
+    return found != actions_.end() ? found->second : nullptr;
+}
+
+void CMainFrame::MakeActions() {
+    const std::map<int, std::function<void()>> handlers = {
+        {ID_SPLIT_OUT, [this] { view_->OnSplitOut(); }},
+        {ID_JOIN_IN, [this] { view_->OnJoinIn(); }},
+        {ID_DISK_READY, [this] { view_->OnDiskReady(); }},
+        {ID_CLEAN_DISK, [this] { view_->OnCleanDisk(); }},
+        {ID_SELECT_DRIVE, [this] { view_->OnSelectDrive(); }},
+        {ID_SHOW_HELP, [this] { view_->OnShowHelp(); }},
+        {ID_APP_ABOUT, [this] { ShowAboutBox(this); }},
+        {ID_APP_EXIT, [this] { close(); }},
+    };
+    for (const auto& [command, handler] : handlers) {
+        auto* action = new QAction(this);
+        action->setStatusTip(Text(PromptOf(command)));
+        action->setToolTip(Text(TooltipOf(command)));
+        action->setIconVisibleInMenu(false);
+        connect(action, &QAction::triggered, this, handler);
+        actions_[command] = action;
+    }
+    for (const int command : {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR}) {
+        auto* action = new QAction(this);
+        action->setStatusTip(Text(PromptOf(command)));
+        action->setCheckable(true);
+        action->setChecked(true);
+        actions_[command] = action;
+    }
+}
+
+bool CMainFrame::MakeMenu() {
+    for (const MenuPopup& popup : MainMenu()) {
+        QMenu* menu = menuBar()->addMenu(Text(popup.label));
+        for (const MenuItem& item : popup.items) {
+            if (item.label == nullptr) {
+                menu->addSeparator();
+                continue;
+            }
+            QAction* command = action(item.command);
+            if (command == nullptr) {
+                return false;
+            }
+            command->setText(Text(item.label));
+            menu->addAction(command);
+        }
+    }
+    return true;
+}
+
+bool CMainFrame::MakeToolBar() {
+    const QPixmap bitmap(ToolbarBitmap());
+    if (bitmap.isNull()) {
+        return false;
+    }
+    toolBar_ = new QToolBar(this);
+    toolBar_->setObjectName("toolbar");
+    toolBar_->setMovable(false);
+    toolBar_->setFloatable(false);
+    toolBar_->setIconSize(QSize(kToolbarButtonWidth, kToolbarButtonHeight));
+    toolBar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    toolBar_->setContextMenuPolicy(Qt::PreventContextMenu);
+    int image = 0;
+    for (const int command : ToolbarSlots()) {
+        if (command == ID_SEPARATOR) {
+            toolBar_->addSeparator();
+            continue;
+        }
+        QAction* button = action(command);
+        button->setIcon(QIcon(bitmap.copy(image++ * kToolbarButtonWidth, 0, kToolbarButtonWidth,
+                                          kToolbarButtonHeight)));
+        toolBar_->addAction(button);
+    }
+    addToolBar(Qt::TopToolBarArea, toolBar_);
+    QAction* toggle = action(ID_VIEW_TOOLBAR);
+    connect(toggle, &QAction::toggled, toolBar_, &QToolBar::setVisible);
+    connect(toolBar_, &QToolBar::visibilityChanged, toggle, &QAction::setChecked);
+    return true;
+}
+
+bool CMainFrame::MakeStatusBar() {
+    QStatusBar* bar = statusBar();
+    bar->setSizeGripEnabled(true);
+    // Shown whenever no prompt is: the idle text of the message pane.
+    bar->addWidget(new QLabel(Text(LoadString(AFX_IDS_IDLEMESSAGE)), bar), 1);
+    indicators_ = new LockKeyIndicators(bar);
+    QAction* toggle = action(ID_VIEW_STATUS_BAR);
+    connect(toggle, &QAction::toggled, bar, &QStatusBar::setVisible);
+    return true;
+}
+
+}  // namespace torvanik

@@ -1,0 +1,267 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QEnterEvent>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+#include <filesystem>
+
+#include "engine/transfer_state.h"
+#include "modal_script.h"
+#include "platform/file_system.h"
+#include "res/command_ids.h"
+#include "screen/screen_painter.h"
+#include "shell/main_frame.h"
+#include "shell/torvanik_view.h"
+#include "support/temp_folder.h"
+
+namespace torvanik {
+namespace {
+
+using testing::TempFolder;
+using testing::WhenModalShown;
+
+constexpr std::uint64_t kFloppy = 1'457'664;
+
+Notice N(int firstLine, int lineCount, int number) {
+    return {3, firstLine, lineCount, number};
+}
+
+// Answers the next file picker through its name field and its accept button.
+void AnswerPicker(const std::string& path) {
+    WhenModalShown(
+        [path](QWidget& modal) {
+            auto& picker = static_cast<QFileDialog&>(modal);
+            picker.findChild<QLineEdit*>("fileNameEdit")->setText(QString::fromStdString(path));
+            auto* buttons = picker.findChild<QDialogButtonBox*>("buttonBox");
+            buttons
+                ->button(picker.acceptMode() == QFileDialog::AcceptOpen ? QDialogButtonBox::Open
+                                                                        : QDialogButtonBox::Save)
+                ->click();
+        },
+        "QFileDialog");
+}
+
+class MainWindowTest : public ::testing::Test {
+  protected:
+    MainWindowTest() {
+        setenv("XDG_CONFIG_HOME", (tmp / "config").c_str(), 1);
+        std::filesystem::create_directories(driveDir);
+        drives.Set(0, {driveDir, kFloppy});
+        transferState = TransferState{};
+        frame = std::make_unique<CMainFrame>(drives, "Torvanik");
+        EXPECT_TRUE(frame->Create());
+        frame->show();
+        frame->ApplyOuterSize();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
+    }
+
+    ~MainWindowTest() override {
+        frame.reset();
+        for (std::FILE* stream : {transferState.sourceFile, transferState.destinationFile}) {
+            if (stream != nullptr) {
+                std::fclose(stream);
+            }
+        }
+        transferState = TransferState{};
+    }
+
+    void Trigger(int command) { frame->action(command)->trigger(); }
+
+    void SwapDisk(const std::string& out, const std::string& in) {
+        testing::MoveFiles(driveDir, tmp / out);
+        if (!in.empty()) {
+            testing::MoveFiles(tmp / in, driveDir);
+        }
+    }
+
+    // The top-left 500 x 312 pixels of the view's image.
+    std::vector<std::uint32_t> Picture() const {
+        const Surface& image = frame->view()->image();
+        std::vector<std::uint32_t> pixels;
+        for (int y = 0; y < 312; ++y) {
+            for (int x = 0; x < 500; ++x) {
+                pixels.push_back(image.pixels[static_cast<std::size_t>(y * image.width + x)]);
+            }
+        }
+        return pixels;
+    }
+
+    // DrawScreen of the state on a fresh image erased to the window colour.
+    std::vector<std::uint32_t> Repainted() const {
+        Surface surface(500, 312);
+        std::fill(surface.pixels.begin(), surface.pixels.end(),
+                  frame->view()->palette().color(QPalette::Base).rgb());
+        Canvas canvas(surface);
+        DrawScreen(canvas);
+        return surface.pixels;
+    }
+
+    TempFolder tmp;
+    std::string driveDir = tmp / "a";
+    DriveMap drives;
+    std::unique_ptr<CMainFrame> frame;
+};
+
+TEST_F(MainWindowTest, SplitsOntoThreeFloppiesAndJoinsBack) {
+    const std::string source = tmp / "bilde.bmp";
+    const auto bytes = testing::PatternBytes(3'000'000);
+    testing::WriteBytes(source, bytes);
+    FileSystem files;
+    const FileTimes times{std::nullopt, {1'600'000'000, 5}, {1'500'000'000, 7}};
+    ASSERT_TRUE(files.WriteTimes(source, times));
+
+    AnswerPicker(source);
+    Trigger(ID_SPLIT_OUT);
+    EXPECT_EQ(transferState.lastNotice, N(3, 2, 1));
+    std::vector<Notice> notices;
+    for (int disk = 1; disk <= 3; ++disk) {
+        Trigger(ID_DISK_READY);
+        notices.push_back(transferState.lastNotice);
+        SwapDisk("disk" + std::to_string(disk), "");
+    }
+    EXPECT_EQ(notices, (std::vector{N(0, 2, 2), N(0, 2, 3), N(2, 1, -1)}));
+    EXPECT_EQ(std::filesystem::file_size(tmp / "disk1/bilde_bmp_1"), kFloppy - 512);
+    EXPECT_EQ(std::filesystem::file_size(tmp / "disk2/bilde_bmp_2"), kFloppy);
+    EXPECT_EQ(std::filesystem::file_size(tmp / "disk3/bilde_bmp_3"), 3'000'000 - 2 * kFloppy + 512);
+
+    const std::string joined = tmp / "bilde-inn.bmp";
+    SwapDisk("empty", "disk1");
+    AnswerPicker(joined);
+    Trigger(ID_JOIN_IN);
+    EXPECT_EQ(transferState.lastNotice, N(19, 2, -1));
+    notices.clear();
+    for (int disk = 1; disk <= 3; ++disk) {
+        if (disk > 1) {
+            SwapDisk("out" + std::to_string(disk), "disk" + std::to_string(disk));
+        }
+        Trigger(ID_DISK_READY);
+        notices.push_back(transferState.lastNotice);
+    }
+    EXPECT_EQ(notices, (std::vector{N(0, 2, 2), N(0, 2, 3), N(12, 1, -1)}));
+    struct stat info {};
+    ASSERT_EQ(stat(joined.c_str(), &info), 0);
+    EXPECT_EQ(info.st_atim.tv_sec, times.access.tv_sec);
+    EXPECT_EQ(info.st_atim.tv_nsec, times.access.tv_nsec);
+    EXPECT_EQ(info.st_mtim.tv_sec, times.write.tv_sec);
+    EXPECT_EQ(info.st_mtim.tv_nsec, times.write.tv_nsec);
+    EXPECT_EQ(testing::ReadBytes(joined), bytes);
+}
+
+TEST_F(MainWindowTest, OpensAt512By450) {
+    EXPECT_EQ(frame->frameGeometry().size(), QSize(512, 450));
+}
+
+TEST_F(MainWindowTest, MenuHasThePopupsItemsAndCommands) {
+    struct Item {
+        const char* label;
+        int command;
+    };
+    const std::vector<std::pair<QString, std::vector<Item>>> expected = {
+        {"&Filmeny",
+         {{"&\xC3\x85pne.\tCtrl+O", ID_SPLIT_OUT},
+          {"&Velg destinasjon\tCtrl+S", ID_JOIN_IN},
+          {"", 0},
+          {"A&vslutt", ID_APP_EXIT}}},
+        {"&Vis",
+         {{"&Verkt\xC3\xB8ylinje", ID_VIEW_TOOLBAR}, {"&Status Linje", ID_VIEW_STATUS_BAR}}},
+        {"&Hjelp", {{"&Info", ID_APP_ABOUT}, {"Hjelp", ID_SHOW_HELP}}},
+    };
+    const QList<QAction*> popups = frame->menuBar()->actions();
+    ASSERT_EQ(popups.size(), 3);
+    for (std::size_t p = 0; p < expected.size(); ++p) {
+        QAction* popup = popups[static_cast<qsizetype>(p)];
+        EXPECT_EQ(popup->text(), expected[p].first);
+        const QList<QAction*> items = popup->menu()->actions();
+        ASSERT_EQ(static_cast<std::size_t>(items.size()), expected[p].second.size());
+        for (qsizetype i = 0; i < items.size(); ++i) {
+            const Item& item = expected[p].second[static_cast<std::size_t>(i)];
+            if (item.command == 0) {
+                EXPECT_TRUE(items[i]->isSeparator());
+                continue;
+            }
+            EXPECT_EQ(items[i], frame->action(item.command));
+            EXPECT_EQ(items[i]->text(), QString::fromUtf8(item.label));
+            EXPECT_TRUE(items[i]->isEnabled());
+            EXPECT_TRUE(items[i]->shortcut().isEmpty());
+        }
+    }
+}
+
+TEST_F(MainWindowTest, ToolbarHasItsSlotsAndStaysPut) {
+    QToolBar* bar = frame->toolBar();
+    EXPECT_FALSE(bar->isMovable());
+    EXPECT_FALSE(bar->isFloatable());
+    EXPECT_EQ(bar->iconSize(), QSize(70, 50));
+    const std::vector<int> toolbarSlots = {
+        ID_SPLIT_OUT, ID_JOIN_IN, 0, ID_DISK_READY, ID_CLEAN_DISK, ID_SELECT_DRIVE, ID_APP_ABOUT};
+    const QList<QAction*> actions = bar->actions();
+    ASSERT_EQ(static_cast<std::size_t>(actions.size()), toolbarSlots.size());
+    for (std::size_t i = 0; i < toolbarSlots.size(); ++i) {
+        QAction* action = actions[static_cast<qsizetype>(i)];
+        if (toolbarSlots[i] == 0) {
+            EXPECT_TRUE(action->isSeparator());
+        } else {
+            EXPECT_EQ(action, frame->action(toolbarSlots[i]));
+            EXPECT_TRUE(action->isEnabled());
+            EXPECT_FALSE(action->icon().isNull());
+        }
+    }
+}
+
+TEST_F(MainWindowTest, VelgButtonShowsItsTooltipAndPrompt) {
+    QAction* velg = frame->action(ID_SELECT_DRIVE);
+    EXPECT_EQ(velg->toolTip(), "Velg alt. diskettstasjon ");
+    QWidget* button = frame->toolBar()->widgetForAction(velg);
+    ASSERT_NE(button, nullptr);
+    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+    QApplication::sendEvent(button, &enter);
+    EXPECT_EQ(frame->statusBar()->currentMessage(),
+              "Velg alternativ diskettstasjon.   A:  er obligatorisk ");
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(button, &leave);
+    EXPECT_EQ(frame->statusBar()->currentMessage(), "");
+    auto* idle = frame->statusBar()->findChild<QLabel*>();
+    ASSERT_NE(idle, nullptr);
+    EXPECT_EQ(idle->text(), "Klar");
+}
+
+TEST_F(MainWindowTest, BarTogglesHideAndShowTheirBars) {
+    QAction* toolbar = frame->action(ID_VIEW_TOOLBAR);
+    QAction* status = frame->action(ID_VIEW_STATUS_BAR);
+    EXPECT_TRUE(toolbar->isChecked());
+    toolbar->trigger();
+    EXPECT_FALSE(frame->toolBar()->isVisible());
+    EXPECT_FALSE(toolbar->isChecked());
+    toolbar->trigger();
+    EXPECT_TRUE(frame->toolBar()->isVisible());
+    status->trigger();
+    EXPECT_FALSE(frame->statusBar()->isVisible());
+    EXPECT_FALSE(status->isChecked());
+}
+
+TEST_F(MainWindowTest, SystemRepaintDrawsThePictureFromTheStateAlone) {
+    Trigger(ID_JOIN_IN);  // no INFO.FIL on the disk
+    EXPECT_EQ(transferState.lastNotice, N(17, 2, -1));
+    EXPECT_NE(Picture(), Repainted());  // the notice is on the screen, not in the state
+
+    frame->resize(700, 600);
+    QTest::qWait(50);
+    EXPECT_EQ(Picture(), Repainted());
+    const Surface& image = frame->view()->image();
+    EXPECT_EQ(image.pixels[static_cast<std::size_t>(400 * image.width + 600)],
+              frame->view()->palette().color(QPalette::Base).rgb());
+}
+
+}  // namespace
+}  // namespace torvanik
