@@ -1,5 +1,6 @@
 // torvanik-snapshot OUTDIR: drives the engine's commands with scripted answers and writes
-// the screen of each scene as a 500 x 312 PNG, for looking at the painted picture.
+// the screen of each scene as a 500 x 312 PNG, and the whole main window as window.png,
+// for looking at the painted picture.
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -9,8 +10,12 @@
 #include <system_error>
 #include <vector>
 
+#include <QApplication>
+#include <QPixmap>
+
 #include "engine/commands.h"
 #include "engine/transfer_state.h"
+#include "shell/main_frame.h"
 #include "tools/snapshot/scratch_space.h"
 #include "tools/snapshot/snapshot_session.h"
 
@@ -103,6 +108,19 @@ const std::vector<Scene> kScenes = {
     {"drive-c.png", ChooseDriveC},
 };
 
+// The whole main window (menu, toolbar, view, status bar) in the copying scene, as a
+// paint request of the window system shows it.
+bool SaveWindowPicture(SnapshotSession& session, const std::string& path) {
+    CMainFrame frame(session.drives(), "Torvanik");
+    if (!frame.Create()) {
+        return false;
+    }
+    frame.show();
+    session.FreshStart();
+    CopyDiskTwo(session);
+    return frame.grab().save(QString::fromStdString(path), "PNG");
+}
+
 int Run(const std::string& outDir) {
     std::error_code error;
     std::filesystem::create_directories(outDir, error);
@@ -135,6 +153,11 @@ int Run(const std::string& outDir) {
             return EXIT_FAILURE;
         }
     }
+    const std::string window = (std::filesystem::path(outDir) / "window.png").string();
+    if (!SaveWindowPicture(session, window)) {
+        std::fprintf(stderr, "torvanik-snapshot: cannot write %s\n", window.c_str());
+        return EXIT_FAILURE;
+    }
     return EXIT_SUCCESS;
 }
 
@@ -146,5 +169,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: torvanik-snapshot OUTDIR\n");
         return EXIT_FAILURE;
     }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication application(argc, argv);
     return torvanik::snapshot::Run(argv[1]);
 }

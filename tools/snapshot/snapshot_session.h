@@ -40,6 +40,7 @@ class SnapshotSession {
 
     ScriptedQuestions& questions() { return questions_; }
     const EngineSeams& seams() const { return seams_; }
+    const DriveMap& drives() const { return drives_; }
 
   private:
     void CloseStreams();
