@@ -23,6 +23,15 @@ std::string HostPath(const EngineSeams& seams, const std::string& drivePath) {
     return ResolveDrivePath(seams.drives, drivePath).value_or(std::string());
 }
 
+// The copy loop moves whole blocks, so its streams need no buffer of their own; with one,
+// every block would reach the file in two misaligned pieces.
+std::FILE* Unbuffered(std::FILE* stream) {
+    if (stream != nullptr) {
+        std::setvbuf(stream, nullptr, _IONBF, 0);
+    }
+    return stream;
+}
+
 // What a step puts back when its chunk can't be moved whole.
 struct StepStart {
     std::int64_t done;
@@ -88,7 +97,7 @@ std::FILE* OpenSource(const EngineSeams& seams) {
         return nullptr;
     }
     s.fileTimes = times;
-    std::FILE* stream = seams.files.OpenRegular(s.sourcePath);
+    std::FILE* stream = Unbuffered(seams.files.OpenRegular(s.sourcePath));
     if (stream == nullptr) {
         return nullptr;
     }
@@ -107,7 +116,7 @@ std::FILE* OpenDestination(const EngineSeams& seams) {
         seams.files.Close(s.destinationFile);
         s.destinationFile = nullptr;
     }
-    return seams.files.Open(s.destinationPath, "wb");
+    return Unbuffered(seams.files.Open(s.destinationPath, "wb"));
 }
 
 bool ReadInfoFile(Canvas& canvas, const EngineSeams& seams) {
@@ -160,7 +169,7 @@ int WriteNextDisk(Canvas& canvas, const EngineSeams& seams, int disk) {
         static_cast<std::int64_t>(std::min<std::uint64_t>(*free, static_cast<std::uint64_t>(left)));
 
     const std::string chunkPath = HostPath(seams, ChunkPath(DriveRoot(), baseName, disk));
-    std::FILE* chunk = chunkPath.empty() ? nullptr : seams.files.Open(chunkPath, "wb");
+    std::FILE* chunk = chunkPath.empty() ? nullptr : Unbuffered(seams.files.Open(chunkPath, "wb"));
     if (chunk == nullptr) {
         return 0;
     }
@@ -209,7 +218,7 @@ int ReadNextDisk(Canvas& canvas, const EngineSeams& seams, int disk) {
         Tell(canvas, seams, notice::kNoDestination, 1, -1);
         return 0;
     }
-    std::FILE* chunk = chunkPath.empty() ? nullptr : seams.files.OpenRegular(chunkPath);
+    std::FILE* chunk = chunkPath.empty() ? nullptr : Unbuffered(seams.files.OpenRegular(chunkPath));
     // Reading the chunk may move its access time, so its times are taken first.
     FileTimes chunkTimes;
     const bool haveTimes = chunk != nullptr && seams.files.ReadTimes(chunkPath, chunkTimes);
