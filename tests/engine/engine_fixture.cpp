@@ -37,16 +37,6 @@ std::optional<std::uint64_t> FaultyFileSystem::FreeBytes(const DriveMapping& dri
     return freeBytes ? *freeBytes : FileSystem::FreeBytes(drive);
 }
 
-void ResetTransferState() {
-    if (transferState.sourceFile != nullptr) {
-        std::fclose(transferState.sourceFile);
-    }
-    if (transferState.destinationFile != nullptr) {
-        std::fclose(transferState.destinationFile);
-    }
-    transferState = TransferState{};
-}
-
 Notice N(int firstLine, int lineCount, int number) {
     return {3, firstLine, lineCount, number};
 }

@@ -12,6 +12,7 @@
 #include "engine/commands.h"
 #include "engine/scripted_questions.h"
 #include "engine/transfer_state.h"
+#include "support/reset_transfer_state.h"
 #include "support/temp_folder.h"
 
 namespace torvanik {
@@ -53,9 +54,6 @@ class RecordingObserver : public TransferObserver {
     void DiskBarRedrawn() override { ++diskBarRedraws; }
     void TotalBarRedrawn() override { ++totalBarRedraws; }
 };
-
-// Closes what a transfer left open and puts the record back to its start.
-void ResetTransferState();
 
 // A notice of the engine (always frame 3).
 Notice N(int firstLine, int lineCount, int number);

@@ -16,6 +16,7 @@
 #include "res/dialog_ids.h"
 #include "shell/dialog_questions.h"
 #include "shell/template_dialog.h"
+#include "support/reset_transfer_state.h"
 #include "support/temp_folder.h"
 
 // The commands that ask, with the real dialogs and pickers answering.
@@ -25,18 +26,10 @@ namespace {
 using testing::AsPicker;
 using testing::NameField;
 using testing::PickerButton;
+using testing::ResetTransferState;
 using testing::TempFolder;
 using testing::WhenModalShown;
 using testing::WriteBytes;
-
-void ResetTransferState() {
-    for (std::FILE* stream : {transferState.sourceFile, transferState.destinationFile}) {
-        if (stream != nullptr) {
-            std::fclose(stream);
-        }
-    }
-    transferState = TransferState{};
-}
 
 // The real abort question; the pickers only count that they were asked and cancel.
 class AbortDialogOnly : public DialogQuestions {

@@ -23,6 +23,7 @@
 #include "screen/screen_painter.h"
 #include "shell/main_frame.h"
 #include "shell/torvanik_view.h"
+#include "support/reset_transfer_state.h"
 #include "support/temp_folder.h"
 
 namespace torvanik {
@@ -58,7 +59,7 @@ class MainWindowTest : public ::testing::Test {
         setenv("XDG_CONFIG_HOME", (tmp / "config").c_str(), 1);
         std::filesystem::create_directories(driveDir);
         drives.Set(0, {driveDir, kFloppy});
-        transferState = TransferState{};
+        testing::ResetTransferState();
         frame = std::make_unique<CMainFrame>(drives, "Torvanik");
         EXPECT_TRUE(frame->Create());
         frame->show();
@@ -68,12 +69,7 @@ class MainWindowTest : public ::testing::Test {
 
     ~MainWindowTest() override {
         frame.reset();
-        for (std::FILE* stream : {transferState.sourceFile, transferState.destinationFile}) {
-            if (stream != nullptr) {
-                std::fclose(stream);
-            }
-        }
-        transferState = TransferState{};
+        testing::ResetTransferState();
     }
 
     void Trigger(int command) { frame->action(command)->trigger(); }
