@@ -27,8 +27,11 @@ std::string OneDecimal(double value) {
 std::string FormatBar(std::int64_t part, std::int64_t whole, int width) {
     const double share = whole > 0 ? static_cast<double>(part) / static_cast<double>(whole) : 1.0;
     const int marks = std::clamp(static_cast<int>(share * width + 0.5), 0, width);
-    return "[" + std::string(static_cast<std::size_t>(marks), '#') +
-           std::string(static_cast<std::size_t>(width - marks), '.') + "]";
+    std::string bar = "[";
+    bar.append(static_cast<std::size_t>(marks), '#');
+    bar.append(static_cast<std::size_t>(width - marks), '.');
+    bar += ']';
+    return bar;
 }
 
 std::string FormatBytes(double bytes) {

@@ -29,8 +29,9 @@ void ProgressMeter::BlockCopied(std::int64_t doneInChunk, std::int64_t chunkSize
         figures.bytesPerSecond = static_cast<double>(done - *startDone_) / elapsed.count();
     }
     // Back to the start of the line, the new text, and away with what was longer before.
-    const std::string line = "\r" + FormatProgressLine(figures) + "\x1b[K";
-    std::fputs(line.c_str(), terminal_);
+    std::fputs("\r", terminal_);
+    std::fputs(FormatProgressLine(figures).c_str(), terminal_);
+    std::fputs("\x1b[K", terminal_);
     std::fflush(terminal_);
     lineOpen_ = true;
     lastDrawn_ = now;
