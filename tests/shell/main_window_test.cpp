@@ -252,8 +252,8 @@ TEST_F(MainWindowTest, SystemRepaintDrawsThePictureFromTheStateAlone) {
     EXPECT_NE(Picture(), Repainted());  // the notice is on the screen, not in the state
 
     frame->resize(700, 600);
-    QTest::qWait(50);
-    EXPECT_EQ(Picture(), Repainted());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return frame->view()->image().width > 600; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Picture() == Repainted(); }, 5000));
     const Surface& image = frame->view()->image();
     EXPECT_EQ(image.pixels[static_cast<std::size_t>(400 * image.width + 600)],
               frame->view()->palette().color(QPalette::Base).rgb());
