@@ -5,13 +5,10 @@
 #include "shell/command_line.h"
 #include "shell/torvanik_app.h"
 
-int main(int argc, char** argv) {
-    QApplication application(argc, argv);
-    std::vector<std::string> arguments;
-    for (const QString& argument : QCoreApplication::arguments().mid(1)) {
-        arguments.push_back(argument.toStdString());
-    }
-    const torvanik::CommandLine line = torvanik::ParseCommandLine(arguments);
+namespace {
+
+// --help and --version need no display, so they are answered before the toolkit starts.
+int Answer(const torvanik::CommandLine& line) {
     switch (line.action) {
         case torvanik::CommandLine::Action::kHelp:
             std::fputs(torvanik::UsageText(), stdout);
@@ -24,6 +21,27 @@ int main(int argc, char** argv) {
             return 2;
         case torvanik::CommandLine::Action::kRun:
             break;
+    }
+    return -1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == "--help" || argument == "-h" || argument == "--version") {
+            return Answer(torvanik::ParseCommandLine({argument}));
+        }
+    }
+    QApplication application(argc, argv);
+    std::vector<std::string> arguments;
+    for (const QString& argument : QCoreApplication::arguments().mid(1)) {
+        arguments.push_back(argument.toStdString());
+    }
+    const torvanik::CommandLine line = torvanik::ParseCommandLine(arguments);
+    if (const int status = Answer(line); status >= 0) {
+        return status;
     }
     torvanik::DriveMap drives;
     std::string error;

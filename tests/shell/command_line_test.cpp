@@ -1,0 +1,28 @@
+#include "shell/command_line.h"
+
+#include <gtest/gtest.h>
+
+namespace torvanik {
+namespace {
+
+using Action = CommandLine::Action;
+
+TEST(CommandLineTest, DriveOptionsHelpVersionAndNothingElse) {
+    const CommandLine run =
+        ParseCommandLine({"--drive", "A:=/mnt/a", "--drive=C:=/mnt/c,capacity=5"});
+    EXPECT_EQ(run.action, Action::kRun);
+    EXPECT_EQ(run.driveOptions, (std::vector<std::string>{"A:=/mnt/a", "C:=/mnt/c,capacity=5"}));
+
+    EXPECT_EQ(ParseCommandLine({}).action, Action::kRun);
+    EXPECT_EQ(ParseCommandLine({"--drive", "A:=/x", "--help"}).action, Action::kHelp);
+    EXPECT_EQ(ParseCommandLine({"--version"}).action, Action::kVersion);
+    for (const auto& wrong : std::vector<std::vector<std::string>>{
+             {"--drive"}, {"fil.bmp"}, {"--drive", "A:=/x", "-x"}}) {
+        const CommandLine line = ParseCommandLine(wrong);
+        EXPECT_EQ(line.action, Action::kError) << wrong.back();
+        EXPECT_FALSE(line.error.empty());
+    }
+}
+
+}  // namespace
+}  // namespace torvanik
