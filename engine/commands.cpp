@@ -34,20 +34,14 @@ void DrawDiskProgress(Canvas& canvas, int showFree) {
     }
 }
 
-void SplitStep(Canvas& canvas, const EngineSeams& seams) {
+// KLAR in a mode: one disk of the split (with the free-space line) or of the join.
+void DiskStep(Canvas& canvas, const EngineSeams& seams) {
     TransferState& s = transferState;
+    const bool join = InJoinMode(s);
     s.panelDiskNumber = s.diskNumber;
-    DrawDiskProgress(canvas, 1);
-    const int advance = WriteNextDisk(canvas, seams, s.diskNumber);
-    s.diskNumber += advance;
-    DrawScreen(canvas);
-}
-
-void JoinStep(Canvas& canvas, const EngineSeams& seams) {
-    TransferState& s = transferState;
-    s.panelDiskNumber = s.diskNumber;
-    DrawDiskProgress(canvas, 0);
-    const int advance = ReadNextDisk(canvas, seams, s.diskNumber);
+    DrawDiskProgress(canvas, join ? 0 : 1);
+    const int advance = join ? ReadNextDisk(canvas, seams, s.diskNumber)
+                             : WriteNextDisk(canvas, seams, s.diskNumber);
     s.diskNumber += advance;
     DrawScreen(canvas);
 }
@@ -132,11 +126,7 @@ void OnDiskReady(const EngineSeams& seams) {
         return;
     }
     s.viewState &= ~VS_HELP;
-    if (InJoinMode(s)) {
-        JoinStep(canvas, seams);
-    } else {
-        SplitStep(canvas, seams);
-    }
+    DiskStep(canvas, seams);
 }
 
 void OnCleanDisk(const EngineSeams& seams) {

@@ -22,6 +22,10 @@ int BarPixels(std::int64_t part, double scale) {
 
 }  // namespace
 
+CopyOutcome FailedWrite() {
+    return {false, errno == ENOSPC || errno == EDQUOT};
+}
+
 CopyOutcome CopyChunk(Canvas& canvas, const EngineSeams& seams, std::FILE* in, std::FILE* out,
                       std::int64_t chunkSize, std::int64_t& done, std::int64_t total) {
     TransferState& s = transferState;
@@ -36,7 +40,7 @@ CopyOutcome CopyChunk(Canvas& canvas, const EngineSeams& seams, std::FILE* in, s
             return {false, false};
         }
         if (!seams.files.Write(copyBuffer.data(), bytes, out)) {
-            return {false, errno == ENOSPC || errno == EDQUOT};
+            return FailedWrite();
         }
         sumInChunk += block;
         done += block;

@@ -12,6 +12,9 @@ struct CopyOutcome {
     bool outOfSpace = false;  // a write failed because the medium is full
 };
 
+// A failed write, told apart by errno: out of space, or another fault.
+CopyOutcome FailedWrite();
+
 // Copies one chunk in blocks of CopyBlockSize through the one copy buffer of the program,
 // drawing both bars whenever they grow by a pixel. `done` and `total` count the whole
 // transfer; a join stops at `total` even when the chunk is longer.

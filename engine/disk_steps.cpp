@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 
 #include "engine/copy_loop.h"
 #include "engine/disk_set.h"
@@ -72,10 +71,10 @@ CopyOutcome WriteChunk(Canvas& canvas, const EngineSeams& seams, std::FILE* chun
     CopyOutcome outcome =
         CopyChunk(canvas, seams, s.sourceFile, chunk, chunkSize, s.bytesWritten, s.sourceSize);
     if (outcome.whole && !seams.files.Commit(chunk)) {
-        outcome = {false, errno == ENOSPC || errno == EDQUOT};
+        outcome = FailedWrite();
     }
     if (!seams.files.Close(chunk) && outcome.whole) {
-        outcome = {false, errno == ENOSPC || errno == EDQUOT};
+        outcome = FailedWrite();
     }
     return outcome;
 }
