@@ -16,10 +16,10 @@ const char* DriveRoot() {
     return DriveRoots[static_cast<std::size_t>(transferState.driveIndex)];
 }
 
-// A drive path ("A:bilde_bmp_1") on this machine; empty when the drive is unmapped, which
-// opens nothing, as an empty drive would.
-std::string HostPath(const EngineSeams& seams, const std::string& drivePath) {
-    return ResolveDrivePath(seams.drives, drivePath).value_or(std::string());
+// The disk in the selected drive for this step; a drive with no disk has no folder, and
+// its paths open nothing, as an empty drive would.
+DiskInDrive DiskForStep(const EngineSeams& seams, int disk, DiskUse use) {
+    return seams.drives.Resolve(transferState.driveIndex, disk, use);
 }
 
 // The copy loop moves whole blocks, so its streams need no buffer of their own; with one,
@@ -52,8 +52,8 @@ struct StepStart {
     }
 };
 
-bool WriteInfoFile(const EngineSeams& seams) {
-    const std::string path = HostPath(seams, InfoFilePath(DriveRoot()));
+bool WriteInfoFile(const EngineSeams& seams, const DiskInDrive& drive) {
+    const std::string path = DiskPath(drive, InfoFilePath(DriveRoot()));
     std::FILE* stream = path.empty() ? nullptr : seams.files.Open(path, "wb");
     if (stream == nullptr) {
         return false;
@@ -119,7 +119,8 @@ std::FILE* OpenDestination(const EngineSeams& seams) {
 }
 
 bool ReadInfoFile(Canvas& canvas, const EngineSeams& seams) {
-    const std::string path = HostPath(seams, InfoFilePath(DriveRoot()));
+    const DiskInDrive drive = DiskForStep(seams, 1, DiskUse::Read);
+    const std::string path = DiskPath(drive, InfoFilePath(DriveRoot()));
     std::FILE* stream = path.empty() ? nullptr : seams.files.OpenRegular(path);
     std::int64_t length = -1;
     std::optional<std::string> name;
@@ -144,13 +145,13 @@ int WriteNextDisk(Canvas& canvas, const EngineSeams& seams, int disk) {
     Tell(canvas, seams, notice::kExamining, 1, -1);
     s.lastDiskBar = 0;
 
-    if (disk == 1 && !WriteInfoFile(seams)) {
+    const DiskInDrive drive = DiskForStep(seams, disk, DiskUse::Write);
+    if (disk == 1 && !WriteInfoFile(seams, drive)) {
         Tell(canvas, seams, notice::kInsertDiskAgain, 2, 1);
         return 0;
     }
 
-    const DriveMapping* drive = seams.drives.Find(s.driveIndex);
-    const auto free = drive != nullptr ? seams.files.FreeBytes(*drive) : std::nullopt;
+    const auto free = drive.folder.empty() ? std::nullopt : seams.files.FreeBytes(drive);
     s.freeKB = free ? static_cast<std::int64_t>(*free / 1024) : 0;
     const std::string baseName = ChunkBaseName(s.fileName);
     if (!free || *free < static_cast<std::uint64_t>(kSmallestUsableFree)) {
@@ -167,7 +168,7 @@ int WriteNextDisk(Canvas& canvas, const EngineSeams& seams, int disk) {
     const std::int64_t chunkSize =
         static_cast<std::int64_t>(std::min<std::uint64_t>(*free, static_cast<std::uint64_t>(left)));
 
-    const std::string chunkPath = HostPath(seams, ChunkPath(DriveRoot(), baseName, disk));
+    const std::string chunkPath = DiskPath(drive, ChunkPath(DriveRoot(), baseName, disk));
     std::FILE* chunk = chunkPath.empty() ? nullptr : Unbuffered(seams.files.Open(chunkPath, "wb"));
     if (chunk == nullptr) {
         return 0;
@@ -191,6 +192,8 @@ int WriteNextDisk(Canvas& canvas, const EngineSeams& seams, int disk) {
         return 0;
     }
     seams.files.WriteTimes(chunkPath, s.fileTimes);
+    std::string reason;
+    seams.drives.Finish(drive, reason);
 
     s.transferPending = 1;
     if (s.bytesWritten < s.sourceSize) {
@@ -210,8 +213,9 @@ int WriteNextDisk(Canvas& canvas, const EngineSeams& seams, int disk) {
 int ReadNextDisk(Canvas& canvas, const EngineSeams& seams, int disk) {
     TransferState& s = transferState;
     s.lastDiskBar = 0;
+    const DiskInDrive drive = DiskForStep(seams, disk, DiskUse::Read);
     const std::string chunkPath =
-        HostPath(seams, ChunkPath(DriveRoot(), ChunkBaseName(s.joinName), disk));
+        DiskPath(drive, ChunkPath(DriveRoot(), ChunkBaseName(s.joinName), disk));
     if (s.destinationFile == nullptr) {
         // The destination could not be created: nothing to join into.
         Tell(canvas, seams, notice::kNoDestination, 1, -1);

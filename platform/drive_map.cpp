@@ -157,15 +157,23 @@ bool BuildDriveMap(const std::vector<std::string>& options, const std::string& d
     return true;
 }
 
-std::optional<std::string> ResolveDrivePath(const DriveMap& map, std::string_view path) {
-    if (path.size() < 2 || path[1] != ':') {
-        return std::nullopt;
-    }
-    const DriveMapping* drive = map.Find(DriveIndexOf(path.substr(0, 2)));
+DiskInDrive DriveMap::Resolve(int index, int /*diskNumber*/, DiskUse /*use*/) const {
+    const DriveMapping* drive = Find(index);
     if (drive == nullptr) {
-        return std::nullopt;
+        return {};
     }
-    std::string rest = Cp1252ToUtf8(path.substr(2));
+    return {drive->directory, drive->capacity, {}, nullptr};
+}
+
+bool DriveMap::Finish(const DiskInDrive& /*disk*/, std::string& /*reason*/) const {
+    return true;
+}
+
+std::string DiskPath(const DiskInDrive& disk, std::string_view drivePath) {
+    if (disk.folder.empty() || drivePath.size() < 2 || drivePath[1] != ':') {
+        return {};
+    }
+    std::string rest = Cp1252ToUtf8(drivePath.substr(2));
     for (char& c : rest) {
         if (c == '\\') {
             c = '/';
@@ -173,9 +181,20 @@ std::optional<std::string> ResolveDrivePath(const DriveMap& map, std::string_vie
     }
     const auto start = rest.find_first_not_of('/');
     if (start == std::string::npos) {
-        return drive->directory;
+        return disk.folder;
     }
-    return drive->directory + "/" + rest.substr(start);
+    return disk.folder + "/" + rest.substr(start);
+}
+
+std::optional<std::string> ResolveDrivePath(const DriveMap& map, std::string_view path) {
+    if (path.size() < 2 || path[1] != ':') {
+        return std::nullopt;
+    }
+    const DiskInDrive disk = map.Resolve(DriveIndexOf(path.substr(0, 2)), 1, DiskUse::Read);
+    if (disk.folder.empty()) {
+        return std::nullopt;
+    }
+    return DiskPath(disk, path);
 }
 
 }  // namespace torvanik

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,8 +20,27 @@ struct DriveMapping {
     std::optional<std::uint64_t> capacity;
 };
 
+// The disk in a drive as found at one moment, for one disk step (or one picker).
+struct DiskInDrive {
+    std::string folder;  // where the disk's files are; empty when no disk is in
+    std::optional<std::uint64_t> capacity;
+    std::string whyNone;  // said beside the "insert disk" notice when no disk is in
+    // Whatever the drive set up for this step (a folder of an image's files, say), kept
+    // alive as long as the step holds the disk.
+    std::shared_ptr<const void> hold;
+};
+
+enum class DiskUse { Read, Write };
+
 class DriveMap {
   public:
+    // What drive `index` holds now, for the step that handles disk `diskNumber`.
+    DiskInDrive Resolve(int index, int diskNumber, DiskUse use) const;
+    // Called once a write step has committed its files in disk.folder. False, with
+    // `reason`, when the disk did not take them; a true result may still carry a reason
+    // worth telling the user.
+    bool Finish(const DiskInDrive& disk, std::string& reason) const;
+
     void Set(int index, DriveMapping mapping);
     const DriveMapping* Find(int index) const;
     // Letters this map lacks are taken from `fallback`.
@@ -48,6 +68,10 @@ DriveMap DefaultDriveMap();
 // The map in force: command-line options, then the drives file, then the defaults.
 bool BuildDriveMap(const std::vector<std::string>& options, const std::string& drivesFile,
                    DriveMap& map, std::string& error);
+
+// A Windows-1252 path built from a drive root ("A:bilde_bmp_1", "A:\INFO.FIL") inside the
+// disk's folder as a host path in UTF-8, '\' read as '/'. Empty when no disk is in.
+std::string DiskPath(const DiskInDrive& disk, std::string_view drivePath);
 
 // A Windows-1252 path built from a drive root ("A:bilde_bmp_1", "A:\INFO.FIL") as a host
 // path in UTF-8: the drive's folder plus the rest, '\' read as '/'. None when unmapped.

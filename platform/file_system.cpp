@@ -111,14 +111,14 @@ bool FileSystem::Truncate(std::FILE* stream, std::int64_t length) {
     return ftruncate(fileno(stream), static_cast<off_t>(length)) == 0 && Seek(stream, length);
 }
 
-std::optional<std::uint64_t> FileSystem::FreeBytes(const DriveMapping& drive) {
+std::optional<std::uint64_t> FileSystem::FreeBytes(const DiskInDrive& drive) {
     struct statvfs info {};
-    if (statvfs(drive.directory.c_str(), &info) != 0) {
+    if (statvfs(drive.folder.c_str(), &info) != 0) {
         return std::nullopt;
     }
     std::uint64_t free = static_cast<std::uint64_t>(info.f_bavail) * info.f_frsize;
     if (drive.capacity) {
-        const auto used = ClusterBytesUsed(drive.directory);
+        const auto used = ClusterBytesUsed(drive.folder);
         if (!used) {
             return std::nullopt;
         }

@@ -40,7 +40,7 @@ class FileSystem {
     virtual bool Seek(std::FILE* stream, std::int64_t position);
     // Cuts the stream's file to `length` bytes and puts the position there.
     virtual bool Truncate(std::FILE* stream, std::int64_t length);
-    virtual std::optional<std::uint64_t> FreeBytes(const DriveMapping& drive);
+    virtual std::optional<std::uint64_t> FreeBytes(const DiskInDrive& drive);
     virtual bool ReadTimes(const std::string& path, FileTimes& times);
     virtual bool WriteTimes(const std::string& path, const FileTimes& times);
 };

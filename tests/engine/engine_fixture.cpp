@@ -33,7 +33,7 @@ bool FaultyFileSystem::Commit(std::FILE* stream) {
     return FileSystem::Commit(stream);
 }
 
-std::optional<std::uint64_t> FaultyFileSystem::FreeBytes(const DriveMapping& drive) {
+std::optional<std::uint64_t> FaultyFileSystem::FreeBytes(const DiskInDrive& drive) {
     return freeBytes ? *freeBytes : FileSystem::FreeBytes(drive);
 }
 

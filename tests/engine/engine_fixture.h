@@ -41,7 +41,7 @@ class FaultyFileSystem : public FileSystem {
     bool Read(void* buffer, std::size_t size, std::FILE* stream) override;
     bool Write(const void* buffer, std::size_t size, std::FILE* stream) override;
     bool Commit(std::FILE* stream) override;
-    std::optional<std::uint64_t> FreeBytes(const DriveMapping& drive) override;
+    std::optional<std::uint64_t> FreeBytes(const DiskInDrive& drive) override;
 };
 
 class RecordingObserver : public TransferObserver {
