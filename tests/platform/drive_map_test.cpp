@@ -67,17 +67,19 @@ TEST(DriveMapTest, ResolvesDrivePathsToHostPaths) {
 TEST(FreeSpaceTest, CapacityLessWholeClustersOfTheFilesInTheFolder) {
     TempFolder tmp;
     FileSystem files;
-    const std::uint64_t unlimited = *files.FreeBytes({tmp.path().string(), std::nullopt});
+    const std::uint64_t unlimited =
+        *files.FreeBytes({tmp.path().string(), std::nullopt, {}, nullptr});
     EXPECT_GT(unlimited, 1u << 20);
 
     WriteBytes(tmp / "INFO.FIL", PatternBytes(17));
     WriteBytes(tmp / "chunk", PatternBytes(1025));
     std::filesystem::create_directories(tmp / "sub");
     WriteBytes(tmp / "sub/ignored", PatternBytes(5000));
-    EXPECT_EQ(files.FreeBytes({tmp.path().string(), 1'000'000}), 1'000'000u - 512 - 1536);
-    EXPECT_EQ(files.FreeBytes({tmp.path().string(), 1000}), 0u);
-    EXPECT_EQ(files.FreeBytes({tmp / "missing", 1000}), std::nullopt);
-    EXPECT_EQ(files.FreeBytes({tmp / "missing", std::nullopt}), std::nullopt);
+    EXPECT_EQ(files.FreeBytes({tmp.path().string(), 1'000'000, {}, nullptr}),
+              1'000'000u - 512 - 1536);
+    EXPECT_EQ(files.FreeBytes({tmp.path().string(), 1000, {}, nullptr}), 0u);
+    EXPECT_EQ(files.FreeBytes({tmp / "missing", 1000, {}, nullptr}), std::nullopt);
+    EXPECT_EQ(files.FreeBytes({tmp / "missing", std::nullopt, {}, nullptr}), std::nullopt);
 }
 
 TEST(FileTimesTest, AccessAndWriteTimesKeepTheirNanoseconds) {
