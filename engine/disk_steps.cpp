@@ -176,7 +176,13 @@ int WriteNextDisk(Canvas& canvas, const EngineSeams& seams, int disk) {
     Tell(canvas, seams, notice::kCopyingTo, 1, s.diskNumber);
 
     const StepStart start = StepStart::Take(s.bytesWritten);
-    const CopyOutcome outcome = WriteChunk(canvas, seams, chunk, chunkSize);
+    CopyOutcome outcome = WriteChunk(canvas, seams, chunk, chunkSize);
+    std::string reason;
+    if (outcome.whole) {
+        seams.files.WriteTimes(chunkPath, s.fileTimes);
+        // A disk that did not take the committed files fails the step like a broken chunk.
+        outcome.whole = seams.drives.Finish(drive, reason);
+    }
     if (!outcome.whole) {
         // Nothing of a broken chunk stays: the disk and the source go back to where the
         // step began, so that KLAR on the same disk starts it again.
@@ -191,9 +197,6 @@ int WriteNextDisk(Canvas& canvas, const EngineSeams& seams, int disk) {
         }
         return 0;
     }
-    seams.files.WriteTimes(chunkPath, s.fileTimes);
-    std::string reason;
-    seams.drives.Finish(drive, reason);
 
     s.transferPending = 1;
     if (s.bytesWritten < s.sourceSize) {

@@ -4,11 +4,13 @@
 #include <fstream>
 
 #include "platform/cp1252.h"
+#include "platform/image_drive.h"
 
 namespace torvanik {
 namespace {
 
 constexpr std::string_view kCapacityKey = ",capacity=";
+constexpr std::string_view kImagesKind = "images:";
 
 std::string_view Trim(std::string_view text) {
     const auto first = text.find_first_not_of(" \t\r");
@@ -34,6 +36,10 @@ bool ParseTarget(std::string_view text, DriveMapping& mapping, std::string& erro
         }
         mapping.capacity = capacity;
         text = text.substr(0, key);
+    }
+    if (text.substr(0, kImagesKind.size()) == kImagesKind) {
+        mapping.images = true;
+        text.remove_prefix(kImagesKind.size());
     }
     if (text.empty()) {
         error = "mappen mangler";
@@ -157,15 +163,21 @@ bool BuildDriveMap(const std::vector<std::string>& options, const std::string& d
     return true;
 }
 
-DiskInDrive DriveMap::Resolve(int index, int /*diskNumber*/, DiskUse /*use*/) const {
+DiskInDrive DriveMap::Resolve(int index, int diskNumber, DiskUse use) const {
     const DriveMapping* drive = Find(index);
     if (drive == nullptr) {
         return {};
     }
+    if (drive->images) {
+        return ResolveImageDisk(*drive, diskNumber, use);
+    }
     return {drive->directory, drive->capacity, {}, nullptr};
 }
 
-bool DriveMap::Finish(const DiskInDrive& /*disk*/, std::string& /*reason*/) const {
+bool DriveMap::Finish(const DiskInDrive& disk, std::string& reason) const {
+    if (IsImageDisk(disk)) {
+        return FinishImageDisk(disk, reason);
+    }
     return true;
 }
 

@@ -18,6 +18,8 @@ struct DriveMapping {
     // When set, the drive reports no more free space than this, less what the files
     // directly in the folder take in whole 512-byte clusters.
     std::optional<std::uint64_t> capacity;
+    // "images:DIR": the folder holds a stack of floppy images, disk N being image N.
+    bool images = false;
 };
 
 // The disk in a drive as found at one moment, for one disk step (or one picker).
@@ -54,11 +56,11 @@ class DriveMap {
 // "A:" or "a:" (or just "A") to 0, ...; -1 when it names no drive.
 int DriveIndexOf(std::string_view letter);
 
-// Parses "X:=DIR[,capacity=N]" into `map`. On failure returns false and leaves a
+// Parses "X:=[images:]DIR[,capacity=N]" into `map`. On failure returns false and leaves a
 // Norwegian message in `error`.
 bool ParseDriveOption(std::string_view text, DriveMap& map, std::string& error);
 
-// Reads lines "X: DIR[,capacity=N]"; blank lines and lines starting with '#' are skipped.
+// Reads lines "X: [images:]DIR[,capacity=N]"; blank lines and lines starting with '#' are skipped.
 // A missing file gives an empty map and true; a malformed line gives false and `error`.
 bool LoadDrivesFile(const std::string& path, DriveMap& map, std::string& error);
 

@@ -35,6 +35,7 @@ const char* UsageText() {
            "\n"
            "  --drive X:=MAPPE[,capacity=N]  stasjon X: er mappen MAPPE; med capacity=N\n"
            "                                 har den h\xC3\xB8yst N byte ledig (kan gjentas)\n"
+           "  --drive X:=images:MAPPE          diskene i X: er 1,44 MB diskettbilder i MAPPE\n"
            "  --help                         viser denne teksten\n"
            "  --version                      viser versjonen\n"
            "\n"

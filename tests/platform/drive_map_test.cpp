@@ -20,10 +20,15 @@ TEST(DriveOptionTest, ParsesFolderAndCapacity) {
     EXPECT_FALSE(map.Find(0)->capacity);
     EXPECT_EQ(map.Find(2)->directory, "/mnt/c");
     EXPECT_EQ(map.Find(2)->capacity, 1457664u);
+    EXPECT_FALSE(map.Find(2)->images);
     EXPECT_EQ(map.Find(1), nullptr);
+    ASSERT_TRUE(ParseDriveOption("B:=images:/stack,capacity=720", map, error));
+    EXPECT_TRUE(map.Find(1)->images);
+    EXPECT_EQ(map.Find(1)->directory, "/stack");
+    EXPECT_EQ(map.Find(1)->capacity, 720u);
 
     for (const char* bad : {"A:", "A:=", "S:=/x", "AB:=/x", "A:=/x,capacity=", "A:=/x,capacity=1k",
-                            "=/x", "A:=,capacity=5"}) {
+                            "=/x", "A:=,capacity=5", "A:=images:"}) {
         error.clear();
         EXPECT_FALSE(ParseDriveOption(bad, map, error)) << bad;
         EXPECT_FALSE(error.empty()) << bad;
@@ -33,18 +38,21 @@ TEST(DriveOptionTest, ParsesFolderAndCapacity) {
 TEST(DriveMapTest, CommandLineThenDrivesFileThenDefaults) {
     TempFolder tmp;
     const std::string file = tmp / "drives";
-    std::ofstream(file) << "# my drives\n\nA: /from/file\nC: /mnt/c drive,capacity=100\n";
+    std::ofstream(file) << "# my drives\n\nA: /from/file\nC: /mnt/c drive,capacity=100\n"
+                        << "D: images:/stack\n";
     DriveMap map;
     std::string error;
     ASSERT_TRUE(BuildDriveMap({"C:=/from/option"}, file, map, error)) << error;
     EXPECT_EQ(map.Find(0)->directory, "/from/file");
     EXPECT_EQ(map.Find(1)->directory, "/media/floppy1");
     EXPECT_EQ(map.Find(2)->directory, "/from/option");
-    EXPECT_EQ(map.Find(3), nullptr);
+    EXPECT_EQ(map.Find(4), nullptr);
 
     ASSERT_TRUE(BuildDriveMap({}, file, map, error));
     EXPECT_EQ(map.Find(2)->directory, "/mnt/c drive");
     EXPECT_EQ(map.Find(2)->capacity, 100u);
+    EXPECT_TRUE(map.Find(3)->images);
+    EXPECT_EQ(map.Find(3)->directory, "/stack");
 
     ASSERT_TRUE(BuildDriveMap({}, tmp / "missing", map, error));
     EXPECT_EQ(map.Find(0)->directory, "/media/floppy0");

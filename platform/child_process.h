@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Runs a program as a child process, without a shell, and collects what it prints.
+namespace torvanik {
+
+struct ChildRun {
+    int exitCode = -1;  // -1 when it could not be started or did not exit normally
+    std::string output;
+    std::string errors;
+};
+
+// `argv[0]` is looked up in PATH; `environment` entries ("NAME=value") are added to ours,
+// replacing any of the same name. Standard input is /dev/null.
+ChildRun RunChild(const std::vector<std::string>& argv,
+                  const std::vector<std::string>& environment = {});
+
+}  // namespace torvanik

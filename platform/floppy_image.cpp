@@ -1,0 +1,188 @@
+#include "platform/floppy_image.h"
+
+#include <sys/stat.h>
+
+#include <cctype>
+#include <charconv>
+#include <string_view>
+
+#include "platform/child_process.h"
+#include "platform/cp1252.h"
+#include "platform/image_reasons.h"
+
+namespace torvanik {
+namespace {
+
+// Names are converted as UTF-8 whatever the user's locale; a user's mtools settings must
+// not fold the case of short names, nor leave out long names.
+const std::vector<std::string> kMtoolsEnvironment = {"LC_ALL=C.UTF-8", "MTOOLS_SKIP_CHECK=1",
+                                                     "MTOOLS_LOWER_CASE=0", "MTOOLS_NO_VFAT=0"};
+
+ChildRun Mtools(std::vector<std::string> argv) {
+    return RunChild(argv, kMtoolsEnvironment);
+}
+
+std::string BaseName(const std::string& path) {
+    return path.substr(path.rfind('/') + 1);
+}
+
+std::string FirstLine(const std::string& text) {
+    return text.substr(0, text.find('\n'));
+}
+
+bool Fail(std::string& reason, const char* why, const std::string& image,
+          const std::string& detail = {}) {
+    reason = ImageReason(why, image, detail);
+    return false;
+}
+
+// A name as mtools matches it literally: its wildcards are escaped.
+std::string Literal(std::string_view name) {
+    std::string escaped = "::";
+    for (const char c : name) {
+        if (c == '*' || c == '?' || c == '[' || c == ']' || c == '\\') {
+            escaped += '\\';
+        }
+        escaped += c;
+    }
+    return escaped;
+}
+
+// The number after `key` in minfo's report ("sector size: 512 bytes"); 0 when absent.
+std::uint64_t Field(std::string_view report, std::string_view key) {
+    const auto at = report.find(key);
+    if (at == std::string_view::npos) {
+        return 0;
+    }
+    const auto digits = report.substr(at + key.size());
+    std::uint64_t value = 0;
+    std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    return value;
+}
+
+// The digits of mdir's "1 457 664 bytes free" line, whatever separates their groups.
+bool FreeBytesOf(const std::string& listing, std::uint64_t& free) {
+    const auto end = listing.find("bytes free");
+    if (end == std::string::npos) {
+        return false;
+    }
+    const auto start = listing.rfind('\n', end);
+    free = 0;
+    for (auto i = start == std::string::npos ? 0 : start; i < end; ++i) {
+        if (std::isdigit(static_cast<unsigned char>(listing[i])) != 0) {
+            free = free * 10 + static_cast<std::uint64_t>(listing[i] - '0');
+        }
+    }
+    return true;
+}
+
+// A truncated image still passes mtools' checks while its lost sectors read as nothing.
+bool CheckWhole(const std::string& image, std::string& reason) {
+    const ChildRun info = Mtools({"minfo", "-i", image, "::"});
+    if (info.exitCode != 0) {
+        return Fail(reason, image_reason::kNotFat, image, info.errors);
+    }
+    const std::uint64_t sectorSize = Field(info.output, "sector size: ");
+    std::uint64_t sectors = Field(info.output, "small size: ");
+    if (sectors == 0) {
+        sectors = Field(info.output, "big size: ");
+    }
+    struct stat file {};
+    if (sectorSize == 0 || sectors == 0 || stat(image.c_str(), &file) != 0) {
+        return Fail(reason, image_reason::kNotFat, image);
+    }
+    if (static_cast<std::uint64_t>(file.st_size) < sectorSize * sectors) {
+        return Fail(reason, image_reason::kTruncated, image);
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string ImageReason(const char* why, const std::string& image, const std::string& detail) {
+    std::string reason = std::string(why) + ": " + Utf8ToCp1252(BaseName(image));
+    if (!detail.empty()) {
+        reason += " (" + Utf8ToCp1252(FirstLine(detail)) + ")";
+    }
+    return reason;
+}
+
+bool FormatFloppyImage(const std::string& image, std::string& reason) {
+    const ChildRun run = Mtools({"mformat", "-C", "-f", "1440", "-i", image, "::"});
+    if (run.exitCode != 0) {
+        return Fail(reason, image_reason::kNotCreated, image, run.errors);
+    }
+    return CheckWhole(image, reason);
+}
+
+bool ReadImageRoot(const std::string& image, ImageRoot& root, std::string& reason) {
+    if (!CheckWhole(image, reason)) {
+        return false;
+    }
+    const ChildRun bare = Mtools({"mdir", "-a", "-b", "-i", image, "::"});
+    const ChildRun full = Mtools({"mdir", "-a", "-i", image, "::"});
+    if (bare.exitCode != 0 || full.exitCode != 0) {
+        return Fail(reason, image_reason::kUnreadable, image, bare.errors + full.errors);
+    }
+    if (!FreeBytesOf(full.output, root.freeBytes)) {
+        return Fail(reason, image_reason::kUnreadable, image);
+    }
+    root.files.clear();
+    std::string_view lines(bare.output);
+    while (!lines.empty()) {
+        const auto end = lines.find('\n');
+        const auto line = lines.substr(0, end);
+        lines = end == std::string_view::npos ? std::string_view{} : lines.substr(end + 1);
+        // "::/NAME" for a file, "::/NAME/" for a folder.
+        if (line.size() > 3 && line.substr(0, 3) == "::/" && line.back() != '/') {
+            root.files.emplace_back(line.substr(3));
+        }
+    }
+    return true;
+}
+
+bool CopyOutOfImage(const std::string& image, const ImageRoot& root, const std::string& folder,
+                    std::string& reason) {
+    // mtools fails on a pattern that matches nothing.
+    if (root.files.empty()) {
+        return true;
+    }
+    const ChildRun run = Mtools({"mcopy", "-m", "-n", "-i", image, "::*", folder + "/"});
+    if (run.exitCode != 0) {
+        return Fail(reason, image_reason::kUnreadable, image, run.errors);
+    }
+    return true;
+}
+
+bool CopyIntoImage(const std::string& image, const std::vector<std::string>& paths,
+                   std::string& reason) {
+    if (paths.empty()) {
+        return true;
+    }
+    std::vector<std::string> argv = {"mcopy", "-m", "-D", "o", "-i", image};
+    argv.insert(argv.end(), paths.begin(), paths.end());
+    argv.emplace_back("::");
+    const ChildRun run = Mtools(argv);
+    if (run.exitCode != 0) {
+        return Fail(reason, image_reason::kNotWritten, image, run.errors);
+    }
+    return true;
+}
+
+bool DeleteFromImage(const std::string& image, const std::vector<std::string>& names,
+                     std::string& reason) {
+    if (names.empty()) {
+        return true;
+    }
+    std::vector<std::string> argv = {"mdel", "-i", image};
+    for (const auto& name : names) {
+        argv.push_back(Literal(name));
+    }
+    const ChildRun run = Mtools(argv);
+    if (run.exitCode != 0) {
+        return Fail(reason, image_reason::kNotWritten, image, run.errors);
+    }
+    return true;
+}
+
+}  // namespace torvanik

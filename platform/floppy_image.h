@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// One 1.44 MB floppy image file, its FAT handled by mtools run as child processes.
+// Every call that fails leaves a reason (Windows-1252) in `reason`.
+namespace torvanik {
+
+inline constexpr std::uint64_t kFloppyImageBytes = 1'474'560;
+
+// The regular files in an image's root (host names, UTF-8) and the room left.
+struct ImageRoot {
+    std::vector<std::string> files;
+    std::uint64_t freeBytes = 0;  // whole free clusters, as the FAT says
+};
+
+// `why` and the image's file name, with a tool's first line of complaint when given.
+std::string ImageReason(const char* why, const std::string& image, const std::string& detail = {});
+
+// A freshly formatted 1.44 MB FAT12 floppy at `image`, which must not exist yet.
+bool FormatFloppyImage(const std::string& image, std::string& reason);
+
+// Checks that `image` is a whole FAT floppy and lists its root.
+bool ReadImageRoot(const std::string& image, ImageRoot& root, std::string& reason);
+
+// Copies every file of the image's root (as listed in `root`) into `folder`, times kept.
+bool CopyOutOfImage(const std::string& image, const ImageRoot& root, const std::string& folder,
+                    std::string& reason);
+
+// Copies the host files `paths` into the image's root under their own names (long names
+// where 8.3 can't hold them), times kept, replacing files of the same name.
+bool CopyIntoImage(const std::string& image, const std::vector<std::string>& paths,
+                   std::string& reason);
+
+bool DeleteFromImage(const std::string& image, const std::vector<std::string>& names,
+                     std::string& reason);
+
+}  // namespace torvanik

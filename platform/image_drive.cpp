@@ -1,0 +1,336 @@
+#include "platform/image_drive.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <vector>
+
+#include "platform/cp1252.h"
+#include "platform/floppy_image.h"
+#include "platform/image_reasons.h"
+
+namespace torvanik {
+namespace {
+
+constexpr std::uint64_t kClusterBytes = 512;
+
+struct FolderFile {
+    std::string name;
+    off_t size = 0;
+    timespec write{};
+
+    bool SameAs(const FolderFile& other) const {
+        return size == other.size && write.tv_sec == other.write.tv_sec &&
+               write.tv_nsec == other.write.tv_nsec;
+    }
+};
+
+// The folder of one step's disk and the image it came from; the folder goes with it.
+struct ImageDisk {
+    std::string image;
+    std::string folder;
+    // The folder's files as they came out of the image (or as last carried into it).
+    mutable std::vector<FolderFile> carried;
+};
+
+// Its type marks a hold as an image disk's.
+struct ImageDiskRelease {
+    void operator()(ImageDisk* disk) const {
+        std::error_code ignored;
+        std::filesystem::remove_all(disk->folder, ignored);
+        delete disk;
+    }
+};
+
+std::string Lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+bool EndsWith(const std::string& text, std::string_view end) {
+    return text.size() >= end.size() &&
+           text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+bool IsImageName(const std::string& name) {
+    const std::string lower = Lower(name);
+    return EndsWith(lower, ".img") || EndsWith(lower, ".ima") || EndsWith(lower, ".vfd");
+}
+
+// DSKA0000.IMG to DSKA9999.IMG, in any case.
+bool IsNumberedName(const std::string& name) {
+    const std::string lower = Lower(name);
+    return lower.size() == 12 && lower.compare(0, 4, "dska") == 0 && EndsWith(lower, ".img") &&
+           std::all_of(lower.begin() + 4, lower.begin() + 8,
+                       [](char c) { return c >= '0' && c <= '9'; });
+}
+
+std::vector<FolderFile> RegularFiles(const std::string& folder) {
+    std::vector<FolderFile> files;
+    DIR* dir = opendir(folder.c_str());
+    if (dir == nullptr) {
+        return files;
+    }
+    while (const dirent* entry = readdir(dir)) {
+        struct stat info {};
+        if (fstatat(dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(info.st_mode)) {
+            files.push_back({entry->d_name, info.st_size, info.st_mtim});
+        }
+    }
+    closedir(dir);
+    std::sort(files.begin(), files.end(),
+              [](const FolderFile& a, const FolderFile& b) { return a.name < b.name; });
+    return files;
+}
+
+const FolderFile* Named(const std::vector<FolderFile>& files, const std::string& name) {
+    const auto found = std::find_if(files.begin(), files.end(),
+                                    [&](const FolderFile& f) { return f.name == name; });
+    return found == files.end() ? nullptr : &*found;
+}
+
+std::string PrivateFolder() {
+    const char* base = std::getenv("XDG_RUNTIME_DIR");
+    if (base == nullptr || access(base, W_OK) != 0) {
+        base = std::getenv("TMPDIR");
+    }
+    if (base == nullptr || access(base, W_OK) != 0) {
+        base = "/tmp";
+    }
+    std::string pattern = std::string(base) + "/torvanik-disk-XXXXXX";
+    return mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
+}
+
+using Hold = std::shared_ptr<ImageDisk>;
+
+Hold MakeHold(const std::string& image, const std::string& folder) {
+    return Hold(new ImageDisk{image, folder, {}}, ImageDiskRelease{});
+}
+
+// A private folder holding the image's root files.
+Hold CopyOut(const std::string& image, const ImageRoot& root, std::string& reason) {
+    const std::string folder = PrivateFolder();
+    if (folder.empty()) {
+        reason = ImageReason(image_reason::kNoStaging, image);
+        return nullptr;
+    }
+    Hold hold = MakeHold(image, folder);
+    if (!CopyOutOfImage(image, root, folder, reason)) {
+        return nullptr;
+    }
+    hold->carried = RegularFiles(folder);
+    return hold;
+}
+
+std::uint64_t ClusterBytes(const std::vector<FolderFile>& files) {
+    std::uint64_t used = 0;
+    for (const auto& file : files) {
+        const auto size = static_cast<std::uint64_t>(file.size);
+        used += (size + kClusterBytes - 1) / kClusterBytes * kClusterBytes;
+    }
+    return used;
+}
+
+std::string ReadWhole(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+bool Flush(const std::string& path, int flags) {
+    const int fd = open(path.c_str(), flags | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    const bool flushed = fsync(fd) == 0;
+    return close(fd) == 0 && flushed;
+}
+
+// A copy of `image` beside it, for changes that replace the image only when they are done.
+std::string CopyBeside(const std::string& image) {
+    const auto slash = image.rfind('/');
+    std::string pattern = image.substr(0, slash + 1) + "." + image.substr(slash + 1) + ".XXXXXX";
+    const int fd = mkstemp(pattern.data());
+    if (fd < 0) {
+        return {};
+    }
+    const std::string bytes = ReadWhole(image);
+    struct stat info {};
+    const bool written =
+        !bytes.empty() &&
+        write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size()) &&
+        stat(image.c_str(), &info) == 0 && fchmod(fd, info.st_mode & 07777) == 0;
+    if (close(fd) != 0 || !written) {
+        unlink(pattern.c_str());
+        return {};
+    }
+    return pattern;
+}
+
+// The files `changed` read back out of `image` hold what the folder holds, and none of
+// `removed` is left.
+bool ReadsBack(const std::string& image, const ImageDisk& disk,
+               const std::vector<std::string>& changed, const std::vector<std::string>& removed,
+               std::string& reason) {
+    ImageRoot root;
+    if (!ReadImageRoot(image, root, reason)) {
+        return false;
+    }
+    const Hold back = CopyOut(image, root, reason);
+    if (!back) {
+        return false;
+    }
+    for (const auto& name : changed) {
+        if (ReadWhole(back->folder + "/" + name) != ReadWhole(disk.folder + "/" + name)) {
+            reason = ImageReason(image_reason::kReadBackDiffers, disk.image);
+            return false;
+        }
+    }
+    for (const auto& name : removed) {
+        if (std::find(root.files.begin(), root.files.end(), name) != root.files.end()) {
+            reason = ImageReason(image_reason::kReadBackDiffers, disk.image);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CarryInto(const ImageDisk& disk, const std::vector<FolderFile>& now, std::string& reason) {
+    std::vector<std::string> changed;
+    std::vector<std::string> paths;
+    for (const auto& file : now) {
+        const FolderFile* before = Named(disk.carried, file.name);
+        if (before == nullptr || !before->SameAs(file)) {
+            changed.push_back(file.name);
+            paths.push_back(disk.folder + "/" + file.name);
+        }
+    }
+    std::vector<std::string> removed;
+    for (const auto& file : disk.carried) {
+        if (Named(now, file.name) == nullptr) {
+            removed.push_back(file.name);
+        }
+    }
+    if (changed.empty() && removed.empty()) {
+        return true;
+    }
+    const std::string copy = CopyBeside(disk.image);
+    if (copy.empty()) {
+        reason = ImageReason(image_reason::kNotWritten, disk.image);
+        return false;
+    }
+    const auto directory = disk.image.substr(0, disk.image.rfind('/') + 1);
+    const bool done = DeleteFromImage(copy, removed, reason) &&
+                      CopyIntoImage(copy, paths, reason) &&
+                      ReadsBack(copy, disk, changed, removed, reason);
+    if (!done) {
+        // The reason names the image, not the copy the work was done on.
+        const std::string copyName = Utf8ToCp1252(copy.substr(copy.rfind('/') + 1));
+        const auto at = reason.find(copyName);
+        if (at != std::string::npos) {
+            reason.replace(at, copyName.size(),
+                           Utf8ToCp1252(disk.image.substr(disk.image.rfind('/') + 1)));
+        }
+        unlink(copy.c_str());
+        return false;
+    }
+    if (!Flush(copy, O_RDONLY) || std::rename(copy.c_str(), disk.image.c_str()) != 0) {
+        unlink(copy.c_str());
+        reason = ImageReason(image_reason::kNotWritten, disk.image);
+        return false;
+    }
+    Flush(directory.empty() ? "." : directory, O_RDONLY | O_DIRECTORY);
+    return true;
+}
+
+}  // namespace
+
+std::string ImageForDisk(const std::string& directory, int diskNumber) {
+    if (diskNumber < 1 || diskNumber > 10'000) {
+        return {};
+    }
+    std::vector<std::string> images;
+    bool numbered = false;
+    for (const auto& file : RegularFiles(directory)) {
+        if (IsImageName(file.name)) {
+            images.push_back(file.name);
+            numbered = numbered || IsNumberedName(file.name);
+        }
+    }
+    if (!images.empty() && !numbered) {
+        const auto index = static_cast<std::size_t>(diskNumber - 1);
+        return index < images.size() ? directory + "/" + images[index] : std::string();
+    }
+    char name[16];
+    std::snprintf(name, sizeof name, "DSKA%04d.IMG", diskNumber - 1);
+    const auto same = std::find_if(images.begin(), images.end(), [&](const std::string& image) {
+        return Lower(image) == Lower(name);
+    });
+    return directory + "/" + (same != images.end() ? *same : std::string(name));
+}
+
+DiskInDrive ResolveImageDisk(const DriveMapping& drive, int diskNumber, DiskUse use) {
+    DiskInDrive disk;
+    const std::string image = ImageForDisk(drive.directory, diskNumber);
+    if (image.empty()) {
+        disk.whyNone = ImageReason(image_reason::kBeyondImages, drive.directory);
+        return disk;
+    }
+    struct stat info {};
+    if (lstat(image.c_str(), &info) != 0) {
+        if (use == DiskUse::Read) {
+            disk.whyNone = ImageReason(image_reason::kMissing, image);
+            return disk;
+        }
+        if (!FormatFloppyImage(image, disk.whyNone)) {
+            return disk;
+        }
+    } else if (!S_ISREG(info.st_mode)) {
+        disk.whyNone = ImageReason(image_reason::kNotFat, image);
+        return disk;
+    }
+    ImageRoot root;
+    if (!ReadImageRoot(image, root, disk.whyNone)) {
+        return disk;
+    }
+    Hold hold = CopyOut(image, root, disk.whyNone);
+    if (!hold) {
+        return disk;
+    }
+    // Room on the disk: what the FAT has free, plus what the copied files take there, for
+    // the drive counts those against it as on any other disk.
+    std::uint64_t capacity = root.freeBytes + ClusterBytes(hold->carried);
+    if (drive.capacity) {
+        capacity = std::min(capacity, *drive.capacity);
+    }
+    disk.folder = hold->folder;
+    disk.capacity = capacity;
+    disk.hold = std::move(hold);
+    return disk;
+}
+
+bool IsImageDisk(const DiskInDrive& disk) {
+    return std::get_deleter<ImageDiskRelease>(disk.hold) != nullptr;
+}
+
+bool FinishImageDisk(const DiskInDrive& disk, std::string& reason) {
+    const auto& imageDisk = *static_cast<const ImageDisk*>(disk.hold.get());
+    const std::vector<FolderFile> now = RegularFiles(imageDisk.folder);
+    if (!CarryInto(imageDisk, now, reason)) {
+        return false;
+    }
+    imageDisk.carried = now;
+    return true;
+}
+
+}  // namespace torvanik

@@ -1,0 +1,17 @@
+#pragma once
+
+// Why a floppy image gives no disk, or did not take a step's files: said beside the
+// notice, followed by ": " and the image's file name. Windows-1252, as all our texts.
+namespace torvanik::image_reason {
+
+inline constexpr const char* kMissing = "diskbildet finnes ikke";
+inline constexpr const char* kNotFat = "skadet diskbilde, ikke en FAT-diskett";
+inline constexpr const char* kTruncated = "skadet diskbilde, filen er avkortet";
+inline constexpr const char* kUnreadable = "diskbildet kan ikke leses";
+inline constexpr const char* kNotCreated = "diskbildet kan ikke lages";
+inline constexpr const char* kNotWritten = "diskbildet tok ikke imot filene";
+inline constexpr const char* kReadBackDiffers = "filene leses ikke likt tilbake fra diskbildet";
+inline constexpr const char* kNoStaging = "ingen midlertidig mappe for diskbildet";
+inline constexpr const char* kBeyondImages = "mappen har ikke s\xE5 mange diskbilder";
+
+}  // namespace torvanik::image_reason
