@@ -151,6 +151,18 @@ TEST_F(ImageDriveTest, JoinsASetImagedElsewhereInNameOrder) {
     auto expected = first;
     expected.insert(expected.end(), second.begin(), second.end());
     EXPECT_EQ(ReadBytes(tmp / "joined.dat"), expected);
+
+    // "ÕY": its 8.3 name starts with the byte 0xE5 in code page 850, kept as 0x05 in FAT.
+    std::filesystem::remove_all(imagesDir);
+    std::filesystem::create_directories(imagesDir);
+    const std::string shortInfo = "3\r\n\xD5Y\r\n";
+    WriteBytes(tmp / "set/INFO.FIL", {shortInfo.begin(), shortInfo.end()});
+    WriteBytes(tmp / "set/\xC3\x95Y_1", {'a', 'b', 'c'});
+    PutWithMtools("DSKA0000.IMG", {tmp / "set/INFO.FIL", tmp / "set/\xC3\x95Y_1"});
+    Join(tmp / "joined.short");
+    Klar();
+    EXPECT_EQ(transferState.lastNotice, N(13, 1, -1));
+    EXPECT_EQ(ReadBytes(tmp / "joined.short"), std::vector<char>({'a', 'b', 'c'}));
 }
 
 TEST_F(ImageDriveTest, DamagedImageIsAnUnreadableDiskWithItsReason) {
