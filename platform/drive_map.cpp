@@ -181,6 +181,13 @@ bool DriveMap::Finish(const DiskInDrive& disk, std::string& reason) const {
     return true;
 }
 
+bool DriveMap::CarryDeletions(const DiskInDrive& disk, std::string& reason) const {
+    if (IsImageDisk(disk)) {
+        return FinishImageDisk(disk, reason);
+    }
+    return true;
+}
+
 std::string DiskPath(const DiskInDrive& disk, std::string_view drivePath) {
     if (disk.folder.empty() || drivePath.size() < 2 || drivePath[1] != ':') {
         return {};
@@ -196,17 +203,6 @@ std::string DiskPath(const DiskInDrive& disk, std::string_view drivePath) {
         return disk.folder;
     }
     return disk.folder + "/" + rest.substr(start);
-}
-
-std::optional<std::string> ResolveDrivePath(const DriveMap& map, std::string_view path) {
-    if (path.size() < 2 || path[1] != ':') {
-        return std::nullopt;
-    }
-    const DiskInDrive disk = map.Resolve(DriveIndexOf(path.substr(0, 2)), 1, DiskUse::Read);
-    if (disk.folder.empty()) {
-        return std::nullopt;
-    }
-    return DiskPath(disk, path);
 }
 
 }  // namespace torvanik

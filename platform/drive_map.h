@@ -42,6 +42,9 @@ class DriveMap {
     // `reason`, when the disk did not take them; a true result may still carry a reason
     // worth telling the user.
     bool Finish(const DiskInDrive& disk, std::string& reason) const;
+    // Called when the clean-up picker on `disk` has closed: what was deleted in its folder
+    // is deleted on the disk itself. False, with `reason`, when that failed.
+    bool CarryDeletions(const DiskInDrive& disk, std::string& reason) const;
 
     void Set(int index, DriveMapping mapping);
     const DriveMapping* Find(int index) const;
@@ -74,9 +77,5 @@ bool BuildDriveMap(const std::vector<std::string>& options, const std::string& d
 // A Windows-1252 path built from a drive root ("A:bilde_bmp_1", "A:\INFO.FIL") inside the
 // disk's folder as a host path in UTF-8, '\' read as '/'. Empty when no disk is in.
 std::string DiskPath(const DiskInDrive& disk, std::string_view drivePath);
-
-// A Windows-1252 path built from a drive root ("A:bilde_bmp_1", "A:\INFO.FIL") as a host
-// path in UTF-8: the drive's folder plus the rest, '\' read as '/'. None when unmapped.
-std::optional<std::string> ResolveDrivePath(const DriveMap& map, std::string_view path);
 
 }  // namespace torvanik

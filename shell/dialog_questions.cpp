@@ -1,5 +1,8 @@
 #include "shell/dialog_questions.h"
 
+#include <algorithm>
+
+#include "engine/transfer_state.h"
 #include "shell/abort_confirm_dialog.h"
 #include "shell/file_pickers.h"
 #include "shell/select_drive_dialog.h"
@@ -23,8 +26,14 @@ std::optional<PickedFile> DialogQuestions::PickDestinationFile(const std::string
 }
 
 void DialogQuestions::OpenCleanUpPicker(const std::string& driveRoot) {
-    if (auto picker = MakeCleanUpPicker(owner_, drives_, driveRoot)) {
+    // The disk the next KLAR handles (disk 1 before any transfer), held while the picker is
+    // open: a drive may show a copy of the disk's files, and carry the deletions onto it.
+    const int diskNumber = std::max(1, transferState.diskNumber);
+    const DiskInDrive disk = drives_.Resolve(DriveIndexOf(driveRoot), diskNumber, DiskUse::Read);
+    if (auto picker = MakeCleanUpPicker(owner_, disk.folder)) {
         picker->exec();
+        std::string reason;
+        drives_.CarryDeletions(disk, reason);
     }
 }
 

@@ -45,15 +45,13 @@ std::unique_ptr<QFileDialog> MakeDestinationPicker(QWidget* owner, const std::st
     return picker;
 }
 
-std::unique_ptr<QFileDialog> MakeCleanUpPicker(QWidget* owner, const DriveMap& drives,
-                                               const std::string& driveRoot) {
-    const auto folder = ResolveDrivePath(drives, driveRoot);
-    if (!folder || !QFileInfo(QString::fromStdString(*folder)).isDir()) {
+std::unique_ptr<QFileDialog> MakeCleanUpPicker(QWidget* owner, const std::string& folder) {
+    if (folder.empty() || !QFileInfo(QString::fromStdString(folder)).isDir()) {
         return nullptr;
     }
     auto picker =
         MakePicker(owner, kCleanUpPickerTitle, QFileDialog::AcceptSave, QFileDialog::ExistingFiles);
-    picker->setDirectory(QString::fromStdString(*folder));
+    picker->setDirectory(QString::fromStdString(folder));
     SetFilters(*picker, CleanUpFilterText());
     return picker;
 }

@@ -7,7 +7,6 @@
 #include <string>
 
 #include "engine/questions.h"
-#include "platform/drive_map.h"
 
 // The three file pickers. Each Make...Picker builds a picker ready to run but not shown;
 // RunPicker runs one. All three are the toolkit's own pickers rather than the desktop's,
@@ -25,10 +24,9 @@ std::unique_ptr<QFileDialog> MakeSourcePicker(QWidget* owner);
 // (UTF-8) exactly; choosing an existing file brings the picker's overwrite question.
 std::unique_ptr<QFileDialog> MakeDestinationPicker(QWidget* owner, const std::string& initialName);
 
-// Save style in the folder that `driveRoot` ("A:") maps to, several files selectable.
-// None when the drive has no folder to open in.
-std::unique_ptr<QFileDialog> MakeCleanUpPicker(QWidget* owner, const DriveMap& drives,
-                                               const std::string& driveRoot);
+// Save style in `folder`, the files of the disk in the drive, several files selectable.
+// None when there is no such folder.
+std::unique_ptr<QFileDialog> MakeCleanUpPicker(QWidget* owner, const std::string& folder);
 
 // Runs the picker modally: the chosen file when the picker was confirmed.
 std::optional<PickedFile> RunPicker(QFileDialog& picker);

@@ -61,15 +61,16 @@ TEST(DriveMapTest, CommandLineThenDrivesFileThenDefaults) {
     EXPECT_FALSE(BuildDriveMap({}, file, map, error));
 }
 
-TEST(DriveMapTest, ResolvesDrivePathsToHostPaths) {
+TEST(DriveMapTest, DrivePathsBecomeHostPathsOnTheDiskInTheDrive) {
     DriveMap map;
     map.Set(0, {"/media/floppy0", std::nullopt});
-    EXPECT_EQ(ResolveDrivePath(map, "A:bilde_bmp_1"), "/media/floppy0/bilde_bmp_1");
-    EXPECT_EQ(ResolveDrivePath(map, "A:\\INFO.FIL"), "/media/floppy0/INFO.FIL");
-    EXPECT_EQ(ResolveDrivePath(map, "a:bl\xE5_1"), "/media/floppy0/bl\xC3\xA5_1");
-    EXPECT_EQ(ResolveDrivePath(map, "A:"), "/media/floppy0");
-    EXPECT_EQ(ResolveDrivePath(map, "B:x"), std::nullopt);
-    EXPECT_EQ(ResolveDrivePath(map, "x"), std::nullopt);
+    const DiskInDrive disk = map.Resolve(0, 1, DiskUse::Read);
+    EXPECT_EQ(DiskPath(disk, "A:bilde_bmp_1"), "/media/floppy0/bilde_bmp_1");
+    EXPECT_EQ(DiskPath(disk, "A:\\INFO.FIL"), "/media/floppy0/INFO.FIL");
+    EXPECT_EQ(DiskPath(disk, "a:bl\xE5_1"), "/media/floppy0/bl\xC3\xA5_1");
+    EXPECT_EQ(DiskPath(disk, "A:"), "/media/floppy0");
+    EXPECT_EQ(DiskPath(disk, "x"), "");
+    EXPECT_EQ(DiskPath(map.Resolve(1, 1, DiskUse::Read), "B:x"), "");
 }
 
 TEST(FreeSpaceTest, CapacityLessWholeClustersOfTheFilesInTheFolder) {

@@ -18,6 +18,7 @@
 
 #include "modal_script.h"
 #include "picker_widgets.h"
+#include "platform/floppy_image.h"
 #include "qt_printers.h"
 #include "shell/dialog_questions.h"
 #include "shell/file_pickers.h"
@@ -252,7 +253,7 @@ TEST_F(FilePickersTest, PathNamesKeepTo259Characters) {
 }
 
 TEST_F(FilePickersTest, CleanUpPickerOpensInTheDriveFolderWithTheHintFirst) {
-    const auto picker = MakeCleanUpPicker(nullptr, drives, "A:");
+    const auto picker = MakeCleanUpPicker(nullptr, tmp / "drive");
     ASSERT_NE(picker, nullptr);
     EXPECT_EQ(picker->windowTitle(), QStringLiteral("Rydde:    Velg fil med h") + QChar(0xF8) +
                                          QStringLiteral("yre musknapp og klikk \"Slett\" !"));
@@ -314,9 +315,44 @@ TEST_F(FilePickersTest, ConfirmingTheCleanUpPickerChangesNothing) {
 
 TEST_F(FilePickersTest, NoCleanUpPickerForADriveWithoutAFolder) {
     drives.Set(1, {tmp / "missing", std::nullopt});
-    EXPECT_EQ(MakeCleanUpPicker(nullptr, drives, "B:"), nullptr);
-    EXPECT_EQ(MakeCleanUpPicker(nullptr, drives, "C:"), nullptr);
-    questions.OpenCleanUpPicker("C:");  // returns without showing anything
+    EXPECT_EQ(MakeCleanUpPicker(nullptr, tmp / "missing"), nullptr);
+    EXPECT_EQ(MakeCleanUpPicker(nullptr, ""), nullptr);
+    questions.OpenCleanUpPicker("B:");  // returns without showing anything
+    questions.OpenCleanUpPicker("C:");
+}
+
+// The picker shows a copy of the image's files; what is deleted there leaves the image.
+TEST_F(FilePickersTest, CleanUpPickerOnAnImageDriveDeletesFromTheImage) {
+    drives.Set(0, {tmp / "drive", std::nullopt, true});
+    {
+        const DiskInDrive disk = drives.Resolve(0, 1, DiskUse::Write);
+        MakeFile(disk.folder + "/gammel_fil_1");
+        MakeFile(disk.folder + "/INFO.FIL");
+        std::string reason;
+        ASSERT_TRUE(drives.Finish(disk, reason)) << reason;
+    }
+    WhenModalShown([&](QWidget& modal) {
+        auto& picker = AsPicker(modal);
+        ASSERT_EQ(ListedNames(picker, 2), QStringList({"INFO.FIL", "gammel_fil_1"}));
+        QAbstractItemView& list = FileView(picker);
+        const QModelIndex root = list.rootIndex();
+        for (int row = 0; row < 2; ++row) {
+            const QModelIndex index = list.model()->index(row, 0, root);
+            if (index.data().toString() == "gammel_fil_1") {
+                QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::NoModifier,
+                                  list.visualRect(index).center());
+            }
+        }
+        AnswerQuestions(QMessageBox::Yes, 1);
+        ChooseFromContextMenu(list, list.visualRect(list.currentIndex()).center(),
+                              "qt_delete_action");
+        PickerButton(picker, QDialogButtonBox::Cancel).click();
+    });
+    questions.OpenCleanUpPicker("A:");
+    ImageRoot root;
+    std::string reason;
+    ASSERT_TRUE(ReadImageRoot(tmp / "drive/DSKA0000.IMG", root, reason)) << reason;
+    EXPECT_EQ(root.files, std::vector<std::string>{"INFO.FIL"});
 }
 
 }  // namespace
