@@ -18,7 +18,7 @@ namespace {
 const std::vector<std::string> kMtoolsEnvironment = {"LC_ALL=C.UTF-8", "MTOOLS_SKIP_CHECK=1",
                                                      "MTOOLS_LOWER_CASE=0", "MTOOLS_NO_VFAT=0"};
 
-ChildRun Mtools(std::vector<std::string> argv) {
+ChildRun Mtools(const std::vector<std::string>& argv) {
     return RunChild(argv, kMtoolsEnvironment);
 }
 

@@ -6,12 +6,14 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "platform/cp1252.h"
@@ -190,14 +192,18 @@ bool ReadsBack(const std::string& image, const ImageDisk& disk,
     if (!back) {
         return false;
     }
+    const auto inImage = [&](const std::string& name) {
+        return std::find(root.files.begin(), root.files.end(), name) != root.files.end();
+    };
     for (const auto& name : changed) {
-        if (ReadWhole(back->folder + "/" + name) != ReadWhole(disk.folder + "/" + name)) {
+        if (!inImage(name) ||
+            ReadWhole(back->folder + "/" + name) != ReadWhole(disk.folder + "/" + name)) {
             reason = ImageReason(image_reason::kReadBackDiffers, disk.image);
             return false;
         }
     }
     for (const auto& name : removed) {
-        if (std::find(root.files.begin(), root.files.end(), name) != root.files.end()) {
+        if (inImage(name)) {
             reason = ImageReason(image_reason::kReadBackDiffers, disk.image);
             return false;
         }
@@ -229,7 +235,6 @@ bool CarryInto(const ImageDisk& disk, const std::vector<FolderFile>& now, std::s
         reason = ImageReason(image_reason::kNotWritten, disk.image);
         return false;
     }
-    const auto directory = disk.image.substr(0, disk.image.rfind('/') + 1);
     const bool done = DeleteFromImage(copy, removed, reason) &&
                       CopyIntoImage(copy, paths, reason) &&
                       ReadsBack(copy, disk, changed, removed, reason);
@@ -249,7 +254,7 @@ bool CarryInto(const ImageDisk& disk, const std::vector<FolderFile>& now, std::s
         reason = ImageReason(image_reason::kNotWritten, disk.image);
         return false;
     }
-    Flush(directory.empty() ? "." : directory, O_RDONLY | O_DIRECTORY);
+    Flush(disk.image.substr(0, disk.image.rfind('/') + 1), O_RDONLY | O_DIRECTORY);
     return true;
 }
 
