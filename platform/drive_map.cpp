@@ -1,14 +1,37 @@
 #include "platform/drive_map.h"
 
 #include <charconv>
+#include <filesystem>
 #include <fstream>
 
 #include "platform/cp1252.h"
+#include "platform/drive_texts.h"
 
 namespace torvanik {
 namespace {
 
 constexpr std::string_view kCapacityKey = ",capacity=";
+
+// The targets that are not a folder: the word alone, or the word, ':' and a path.
+struct KindWord {
+    std::string_view word;
+    DriveKind kind;
+    bool pathRequired;
+    std::string DriveMapping::*path;
+};
+constexpr KindWord kKindWords[] = {
+    {"media", DriveKind::Media, false, &DriveMapping::directory},
+    {"device", DriveKind::Device, true, &DriveMapping::device},
+};
+
+// Lines "KEY yes|no" of the drives file.
+struct SettingWord {
+    std::string_view key;
+    bool DriveSettings::*flag;
+};
+constexpr SettingWord kSettingWords[] = {
+    {"eject", &DriveSettings::eject},
+};
 
 std::string_view Trim(std::string_view text) {
     const auto first = text.find_first_not_of(" \t\r");
@@ -39,8 +62,81 @@ bool ParseTarget(std::string_view text, DriveMapping& mapping, std::string& erro
         error = "mappen mangler";
         return false;
     }
+    for (const KindWord& kind : kKindWords) {
+        const bool alone = text == kind.word;
+        const bool withPath = text.size() > kind.word.size() && text.starts_with(kind.word) &&
+                              text[kind.word.size()] == ':';
+        if ((alone && kind.pathRequired) || (withPath && text.size() == kind.word.size() + 1)) {
+            error = std::string(kind.word) + " mangler sti (" + std::string(kind.word) + ":STI)";
+            return false;
+        }
+        if (alone || withPath) {
+            mapping.kind = kind.kind;
+            if (withPath) {
+                mapping.*kind.path = std::string(text.substr(kind.word.size() + 1));
+            }
+            return true;
+        }
+    }
     mapping.directory = std::string(text);
     return true;
+}
+
+// "eject no": true when `key` names a setting; `ok` tells whether its value was good.
+bool ParseSetting(std::string_view key, std::string_view value, DriveSettings& settings, bool& ok) {
+    for (const SettingWord& setting : kSettingWords) {
+        if (key == setting.key) {
+            ok = value == "yes" || value == "no";
+            settings.*setting.flag = value == "yes";
+            return true;
+        }
+    }
+    return false;
+}
+
+// The kernel lists mount points as absolute paths with no links in them.
+std::string RealPath(const std::string& folder) {
+    std::error_code error;
+    const auto real = std::filesystem::weakly_canonical(folder, error);
+    return error ? folder : real.string();
+}
+
+// The disk mounted where the mapping says, as found in `mounts` now.
+DiskInDrive FindDisk(const DriveMapping& drive, const DriveSystem& system,
+                     const std::vector<MountEntry>& mounts) {
+    std::vector<MountEntry> found;
+    switch (drive.kind) {
+        case DriveKind::Folder:
+            return {drive.directory, drive.capacity, {}, nullptr, {}};
+        case DriveKind::Media:
+            found = MountsIn(mounts, drive.directory.empty()
+                                         ? system.AutomountFolders()
+                                         : std::vector<std::string>{RealPath(drive.directory)});
+            if (found.size() > 1) {
+                return {{}, drive.capacity, std::string(drive_text::kTwoDisksIn), nullptr, {}};
+            }
+            break;
+        case DriveKind::Device:
+            found = MountsOf(mounts, system.DeviceAndPartitions(drive.device));
+            break;
+        case DriveKind::RemovableDisk: {
+            const auto disks = system.RemovableDisks();
+            if (drive.order >= 1 && static_cast<std::size_t>(drive.order) <= disks.size()) {
+                found = MountsOf(mounts, disks[static_cast<std::size_t>(drive.order - 1)]);
+            }
+            break;
+        }
+    }
+    if (found.empty()) {
+        return {{}, drive.capacity, std::string(drive_text::kNoDiskIn), nullptr, {}};
+    }
+    const MountEntry& disk = found.front();
+    // Only a block device can be let go; a tmpfs or the like stays as it is.
+    return {disk.mountPoint,
+            drive.capacity,
+            {},
+            nullptr,
+            disk.source.starts_with("/dev/") ? disk.source : std::string()};
 }
 
 }  // namespace
@@ -123,6 +219,15 @@ bool LoadDrivesFile(const std::string& path, DriveMap& map, std::string& error) 
         const auto space = text.find_first_of(" \t");
         const int index =
             space == std::string_view::npos ? -1 : DriveIndexOf(text.substr(0, space));
+        bool ok = false;
+        if (index < 0 && space != std::string_view::npos &&
+            ParseSetting(text.substr(0, space), Trim(text.substr(space)), map.settings(), ok)) {
+            if (!ok) {
+                error = path + ":" + std::to_string(number) + ": ventet yes eller no";
+                return false;
+            }
+            continue;
+        }
         DriveMapping mapping;
         if (index < 0 || !ParseTarget(Trim(text.substr(space)), mapping, error)) {
             error = path + ":" + std::to_string(number) + ": ugyldig linje";
@@ -135,8 +240,8 @@ bool LoadDrivesFile(const std::string& path, DriveMap& map, std::string& error) 
 
 DriveMap DefaultDriveMap() {
     DriveMap map;
-    map.Set(0, {"/media/floppy0", std::nullopt});
-    map.Set(1, {"/media/floppy1", std::nullopt});
+    map.Set(0, {{}, std::nullopt, DriveKind::Media, {}, 0});
+    map.Set(1, {{}, std::nullopt, DriveKind::RemovableDisk, {}, 2});
     return map;
 }
 
@@ -154,6 +259,7 @@ bool BuildDriveMap(const std::vector<std::string>& options, const std::string& d
     }
     map.FillFrom(fromFile);
     map.FillFrom(DefaultDriveMap());
+    map.settings() = fromFile.settings();
     return true;
 }
 
@@ -162,10 +268,24 @@ DiskInDrive DriveMap::Resolve(int index, int /*diskNumber*/, DiskUse /*use*/) co
     if (drive == nullptr) {
         return {};
     }
-    return {drive->directory, drive->capacity, {}, nullptr};
+    if (drive->kind == DriveKind::Folder) {
+        return FindDisk(*drive, *system_, {});
+    }
+    return FindDisk(*drive, *system_, ParseMountInfo(system_->MountInfo()));
 }
 
-bool DriveMap::Finish(const DiskInDrive& /*disk*/, std::string& /*reason*/) const {
+// The files are flushed by now, so a disk that can't be let go is no failed step.
+bool DriveMap::Finish(const DiskInDrive& disk, std::string& reason) const {
+    if (!settings_.eject || disk.device.empty() || !system_->HasUdisks()) {
+        return true;
+    }
+    if (!system_->RunUdisks({"unmount", "--no-user-interaction", "-b", disk.device})) {
+        reason = drive_text::kCouldNotEject;
+        return true;
+    }
+    if (!system_->MediumComesOut(disk.device)) {
+        system_->RunUdisks({"power-off", "--no-user-interaction", "-b", disk.device});
+    }
     return true;
 }
 
