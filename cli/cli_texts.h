@@ -9,9 +9,10 @@ namespace torvanik::cli {
 inline constexpr std::string_view kProgramName = "torvanik-cli";
 
 inline constexpr std::string_view kUsage =
-    "Bruk: torvanik-cli [--drive X:=MAPPE[,capacity=N]]... [--select X:] split FIL\n"
-    "      torvanik-cli [--drive X:=MAPPE[,capacity=N]]... [--select X:] [--overwrite]"
-    " join DESTINASJON\n"
+    "Bruk: torvanik-cli [--drive X:=MÅL[,capacity=N]]... [--select X:] [--no-eject]"
+    " split FIL\n"
+    "      torvanik-cli [--drive X:=MÅL[,capacity=N]]... [--select X:] [--no-eject]"
+    " [--overwrite] join DESTINASJON\n"
     "      torvanik-cli --help | --version\n";
 
 inline constexpr std::string_view kHelp =
@@ -24,11 +25,23 @@ inline constexpr std::string_view kHelp =
     "                     DESTINASJON; disk 1 må stå i stasjonen\n"
     "\n"
     "Valg:\n"
-    "  --drive X:=MAPPE[,capacity=N]\n"
-    "                     stasjon X: er mappen MAPPE; med capacity=N har disken N byte\n"
-    "                     plass (kan gis flere ganger)\n"
+    "  --drive X:=MÅL[,capacity=N]\n"
+    "                     stasjon X: er MÅL; med capacity=N har disken N byte plass\n"
+    "                     (kan gis flere ganger). MÅL er ett av:\n"
+    "                       media         disken som er satt inn: den ene som\n"
+    "                                     skrivebordet har montert i /run/media/BRUKER\n"
+    "                                     eller /media/BRUKER\n"
+    "                       media:MAPPE   den ene disken som er montert i MAPPE\n"
+    "                       device:ENHET  blokkenheten ENHET, der den er montert\n"
+    "                       images:MAPPE  en stabel diskettbilder, disk N er bilde N\n"
+    "                       MAPPE         en vanlig mappe (til prøving og skript)\n"
+    "                     Uten --drive: ~/.config/torvanik/drives, ellers A: = media og\n"
+    "                     B: = den andre flyttbare disken\n"
     "  --select X:        bruk stasjon X: (A: til N:) denne gangen; innstillingen\n"
     "                     lagres ikke\n"
+    "  --no-eject         løs ikke ut disken etter hvert trinn (ellers avmonteres\n"
+    "                     media- og device:-disker og, der det går, slås av\n"
+    "                     gjennom UDisks2)\n"
     "  --overwrite        skriv over en DESTINASJON som finnes fra før\n"
     "  --help             vis denne hjelpen\n"
     "  --version          vis versjonen\n"
