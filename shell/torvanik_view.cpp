@@ -1,12 +1,16 @@
 #include "shell/torvanik_view.h"
 
+#include <QHelpEvent>
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 
 #include "engine/commands.h"
 #include "engine/transfer_state.h"
+#include "platform/drive_description.h"
 #include "screen/screen_painter.h"
+#include "screen/screen_regions.h"
 
 namespace torvanik {
 namespace {
@@ -60,6 +64,25 @@ void CTorvanikView::Present() {
     presenting_ = true;
     repaint();
     presenting_ = false;
+}
+
+bool CTorvanikView::event(QEvent* event) {
+    if (event->type() != QEvent::ToolTip) {
+        return QWidget::event(event);
+    }
+    // The drive field says what its letter stands for right now.
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const QRect field(QPoint(kDriveFieldOutline.left, kDriveFieldOutline.top),
+                      QPoint(kDriveFieldOutline.right - 1, kDriveFieldOutline.bottom - 1));
+    if (field.contains(help->pos())) {
+        const std::string text =
+            DescribeDrive(seams_.drives, seams_.files, transferState.driveIndex);
+        QToolTip::showText(help->globalPos(), QString::fromStdString(text), this, field);
+    } else {
+        QToolTip::hideText();
+        event->ignore();
+    }
+    return true;
 }
 
 void CTorvanikView::paintEvent(QPaintEvent* /*event*/) {
