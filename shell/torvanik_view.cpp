@@ -67,21 +67,17 @@ void CTorvanikView::Present() {
 }
 
 bool CTorvanikView::event(QEvent* event) {
-    if (event->type() != QEvent::ToolTip) {
-        return QWidget::event(event);
-    }
-    // The drive field says what its letter stands for right now.
-    const auto* help = static_cast<QHelpEvent*>(event);
     const QRect field(QPoint(kDriveFieldOutline.left, kDriveFieldOutline.top),
                       QPoint(kDriveFieldOutline.right - 1, kDriveFieldOutline.bottom - 1));
-    if (field.contains(help->pos())) {
-        const std::string text =
-            DescribeDrive(seams_.drives, seams_.files, transferState.driveIndex);
-        QToolTip::showText(help->globalPos(), QString::fromStdString(text), this, field);
-    } else {
-        QToolTip::hideText();
-        event->ignore();
+    if (event->type() != QEvent::ToolTip ||
+        !field.contains(static_cast<QHelpEvent*>(event)->pos())) {
+        return QWidget::event(event);
     }
+    const auto* help = static_cast<QHelpEvent*>(event);
+    // The drive field says what its letter stands for right now; the tip goes when the
+    // pointer leaves the field.
+    const std::string text = DescribeDrive(seams_.drives, seams_.files, transferState.driveIndex);
+    QToolTip::showText(help->globalPos(), QString::fromStdString(text), this, field);
     return true;
 }
 
