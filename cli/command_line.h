@@ -5,7 +5,8 @@
 #include <vector>
 
 // The arguments of torvanik-cli:
-//   [--drive X:=DIR[,capacity=N]]... [--select X:] [--overwrite] split FILE | join DESTINATION
+//   [--drive X:=TARGET[,capacity=N]]... [--select X:] [--no-eject] [--overwrite]
+//   split FILE | join DESTINATION
 //   --help | --version
 namespace torvanik::cli {
 
@@ -18,6 +19,7 @@ struct CommandLine {
     // The drive chosen with --select, as an index into DriveRoots.
     std::optional<int> selectedDrive;
     bool overwrite = false;
+    bool noEject = false;
     // FILE of split, DESTINATION of join.
     std::string path;
 };

@@ -83,6 +83,9 @@ int RunTransfer(const CommandLine& line, std::istream& input) {
     if (!BuildDriveMap(line.driveOptions, DrivesFilePath(), drives, error)) {
         return Refuse(error);
     }
+    if (line.noEject) {
+        drives.settings().eject = false;
+    }
     const std::string path = FullPath(line.path);
     if (line.verb == Verb::kJoin && !line.overwrite && Exists(path)) {
         return Refuse(Fill(kDestinationExists, line.path));

@@ -254,6 +254,8 @@ int ReadNextDisk(Canvas& canvas, const EngineSeams& seams, int disk) {
         Tell(canvas, seams, notice::kInsertDiskAgain, 2, disk);
         return 0;
     }
+    std::string reason;
+    seams.drives.Finish(drive, reason);
 
     s.transferPending = 1;
     if (s.bytesJoined < s.joinTotal) {

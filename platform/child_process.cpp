@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 extern char** environ;
@@ -75,6 +76,9 @@ void Drain(int outFd, int errFd, std::string& output, std::string& errors) {
 ChildRun RunChild(const std::vector<std::string>& argv,
                   const std::vector<std::string>& environment) {
     ChildRun run;
+    if (argv.empty()) {
+        return run;
+    }
     int outPipe[2];
     int errPipe[2];
     if (pipe2(outPipe, O_CLOEXEC) != 0) {
@@ -121,6 +125,22 @@ ChildRun RunChild(const std::vector<std::string>& argv,
         run.exitCode = WEXITSTATUS(status);
     }
     return run;
+}
+
+bool OnPath(std::string_view program) {
+    const char* path = std::getenv("PATH");
+    std::string_view folders = path != nullptr ? path : "";
+    while (!folders.empty()) {
+        const auto colon = folders.find(':');
+        std::string candidate(folders.substr(0, colon));
+        candidate += '/';
+        candidate += program;
+        if (access(candidate.c_str(), X_OK) == 0) {
+            return true;
+        }
+        folders = colon == std::string_view::npos ? std::string_view{} : folders.substr(colon + 1);
+    }
+    return false;
 }
 
 }  // namespace torvanik

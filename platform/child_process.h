@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Runs a program as a child process, without a shell, and collects what it prints.
@@ -16,5 +17,8 @@ struct ChildRun {
 // replacing any of the same name. Standard input is /dev/null.
 ChildRun RunChild(const std::vector<std::string>& argv,
                   const std::vector<std::string>& environment = {});
+
+// Whether `program` is an executable file in one of PATH's folders.
+bool OnPath(std::string_view program);
 
 }  // namespace torvanik

@@ -1,16 +1,39 @@
 #include "platform/drive_map.h"
 
 #include <charconv>
+#include <filesystem>
 #include <fstream>
 
 #include "platform/cp1252.h"
+#include "platform/drive_texts.h"
 #include "platform/image_drive.h"
 
 namespace torvanik {
 namespace {
 
 constexpr std::string_view kCapacityKey = ",capacity=";
-constexpr std::string_view kImagesKind = "images:";
+
+// The targets that are not a folder: the word alone, or the word, ':' and a path.
+struct KindWord {
+    std::string_view word;
+    DriveKind kind;
+    bool pathRequired;
+    std::string DriveMapping::*path;
+};
+constexpr KindWord kKindWords[] = {
+    {"media", DriveKind::Media, false, &DriveMapping::directory},
+    {"device", DriveKind::Device, true, &DriveMapping::device},
+    {"images", DriveKind::Images, true, &DriveMapping::directory},
+};
+
+// Lines "KEY yes|no" of the drives file.
+struct SettingWord {
+    std::string_view key;
+    bool DriveSettings::*flag;
+};
+constexpr SettingWord kSettingWords[] = {
+    {"eject", &DriveSettings::eject},
+};
 
 std::string_view Trim(std::string_view text) {
     const auto first = text.find_first_not_of(" \t\r");
@@ -37,16 +60,78 @@ bool ParseTarget(std::string_view text, DriveMapping& mapping, std::string& erro
         mapping.capacity = capacity;
         text = text.substr(0, key);
     }
-    if (text.substr(0, kImagesKind.size()) == kImagesKind) {
-        mapping.images = true;
-        text.remove_prefix(kImagesKind.size());
-    }
     if (text.empty()) {
         error = "mappen mangler";
         return false;
     }
+    for (const KindWord& kind : kKindWords) {
+        const bool alone = text == kind.word;
+        const bool withPath = text.size() > kind.word.size() && text.starts_with(kind.word) &&
+                              text[kind.word.size()] == ':';
+        if ((alone && kind.pathRequired) || (withPath && text.size() == kind.word.size() + 1)) {
+            error = std::string(kind.word) + " mangler sti (" + std::string(kind.word) + ":STI)";
+            return false;
+        }
+        if (alone || withPath) {
+            mapping.kind = kind.kind;
+            if (withPath) {
+                mapping.*kind.path = std::string(text.substr(kind.word.size() + 1));
+            }
+            return true;
+        }
+    }
     mapping.directory = std::string(text);
     return true;
+}
+
+// "eject no": true when `key` names a setting; `ok` tells whether its value was good.
+bool ParseSetting(std::string_view key, std::string_view value, DriveSettings& settings, bool& ok) {
+    for (const SettingWord& setting : kSettingWords) {
+        if (key == setting.key) {
+            ok = value == "yes" || value == "no";
+            settings.*setting.flag = value == "yes";
+            return true;
+        }
+    }
+    return false;
+}
+
+// The kernel lists mount points as absolute paths with no links in them.
+std::string RealPath(const std::string& folder) {
+    std::error_code error;
+    const auto real = std::filesystem::weakly_canonical(folder, error);
+    return error ? folder : real.string();
+}
+
+// The disk mounted where the mapping says, as found in `mounts` now.
+DiskInDrive FindMountedDisk(const DriveMapping& drive, const DriveSystem& system,
+                            const std::vector<MountEntry>& mounts) {
+    std::vector<MountEntry> found;
+    if (drive.kind == DriveKind::Media) {
+        found = MountsIn(mounts, drive.directory.empty()
+                                     ? system.AutomountFolders()
+                                     : std::vector<std::string>{RealPath(drive.directory)});
+        if (found.size() > 1) {
+            return {{}, drive.capacity, std::string(drive_text::kTwoDisksIn), nullptr, {}};
+        }
+    } else if (drive.kind == DriveKind::Device) {
+        found = MountsOf(mounts, system.DeviceAndPartitions(drive.device));
+    } else if (drive.kind == DriveKind::RemovableDisk) {
+        const auto disks = system.RemovableDisks();
+        if (drive.order >= 1 && static_cast<std::size_t>(drive.order) <= disks.size()) {
+            found = MountsOf(mounts, disks[static_cast<std::size_t>(drive.order - 1)]);
+        }
+    }
+    if (found.empty()) {
+        return {{}, drive.capacity, std::string(drive_text::kNoDiskIn), nullptr, {}};
+    }
+    const MountEntry& disk = found.front();
+    // Only a block device can be let go; a tmpfs or the like stays as it is.
+    return {disk.mountPoint,
+            drive.capacity,
+            {},
+            nullptr,
+            disk.source.starts_with("/dev/") ? disk.source : std::string()};
 }
 
 }  // namespace
@@ -129,6 +214,15 @@ bool LoadDrivesFile(const std::string& path, DriveMap& map, std::string& error) 
         const auto space = text.find_first_of(" \t");
         const int index =
             space == std::string_view::npos ? -1 : DriveIndexOf(text.substr(0, space));
+        bool ok = false;
+        if (index < 0 && space != std::string_view::npos &&
+            ParseSetting(text.substr(0, space), Trim(text.substr(space)), map.settings(), ok)) {
+            if (!ok) {
+                error = path + ":" + std::to_string(number) + ": ventet yes eller no";
+                return false;
+            }
+            continue;
+        }
         DriveMapping mapping;
         if (index < 0 || !ParseTarget(Trim(text.substr(space)), mapping, error)) {
             error = path + ":" + std::to_string(number) + ": ugyldig linje";
@@ -141,8 +235,8 @@ bool LoadDrivesFile(const std::string& path, DriveMap& map, std::string& error) 
 
 DriveMap DefaultDriveMap() {
     DriveMap map;
-    map.Set(0, {"/media/floppy0", std::nullopt});
-    map.Set(1, {"/media/floppy1", std::nullopt});
+    map.Set(0, {{}, std::nullopt, DriveKind::Media, {}, 0});
+    map.Set(1, {{}, std::nullopt, DriveKind::RemovableDisk, {}, 2});
     return map;
 }
 
@@ -160,6 +254,7 @@ bool BuildDriveMap(const std::vector<std::string>& options, const std::string& d
     }
     map.FillFrom(fromFile);
     map.FillFrom(DefaultDriveMap());
+    map.settings() = fromFile.settings();
     return true;
 }
 
@@ -168,21 +263,45 @@ DiskInDrive DriveMap::Resolve(int index, int diskNumber, DiskUse use) const {
     if (drive == nullptr) {
         return {};
     }
-    if (drive->images) {
-        return ResolveImageDisk(*drive, diskNumber, use);
+    DiskInDrive disk;
+    switch (drive->kind) {
+        case DriveKind::Folder:
+            disk.folder = drive->directory;
+            disk.capacity = drive->capacity;
+            break;
+        case DriveKind::Images:
+            disk = ResolveImageDisk(*drive, diskNumber, use);
+            break;
+        case DriveKind::Media:
+        case DriveKind::Device:
+        case DriveKind::RemovableDisk:
+            disk = FindMountedDisk(*drive, *system_, ParseMountInfo(system_->MountInfo()));
+            break;
     }
-    return {drive->directory, drive->capacity, {}, nullptr};
+    disk.kind = drive->kind;
+    return disk;
 }
 
 bool DriveMap::Finish(const DiskInDrive& disk, std::string& reason) const {
-    if (IsImageDisk(disk)) {
+    if (disk.kind == DriveKind::Images) {
         return FinishImageDisk(disk, reason);
+    }
+    // The files are flushed by now, so a disk that can't be let go is no failed step.
+    if (!settings_.eject || disk.device.empty() || !system_->HasUdisks()) {
+        return true;
+    }
+    if (!system_->RunUdisks({"unmount", "--no-user-interaction", "-b", disk.device})) {
+        reason = drive_text::kCouldNotEject;
+        return true;
+    }
+    if (!system_->MediumComesOut(disk.device)) {
+        system_->RunUdisks({"power-off", "--no-user-interaction", "-b", disk.device});
     }
     return true;
 }
 
 bool DriveMap::CarryDeletions(const DiskInDrive& disk, std::string& reason) const {
-    if (IsImageDisk(disk)) {
+    if (disk.kind == DriveKind::Images) {
         return FinishImageDisk(disk, reason);
     }
     return true;

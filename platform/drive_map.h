@@ -8,28 +8,48 @@
 #include <string_view>
 #include <vector>
 
-// Drive letters of the program ("A:" to "R:") stand for folders on this machine.
+#include "platform/drive_system.h"
+
+// Drive letters of the program ("A:" to "R:") stand for the disk in a drive of this
+// machine, or for a folder.
 namespace torvanik {
 
 inline constexpr int kDriveLetters = 18;
+
+enum class DriveKind {
+    Folder,         // `directory` itself
+    Media,          // the one disk mounted in `directory`, or in the desktop's automount folder
+    Device,         // the block device `device`, wherever it is mounted
+    RemovableDisk,  // the `order`th disk with a removable medium, wherever it is mounted
+    Images,         // a stack of floppy images in `directory`, disk N being image N
+};
 
 struct DriveMapping {
     std::string directory;
     // When set, the drive reports no more free space than this, less what the files
     // directly in the folder take in whole 512-byte clusters.
     std::optional<std::uint64_t> capacity;
-    // "images:DIR": the folder holds a stack of floppy images, disk N being image N.
-    bool images = false;
+    DriveKind kind = DriveKind::Folder;
+    std::string device = {};
+    int order = 0;
+};
+
+// Settings of the drives file that hold for every drive.
+struct DriveSettings {
+    bool eject = true;  // let a removable disk go after its step
 };
 
 // The disk in a drive as found at one moment, for one disk step (or one picker).
 struct DiskInDrive {
     std::string folder;  // where the disk's files are; empty when no disk is in
     std::optional<std::uint64_t> capacity;
-    std::string whyNone;  // said beside the "insert disk" notice when no disk is in
+    std::string whyNone = {};  // said beside the "insert disk" notice when no disk is in
     // Whatever the drive set up for this step (a folder of an image's files, say), kept
     // alive as long as the step holds the disk.
-    std::shared_ptr<const void> hold;
+    std::shared_ptr<const void> hold = {};
+    // The block device of a removable disk, let go once its step is done; empty otherwise.
+    std::string device = {};
+    DriveKind kind = DriveKind::Folder;  // of the drive it was found in
 };
 
 enum class DiskUse { Read, Write };
@@ -38,9 +58,9 @@ class DriveMap {
   public:
     // What drive `index` holds now, for the step that handles disk `diskNumber`.
     DiskInDrive Resolve(int index, int diskNumber, DiskUse use) const;
-    // Called once a write step has committed its files in disk.folder. False, with
-    // `reason`, when the disk did not take them; a true result may still carry a reason
-    // worth telling the user.
+    // Called once a write step has committed its files in disk.folder, and once a read
+    // step is done with the disk. False, with `reason`, when the disk did not take the
+    // files; a true result may still carry a reason worth telling the user.
     bool Finish(const DiskInDrive& disk, std::string& reason) const;
     // Called when the clean-up picker on `disk` has closed: what was deleted in its folder
     // is deleted on the disk itself. False, with `reason`, when that failed.
@@ -52,22 +72,31 @@ class DriveMap {
     void FillFrom(const DriveMap& fallback);
     bool empty() const;
 
+    DriveSettings& settings() { return settings_; }
+    const DriveSettings& settings() const { return settings_; }
+    // Where mounts, devices and UDisks2 are looked up; the host's unless a test says.
+    void UseSystem(std::shared_ptr<DriveSystem> system) { system_ = std::move(system); }
+
   private:
     std::array<std::optional<DriveMapping>, kDriveLetters> drives_;
+    DriveSettings settings_;
+    std::shared_ptr<DriveSystem> system_ = HostDriveSystem();
 };
 
 // "A:" or "a:" (or just "A") to 0, ...; -1 when it names no drive.
 int DriveIndexOf(std::string_view letter);
 
-// Parses "X:=[images:]DIR[,capacity=N]" into `map`. On failure returns false and leaves a
-// Norwegian message in `error`.
+// Parses "X:=TARGET[,capacity=N]" into `map`, TARGET being `media`, `media:DIR`,
+// `device:PATH`, `images:DIR` or a folder. On failure returns false and leaves a Norwegian message
+// in `error`.
 bool ParseDriveOption(std::string_view text, DriveMap& map, std::string& error);
 
-// Reads lines "X: [images:]DIR[,capacity=N]"; blank lines and lines starting with '#' are skipped.
-// A missing file gives an empty map and true; a malformed line gives false and `error`.
+// Reads lines "X: TARGET[,capacity=N]" and settings such as "eject no"; blank lines and
+// lines starting with '#' are skipped. A missing file gives an empty map and true; a
+// malformed line gives false and `error`.
 bool LoadDrivesFile(const std::string& path, DriveMap& map, std::string& error);
 
-// A: -> /media/floppy0, B: -> /media/floppy1.
+// A: is the disk in the drive (media), B: the second disk with a removable medium.
 DriveMap DefaultDriveMap();
 
 // The map in force: command-line options, then the drives file, then the defaults.

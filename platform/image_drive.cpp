@@ -44,7 +44,7 @@ struct ImageDisk {
     mutable std::vector<FolderFile> carried;
 };
 
-// Its type marks a hold as an image disk's.
+// Takes the private folder away with the hold.
 struct ImageDiskRelease {
     void operator()(ImageDisk* disk) const {
         std::error_code ignored;
@@ -324,11 +324,10 @@ DiskInDrive ResolveImageDisk(const DriveMapping& drive, int diskNumber, DiskUse 
     return disk;
 }
 
-bool IsImageDisk(const DiskInDrive& disk) {
-    return std::get_deleter<ImageDiskRelease>(disk.hold) != nullptr;
-}
-
 bool FinishImageDisk(const DiskInDrive& disk, std::string& reason) {
+    if (!disk.hold) {
+        return true;  // no image was found for the step
+    }
     const auto& imageDisk = *static_cast<const ImageDisk*>(disk.hold.get());
     const std::vector<FolderFile> now = RegularFiles(imageDisk.folder);
     if (!CarryInto(imageDisk, now, reason)) {

@@ -18,8 +18,6 @@ std::string ImageForDisk(const std::string& directory, int diskNumber);
 // as long as the result's `hold`. For writing, a missing image is made, freshly formatted.
 DiskInDrive ResolveImageDisk(const DriveMapping& drive, int diskNumber, DiskUse use);
 
-bool IsImageDisk(const DiskInDrive& disk);
-
 // Carries what changed in the disk's folder (files written, files deleted) into its image
 // and reads it back; the image is replaced whole, only when all of it went through.
 bool FinishImageDisk(const DiskInDrive& disk, std::string& reason);

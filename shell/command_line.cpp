@@ -14,7 +14,9 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             line.action = CommandLine::Action::kVersion;
             return line;
         }
-        if (argument == "--drive" && i + 1 < arguments.size()) {
+        if (argument == "--no-eject") {
+            line.noEject = true;
+        } else if (argument == "--drive" && i + 1 < arguments.size()) {
             line.driveOptions.push_back(arguments[++i]);
         } else if (argument.starts_with("--drive=")) {
             line.driveOptions.push_back(argument.substr(8));
@@ -29,18 +31,32 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
 }
 
 const char* UsageText() {
-    return "Bruk: torvanik [--drive X:=MAPPE[,capacity=N]]...\n"
+    return "Bruk: torvanik [--drive X:=M\xC3\x85L[,capacity=N]]... [--no-eject]\n"
            "\n"
            "Deler en stor fil p\xC3\xA5 flere disketter og setter den sammen igjen.\n"
            "\n"
-           "  --drive X:=MAPPE[,capacity=N]  stasjon X: er mappen MAPPE; med capacity=N\n"
-           "                                 har den h\xC3\xB8yst N byte ledig (kan gjentas)\n"
-           "  --drive X:=images:MAPPE          diskene i X: er 1,44 MB diskettbilder i MAPPE\n"
-           "  --help                         viser denne teksten\n"
-           "  --version                      viser versjonen\n"
+           "  --drive X:=M\xC3\x85L[,capacity=N]  stasjon X: er M\xC3\x85L (kan gjentas); med\n"
+           "                               capacity=N har den h\xC3\xB8yst N byte ledig\n"
+           "  --no-eject                   l\xC3\xB8s ikke ut disken etter hvert trinn\n"
+           "  --help                       viser denne teksten\n"
+           "  --version                    viser versjonen\n"
            "\n"
-           "Uten --drive gjelder filen ~/.config/torvanik/drives (linjer som\n"
-           "\"A: /media/floppy0\"), ellers A: = /media/floppy0 og B: = /media/floppy1.\n";
+           "M\xC3\x85L er ett av:\n"
+           "  media          disken som er satt inn: den ene som skrivebordet har montert\n"
+           "                 i /run/media/BRUKER eller /media/BRUKER\n"
+           "  media:MAPPE    den ene disken som er montert i MAPPE\n"
+           "  device:ENHET   blokkenheten ENHET (f.eks. /dev/disk/by-id/usb-...), der\n"
+           "                 den er montert\n"
+           "  images:MAPPE   en stabel 1,44 MB diskettbilder i MAPPE: disk 1 er\n"
+           "                 DSKA0000.IMG, disk 2 DSKA0001.IMG osv.\n"
+           "  MAPPE          en vanlig mappe (til pr\xC3\xB8ving og skript)\n"
+           "\n"
+           "Etter hvert trinn l\xC3\xB8ses disken ut gjennom UDisks2 (avmonteres og, der\n"
+           "det g\xC3\xA5r, sl\xC3\xA5s av) for media og device:, aldri for en mappe eller\n"
+           "et diskettbilde.\n"
+           "\n"
+           "Uten --drive gjelder filen ~/.config/torvanik/drives (linjer som \"A: media\"\n"
+           "og \"eject no\"), ellers A: = media og B: = den andre flyttbare disken.\n";
 }
 
 const char* VersionText() {

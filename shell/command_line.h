@@ -5,13 +5,15 @@
 
 #include "platform/drive_map.h"
 
-// The program's own options: --drive X:=DIR[,capacity=N] (repeatable), --help, --version.
+// The program's own options: --drive X:=TARGET[,capacity=N] (repeatable), --no-eject,
+// --help, --version.
 namespace torvanik {
 
 struct CommandLine {
     enum class Action { kRun, kHelp, kVersion, kError };
     Action action = Action::kRun;
     std::vector<std::string> driveOptions;
+    bool noEject = false;
     std::string error;
 };
 

@@ -49,6 +49,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "torvanik: %s\n", error.c_str());
         return 2;
     }
+    if (line.noEject) {
+        drives.settings().eject = false;
+    }
     torvanik::CTorvanikApp app;
     if (!app.InitInstance(drives)) {
         return 1;

@@ -9,6 +9,7 @@
 #include <QWindow>
 
 #include "engine/settings.h"
+#include "platform/drive_description.h"
 #include "res/command_ids.h"
 #include "res/menu.h"
 #include "res/string_table.h"
@@ -149,6 +150,15 @@ bool CMainFrame::MakeStatusBar() {
     bar->setSizeGripEnabled(true);
     // Shown whenever no prompt is: the idle text of the message pane.
     bar->addWidget(new QLabel(Text(LoadString(AFX_IDS_IDLEMESSAGE)), bar), 1);
+    // A folder drive takes no disk changes of its own (its files are moved out by hand),
+    // so the window says which folder it is. A long path is cut, and whole in the tooltip.
+    if (const std::string note = FolderDrivesNote(drives_); !note.empty()) {
+        auto* label = new QLabel(Text(note), bar);
+        label->setObjectName("folderDrives");
+        label->setToolTip(label->text());
+        label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        bar->addWidget(label, 2);
+    }
     indicators_ = new LockKeyIndicators(bar);
     QAction* toggle = action(ID_VIEW_STATUS_BAR);
     connect(toggle, &QAction::toggled, bar, &QStatusBar::setVisible);

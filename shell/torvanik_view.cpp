@@ -1,12 +1,16 @@
 #include "shell/torvanik_view.h"
 
+#include <QHelpEvent>
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolTip>
 
 #include "engine/commands.h"
 #include "engine/transfer_state.h"
+#include "platform/drive_description.h"
 #include "screen/screen_painter.h"
+#include "screen/screen_regions.h"
 
 namespace torvanik {
 namespace {
@@ -60,6 +64,21 @@ void CTorvanikView::Present() {
     presenting_ = true;
     repaint();
     presenting_ = false;
+}
+
+bool CTorvanikView::event(QEvent* event) {
+    const QRect field(QPoint(kDriveFieldOutline.left, kDriveFieldOutline.top),
+                      QPoint(kDriveFieldOutline.right - 1, kDriveFieldOutline.bottom - 1));
+    if (event->type() != QEvent::ToolTip ||
+        !field.contains(static_cast<QHelpEvent*>(event)->pos())) {
+        return QWidget::event(event);
+    }
+    const auto* help = static_cast<QHelpEvent*>(event);
+    // The drive field says what its letter stands for right now; the tip goes when the
+    // pointer leaves the field.
+    const std::string text = DescribeDrive(seams_.drives, seams_.files, transferState.driveIndex);
+    QToolTip::showText(help->globalPos(), QString::fromStdString(text), this, field);
+    return true;
 }
 
 void CTorvanikView::paintEvent(QPaintEvent* /*event*/) {

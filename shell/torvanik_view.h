@@ -24,6 +24,7 @@ class CTorvanikView : public QWidget {
     const Surface& image() const { return surface_; }
 
   protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

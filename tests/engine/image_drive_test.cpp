@@ -30,7 +30,7 @@ class ImageDriveTest : public EngineTest {
   protected:
     ImageDriveTest() : imagesDir(tmp / "images") {
         std::filesystem::create_directories(imagesDir);
-        drives.Set(0, {imagesDir, std::nullopt, true});
+        drives.Set(0, {imagesDir, std::nullopt, DriveKind::Images});
     }
 
     std::string Image(const std::string& name) const { return imagesDir + "/" + name; }

@@ -20,15 +20,29 @@ TEST(DriveOptionTest, ParsesFolderAndCapacity) {
     EXPECT_FALSE(map.Find(0)->capacity);
     EXPECT_EQ(map.Find(2)->directory, "/mnt/c");
     EXPECT_EQ(map.Find(2)->capacity, 1457664u);
-    EXPECT_FALSE(map.Find(2)->images);
+    EXPECT_EQ(map.Find(2)->kind, DriveKind::Folder);
     EXPECT_EQ(map.Find(1), nullptr);
     ASSERT_TRUE(ParseDriveOption("B:=images:/stack,capacity=720", map, error));
-    EXPECT_TRUE(map.Find(1)->images);
+    EXPECT_EQ(map.Find(1)->kind, DriveKind::Images);
     EXPECT_EQ(map.Find(1)->directory, "/stack");
     EXPECT_EQ(map.Find(1)->capacity, 720u);
 
-    for (const char* bad : {"A:", "A:=", "S:=/x", "AB:=/x", "A:=/x,capacity=", "A:=/x,capacity=1k",
-                            "=/x", "A:=,capacity=5", "A:=images:"}) {
+    ASSERT_TRUE(ParseDriveOption("B:=media", map, error));
+    EXPECT_EQ(map.Find(1)->kind, DriveKind::Media);
+    EXPECT_EQ(map.Find(1)->directory, "");
+    ASSERT_TRUE(ParseDriveOption("B:=media:/mnt/disks,capacity=1457664", map, error));
+    EXPECT_EQ(map.Find(1)->kind, DriveKind::Media);
+    EXPECT_EQ(map.Find(1)->directory, "/mnt/disks");
+    EXPECT_EQ(map.Find(1)->capacity, 1457664u);
+    ASSERT_TRUE(ParseDriveOption("B:=device:/dev/disk/by-id/usb-X", map, error));
+    EXPECT_EQ(map.Find(1)->kind, DriveKind::Device);
+    EXPECT_EQ(map.Find(1)->device, "/dev/disk/by-id/usb-X");
+    ASSERT_TRUE(ParseDriveOption("B:=./media", map, error));
+    EXPECT_EQ(map.Find(1)->kind, DriveKind::Folder);
+
+    for (const char* bad :
+         {"A:", "A:=", "S:=/x", "AB:=/x", "A:=/x,capacity=", "A:=/x,capacity=1k", "=/x",
+          "A:=,capacity=5", "A:=device", "A:=device:", "A:=media:", "A:=images", "A:=images:"}) {
         error.clear();
         EXPECT_FALSE(ParseDriveOption(bad, map, error)) << bad;
         EXPECT_FALSE(error.empty()) << bad;
@@ -38,27 +52,31 @@ TEST(DriveOptionTest, ParsesFolderAndCapacity) {
 TEST(DriveMapTest, CommandLineThenDrivesFileThenDefaults) {
     TempFolder tmp;
     const std::string file = tmp / "drives";
-    std::ofstream(file) << "# my drives\n\nA: /from/file\nC: /mnt/c drive,capacity=100\n"
+    std::ofstream(file) << "# my drives\n\nA: /from/file\neject no\nC: /mnt/c drive,capacity=100\n"
                         << "D: images:/stack\n";
     DriveMap map;
     std::string error;
     ASSERT_TRUE(BuildDriveMap({"C:=/from/option"}, file, map, error)) << error;
     EXPECT_EQ(map.Find(0)->directory, "/from/file");
-    EXPECT_EQ(map.Find(1)->directory, "/media/floppy1");
+    EXPECT_EQ(map.Find(1)->kind, DriveKind::RemovableDisk);
     EXPECT_EQ(map.Find(2)->directory, "/from/option");
     EXPECT_EQ(map.Find(4), nullptr);
+    EXPECT_FALSE(map.settings().eject);
 
     ASSERT_TRUE(BuildDriveMap({}, file, map, error));
     EXPECT_EQ(map.Find(2)->directory, "/mnt/c drive");
     EXPECT_EQ(map.Find(2)->capacity, 100u);
-    EXPECT_TRUE(map.Find(3)->images);
+    EXPECT_EQ(map.Find(3)->kind, DriveKind::Images);
     EXPECT_EQ(map.Find(3)->directory, "/stack");
 
     ASSERT_TRUE(BuildDriveMap({}, tmp / "missing", map, error));
-    EXPECT_EQ(map.Find(0)->directory, "/media/floppy0");
+    EXPECT_EQ(map.Find(0)->kind, DriveKind::Media);
+    EXPECT_TRUE(map.settings().eject);
 
-    std::ofstream(file) << "A:/no/space\n";
-    EXPECT_FALSE(BuildDriveMap({}, file, map, error));
+    for (const char* bad : {"A:/no/space\n", "eject maybe\n", "verbose no\n"}) {
+        std::ofstream(file) << bad;
+        EXPECT_FALSE(BuildDriveMap({}, file, map, error)) << bad;
+    }
 }
 
 TEST(DriveMapTest, DrivePathsBecomeHostPathsOnTheDiskInTheDrive) {

@@ -36,7 +36,7 @@ TEST(ImageForDiskTest, NumberedImagesUnlessTheFolderHoldsAnotherNaming) {
 // What a step leaves in the disk's folder reaches the image only through Finish.
 TEST(ImageDiskTest, FinishCarriesWritesAndDeletionsIntoTheImage) {
     TempFolder tmp;
-    const DriveMapping drive{tmp.path().string(), std::nullopt, true};
+    const DriveMapping drive{tmp.path().string(), std::nullopt, DriveKind::Images};
     const std::string image = tmp / "DSKA0000.IMG";
     {
         const DiskInDrive disk = ResolveImageDisk(drive, 1, DiskUse::Write);

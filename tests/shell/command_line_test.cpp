@@ -12,6 +12,8 @@ TEST(CommandLineTest, DriveOptionsHelpVersionAndNothingElse) {
         ParseCommandLine({"--drive", "A:=/mnt/a", "--drive=C:=/mnt/c,capacity=5"});
     EXPECT_EQ(run.action, Action::kRun);
     EXPECT_EQ(run.driveOptions, (std::vector<std::string>{"A:=/mnt/a", "C:=/mnt/c,capacity=5"}));
+    EXPECT_FALSE(run.noEject);
+    EXPECT_TRUE(ParseCommandLine({"--no-eject"}).noEject);
 
     EXPECT_EQ(ParseCommandLine({}).action, Action::kRun);
     EXPECT_EQ(ParseCommandLine({"--drive", "A:=/x", "--help"}).action, Action::kHelp);

@@ -323,7 +323,7 @@ TEST_F(FilePickersTest, NoCleanUpPickerForADriveWithoutAFolder) {
 
 // The picker shows a copy of the image's files; what is deleted there leaves the image.
 TEST_F(FilePickersTest, CleanUpPickerOnAnImageDriveDeletesFromTheImage) {
-    drives.Set(0, {tmp / "drive", std::nullopt, true});
+    drives.Set(0, {tmp / "drive", std::nullopt, DriveKind::Images});
     {
         const DiskInDrive disk = drives.Resolve(0, 1, DiskUse::Write);
         MakeFile(disk.folder + "/gammel_fil_1");

@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
+#include <QToolTip>
 #include <filesystem>
 
 #include "engine/transfer_state.h"
@@ -230,6 +231,18 @@ TEST_F(MainWindowTest, VelgButtonShowsItsTooltipAndPrompt) {
     auto* idle = frame->statusBar()->findChild<QLabel*>();
     ASSERT_NE(idle, nullptr);
     EXPECT_EQ(idle->text(), "Klar");
+}
+
+TEST_F(MainWindowTest, DriveFieldTooltipAndStatusBarSayWhatTheDriveIs) {
+    const auto* note = frame->statusBar()->findChild<QLabel*>("folderDrives");
+    ASSERT_NE(note, nullptr);
+    EXPECT_EQ(note->text(), QString::fromStdString("Stasjon A: er mappen " + driveDir));
+
+    QWidget* view = frame->view();
+    const QPoint inField(300, 30);
+    QHelpEvent help(QEvent::ToolTip, inField, view->mapToGlobal(inField));
+    QApplication::sendEvent(view, &help);
+    EXPECT_EQ(QToolTip::text(), QString::fromStdString("A: = " + driveDir + ", 1 423 kB ledig"));
 }
 
 TEST_F(MainWindowTest, BarTogglesHideAndShowTheirBars) {

@@ -1,0 +1,59 @@
+#include "platform/drive_description.h"
+
+#include "platform/drive_texts.h"
+#include "platform/image_drive.h"
+
+namespace torvanik {
+namespace {
+
+std::string Letter(int index) {
+    return {static_cast<char>('A' + index), ':'};
+}
+
+// 1423 -> "1 423".
+std::string Grouped(std::uint64_t number) {
+    std::string digits = std::to_string(number);
+    for (auto at = static_cast<std::ptrdiff_t>(digits.size()) - 3; at > 0; at -= 3) {
+        digits.insert(static_cast<std::size_t>(at), 1, ' ');
+    }
+    return digits;
+}
+
+}  // namespace
+
+std::string DescribeDrive(const DriveMap& map, FileSystem& files, int index) {
+    const std::string letter = Letter(index);
+    if (map.Find(index) == nullptr) {
+        return letter + " " + std::string(drive_text::kNotSetUp);
+    }
+    const DiskInDrive disk = map.Resolve(index, 1, DiskUse::Read);
+    if (disk.folder.empty()) {
+        return letter + " " + disk.whyNone;
+    }
+    // An image disk's folder is a private copy that goes with the step; the image is the disk.
+    const std::string place =
+        disk.kind == DriveKind::Images ? ImageForDisk(map.Find(index)->directory, 1) : disk.folder;
+    std::string text = letter + std::string(drive_text::kIs) + place;
+    if (const auto free = files.FreeBytes(disk)) {
+        return text + ", " + Grouped(*free / 1024) + std::string(drive_text::kFreeKB);
+    }
+    return text + std::string(drive_text::kMissingFolder);
+}
+
+std::string FolderDrivesNote(const DriveMap& map) {
+    std::string note;
+    for (int index = 0; index < kDriveLetters; ++index) {
+        const DriveMapping* drive = map.Find(index);
+        if (drive == nullptr || drive->kind != DriveKind::Folder) {
+            continue;
+        }
+        if (!note.empty()) {
+            note += drive_text::kBetweenDrives;
+        }
+        note += std::string(drive_text::kDrive) + Letter(index) +
+                std::string(drive_text::kIsFolder) + drive->directory;
+    }
+    return note;
+}
+
+}  // namespace torvanik

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/mount_table.h"
+
+// What the drive map asks of the machine: what is mounted, where the desktop mounts an
+// inserted disk, which block devices there are, and UDisks2 to let a disk go. Tests give
+// their own answers.
+namespace torvanik {
+
+class DriveSystem {
+  public:
+    virtual ~DriveSystem() = default;
+
+    // The text of /proc/self/mountinfo.
+    virtual std::string MountInfo() const;
+    // Where the desktop mounts inserted disks: /run/media/USER on some systems,
+    // /media/USER on others.
+    virtual std::vector<std::string> AutomountFolders() const;
+    // The block device at `path` (a link such as /dev/disk/by-id/... is followed) and its
+    // partitions; empty when `path` is no block device.
+    virtual std::vector<DeviceNumber> DeviceAndPartitions(const std::string& path) const;
+    // Each disk that reports a removable medium, with its partitions, in device order.
+    virtual std::vector<std::vector<DeviceNumber>> RemovableDisks() const;
+    // Whether the disk of `device` is a drive whose medium comes out (floppy, card reader):
+    // powering it off would leave the next disk unseen until the drive is plugged in again.
+    virtual bool MediumComesOut(const std::string& device) const;
+    // Whether UDisks2 can be asked: its client is installed and the system bus is there.
+    virtual bool HasUdisks() const;
+    // Runs `udisksctl ARGUMENTS`; true when it succeeded.
+    virtual bool RunUdisks(const std::vector<std::string>& arguments) const;
+};
+
+std::shared_ptr<DriveSystem> HostDriveSystem();
+
+}  // namespace torvanik

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string_view>
+
+// What the drives say to the user (UTF-8).
+namespace torvanik::drive_text {
+
+inline constexpr std::string_view kNoDiskIn = "Ingen diskett/disk er satt inn";
+inline constexpr std::string_view kTwoDisksIn = "To disker er satt inn: ta ut den ene";
+inline constexpr std::string_view kCouldNotEject =
+    "Disken kunne ikke l\xC3\xB8ses ut: l\xC3\xB8s den ut fra skrivebordet f\xC3\xB8r du tar den "
+    "ut";
+
+// The drive field's tooltip: "A: = /media/ola/FLOPPY, 1 423 kB ledig".
+inline constexpr std::string_view kIs = " = ";
+inline constexpr std::string_view kFreeKB = " kB ledig";
+inline constexpr std::string_view kMissingFolder = " (finnes ikke)";
+inline constexpr std::string_view kNotSetUp = "ingen stasjon er satt opp";
+
+// The status bar, for drives that are folders: "Stasjon A: er mappen /tmp/floppy-a".
+inline constexpr std::string_view kDrive = "Stasjon ";
+inline constexpr std::string_view kIsFolder = " er mappen ";
+inline constexpr std::string_view kBetweenDrives = "; ";
+
+}  // namespace torvanik::drive_text

@@ -1,0 +1,203 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+
+#include "platform/drive_description.h"
+#include "platform/drive_map.h"
+#include "platform/drive_texts.h"
+#include "platform/floppy_image.h"
+#include "support/temp_folder.h"
+
+namespace torvanik::testing {
+namespace {
+
+// A machine whose mounts and devices the test makes up; udisksctl calls are recorded.
+struct FakeDriveSystem : DriveSystem {
+    std::string mountInfo;
+    std::map<std::string, std::vector<DeviceNumber>> devices;
+    std::vector<std::vector<DeviceNumber>> removableDisks;
+    bool mediumComesOut = false;
+    bool udisks = true;
+    std::string failingVerb;
+    mutable std::vector<std::string> calls;
+
+    std::string MountInfo() const override { return mountInfo; }
+    std::vector<std::string> AutomountFolders() const override {
+        return {"/run/media/ola", "/media/ola"};
+    }
+    std::vector<DeviceNumber> DeviceAndPartitions(const std::string& path) const override {
+        return devices.contains(path) ? devices.at(path) : std::vector<DeviceNumber>{};
+    }
+    std::vector<std::vector<DeviceNumber>> RemovableDisks() const override {
+        return removableDisks;
+    }
+    bool MediumComesOut(const std::string&) const override { return mediumComesOut; }
+    bool HasUdisks() const override { return udisks; }
+    bool RunUdisks(const std::vector<std::string>& arguments) const override {
+        calls.push_back(arguments[0] + " " + arguments[1] + " " + arguments[2] + " " +
+                        arguments[3]);
+        return arguments[0] != failingVerb;
+    }
+};
+
+std::string MountLine(const std::string& device, const std::string& mountPoint,
+                      const std::string& source, const std::string& root = "/") {
+    return "36 25 " + device + " " + root + " " + mountPoint + " rw,nosuid shared:1 - vfat " +
+           source + " rw\n";
+}
+
+const std::string kSystemMounts = MountLine("8:1", "/", "/dev/sda1") + "not a mount line\n" +
+                                  MountLine("0:26", "/run/media/ola", "tmpfs");
+
+struct ResolveCase {
+    const char* name;
+    const char* target;  // what follows "A:=" in --drive
+    std::string mountInfo;
+    std::string folder;
+    std::string_view whyNone;
+    std::string device;
+};
+
+void PrintTo(const ResolveCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class DriveResolutionTest : public ::testing::TestWithParam<ResolveCase> {};
+
+TEST_P(DriveResolutionTest, FindsTheDiskInTheDriveNow) {
+    const ResolveCase& c = GetParam();
+    auto system = std::make_shared<FakeDriveSystem>();
+    system->mountInfo = kSystemMounts + c.mountInfo;
+    system->devices["/dev/disk/by-id/usb-FLOPPY"] = {{8, 16}, {8, 17}};
+    DriveMap map;
+    map.UseSystem(system);
+    std::string error;
+    ASSERT_TRUE(ParseDriveOption(std::string("A:=") + c.target, map, error)) << error;
+    const DiskInDrive disk = map.Resolve(0, 1, DiskUse::Write);
+    EXPECT_EQ(disk.folder, c.folder);
+    EXPECT_EQ(disk.whyNone, c.whyNone);
+    EXPECT_EQ(disk.device, c.device);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Drives, DriveResolutionTest,
+    ::testing::Values(
+        ResolveCase{"MediaNone", "media", MountLine("8:33", "/media/ola/X/deeper", "/dev/sdc1"), "",
+                    drive_text::kNoDiskIn, ""},
+        ResolveCase{"MediaOne", "media", MountLine("8:17", "/media/ola/FLOPPY", "/dev/sdb1"),
+                    "/media/ola/FLOPPY", "", "/dev/sdb1"},
+        ResolveCase{"MediaTwo", "media",
+                    MountLine("8:17", "/media/ola/A", "/dev/sdb1") +
+                        MountLine("8:33", "/run/media/ola/B", "/dev/sdc1"),
+                    "", drive_text::kTwoDisksIn, ""},
+        ResolveCase{"MediaMountedOverItself", "media",
+                    MountLine("8:17", "/media/ola/A", "/dev/sdb1") +
+                        MountLine("8:33", "/media/ola/A", "/dev/sdc1"),
+                    "/media/ola/A", "", "/dev/sdc1"},
+        ResolveCase{"MediaFolderWithSpaces", "media:/mnt/my disks/",
+                    MountLine("0:50", "/mnt/my\\040disks/DISK\\0401\\134", "tmpfs"),
+                    "/mnt/my disks/DISK 1\\", "", ""},
+        ResolveCase{"DeviceByNumbers", "device:/dev/disk/by-id/usb-FLOPPY",
+                    MountLine("8:33", "/media/ola/OTHER", "/dev/sdc1") +
+                        MountLine("8:17", "/mnt/wherever", "/dev/sdb1"),
+                    "/mnt/wherever", "", "/dev/sdb1"},
+        ResolveCase{"DeviceOnlyAFolderOfItBound", "device:/dev/disk/by-id/usb-FLOPPY",
+                    MountLine("8:17", "/mnt/part", "/dev/sdb1", "/sub"), "", drive_text::kNoDiskIn,
+                    ""},
+        ResolveCase{"DeviceThatIsNoDevice", "device:/dev/missing",
+                    MountLine("8:17", "/media/ola/A", "/dev/sdb1"), "", drive_text::kNoDiskIn, ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(DriveDefaultsTest, AIsTheDiskInTheDriveAndBTheSecondRemovableDisk) {
+    TempFolder tmp;
+    DriveMap map;
+    std::string error;
+    ASSERT_TRUE(BuildDriveMap({}, tmp / "missing", map, error));
+    auto system = std::make_shared<FakeDriveSystem>();
+    system->mountInfo = kSystemMounts + MountLine("8:17", "/media/ola/A", "/dev/sdb1") +
+                        MountLine("8:33", "/mnt/b", "/dev/sdc1");
+    system->removableDisks = {{{8, 16}, {8, 17}}, {{8, 32}, {8, 33}}};
+    map.UseSystem(system);
+    EXPECT_EQ(map.Resolve(0, 1, DiskUse::Read).folder, "/media/ola/A");
+    EXPECT_EQ(map.Resolve(1, 1, DiskUse::Read).folder, "/mnt/b");
+    system->removableDisks.pop_back();
+    EXPECT_EQ(map.Resolve(1, 1, DiskUse::Read).whyNone, drive_text::kNoDiskIn);
+}
+
+TEST(EjectTest, UnmountsThenPowersOffOnlyWhatMayBeLetGo) {
+    const std::string sdb = MountLine("8:17", "/media/ola/A", "/dev/sdb1");
+    const std::string unmount = "unmount --no-user-interaction -b /dev/sdb1";
+    const std::string powerOff = "power-off --no-user-interaction -b /dev/sdb1";
+    struct Case {
+        const char* name;
+        std::string mounts;
+        bool comesOut, udisks, eject;
+        std::string failingVerb;
+        std::vector<std::string> calls;
+        std::string_view reason;
+    };
+    for (const Case& c : std::vector<Case>{
+             {"stick", sdb, false, true, true, "", {unmount, powerOff}, ""},
+             {"floppy drive keeps power", sdb, true, true, true, "", {unmount}, ""},
+             {"busy", sdb, false, true, true, "unmount", {unmount}, drive_text::kCouldNotEject},
+             {"tmpfs", MountLine("0:60", "/media/ola/T", "tmpfs"), false, true, true, "", {}, ""},
+             {"no udisks", sdb, false, false, true, "", {}, ""},
+             {"eject no", sdb, false, true, false, "", {}, ""}}) {
+        auto system = std::make_shared<FakeDriveSystem>();
+        system->mountInfo = kSystemMounts + c.mounts;
+        system->mediumComesOut = c.comesOut;
+        system->udisks = c.udisks;
+        system->failingVerb = c.failingVerb;
+        DriveMap map;
+        map.UseSystem(system);
+        map.settings().eject = c.eject;
+        map.Set(0, {{}, std::nullopt, DriveKind::Media});
+        map.Set(1, {"/media/ola/A", std::nullopt});
+        std::string reason;
+        EXPECT_TRUE(map.Finish(map.Resolve(1, 1, DiskUse::Write), reason)) << c.name;
+        EXPECT_TRUE(map.Finish(map.Resolve(0, 1, DiskUse::Write), reason)) << c.name;
+        EXPECT_EQ(system->calls, c.calls) << c.name;
+        EXPECT_EQ(reason, c.reason) << c.name;
+    }
+}
+
+// An image drive's Finish carries the step's files into the image and lets nothing go.
+TEST(EjectTest, NeverForAFloppyImage) {
+    TempFolder tmp;
+    auto system = std::make_shared<FakeDriveSystem>();
+    system->mountInfo = kSystemMounts;
+    DriveMap map;
+    map.UseSystem(system);
+    std::string error;
+    ASSERT_TRUE(ParseDriveOption("A:=images:" + tmp.path().string(), map, error)) << error;
+    const DiskInDrive disk = map.Resolve(0, 1, DiskUse::Write);
+    ASSERT_FALSE(disk.folder.empty()) << disk.whyNone;
+    WriteBytes(disk.folder + "/INFO.FIL", PatternBytes(20));
+    std::string reason;
+    EXPECT_TRUE(map.Finish(disk, reason)) << reason;
+    EXPECT_TRUE(system->calls.empty());
+    ImageRoot root;
+    ASSERT_TRUE(ReadImageRoot(tmp / "DSKA0000.IMG", root, reason)) << reason;
+    EXPECT_EQ(root.files, std::vector<std::string>{"INFO.FIL"});
+}
+
+TEST(DriveDescriptionTest, SaysWhyNoDiskIsInOrTheFolderIsMissingOrNamesTheImage) {
+    TempFolder tmp;
+    auto system = std::make_shared<FakeDriveSystem>();
+    system->mountInfo = kSystemMounts;
+    DriveMap map;
+    map.UseSystem(system);
+    map.Set(1, {{}, std::nullopt, DriveKind::Media});
+    map.Set(2, {tmp / "missing", std::nullopt});
+    FileSystem files;
+    EXPECT_EQ(DescribeDrive(map, files, 1), "B: " + std::string(drive_text::kNoDiskIn));
+    EXPECT_EQ(DescribeDrive(map, files, 2), "C: = " + (tmp / "missing") + " (finnes ikke)");
+    std::string reason;
+    ASSERT_TRUE(FormatFloppyImage(tmp / "DSKA0000.IMG", reason)) << reason;
+    map.Set(3, {tmp.path().string(), std::nullopt, DriveKind::Images});
+    EXPECT_EQ(DescribeDrive(map, files, 3), "D: = " + (tmp / "DSKA0000.IMG") + ", 1 423 kB ledig");
+}
+
+}  // namespace
+}  // namespace torvanik::testing
