@@ -23,7 +23,9 @@
 #include <thread>
 
 #include "engine/transfer_state.h"
+#include "hooked_files.h"
 #include "modal_script.h"
+#include "picker_widgets.h"
 #include "platform/file_system.h"
 #include "res/command_ids.h"
 #include "screen/screen_painter.h"
@@ -35,6 +37,8 @@
 namespace torvanik {
 namespace {
 
+using testing::AnswerPicker;
+using testing::HookedFiles;
 using testing::TempFolder;
 using testing::WhenModalShown;
 
@@ -43,34 +47,6 @@ constexpr std::uint64_t kFloppy = 1'457'664;
 Notice N(int firstLine, int lineCount, int number) {
     return {3, firstLine, lineCount, number};
 }
-
-// Answers the next file picker through its name field and its accept button.
-void AnswerPicker(const std::string& path) {
-    WhenModalShown(
-        [path](QWidget& modal) {
-            auto& picker = static_cast<QFileDialog&>(modal);
-            picker.findChild<QLineEdit*>("fileNameEdit")->setText(QString::fromStdString(path));
-            auto* buttons = picker.findChild<QDialogButtonBox*>("buttonBox");
-            buttons
-                ->button(picker.acceptMode() == QFileDialog::AcceptOpen ? QDialogButtonBox::Open
-                                                                        : QDialogButtonBox::Save)
-                ->click();
-        },
-        "QFileDialog");
-}
-
-// The machine's file system, with a hook that runs before every block written.
-class HookedFiles : public FileSystem {
-  public:
-    std::function<void()> beforeWrite;
-
-    bool Write(const void* buffer, std::size_t size, std::FILE* stream) override {
-        if (beforeWrite) {
-            beforeWrite();
-        }
-        return FileSystem::Write(buffer, size, stream);
-    }
-};
 
 // Whether a popup menu opens while `step` runs (it is closed again).
 bool OpensAPopup(const std::function<void()>& step) {
