@@ -26,9 +26,6 @@
 namespace torvanik {
 namespace {
 
-using testing::TempFolder;
-
-// Counts the mouse presses that reach a widget.
 class PressCounter : public QObject {
   public:
     int presses = 0;
@@ -40,110 +37,86 @@ class PressCounter : public QObject {
     }
 };
 
-class WindowUnderXTest : public ::testing::Test {
-  protected:
-    WindowUnderXTest() {
-        setenv("XDG_CONFIG_HOME", (tmp / "config").c_str(), 1);
-        std::filesystem::create_directories(tmp / "a");
-        drives.Set(0, {tmp / "a", std::nullopt});
-        testing::ResetTransferState();
-        auto hooked = std::make_unique<testing::HookedFiles>();
-        files = hooked.get();
-        frame = std::make_unique<CMainFrame>(drives, "Torvanik", std::move(hooked));
-        EXPECT_TRUE(frame->Create());
-        frame->show();
-        frame->ApplyOuterSize();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
-        QTest::qWait(200);
-    }
-
-    ~WindowUnderXTest() override {
-        frame.reset();
-        if (display != nullptr) {
-            XCloseDisplay(display);
-        }
-        testing::ResetTransferState();
-    }
-
-    // The screen's pixel at a point of a widget, as 0xRRGGBB.
-    unsigned long ScreenPixel(const QWidget& widget, QPoint at) const {
-        const QPoint global = widget.mapToGlobal(at);
-        XImage* image = XGetImage(display, DefaultRootWindow(display), global.x(), global.y(), 1, 1,
-                                  AllPlanes, ZPixmap);
-        const unsigned long pixel = XGetPixel(image, 0, 0) & 0xFFFFFF;
-        XDestroyImage(image);
-        return pixel;
-    }
-
-    TempFolder tmp;
-    DriveMap drives;
-    testing::HookedFiles* files = nullptr;
-    std::unique_ptr<CMainFrame> frame;
-    Display* display = XOpenDisplay(nullptr);
-};
+// The screen's pixel at a point of a widget, as 0xRRGGBB.
+unsigned long ScreenPixel(Display* display, const QWidget& widget, QPoint at) {
+    const QPoint global = widget.mapToGlobal(at);
+    XImage* image = XGetImage(display, DefaultRootWindow(display), global.x(), global.y(), 1, 1,
+                              AllPlanes, ZPixmap);
+    const unsigned long pixel = XGetPixel(image, 0, 0) & 0xFFFFFF;
+    XDestroyImage(image);
+    return pixel;
+}
 
 // While a chunk is copied, a window laid over the toolbar and taken away again leaves the
 // toolbar drawn anew before the copy ends; a click on the view waits for the copy's end.
-TEST_F(WindowUnderXTest, RepaintsAndHoldsClicksDuringACopy) {
+TEST(WindowUnderXTest, RepaintsAndHoldsClicksDuringACopy) {
+    Display* display = XOpenDisplay(nullptr);
     ASSERT_NE(display, nullptr);
+    testing::TempFolder tmp;
+    setenv("XDG_CONFIG_HOME", (tmp / "config").c_str(), 1);
+    std::filesystem::create_directories(tmp / "a");
+    DriveMap drives;
+    drives.Set(0, {tmp / "a", std::nullopt});
+    testing::ResetTransferState();
+    auto hooked = std::make_unique<testing::HookedFiles>();
+    testing::HookedFiles& files = *hooked;
+    CMainFrame frame(drives, "Torvanik", std::move(hooked));
+    ASSERT_TRUE(frame.Create());
+    frame.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
     const std::string source = tmp / "film.avi";
     testing::WriteBytes(source, testing::PatternBytes(4'000'000));
     testing::AnswerPicker(source);
-    frame->action(ID_SPLIT_OUT)->trigger();
-    ASSERT_EQ(transferState.viewState & VS_SPLIT, VS_SPLIT);
-
-    QWidget* button = frame->toolBar()->widgetForAction(frame->action(ID_SPLIT_OUT));
-    const QPoint inButton(10, button->height() / 2);
+    frame.action(ID_SPLIT_OUT)->trigger();
     QTest::qWait(200);
-    const unsigned long buttonPixel = ScreenPixel(*button, inButton);
+
+    QWidget* button = frame.toolBar()->widgetForAction(frame.action(ID_SPLIT_OUT));
+    const QPoint inButton(10, button->height() / 2);
+    const unsigned long buttonPixel = ScreenPixel(display, *button, inButton);
     constexpr unsigned long kCover = 0xFF0000;
     ASSERT_NE(buttonPixel, kCover);
-
     PressCounter clicks;
-    frame->view()->installEventFilter(&clicks);
-    const QPoint origin = frame->toolBar()->mapToGlobal(QPoint(0, 0));
-    Window cover = 0;
+    frame.view()->installEventFilter(&clicks);
+    XSetWindowAttributes red{};
+    red.override_redirect = True;
+    red.background_pixel = kCover;
+    const QPoint origin = frame.toolBar()->mapToGlobal(QPoint(0, 0));
+    const Window cover = XCreateWindow(display, DefaultRootWindow(display), origin.x(), origin.y(),
+                                       300, 60, 0, CopyFromParent, InputOutput, CopyFromParent,
+                                       CWOverrideRedirect | CWBackPixel, &red);
     int blocks = 0;
-    int coveredAt = 0;
-    bool coverSeen = false;
+    bool covered = false;
     bool repaintedDuringCopy = false;
     int pressesDuringCopy = 0;
-    files->beforeWrite = [&] {
-        ++blocks;
-        if (blocks == 5) {
-            XSetWindowAttributes attributes{};
-            attributes.override_redirect = True;
-            attributes.background_pixel = kCover;
-            cover = XCreateWindow(display, DefaultRootWindow(display), origin.x(), origin.y(), 300,
-                                  60, 0, CopyFromParent, InputOutput, CopyFromParent,
-                                  CWOverrideRedirect | CWBackPixel, &attributes);
+    files.beforeWrite = [&] {
+        if (++blocks == 5) {
             XMapRaised(display, cover);
             XSync(display, False);
-            coverSeen = ScreenPixel(*button, inButton) == kCover;
+            covered = ScreenPixel(display, *button, inButton) == kCover;
         } else if (blocks == 6) {
             XUnmapWindow(display, cover);
-            XSync(display, False);
-            coveredAt = blocks;
             // A click on the view, through the server's own input path.
-            const QPoint at = frame->view()->mapToGlobal(QPoint(250, 30));
+            const QPoint at = frame.view()->mapToGlobal(QPoint(250, 30));
             XTestFakeMotionEvent(display, -1, at.x(), at.y(), 0);
             XTestFakeButtonEvent(display, 1, True, 0);
             XTestFakeButtonEvent(display, 1, False, 0);
             XSync(display, False);
-        } else if (coveredAt > 0 && !repaintedDuringCopy) {
-            repaintedDuringCopy = ScreenPixel(*button, inButton) == buttonPixel;
+        } else if (blocks > 6 && !repaintedDuringCopy) {
+            repaintedDuringCopy = ScreenPixel(display, *button, inButton) == buttonPixel;
         }
         pressesDuringCopy = clicks.presses;
         std::this_thread::sleep_for(std::chrono::milliseconds(3));
     };
-    frame->action(ID_DISK_READY)->trigger();
-    files->beforeWrite = nullptr;
+    frame.action(ID_DISK_READY)->trigger();
+    files.beforeWrite = nullptr;
     EXPECT_GT(blocks, 100);
-    EXPECT_TRUE(coverSeen);
+    EXPECT_TRUE(covered);
     EXPECT_TRUE(repaintedDuringCopy);
     EXPECT_EQ(pressesDuringCopy, 0);
     EXPECT_TRUE(QTest::qWaitFor([&] { return clicks.presses == 1; }, 2000));  // kept, not lost
     XDestroyWindow(display, cover);
+    XCloseDisplay(display);
+    testing::ResetTransferState();
 }
 
 }  // namespace
