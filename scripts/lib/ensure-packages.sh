@@ -4,7 +4,7 @@ TORVANIK_PACKAGES=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev qt6-translations-l10n libxkbcommon-dev libx11-dev
     fonts-liberation fontconfig libfreetype-dev libfontconfig-dev
-    librsvg2-bin desktop-file-utils appstream
+    librsvg2-bin desktop-file-utils appstream scdoc man-db
 )
 
 ensure_packages() {
