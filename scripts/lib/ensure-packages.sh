@@ -4,7 +4,7 @@ TORVANIK_PACKAGES=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev qt6-translations-l10n libxkbcommon-dev libx11-dev
     fonts-liberation fontconfig libfreetype-dev libfontconfig-dev
-    librsvg2-bin desktop-file-utils appstream scdoc man-db
+    librsvg2-bin desktop-file-utils appstream scdoc man-db dpkg-dev
 )
 
 ensure_packages() {
