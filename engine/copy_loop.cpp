@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <optional>
 
 #include "engine/transfer_state.h"
 #include "screen/notice_box.h"
@@ -46,6 +47,11 @@ CopyOutcome CopyChunk(Canvas& canvas, const EngineSeams& seams, std::FILE* in, s
         done += block;
 
         const int diskBar = BarPixels(sumInChunk, chunkScale);
+        const int totalBar = BarPixels(done, totalScale);
+        std::optional<DrawingOperation> redraw;  // the whole redraw reaches the screen at once
+        if (diskBar > s.lastDiskBar || totalBar > s.lastTotalBar) {
+            redraw.emplace(canvas);
+        }
         if (diskBar > s.lastDiskBar) {
             const Notice n = s.lastNotice;
             ShowNotice(canvas, n.box, n.firstLine, n.lineCount, n.number);
@@ -57,7 +63,6 @@ CopyOutcome CopyChunk(Canvas& canvas, const EngineSeams& seams, std::FILE* in, s
                 seams.observer->DiskBarRedrawn();
             }
         }
-        const int totalBar = BarPixels(done, totalScale);
         if (totalBar > s.lastTotalBar) {
             DrawBar(canvas, totalBar, 1);
             s.lastTotalBar = totalBar;
@@ -65,6 +70,7 @@ CopyOutcome CopyChunk(Canvas& canvas, const EngineSeams& seams, std::FILE* in, s
                 seams.observer->TotalBarRedrawn();
             }
         }
+        redraw.reset();
         if (seams.observer != nullptr) {
             seams.observer->BlockCopied(sumInChunk, chunkSize, done, total);
         }

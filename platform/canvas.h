@@ -55,11 +55,6 @@ struct Point {
     bool operator==(const Point&) const = default;
 };
 
-// The face, cell height and weight of the font a new canvas starts with.
-inline constexpr std::string_view kSystemFontFace = "System";
-inline constexpr int kSystemFontHeight = 16;
-inline constexpr int kSystemFontWeight = 700;
-
 class Canvas {
   public:
     // `present` is called when a drawing operation has finished, so that what was drawn

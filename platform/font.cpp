@@ -15,6 +15,9 @@ std::shared_ptr<const Font> CreateFont(std::string_view face, int height, int we
     static std::mutex mutex;
     static std::map<Key, std::shared_ptr<const GlyphSet>> rendered;
 
+    if (face == kSystemFontFace) {
+        height = kSystemFontHeight;
+    }
     Key key{std::string(face), height, weight};
     std::shared_ptr<const GlyphSet> glyphs;
     {

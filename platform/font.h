@@ -43,6 +43,12 @@ class Font {
     std::shared_ptr<const GlyphSet> glyphs_;
 };
 
+// The system font: a raster font with one size, a 16-pixel cell, whatever height is asked
+// for. A new canvas starts with it.
+inline constexpr std::string_view kSystemFontFace = "System";
+inline constexpr int kSystemFontHeight = 16;
+inline constexpr int kSystemFontWeight = 700;
+
 // `height` is the cell height (ascent + descent, internal leading included); `weight` as
 // in OpenType (400 regular, 600 semi-bold, 700 bold). None when no such font can be made.
 std::shared_ptr<const Font> CreateFont(std::string_view face, int height, int weight);

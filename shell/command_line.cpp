@@ -1,11 +1,45 @@
 #include "shell/command_line.h"
 
-namespace torvanik {
+#include <algorithm>
+#include <array>
+#include <string_view>
 
-CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
+namespace torvanik {
+namespace {
+
+// The toolkit's options that take the next argument as their value.
+constexpr std::array<std::string_view, 14> kToolkitOptionsWithValue = {
+    "platform",        "platformpluginpath",
+    "platformtheme",   "plugin",
+    "qwindowgeometry", "qwindowicon",
+    "qwindowtitle",    "display",
+    "geometry",        "name",
+    "title",           "session",
+    "style",           "stylesheet"};
+
+bool TakesValue(std::string_view name) {
+    return std::ranges::find(kToolkitOptionsWithValue, name) != kToolkitOptionsWithValue.end();
+}
+
+// The toolkit reads "-name" and "--name" alike; "--" alone marks our own options.
+bool IsToolkitOption(std::string_view argument) {
+    if (argument.starts_with("--")) {
+        return TakesValue(argument.substr(2));
+    }
+    return argument.size() > 1 && argument.starts_with('-') && argument != "-h";
+}
+
+}  // namespace
+
+CommandLine ParseCommandLine(const std::vector<std::string>& arguments, bool toolkitOptions) {
     CommandLine line;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
+        if (toolkitOptions && IsToolkitOption(argument)) {
+            const std::size_t dashes = argument.starts_with("--") ? 2 : 1;
+            i += TakesValue(std::string_view(argument).substr(dashes)) ? 1 : 0;
+            continue;
+        }
         if (argument == "--help" || argument == "-h") {
             line.action = CommandLine::Action::kHelp;
             return line;

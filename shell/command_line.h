@@ -17,8 +17,11 @@ struct CommandLine {
     std::string error;
 };
 
-// `arguments` without the program's name, after the toolkit took its own.
-CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
+// `arguments` without the program's name. With `toolkitOptions`, the toolkit's own options
+// (-platform NAME, -style NAME, -reverse, ...) are passed over, so that ours are checked
+// before the toolkit starts; without, the toolkit has already taken its own.
+CommandLine ParseCommandLine(const std::vector<std::string>& arguments,
+                             bool toolkitOptions = false);
 
 // The texts of --help and --version (UTF-8).
 const char* UsageText();

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include "platform/cp1252.h"
+#include "shell/clean_up_picker.h"
 #include "shell/file_type_filters.h"
 #include "shell/picker_titles.h"
 #include "shell/qt_text.h"
@@ -53,6 +54,7 @@ std::unique_ptr<QFileDialog> MakeCleanUpPicker(QWidget* owner, const std::string
         MakePicker(owner, kCleanUpPickerTitle, QFileDialog::AcceptSave, QFileDialog::ExistingFiles);
     picker->setDirectory(QString::fromStdString(folder));
     SetFilters(*picker, CleanUpFilterText());
+    ExtendCleanUpPicker(*picker);
     return picker;
 }
 

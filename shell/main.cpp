@@ -3,11 +3,12 @@
 
 #include "platform/settings_location.h"
 #include "shell/command_line.h"
+#include "shell/display_check.h"
 #include "shell/torvanik_app.h"
 
 namespace {
 
-// --help and --version need no display, so they are answered before the toolkit starts.
+// Prints what the command line asks for, or the mistake in it; -1 when the program runs.
 int Answer(const torvanik::CommandLine& line) {
     switch (line.action) {
         case torvanik::CommandLine::Action::kHelp:
@@ -27,30 +28,38 @@ int Answer(const torvanik::CommandLine& line) {
 
 }  // namespace
 
+// The command line and the drive map are checked before the toolkit starts, which needs a
+// display.
 int main(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string argument = argv[i];
-        if (argument == "--help" || argument == "-h" || argument == "--version") {
-            return Answer(torvanik::ParseCommandLine({argument}));
-        }
-    }
-    QApplication application(argc, argv);
-    std::vector<std::string> arguments;
-    for (const QString& argument : QCoreApplication::arguments().mid(1)) {
-        arguments.push_back(argument.toStdString());
-    }
-    const torvanik::CommandLine line = torvanik::ParseCommandLine(arguments);
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    const torvanik::CommandLine line = torvanik::ParseCommandLine(arguments, true);
     if (const int status = Answer(line); status >= 0) {
         return status;
     }
     torvanik::DriveMap drives;
     std::string error;
     if (!torvanik::BuildDriveMap(line.driveOptions, torvanik::DrivesFilePath(), drives, error)) {
-        std::fprintf(stderr, "torvanik: %s\n", error.c_str());
+        std::fprintf(stderr, "torvanik: %s\n\n%s", error.c_str(), torvanik::UsageText());
         return 2;
     }
     if (line.noEject) {
         drives.settings().eject = false;
+    }
+    if (!torvanik::FindDisplay(arguments)) {
+        std::fputs(
+            "torvanik: finner ingen skjerm \xC3\xA5 vise vinduet p\xC3\xA5 "
+            "(verken DISPLAY eller WAYLAND_DISPLAY peker p\xC3\xA5 en som svarer).\n",
+            stderr);
+        return 1;
+    }
+    QApplication application(argc, argv);
+    // What the toolkit did not take must be ours.
+    std::vector<std::string> left;
+    for (const QString& argument : QCoreApplication::arguments().mid(1)) {
+        left.push_back(argument.toStdString());
+    }
+    if (const int status = Answer(torvanik::ParseCommandLine(left)); status >= 0) {
+        return status;
     }
     torvanik::CTorvanikApp app;
     if (!app.InitInstance(drives)) {

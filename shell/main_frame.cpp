@@ -1,12 +1,14 @@
 #include "shell/main_frame.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPixmap>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QWindow>
+#include <utility>
 
 #include "engine/settings.h"
 #include "platform/drive_description.h"
@@ -31,7 +33,9 @@ QString Text(std::string_view utf8) {
 
 }  // namespace
 
-CMainFrame::CMainFrame(const DriveMap& drives, const QString& caption) : drives_(drives) {
+CMainFrame::CMainFrame(const DriveMap& drives, const QString& caption,
+                       std::unique_ptr<FileSystem> files)
+    : drives_(drives), files_(files ? std::move(files) : std::make_unique<FileSystem>()) {
     LoadSettings();
     setWindowTitle(caption);
 }
@@ -48,13 +52,49 @@ void CMainFrame::PreCreateWindow() {
 }
 
 void CMainFrame::ApplyOuterSize() {
-    const QMargins frame = windowHandle() != nullptr ? windowHandle()->frameMargins() : QMargins();
+    if (windowHandle() == nullptr || windowState() != Qt::WindowNoState) {
+        return;
+    }
+    const QMargins frame = windowHandle()->frameMargins();
+    if (sizedForFrame_ == frame) {
+        return;
+    }
+    sizedForFrame_ = frame;
     resize(kOuterWidth - frame.left() - frame.right(), kOuterHeight - frame.top() - frame.bottom());
+}
+
+// The window manager's frame shows in the next move or resize it reports.
+void CMainFrame::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    if (sizedForFrame_) {
+        ApplyOuterSize();
+    }
+}
+
+void CMainFrame::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    if (sizedForFrame_) {
+        ApplyOuterSize();
+    }
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (view_ != nullptr && view_->InCommand()) {
+        closeHeld_ = true;
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
 }
 
 int CMainFrame::OnCreate() {
     questions_ = std::make_unique<DialogQuestions>(this, drives_);
-    view_ = new CTorvanikView(this, *questions_, files_, drives_);
+    view_ = new CTorvanikView(this, *questions_, *files_, drives_);
+    view_->SetCommandEnded([this] {
+        if (std::exchange(closeHeld_, false)) {
+            close();
+        }
+    });
     setCentralWidget(view_);
     MakeActions();
     if (!MakeMenu() || !MakeToolBar() || !MakeStatusBar()) {

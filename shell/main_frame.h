@@ -2,6 +2,8 @@
 
 #include <QMainWindow>
 #include <map>
+#include <memory>
+#include <optional>
 
 #include "engine/questions.h"
 #include "platform/drive_map.h"
@@ -19,18 +21,28 @@ class LockKeyIndicators;
 // The main window: menu, toolbar, view and status bar.
 class CMainFrame : public QMainWindow {
   public:
-    // Loads the drive setting, before any window exists.
-    CMainFrame(const DriveMap& drives, const QString& caption);
+    // Loads the drive setting, before any window exists. Without `files`, the steps use
+    // the machine's own file system.
+    CMainFrame(const DriveMap& drives, const QString& caption,
+               std::unique_ptr<FileSystem> files = nullptr);
     ~CMainFrame() override;
 
     // Sizes the window and makes its bars; false when a step fails.
     bool Create();
-    // After the first show: the outer size, frame and caption included, is 512 x 450.
+    // The outer size, frame and caption included, becomes 512 x 450, each time the window
+    // manager reports a frame of another size (it may report it late).
     void ApplyOuterSize();
 
     CTorvanikView* view() const { return view_; }
     QAction* action(int command) const;
     QToolBar* toolBar() const { return toolBar_; }
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    // No menu of the bars: right-clicking the menu bar or the toolbar does nothing.
+    QMenu* createPopupMenu() override { return nullptr; }
 
   private:
     void PreCreateWindow();
@@ -41,12 +53,14 @@ class CMainFrame : public QMainWindow {
     bool MakeStatusBar();
 
     const DriveMap& drives_;
-    FileSystem files_;
+    std::unique_ptr<FileSystem> files_;
     std::unique_ptr<Questions> questions_;
     CTorvanikView* view_ = nullptr;
     QToolBar* toolBar_ = nullptr;
     LockKeyIndicators* indicators_ = nullptr;
     std::map<int, QAction*> actions_;
+    std::optional<QMargins> sizedForFrame_;  // the frame the outer size was last set for
+    bool closeHeld_ = false;                 // a close request waits for the command's end
 };
 
 }  // namespace torvanik

@@ -54,7 +54,9 @@ QWidget* MakeControl(const ControlTemplate& control, QWidget* dialog) {
 TemplateDialog::TemplateDialog(const DialogTemplate& dialogTemplate, QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
-    setWindowTitle(QString::fromUtf8(dialogTemplate.caption));
+    // The toolkit puts the program's name in place of an empty title; a blank stays empty.
+    const QString caption = QString::fromUtf8(dialogTemplate.caption);
+    setWindowTitle(caption.isEmpty() ? QStringLiteral(" ") : caption);
     setFont(QFont(QString::fromUtf8(dialogTemplate.fontFace), dialogTemplate.fontPoints));
     setModal(true);
 

@@ -1,10 +1,12 @@
 #include "shell/torvanik_view.h"
 
+#include <QCoreApplication>
 #include <QHelpEvent>
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolTip>
+#include <QWindow>
 
 #include "engine/commands.h"
 #include "engine/transfer_state.h"
@@ -14,6 +16,9 @@
 
 namespace torvanik {
 namespace {
+
+// How often a running command lets the window paint and answer the window system.
+constexpr qint64 kEventsEveryMs = 50;
 
 QImage ImageOf(Surface& surface) {
     return QImage(reinterpret_cast<uchar*>(surface.pixels.data()), surface.width, surface.height,
@@ -27,43 +32,74 @@ CTorvanikView::CTorvanikView(QWidget* parent, Questions& questions, FileSystem& 
     : QWidget(parent),
       surface_(1, 1),
       canvases_{surface_, [this] { Present(); }},
-      seams_{canvases_, questions, files, drives, nullptr} {
+      seams_{canvases_, questions, files, drives, this} {
     transferState.viewState = 0;
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void CTorvanikView::OnSplitOut() {
-    torvanik::OnSplitOut(seams_);
+    RunCommand(&torvanik::OnSplitOut);
 }
 
 void CTorvanikView::OnJoinIn() {
-    torvanik::OnJoinIn(seams_);
+    RunCommand(&torvanik::OnJoinIn);
 }
 
 void CTorvanikView::OnDiskReady() {
-    torvanik::OnDiskReady(seams_);
+    RunCommand(&torvanik::OnDiskReady);
 }
 
 void CTorvanikView::OnCleanDisk() {
-    torvanik::OnCleanDisk(seams_);
+    RunCommand(&torvanik::OnCleanDisk);
 }
 
 void CTorvanikView::OnSelectDrive() {
-    torvanik::OnSelectDrive(seams_);
+    RunCommand(&torvanik::OnSelectDrive);
 }
 
 void CTorvanikView::OnShowHelp() {
-    torvanik::OnShowHelp(seams_);
+    RunCommand(&torvanik::OnShowHelp);
+}
+
+void CTorvanikView::RunCommand(void (*command)(const EngineSeams&)) {
+    inCommand_ = true;
+    sinceEvents_.start();
+    command(seams_);
+    inCommand_ = false;
+    if (commandEnded_) {
+        commandEnded_();
+    }
+}
+
+void CTorvanikView::BlockCopied(std::int64_t /*doneInChunk*/, std::int64_t /*chunkSize*/,
+                                std::int64_t /*done*/, std::int64_t /*total*/) {
+    if (sinceEvents_.isValid() && sinceEvents_.elapsed() < kEventsEveryMs) {
+        return;
+    }
+    // Paint and window-system events only: clicks and keys wait for the command's end.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    sinceEvents_.start();
 }
 
 void CTorvanikView::OnDraw(Canvas& canvas) {
     DrawScreen(canvas);
 }
 
+// What was drawn reaches the screen with the next paint, which shows the image as it is.
 void CTorvanikView::Present() {
-    presenting_ = true;
-    repaint();
-    presenting_ = false;
+    update();
+}
+
+void CTorvanikView::RepaintFromState() {
+    fromState_ = true;
+    update();
+}
+
+bool CTorvanikView::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed()) {
+        RepaintFromState();
+    }
+    return false;
 }
 
 bool CTorvanikView::event(QEvent* event) {
@@ -82,9 +118,10 @@ bool CTorvanikView::event(QEvent* event) {
 }
 
 void CTorvanikView::paintEvent(QPaintEvent* /*event*/) {
-    if (!presenting_) {
+    if (fromState_) {
         // A paint request of the window system: erase to the window colour, then the
         // picture from the state alone.
+        fromState_ = false;
         std::fill(surface_.pixels.begin(), surface_.pixels.end(),
                   palette().color(QPalette::Base).rgb());
         Canvas canvas(surface_);
@@ -96,6 +133,15 @@ void CTorvanikView::paintEvent(QPaintEvent* /*event*/) {
 
 void CTorvanikView::resizeEvent(QResizeEvent* /*event*/) {
     surface_ = Surface(std::max(width(), 1), std::max(height(), 1));
+    RepaintFromState();
+}
+
+// Uncovering and restoring reach the window, not the view: the view watches them there.
+void CTorvanikView::showEvent(QShowEvent* /*event*/) {
+    if (QWindow* handle = window()->windowHandle()) {
+        handle->installEventFilter(this);
+    }
+    RepaintFromState();
 }
 
 void CTorvanikView::mousePressEvent(QMouseEvent* event) {
@@ -104,5 +150,9 @@ void CTorvanikView::mousePressEvent(QMouseEvent* event) {
         OnLButtonDown(seams_, static_cast<unsigned>(event->modifiers()), at.x(), at.y());
     }
 }
+
+// The second press of a double-click is a double-click message of its own, which the view
+// does not handle: a double-click counts as one click.
+void CTorvanikView::mouseDoubleClickEvent(QMouseEvent* /*event*/) {}
 
 }  // namespace torvanik

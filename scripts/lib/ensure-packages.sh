@@ -2,8 +2,10 @@
 TORVANIK_PACKAGES=(
     cmake g++ make pkg-config
     googletest libgtest-dev libgmock-dev libbenchmark-dev
-    qt6-base-dev qt6-translations-l10n libxkbcommon-dev libx11-dev
+    qt6-base-dev qt6-translations-l10n qt6-l10n-tools qt6-wayland libxkbcommon-dev libx11-dev
+    xvfb xauth libxtst-dev
     fonts-liberation fontconfig libfreetype-dev libfontconfig-dev
+    librsvg2-bin desktop-file-utils appstream scdoc man-db dpkg-dev
     mtools
 )
 

@@ -54,6 +54,35 @@ class SplitJoinTest : public EngineTest {
     }
 };
 
+// The copy loop's redraw of the bars reaches the screen in one present, not one per part.
+TEST_F(SplitJoinTest, EachBarRedrawIsOnePresent) {
+    struct PresentCounter : RecordingObserver {
+        int presents = 0;
+        bool grew = false;
+        int blocksThatGrew = 0;
+        int blocksThatDidNot = 0;
+
+        void NoticeShown(const Notice& /*notice*/) override { presents = 0; }
+        void DiskBarRedrawn() override { grew = true; }
+        void TotalBarRedrawn() override { grew = true; }
+        void BlockCopied(std::int64_t, std::int64_t, std::int64_t, std::int64_t) override {
+            EXPECT_EQ(presents, grew ? 1 : 0);
+            ++(grew ? blocksThatGrew : blocksThatDidNot);
+            presents = 0;
+            grew = false;
+        }
+    } counter;
+    canvases.present = [&counter] { ++counter.presents; };
+    seams.observer = &counter;
+    // More blocks than the bar has pixels, so that some blocks grow no bar.
+    constexpr std::size_t kSize = 600 * static_cast<std::size_t>(CopyBlockSize);
+    files.freeBytes = std::optional<std::uint64_t>(kSize);
+    Split(MakeSource("bilde.bmp", kSize));
+    Klar();
+    EXPECT_GT(counter.blocksThatGrew, 100);
+    EXPECT_GT(counter.blocksThatDidNot, 0);
+}
+
 TEST_F(SplitJoinTest, ThreeDisksOutAndBackIn) {
     const std::string source = MakeSource("bilde.bmp", 2'500'000);
     const auto original = ReadBytes(source);

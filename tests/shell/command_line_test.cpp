@@ -26,5 +26,16 @@ TEST(CommandLineTest, DriveOptionsHelpVersionAndNothingElse) {
     }
 }
 
+// Before the toolkit starts, its own options and their values are passed over, ours checked.
+TEST(CommandLineTest, ToolkitOptionsArePassedOverBeforeTheToolkitStarts) {
+    const CommandLine run = ParseCommandLine(
+        {"-platform", "xcb", "--drive", "A:=/mnt/a", "--style", "Fusion", "-reverse"}, true);
+    EXPECT_EQ(run.action, Action::kRun);
+    EXPECT_EQ(run.driveOptions, (std::vector<std::string>{"A:=/mnt/a"}));
+    EXPECT_EQ(ParseCommandLine({"-platform", "xcb", "--driv", "A:=/x"}, true).action,
+              Action::kError);
+    EXPECT_EQ(ParseCommandLine({"-platform", "xcb"}).action, Action::kError);
+}
+
 }  // namespace
 }  // namespace torvanik

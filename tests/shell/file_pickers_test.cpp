@@ -9,6 +9,7 @@
 #include <QListView>
 #include <QMenu>
 #include <QMessageBox>
+#include <QRubberBand>
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
@@ -72,20 +73,8 @@ void AnswerQuestion(QMessageBox::StandardButton answer, QString* text = nullptr)
         "QMessageBox");
 }
 
-// Answers `count` question boxes that come one after the other.
-void AnswerQuestions(QMessageBox::StandardButton answer, int count) {
-    WhenModalShown(
-        [=](QWidget& modal) {
-            static_cast<QMessageBox&>(modal).button(answer)->click();
-            if (count > 1) {
-                AnswerQuestions(answer, count - 1);
-            }
-        },
-        "QMessageBox");
-}
-
-// Opens the view's context menu at `position` (as a right click does) and clicks the
-// entry of the action named `actionName`.
+// Right-clicks the view at `position`, which opens its context menu, and clicks the entry of
+// the action named `actionName`.
 void ChooseFromContextMenu(QAbstractItemView& view, QPoint position, const char* actionName) {
     auto* timer = new QTimer(&view);
     QObject::connect(timer, &QTimer::timeout, [timer, actionName] {
@@ -105,9 +94,16 @@ void ChooseFromContextMenu(QAbstractItemView& view, QPoint position, const char*
         menu->close();
     });
     timer->start(10);
-    QContextMenuEvent event(QContextMenuEvent::Mouse, position,
-                            view.viewport()->mapToGlobal(position));
-    QCoreApplication::sendEvent(view.viewport(), &event);
+    QTest::mouseClick(view.viewport(), Qt::RightButton, {}, position);
+}
+
+QStringList SelectedNames(QAbstractItemView& view) {
+    QStringList names;
+    for (const QModelIndex& index : view.selectionModel()->selectedRows()) {
+        names << index.data().toString();
+    }
+    names.sort();
+    return names;
 }
 
 class FilePickersTest : public ::testing::Test {
@@ -273,6 +269,7 @@ TEST_F(FilePickersTest, CleanUpPickerDeletesSeveralSelectedFilesThroughItsOwnMen
     for (const char* name : {"bilde_bmp_1", "bilde_bmp_2", "INFO.FIL"}) {
         MakeFile(tmp / ("drive/" + std::string(name)));
     }
+    QString question;
     WhenModalShown([&](QWidget& modal) {
         auto& picker = AsPicker(modal);
         ASSERT_EQ(ListedNames(picker, 3).size(), 3);
@@ -287,16 +284,60 @@ TEST_F(FilePickersTest, CleanUpPickerDeletesSeveralSelectedFilesThroughItsOwnMen
                 modifiers = Qt::ControlModifier;
             }
         }
-        // The picker asks once for each file.
-        AnswerQuestions(QMessageBox::Yes, 2);
+        AnswerQuestion(QMessageBox::Yes, &question);
         ChooseFromContextMenu(list, list.visualRect(list.currentIndex()).center(),
                               "qt_delete_action");
         PickerButton(picker, QDialogButtonBox::Cancel).click();
     });
     questions.OpenCleanUpPicker("A:");
+    EXPECT_TRUE(question.contains("2")) << question.toStdString();  // one question for both
     EXPECT_FALSE(std::filesystem::exists(tmp / "drive/bilde_bmp_1"));
     EXPECT_FALSE(std::filesystem::exists(tmp / "drive/bilde_bmp_2"));
     EXPECT_TRUE(std::filesystem::exists(tmp / "drive/INFO.FIL"));
+}
+
+// A right-button drag frames files from below, in either view; a left click still selects.
+TEST_F(FilePickersTest, CleanUpPickerFramesFilesWithTheRightButton) {
+    for (const char* name : {"a", "b", "c", "d", "e"}) {
+        MakeFile(tmp / ("drive/" + std::string(name)));
+    }
+    const auto picker = MakeCleanUpPicker(nullptr, tmp / "drive");
+    picker->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(picker.get()));
+    for (const auto mode : {QFileDialog::List, QFileDialog::Detail}) {
+        picker->setViewMode(mode);
+        ASSERT_EQ(ListedNames(*picker, 5).size(), 5);
+        QAbstractItemView& view = FileView(*picker);
+        QWidget* area = view.viewport();
+        // The files as they stand on the screen, top to bottom.
+        std::vector<std::pair<QRect, QString>> shown;
+        for (int row = 0; row < 5; ++row) {
+            const QModelIndex index = view.model()->index(row, 0, view.rootIndex());
+            shown.emplace_back(view.visualRect(index), index.data().toString());
+        }
+        std::ranges::sort(shown,
+                          [](const auto& l, const auto& r) { return l.first.y() < r.first.y(); });
+        const QPoint below = shown[4].first.bottomLeft() + QPoint(4, 6);
+        const QPoint second = shown[1].first.center();
+        QTest::mousePress(area, Qt::RightButton, {}, below);
+        QTest::mouseMove(area, below - QPoint(0, 10));
+        QTest::mouseMove(area, second);
+        const auto* band = view.findChild<QRubberBand*>();
+        ASSERT_NE(band, nullptr);
+        EXPECT_TRUE(band->isVisible());
+        QTest::mouseRelease(area, Qt::RightButton, {}, second);
+        EXPECT_FALSE(band->isVisible());
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr);  // a drag opens no menu
+        QStringList framed;
+        for (int i = 1; i < 5; ++i) {
+            framed << shown[static_cast<std::size_t>(i)].second;
+        }
+        framed.sort();
+        EXPECT_EQ(SelectedNames(view), framed);
+
+        QTest::mouseClick(area, Qt::LeftButton, {}, shown[0].first.center());
+        EXPECT_EQ(SelectedNames(view), QStringList{shown[0].second});
+    }
 }
 
 TEST_F(FilePickersTest, ConfirmingTheCleanUpPickerChangesNothing) {
@@ -343,7 +384,7 @@ TEST_F(FilePickersTest, CleanUpPickerOnAnImageDriveDeletesFromTheImage) {
                                   list.visualRect(index).center());
             }
         }
-        AnswerQuestions(QMessageBox::Yes, 1);
+        AnswerQuestion(QMessageBox::Yes);
         ChooseFromContextMenu(list, list.visualRect(list.currentIndex()).center(),
                               "qt_delete_action");
         PickerButton(picker, QDialogButtonBox::Cancel).click();

@@ -3,8 +3,10 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QDialogButtonBox>
 #include <QEnterEvent>
+#include <QExposeEvent>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,13 +14,19 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QToolTip>
+#include <chrono>
 #include <filesystem>
+#include <functional>
+#include <thread>
 
 #include "engine/transfer_state.h"
+#include "hooked_files.h"
 #include "modal_script.h"
+#include "picker_widgets.h"
 #include "platform/file_system.h"
 #include "res/command_ids.h"
 #include "screen/screen_painter.h"
@@ -30,6 +38,8 @@
 namespace torvanik {
 namespace {
 
+using testing::AnswerPicker;
+using testing::HookedFiles;
 using testing::TempFolder;
 using testing::WhenModalShown;
 
@@ -39,19 +49,20 @@ Notice N(int firstLine, int lineCount, int number) {
     return {3, firstLine, lineCount, number};
 }
 
-// Answers the next file picker through its name field and its accept button.
-void AnswerPicker(const std::string& path) {
-    WhenModalShown(
-        [path](QWidget& modal) {
-            auto& picker = static_cast<QFileDialog&>(modal);
-            picker.findChild<QLineEdit*>("fileNameEdit")->setText(QString::fromStdString(path));
-            auto* buttons = picker.findChild<QDialogButtonBox*>("buttonBox");
-            buttons
-                ->button(picker.acceptMode() == QFileDialog::AcceptOpen ? QDialogButtonBox::Open
-                                                                        : QDialogButtonBox::Save)
-                ->click();
-        },
-        "QFileDialog");
+// Whether a popup menu opens while `step` runs (it is closed again).
+bool OpensAPopup(const std::function<void()>& step) {
+    bool opened = false;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (QWidget* popup = QApplication::activePopupWidget()) {
+            opened = true;
+            popup->close();
+        }
+    });
+    watch.start(5);
+    step();
+    QTest::qWait(50);
+    return opened;
 }
 
 class MainWindowTest : public ::testing::Test {
@@ -61,7 +72,9 @@ class MainWindowTest : public ::testing::Test {
         std::filesystem::create_directories(driveDir);
         drives.Set(0, {driveDir, kFloppy});
         testing::ResetTransferState();
-        frame = std::make_unique<CMainFrame>(drives, "Torvanik");
+        auto hooked = std::make_unique<HookedFiles>();
+        files = hooked.get();
+        frame = std::make_unique<CMainFrame>(drives, "Torvanik", std::move(hooked));
         EXPECT_TRUE(frame->Create());
         frame->show();
         frame->ApplyOuterSize();
@@ -104,9 +117,21 @@ class MainWindowTest : public ::testing::Test {
         return surface.pixels;
     }
 
+    // Rows top to bottom - 1, x 15 to 484, of an image of 500 x 312 pixels.
+    static std::vector<std::uint32_t> Rows(const std::vector<std::uint32_t>& picture, int top,
+                                           int bottom) {
+        std::vector<std::uint32_t> rows;
+        for (int y = top; y < bottom; ++y) {
+            const auto row = picture.begin() + y * 500;
+            rows.insert(rows.end(), row + 15, row + 485);
+        }
+        return rows;
+    }
+
     TempFolder tmp;
     std::string driveDir = tmp / "a";
     DriveMap drives;
+    HookedFiles* files = nullptr;
     std::unique_ptr<CMainFrame> frame;
 };
 
@@ -153,10 +178,6 @@ TEST_F(MainWindowTest, SplitsOntoThreeFloppiesAndJoinsBack) {
     EXPECT_EQ(info.st_mtim.tv_sec, times.write.tv_sec);
     EXPECT_EQ(info.st_mtim.tv_nsec, times.write.tv_nsec);
     EXPECT_EQ(testing::ReadBytes(joined), bytes);
-}
-
-TEST_F(MainWindowTest, OpensAt512By450) {
-    EXPECT_EQ(frame->frameGeometry().size(), QSize(512, 450));
 }
 
 TEST_F(MainWindowTest, MenuHasThePopupsItemsAndCommands) {
@@ -259,11 +280,84 @@ TEST_F(MainWindowTest, BarTogglesHideAndShowTheirBars) {
     EXPECT_FALSE(status->isChecked());
 }
 
+TEST_F(MainWindowTest, OpensAt512By450AndKeepsTheSizeTheUserGivesIt) {
+    EXPECT_EQ(frame->frameGeometry().size(), QSize(512, 450));
+    frame->resize(700, 600);
+    QTest::qWait(50);
+    EXPECT_EQ(frame->size(), QSize(700, 600));
+}
+
+// The menu bar and the toolbar have no menu of their own; a double-click is one click.
+TEST_F(MainWindowTest, RightClicksOnTheBarsAndDoubleClicksDoNothingMore) {
+    for (QWidget* bar :
+         {static_cast<QWidget*>(frame->menuBar()), static_cast<QWidget*>(frame->toolBar())}) {
+        EXPECT_FALSE(OpensAPopup([bar] {
+            QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(2, 2),
+                                    bar->mapToGlobal(QPoint(2, 2)));
+            QApplication::sendEvent(bar, &event);
+        })) << bar->metaObject()->className();
+    }
+
+    Trigger(ID_JOIN_IN);  // no INFO.FIL on the disk: a notice to hide and show
+    const int toggle = transferState.noticeToggle;
+    QWidget* view = frame->view();
+    const QPoint inNotice(200, 120);
+    QTest::mousePress(view, Qt::LeftButton, {}, inNotice);
+    QTest::mouseRelease(view, Qt::LeftButton, {}, inNotice);
+    QTest::mouseDClick(view, Qt::LeftButton, {}, inNotice);
+    QTest::mouseRelease(view, Qt::LeftButton, {}, inNotice);
+    EXPECT_EQ(transferState.noticeToggle, -toggle);
+}
+
+// While a chunk is copied, a paint request of the window system is served, and a close
+// request waits for the end of the step.
+TEST_F(MainWindowTest, PaintsDuringACopyAndClosesAfterIt) {
+    QApplication::setQuitOnLastWindowClosed(false);
+    const std::string source = tmp / "bilde.bmp";
+    testing::WriteBytes(source, testing::PatternBytes(1'000'000));
+    AnswerPicker(source);
+    Trigger(ID_SPLIT_OUT);
+    Trigger(ID_SHOW_HELP);  // drawn at once; KLAR leaves parts of it on the screen
+
+    int blocks = 0;
+    bool helpLeftOver = false;
+    bool repaintedDuringCopy = false;
+    bool closedDuringCopy = false;
+    files->beforeWrite = [&] {
+        if (++blocks == 3) {
+            helpLeftOver = Rows(Picture(), 50, 78) != Rows(Repainted(), 50, 78);
+            QCoreApplication::postEvent(frame->windowHandle(),
+                                        new QExposeEvent(QRegion(0, 0, 512, 450)));
+            frame->close();
+        } else if (blocks > 3 && !repaintedDuringCopy) {
+            repaintedDuringCopy = Rows(Picture(), 50, 78) == Rows(Repainted(), 50, 78);
+        }
+        closedDuringCopy = closedDuringCopy || !frame->isVisible();
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    };
+    Trigger(ID_DISK_READY);
+    files->beforeWrite = nullptr;
+    EXPECT_GT(blocks, 40);
+    EXPECT_TRUE(helpLeftOver);
+    EXPECT_TRUE(repaintedDuringCopy);
+    EXPECT_FALSE(closedDuringCopy);
+    EXPECT_FALSE(frame->isVisible());  // the close held during the step
+    QApplication::setQuitOnLastWindowClosed(true);
+}
+
 TEST_F(MainWindowTest, SystemRepaintDrawsThePictureFromTheStateAlone) {
     Trigger(ID_JOIN_IN);  // no INFO.FIL on the disk
     EXPECT_EQ(transferState.lastNotice, N(17, 2, -1));
+    QTest::qWait(20);
     EXPECT_NE(Picture(), Repainted());  // the notice is on the screen, not in the state
 
+    // Uncovering the window.
+    QExposeEvent uncover(QRegion(0, 0, 512, 450));
+    QApplication::sendEvent(frame->windowHandle(), &uncover);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Picture() == Repainted(); }, 5000));
+
+    Trigger(ID_JOIN_IN);
+    EXPECT_NE(Picture(), Repainted());
     frame->resize(700, 600);
     EXPECT_TRUE(QTest::qWaitFor([&] { return frame->view()->image().width > 600; }, 5000));
     EXPECT_TRUE(QTest::qWaitFor([&] { return Picture() == Repainted(); }, 5000));

@@ -6,6 +6,9 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
+#include <string>
+
+#include "modal_script.h"
 
 // The parts of the toolkit's own picker that a user works with.
 namespace torvanik::testing {
@@ -22,6 +25,20 @@ inline QLineEdit& NameField(QFileDialog& picker) {
 
 inline QPushButton& PickerButton(QFileDialog& picker, QDialogButtonBox::StandardButton which) {
     return *picker.findChild<QDialogButtonBox*>("buttonBox")->button(which);
+}
+
+// Answers the next file picker through its name field and its accept button.
+inline void AnswerPicker(const std::string& path) {
+    WhenModalShown(
+        [path](QWidget& modal) {
+            QFileDialog& picker = AsPicker(modal);
+            NameField(picker).setText(QString::fromStdString(path));
+            PickerButton(picker, picker.acceptMode() == QFileDialog::AcceptOpen
+                                     ? QDialogButtonBox::Open
+                                     : QDialogButtonBox::Save)
+                .click();
+        },
+        "QFileDialog");
 }
 
 }  // namespace torvanik::testing

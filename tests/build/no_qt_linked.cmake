@@ -1,0 +1,10 @@
+# cmake -DPROGRAM=<file> -P no_qt_linked.cmake: fails when the program loads a Qt library.
+execute_process(COMMAND ldd ${PROGRAM} OUTPUT_VARIABLE libraries RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+    message(FATAL_ERROR "ldd ${PROGRAM} failed")
+endif()
+string(REGEX MATCHALL "libQt[^ \t\n/]*" qt "${libraries}")
+list(REMOVE_DUPLICATES qt)
+if(qt)
+    message(FATAL_ERROR "${PROGRAM} loads ${qt}")
+endif()

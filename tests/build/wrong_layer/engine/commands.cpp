@@ -1,0 +1,3 @@
+#include <QString>
+
+#include "screen/notice_box.h"

@@ -1,0 +1,24 @@
+# cmake -DCHECK=<check_layers.cmake> -DTREE=<tree> -P wrong_layer_test.cmake
+# The tree's screen reaches into the commands, its transfer state into the screen, and its
+# engine includes Qt: the check must fail and name each of these, and nothing it allows.
+execute_process(COMMAND ${CMAKE_COMMAND} -DSOURCE_DIR=${TREE} -P ${CHECK}
+    RESULT_VARIABLE status ERROR_VARIABLE report OUTPUT_VARIABLE report_out)
+string(APPEND report "${report_out}")
+if(status EQUAL 0)
+    message(FATAL_ERROR "The check let wrong includes through:\n${report}")
+endif()
+foreach(expected
+        "screen/frame_with_commands.cpp: screen/ may not include \"engine/commands.h\""
+        "engine/transfer_state.h: engine/transfer_state. may not include \"screen/frame.h\""
+        "engine/commands.cpp: engine/ may not include Qt (<QString>)")
+    string(FIND "${report}" "${expected}" at)
+    if(at EQUAL -1)
+        message(FATAL_ERROR "Not named: ${expected}\n${report}")
+    endif()
+endforeach()
+foreach(allowed "\"platform/canvas.h\"" "\"engine/transfer_state.h\"" "\"screen/notice_box.h\"")
+    string(FIND "${report}" "${allowed}" at)
+    if(NOT at EQUAL -1)
+        message(FATAL_ERROR "Refused an allowed include ${allowed}:\n${report}")
+    endif()
+endforeach()
