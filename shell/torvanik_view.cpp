@@ -1,8 +1,10 @@
 #include "shell/torvanik_view.h"
 
 #include <QImage>
+#include <QMainWindow>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStatusBar>
 
 #include "engine/commands.h"
 #include "engine/transfer_state.h"
@@ -23,33 +25,52 @@ CTorvanikView::CTorvanikView(QWidget* parent, Questions& questions, FileSystem& 
     : QWidget(parent),
       surface_(1, 1),
       canvases_{surface_, [this] { Present(); }},
-      seams_{canvases_, questions, files, drives, nullptr} {
+      seams_{canvases_, questions, files, drives, &reasons_} {
     transferState.viewState = 0;
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void CTorvanikView::OnSplitOut() {
+    reasons_.Clear();
     torvanik::OnSplitOut(seams_);
 }
 
 void CTorvanikView::OnJoinIn() {
+    reasons_.Clear();
     torvanik::OnJoinIn(seams_);
 }
 
 void CTorvanikView::OnDiskReady() {
+    reasons_.Clear();
     torvanik::OnDiskReady(seams_);
 }
 
 void CTorvanikView::OnCleanDisk() {
+    reasons_.Clear();
     torvanik::OnCleanDisk(seams_);
 }
 
 void CTorvanikView::OnSelectDrive() {
+    reasons_.Clear();
     torvanik::OnSelectDrive(seams_);
 }
 
 void CTorvanikView::OnShowHelp() {
+    reasons_.Clear();
     torvanik::OnShowHelp(seams_);
+}
+
+void CTorvanikView::ReasonPane::ReasonGiven(const std::string& line) {
+    if (auto* frame = qobject_cast<QMainWindow*>(view_->window())) {
+        frame->statusBar()->showMessage(QString::fromStdString(line));
+    }
+}
+
+// The reason of the last command stays until the next one.
+void CTorvanikView::ReasonPane::Clear() {
+    if (auto* frame = qobject_cast<QMainWindow*>(view_->window())) {
+        frame->statusBar()->clearMessage();
+    }
 }
 
 void CTorvanikView::OnDraw(Canvas& canvas) {

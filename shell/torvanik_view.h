@@ -29,11 +29,23 @@ class CTorvanikView : public QWidget {
     void mousePressEvent(QMouseEvent* event) override;
 
   private:
+    // Shows the reason for a notice in the status bar's message pane.
+    class ReasonPane : public TransferObserver {
+      public:
+        explicit ReasonPane(QWidget* view) : view_(view) {}
+        void ReasonGiven(const std::string& line) override;
+        void Clear();
+
+      private:
+        QWidget* view_;
+    };
+
     void OnDraw(Canvas& canvas);
     void Present();
 
     Surface surface_;
     CanvasSource canvases_;
+    ReasonPane reasons_{this};
     EngineSeams seams_;
     bool presenting_ = false;
 };
