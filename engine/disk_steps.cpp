@@ -203,13 +203,18 @@ bool CommitStep(const EngineSeams& seams, const DiskInDrive& drive, SplitStep& s
     return taken;
 }
 
-// The joined file is exactly `length` bytes long, the position at its end.
+// The joined file is exactly `length` bytes long, the position at its end: anything
+// beyond is cut off; a file grown shorter can't be mended.
 bool JoinedFileAt(FileSystem& files, std::FILE* stream, std::int64_t length) {
+    const auto before = files.Size(stream);
+    if (!before || *before < length) {
+        errno = 0;
+        return false;
+    }
     if (!files.Truncate(stream, length)) {
         return false;
     }
-    const auto size = files.Size(stream);
-    if (size != length) {
+    if (files.Size(stream) != length) {
         errno = 0;
         return false;
     }
@@ -346,8 +351,12 @@ int WriteNextDisk(Canvas& canvas, const EngineSeams& seams, int disk) {
 
     SplitStep step{seams.files, StepStart::Take(s.bytesWritten), {}, {}};
     if (disk == 1 && !WriteInfoFile(seams, drive, step.info)) {
-        TellWhy(canvas, seams, notice::kInsertDiskAgain, 2, 1,
-                step.Undo(WhyFromErrno(Reason::kInfoFileWrite)));
+        const Why why = step.Undo(WhyFromErrno(Reason::kInfoFileWrite));
+        if (why.reason == Reason::kDiskFull) {
+            TellWhy(canvas, seams, notice::kDiskFull, 3, -1, why);
+        } else {
+            TellWhy(canvas, seams, notice::kInsertDiskAgain, 2, 1, why);
+        }
         return 0;
     }
 

@@ -67,6 +67,11 @@ Why WhyFromErrno(Reason otherwise, Reason notRegular) {
             return {Reason::kReadOnly, 0, {}};
         case EWOULDBLOCK:
             return {Reason::kInUse, 0, {}};
+        case ENOENT:
+            if (otherwise == Reason::kInfoFileMissing || otherwise == Reason::kChunkMissing) {
+                return {otherwise, 0, {}};
+            }
+            return {otherwise, error, {}};
         case kNotRegularFile:
         case ELOOP:
             if (notRegular != Reason::kNone) {

@@ -30,7 +30,13 @@ bool FaultyFileSystem::Rename(const std::string& from, const std::string& to) {
     if (beforeRename && !beforeRename(to)) {
         return false;
     }
-    return FileSystem::Rename(from, to);
+    if (!FileSystem::Rename(from, to)) {
+        return false;
+    }
+    if (afterRename) {
+        afterRename(to);
+    }
+    return true;
 }
 
 std::uint64_t FaultyFileSystem::LargestFile(const std::string& folder) {

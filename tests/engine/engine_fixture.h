@@ -33,6 +33,8 @@ class FaultyFileSystem : public FileSystem {
     // apart by mode: "rb" reading, "wx" a new temporary, "wb" the joined file.
     std::function<bool(const std::string& path, const char* mode)> beforeOpen;
     std::function<bool(const std::string& to)> beforeRename;
+    // After a rename went through: what the medium does to the renamed file.
+    std::function<void(const std::string& to)> afterRename;
     std::function<bool(std::size_t size)> beforeRead;
     std::function<bool(std::size_t size)> beforeWrite;
     std::function<bool()> beforeCommit;
@@ -55,10 +57,12 @@ class FaultyFileSystem : public FileSystem {
 class RecordingObserver : public TransferObserver {
   public:
     std::vector<Notice> notices;
+    std::vector<std::string> reasons;
     int diskBarRedraws = 0;
     int totalBarRedraws = 0;
 
     void NoticeShown(const Notice& notice) override { notices.push_back(notice); }
+    void ReasonGiven(const std::string& line) override { reasons.push_back(line); }
     void DiskBarRedrawn() override { ++diskBarRedraws; }
     void TotalBarRedrawn() override { ++totalBarRedraws; }
 };
