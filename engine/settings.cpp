@@ -38,7 +38,7 @@ void SaveSettingsTo(const std::string& path) {
             .string();
     unlink(temporary.c_str());
     const int fd =
-        open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+        open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0) {
         return;
     }

@@ -82,12 +82,12 @@ std::FILE* FileSystem::OpenRegular(const std::string& path, Links links) {
 }
 
 std::FILE* FileSystem::CreateNew(const std::string& path) {
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     return fd < 0 ? nullptr : StreamOf(fd, "wb");
 }
 
 std::FILE* FileSystem::CreateOrEmpty(const std::string& path) {
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0644);
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
     if (fd < 0) {
         return nullptr;
     }
