@@ -168,15 +168,6 @@ TEST_P(CliSignalTest, StopsWithStatusOneAndTellsTheFinishedDisks) {
 
 INSTANTIATE_TEST_SUITE_P(Signals, CliSignalTest, ::testing::Values(SIGINT, SIGTERM, SIGHUP));
 
-TEST_F(CliSplitJoinTest, ReasonFollowsTheNotice) {
-    auto arguments = DriveOption("A:", drive);
-    arguments.insert(arguments.end(), {"split", "/dev/null"});
-    const Session run = Run(arguments);
-    EXPECT_EQ(run.status, 3);
-    EXPECT_EQ(run.pieces.at(0), Printed({"Sett inn diskett nummer", "og klikk 'KLAR' på nytt!"}) +
-                                    "Kildefilen er ikke en vanlig fil\n\n");
-}
-
 TEST_F(CliSplitJoinTest, SavedDriveHoldsWithoutSelect) {
     const std::string driveB = temp / "driveB";
     fs::create_directories(config + "/torvanik");
