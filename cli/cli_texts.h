@@ -72,6 +72,10 @@ inline constexpr std::string_view kDestinationExists =
 inline constexpr std::string_view kKlarPrompt = "[KLAR] ";
 inline constexpr std::string_view kStopAnswer = "q";
 
+// Said when a signal stopped the transfer: the disks finished before it.
+inline constexpr std::string_view kStoppedWithDisks = "Avbrutt. Ferdige disketter: %s\n";
+inline constexpr std::string_view kStoppedWithoutDisks = "Avbrutt. Ingen disketter er ferdige.\n";
+
 // The progress line: "disk [###...] fil [#....]  1,0 MB av 2,5 MB  3,2 MB/s  0:01 igjen".
 inline constexpr std::string_view kDiskBarLabel = "disk";
 inline constexpr std::string_view kFileBarLabel = "fil";

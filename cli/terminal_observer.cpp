@@ -15,6 +15,11 @@ void TerminalObserver::NoticeShown(const Notice& notice) {
     std::fflush(out_);
 }
 
+void TerminalObserver::ReasonGiven(const std::string& line) {
+    std::fprintf(out_, "%s\n\n", line.c_str());
+    std::fflush(out_);
+}
+
 void TerminalObserver::BlockCopied(std::int64_t doneInChunk, std::int64_t chunkSize,
                                    std::int64_t done, std::int64_t total) {
     if (progress_ != nullptr) {

@@ -14,6 +14,7 @@ class TerminalObserver : public TransferObserver {
     TerminalObserver(std::FILE* out, ProgressMeter* progress) : out_(out), progress_(progress) {}
 
     void NoticeShown(const Notice& notice) override;
+    void ReasonGiven(const std::string& line) override;
     void BlockCopied(std::int64_t doneInChunk, std::int64_t chunkSize, std::int64_t done,
                      std::int64_t total) override;
 

@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <csignal>
+
 #include <filesystem>
 #include <optional>
 
@@ -16,6 +18,7 @@
 #include "engine/engine_notice.h"
 #include "engine/scripted_questions.h"
 #include "engine/settings.h"
+#include "engine/stop_request.h"
 #include "platform/settings_location.h"
 
 namespace torvanik::cli {
@@ -63,6 +66,37 @@ std::optional<int> ArmJoin(const EngineSeams& seams, ScriptedQuestions& question
     return std::nullopt;
 }
 
+void StopOnSignal(int /*signal*/) {
+    RequestStop();
+}
+
+// SIGINT, SIGTERM and SIGHUP end the running step as a failed one (its half-written file
+// taken back) and the run after it; a read or write they interrupt fails at once. A file
+// over the process's size limit fails its write instead of ending the program.
+void CatchStopSignals() {
+    struct sigaction action {};
+    action.sa_handler = StopOnSignal;
+    sigemptyset(&action.sa_mask);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        sigaction(signal, &action, nullptr);
+    }
+    std::signal(SIGXFSZ, SIG_IGN);
+}
+
+// The disks of the transfer finished before a signal stopped it.
+int StoppedBySignal() {
+    const int last = InMode(transferState) ? transferState.diskNumber - 1 : 0;
+    std::string text;
+    if (last < 1) {
+        text = kStoppedWithoutDisks;
+    } else {
+        text = Fill(kStoppedWithDisks, last == 1 ? "1" : "1-" + std::to_string(last));
+    }
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    std::fflush(stdout);
+    return kStopped;
+}
+
 bool Finished() {
     switch (transferState.lastNotice.firstLine) {
         case notice::kSplitDoneOne:
@@ -107,6 +141,7 @@ int RunTransfer(const CommandLine& line, std::istream& input) {
     TerminalObserver observer(stdout, progress ? &*progress : nullptr);
     const EngineSeams seams{canvases, questions, files, drives, &observer};
 
+    CatchStopSignals();
     const auto notArmed = line.verb == Verb::kSplit ? ArmSplit(seams, questions, path)
                                                     : ArmJoin(seams, questions, path);
     if (notArmed) {
@@ -115,9 +150,12 @@ int RunTransfer(const CommandLine& line, std::istream& input) {
     while (InMode(transferState)) {
         // Stopping leaves the transfer as quitting the window would: what was written stays.
         if (!AwaitKlar(input, stdout)) {
-            return kStopped;
+            return StopRequested() ? StoppedBySignal() : kStopped;
         }
         OnDiskReady(seams);
+        if (StopRequested()) {
+            return StoppedBySignal();
+        }
     }
     return Finished() ? kFinished : kStopped;
 }

@@ -1,5 +1,6 @@
 #include "engine/commands.h"
 
+#include "engine/disk_set.h"
 #include "engine/disk_steps.h"
 #include "engine/engine_notice.h"
 #include "engine/settings.h"
@@ -60,7 +61,7 @@ void OnSplitOut(const EngineSeams& seams) {
         DrawScreen(canvas);
         return;
     }
-    s.fileName = Utf8ToCp1252(picked->fileName);
+    s.fileName = SetNameOf(Utf8ToCp1252(picked->fileName));
     s.sourcePath = picked->pathName;
     s.viewState = VS_SPLIT;
     s.diskNumber = 1;
@@ -68,11 +69,12 @@ void OnSplitOut(const EngineSeams& seams) {
     s.lastTotalBar = 0;
     s.bytesWritten = 0;
     s.freeKB = 0;
-    s.sourceFile = OpenSource(seams);
+    Why why;
+    s.sourceFile = OpenSource(seams, why);
     if (s.sourceFile == nullptr) {
         s.viewState = 0;
         s.pathStripKind = 0;
-        Tell(canvas, seams, notice::kInsertDiskAgain, 2, -1);
+        TellWhy(canvas, seams, notice::kInsertDiskAgain, 2, -1, why);
     } else {
         Tell(canvas, seams, notice::kInsertDisk, 2, 1);
     }
@@ -101,7 +103,8 @@ void OnJoinIn(const EngineSeams& seams) {
     s.destinationPath = picked->pathName;
     s.pathStripKind = 2;
     s.diskNumber = 1;
-    s.destinationFile = OpenDestination(seams);
+    Why why;
+    s.destinationFile = OpenDestination(seams, why);
     if (s.destinationFile != nullptr) {
         s.viewState = VS_JOIN;
         Tell(canvas, seams, notice::kKeepDiskOne, 2, -1);
@@ -112,7 +115,7 @@ void OnJoinIn(const EngineSeams& seams) {
         if (InSplitMode(s)) {
             s.viewState &= ~VS_SPLIT;
         }
-        Tell(canvas, seams, notice::kNoDestination, 1, -1);
+        TellWhy(canvas, seams, notice::kNoDestination, 1, -1, why);
     }
     s.lastTotalBar = 0;
     DrawScreen(canvas);

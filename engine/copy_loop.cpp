@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <optional>
 
+#include "engine/stop_request.h"
 #include "engine/transfer_state.h"
 #include "screen/notice_box.h"
 #include "screen/progress_panel.h"
@@ -24,7 +25,7 @@ int BarPixels(std::int64_t part, double scale) {
 }  // namespace
 
 CopyOutcome FailedWrite() {
-    return {false, errno == ENOSPC || errno == EDQUOT};
+    return {false, errno == ENOSPC || errno == EDQUOT || errno == EFBIG};
 }
 
 CopyOutcome CopyChunk(Canvas& canvas, const EngineSeams& seams, std::FILE* in, std::FILE* out,
@@ -37,8 +38,8 @@ CopyOutcome CopyChunk(Canvas& canvas, const EngineSeams& seams, std::FILE* in, s
     while (sumInChunk < chunkSize && done < total) {
         block = std::min({block, total - done, chunkSize - sumInChunk});
         const auto bytes = static_cast<std::size_t>(block);
-        if (!seams.files.Read(copyBuffer.data(), bytes, in)) {
-            return {false, false};
+        if (StopRequested() || !seams.files.Read(copyBuffer.data(), bytes, in)) {
+            return {false, false, true};
         }
         if (!seams.files.Write(copyBuffer.data(), bytes, out)) {
             return FailedWrite();

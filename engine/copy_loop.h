@@ -8,11 +8,12 @@
 namespace torvanik {
 
 struct CopyOutcome {
-    bool whole = true;        // every block was read and written
-    bool outOfSpace = false;  // a write failed because the medium is full
+    bool whole = true;         // every block was read and written
+    bool outOfSpace = false;   // the medium refused more: full, over quota, or file too large
+    bool inputFailed = false;  // a read failed, or a stop was requested
 };
 
-// A failed write, told apart by errno: out of space, or another fault.
+// A failed write, told apart by errno: the medium refusing more, or another fault.
 CopyOutcome FailedWrite();
 
 // Copies one chunk in blocks of CopyBlockSize through the one copy buffer of the program,

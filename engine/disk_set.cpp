@@ -4,6 +4,17 @@
 
 namespace torvanik {
 
+std::string SetNameOf(std::string_view sourceName) {
+    std::string name(sourceName);
+    for (char& c : name) {
+        if (static_cast<unsigned char>(c) < 32 ||
+            std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos) {
+            c = '_';
+        }
+    }
+    return name;
+}
+
 std::string ChunkBaseName(std::string_view name) {
     std::string base(name);
     for (char& c : base) {

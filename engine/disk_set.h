@@ -13,6 +13,10 @@ namespace torvanik {
 // The longest name INFO.FIL carries (the original's text buffers hold 99 characters).
 inline constexpr std::size_t kMaxSetNameBytes = 99;
 
+// The set's name for a source's bare name: bytes below 32 and the characters a disk's
+// file names can't hold (\ / : * ? " < > |) become '_', so that the set can be joined.
+std::string SetNameOf(std::string_view sourceName);
+
 // Every '.' becomes '_', up to the first byte below 32 taken as a signed byte: a control
 // character or any byte from 0x80 on (accented letters) ends the scan. Sets already on
 // disks depend on this exact rule.

@@ -2,10 +2,14 @@
 
 #include <algorithm>
 #include <array>
+#include <filesystem>
+#include <limits>
 
 #include "engine/copy_loop.h"
+#include "engine/disk_commit.h"
 #include "engine/disk_set.h"
 #include "engine/engine_notice.h"
+#include "engine/stop_request.h"
 #include "engine/transfer_state.h"
 #include "screen/progress_panel.h"
 
@@ -22,6 +26,19 @@ DiskInDrive DiskForStep(const EngineSeams& seams, int disk, DiskUse use) {
     return seams.drives.Resolve(transferState.driveIndex, disk, use);
 }
 
+std::string InfoPathOn(const DiskInDrive& drive) {
+    return DiskPath(drive, InfoFilePath(DriveRoot()));
+}
+
+std::string ChunkPathOn(const DiskInDrive& drive, std::string_view setName, int disk) {
+    return DiskPath(drive, ChunkPath(DriveRoot(), ChunkBaseName(setName), disk));
+}
+
+Why NoDiskWhy(const DiskInDrive& drive) {
+    return drive.whyNone.empty() ? Why{Reason::kNoDrive, 0, {}}
+                                 : Why{Reason::kNone, 0, drive.whyNone};
+}
+
 // The copy loop moves whole blocks, so its streams need no buffer of their own; with one,
 // every block would reach the file in two misaligned pieces.
 std::FILE* Unbuffered(std::FILE* stream) {
@@ -30,6 +47,25 @@ std::FILE* Unbuffered(std::FILE* stream) {
     }
     return stream;
 }
+
+// The drive's folder, locked against other programs for as long as a step runs.
+class StepLock {
+  public:
+    StepLock(FileSystem& files, const std::string& folder)
+        : files_(files), lock_(files.LockFolder(folder)) {}
+    ~StepLock() {
+        if (lock_ >= 0) {
+            files_.Unlock(lock_);
+        }
+    }
+    StepLock(const StepLock&) = delete;
+    StepLock& operator=(const StepLock&) = delete;
+    bool held() const { return lock_ >= 0; }
+
+  private:
+    FileSystem& files_;
+    int lock_;
+};
 
 // What a step puts back when its chunk can't be moved whole.
 struct StepStart {
@@ -52,36 +88,152 @@ struct StepStart {
     }
 };
 
-bool WriteInfoFile(const EngineSeams& seams, const DiskInDrive& drive) {
-    const std::string path = DiskPath(drive, InfoFilePath(DriveRoot()));
-    std::FILE* stream = path.empty() ? nullptr : seams.files.Open(path, "wb");
-    if (stream == nullptr) {
+// The files one split step writes on its disk, and the way back when it fails.
+struct SplitStep {
+    FileSystem& files;
+    StepStart start;
+    PendingFile info;
+    PendingFile chunk;
+
+    // Nothing of a failed step stays: the disk and the source go back to where the step
+    // began, so that KLAR on the same disk starts it again. Says `why`, or why the way
+    // back is not whole.
+    Why Undo(Why why) {
+        TransferState& s = transferState;
+        bool undone = TakeBackFile(files, chunk);
+        undone = TakeBackFile(files, info) && undone;
+        s.bytesWritten = start.done;
+        undone = files.Seek(s.sourceFile, start.done) && undone;
+        start.RestoreBars();
+        return undone ? why : WhyFromErrno(Reason::kUndoFailed);
+    }
+};
+
+// The source is a file the step would write over on this disk.
+bool SourceIsOnDisk(FileSystem& files, std::FILE* source, const DiskInDrive& drive, int disk) {
+    const auto id = files.Identify(source);
+    if (!id || drive.folder.empty()) {
+        return false;
+    }
+    for (const std::string& path :
+         {InfoPathOn(drive), ChunkPathOn(drive, transferState.fileName, disk)}) {
+        const auto there = files.Identify(path, Links::Refuse);
+        if (there && there->SameFile(*id)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The destination is INFO.FIL or a chunk of the set on the drive, or would be one.
+bool DestinationIsOfSet(const EngineSeams& seams, const std::string& destination) {
+    const DiskInDrive drive = DiskForStep(seams, 1, DiskUse::Read);
+    if (drive.folder.empty()) {
+        return false;
+    }
+    FileSystem& files = seams.files;
+    const std::filesystem::path path(destination);
+    const auto folder = files.Identify(drive.folder, Links::Follow);
+    const auto parent = files.Identify(path.parent_path().string(), Links::Follow);
+    const auto target = files.Identify(destination, Links::Follow);
+
+    const std::string chunkPrefix =
+        std::filesystem::path(ChunkPathOn(drive, transferState.joinName, 0)).filename().string();
+    const std::string prefix = chunkPrefix.substr(0, chunkPrefix.size() - 1);
+    const auto isSetName = [&prefix](std::string_view name) {
+        return name == "INFO.FIL" ||
+               (name.size() > prefix.size() && name.starts_with(prefix) &&
+                name.find_first_not_of("0123456789", prefix.size()) == std::string_view::npos);
+    };
+    if (folder && parent && folder->SameFile(*parent) && isSetName(path.filename().string())) {
+        return true;
+    }
+    if (!target) {
+        return false;
+    }
+    std::vector<std::string> names = files.NamesStartingWith(drive.folder, prefix);
+    names.emplace_back("INFO.FIL");
+    return std::any_of(names.begin(), names.end(), [&](const std::string& name) {
+        const auto there = files.Identify(drive.folder + "/" + name, Links::Refuse);
+        return isSetName(name) && there && there->SameFile(*target);
+    });
+}
+
+bool WriteInfoFile(const EngineSeams& seams, const DiskInDrive& drive, PendingFile& info) {
+    if (!BeginFile(seams.files, InfoPathOn(drive), info)) {
         return false;
     }
     const std::string text = FormatInfoFile(transferState.sourceSize, transferState.fileName);
-    const bool written =
-        seams.files.Write(text.data(), text.size(), stream) && seams.files.Commit(stream);
-    return seams.files.Close(stream) && written;
+    return seams.files.Write(text.data(), text.size(), info.stream) && SealFile(seams.files, info);
 }
 
-// Writes the chunk whole and flushes it to the medium before it is closed.
-CopyOutcome WriteChunk(Canvas& canvas, const EngineSeams& seams, std::FILE* chunk,
-                       std::int64_t chunkSize) {
+// When the medium refused more before the chunk was whole, the chunk ends at the last
+// byte that reached it, if that is enough for a disk; the source goes on from there.
+void EndChunkWhereRefused(const EngineSeams& seams, SplitStep& step, CopyOutcome& outcome) {
     TransferState& s = transferState;
-    CopyOutcome outcome =
-        CopyChunk(canvas, seams, s.sourceFile, chunk, chunkSize, s.bytesWritten, s.sourceSize);
-    if (outcome.whole && !seams.files.Commit(chunk)) {
-        outcome = FailedWrite();
+    const auto reached = seams.files.Size(step.chunk.stream);
+    if (!reached || *reached < kSmallestUsableFree || StopRequested()) {
+        return;
     }
-    if (!seams.files.Close(chunk) && outcome.whole) {
-        outcome = FailedWrite();
+    s.bytesWritten = step.start.done + *reached;
+    if (seams.files.Seek(s.sourceFile, s.bytesWritten)) {
+        outcome = {};
     }
-    return outcome;
+}
+
+// Puts the sealed files under their final names (INFO.FIL last, so that a disk 1 never
+// names a set whose chunk is not there), flushes the folder and lets the drive take
+// them. False with `why` when the disk did not take them; `why` may carry a reason on
+// success too.
+bool CommitStep(const EngineSeams& seams, const DiskInDrive& drive, SplitStep& step, Why& why) {
+    FileSystem& files = seams.files;
+    for (PendingFile* file : {&step.chunk, &step.info}) {
+        if (!file->finalPath.empty() && !PlaceFile(files, *file)) {
+            why = errno == 0 ? Why{Reason::kDiskChanged, 0, {}} : WhyFromErrno(Reason::kChunkWrite);
+            return false;
+        }
+    }
+    if (!files.SyncFolder(drive.folder)) {
+        why = WhyFromErrno(Reason::kChunkWrite);
+        return false;
+    }
+    std::string reason;
+    const bool taken = seams.drives.Finish(drive, reason);
+    why = {Reason::kNone, 0, reason};
+    return taken;
+}
+
+// The joined file is exactly `length` bytes long, the position at its end: anything
+// beyond is cut off; a file grown shorter can't be mended.
+bool JoinedFileAt(FileSystem& files, std::FILE* stream, std::int64_t length) {
+    const auto before = files.Size(stream);
+    if (!before || *before < length) {
+        errno = 0;
+        return false;
+    }
+    if (!files.Truncate(stream, length)) {
+        return false;
+    }
+    if (files.Size(stream) != length) {
+        errno = 0;
+        return false;
+    }
+    return files.Seek(stream, length);
+}
+
+Why JoinFailure(const CopyOutcome& outcome) {
+    if (outcome.inputFailed) {
+        return WhyFromErrno(Reason::kChunkRead);
+    }
+    if (outcome.outOfSpace) {
+        return {Reason::kDestinationFull, 0, {}};
+    }
+    return WhyFromErrno(Reason::kDestinationWrite);
 }
 
 }  // namespace
 
-std::FILE* OpenSource(const EngineSeams& seams) {
+std::FILE* OpenSource(const EngineSeams& seams, Why& why) {
     TransferState& s = transferState;
     if (s.sourceFile != nullptr) {
         seams.files.Close(s.sourceFile);
@@ -89,39 +241,60 @@ std::FILE* OpenSource(const EngineSeams& seams) {
     }
     // A name INFO.FIL can't carry would give a set that can't be joined.
     if (!IsBareFileName(s.fileName) || s.fileName.size() > kMaxSetNameBytes) {
+        why = {Reason::kSourceNameUnfit, 0, {}};
+        return nullptr;
+    }
+    std::FILE* stream = Unbuffered(seams.files.OpenRegular(s.sourcePath));
+    if (stream == nullptr) {
+        why = WhyFromErrno(Reason::kSourceUnreadable, Reason::kSourceNotRegular);
         return nullptr;
     }
     FileTimes times;
-    if (!seams.files.ReadTimes(s.sourcePath, times)) {
-        return nullptr;
-    }
-    s.fileTimes = times;
-    std::FILE* stream = Unbuffered(seams.files.OpenRegular(s.sourcePath));
-    if (stream == nullptr) {
-        return nullptr;
-    }
     const auto size = seams.files.Size(stream);
-    if (!size) {
+    if (!size || !seams.files.ReadTimes(s.sourcePath, times)) {
+        why = WhyFromErrno(Reason::kSourceUnreadable);
         seams.files.Close(stream);
         return nullptr;
     }
+    if (SourceIsOnDisk(seams.files, stream, DiskForStep(seams, 1, DiskUse::Read), 1)) {
+        why = {Reason::kSourceOnDisk, 0, {}};
+        seams.files.Close(stream);
+        return nullptr;
+    }
+    s.fileTimes = times;
     s.sourceSize = *size;
     return stream;
 }
 
-std::FILE* OpenDestination(const EngineSeams& seams) {
+std::FILE* OpenDestination(const EngineSeams& seams, Why& why) {
     TransferState& s = transferState;
     if (s.destinationFile != nullptr) {
         seams.files.Close(s.destinationFile);
         s.destinationFile = nullptr;
     }
-    return Unbuffered(seams.files.Open(s.destinationPath, "wb"));
+    if (DestinationIsOfSet(seams, s.destinationPath)) {
+        why = {Reason::kDestinationOfSet, 0, {}};
+        return nullptr;
+    }
+    std::FILE* stream = Unbuffered(seams.files.CreateOrEmpty(s.destinationPath));
+    if (stream == nullptr) {
+        why = WhyFromErrno(Reason::kDestinationCreate, Reason::kDestinationCreate);
+    }
+    return stream;
 }
 
 bool ReadInfoFile(Canvas& canvas, const EngineSeams& seams) {
     const DiskInDrive drive = DiskForStep(seams, 1, DiskUse::Read);
-    const std::string path = DiskPath(drive, InfoFilePath(DriveRoot()));
-    std::FILE* stream = path.empty() ? nullptr : seams.files.OpenRegular(path);
+    Why why;
+    std::FILE* stream = nullptr;
+    if (drive.folder.empty()) {
+        why = NoDiskWhy(drive);
+    } else {
+        stream = seams.files.OpenRegular(InfoPathOn(drive), Links::Refuse);
+        if (stream == nullptr) {
+            why = WhyFromErrno(Reason::kInfoFileMissing, Reason::kInfoFileNotRegular);
+        }
+    }
     std::int64_t length = -1;
     std::optional<std::string> name;
     if (stream != nullptr) {
@@ -129,10 +302,15 @@ bool ReadInfoFile(Canvas& canvas, const EngineSeams& seams) {
         name = ReadInfoName(stream);
         seams.files.Close(stream);
     }
-    // A set with no length, no name, or a name that is not a bare file name is as good
-    // as no disk 1 at all.
-    if (length < 0 || !name || name->size() > kMaxSetNameBytes || !IsBareFileName(*name)) {
-        Tell(canvas, seams, notice::kInsertDiskAgain, 2, 1);
+    // A set with no length or one the panel's kilobytes can't hold, no name, or a name
+    // that is not a bare file name is as good as no disk 1 at all.
+    constexpr std::int64_t kLongest = std::numeric_limits<std::int64_t>::max() - 1024;
+    if (length < 0 || length > kLongest || !name || name->size() > kMaxSetNameBytes ||
+        !IsBareFileName(*name)) {
+        if (!why) {
+            why = {Reason::kInfoFileUnfit, 0, {}};
+        }
+        TellWhy(canvas, seams, notice::kInsertDiskAgain, 2, 1, why);
         return false;
     }
     transferState.joinTotal = length;
@@ -146,16 +324,48 @@ int WriteNextDisk(Canvas& canvas, const EngineSeams& seams, int disk) {
     s.lastDiskBar = 0;
 
     const DiskInDrive drive = DiskForStep(seams, disk, DiskUse::Write);
-    if (disk == 1 && !WriteInfoFile(seams, drive)) {
-        Tell(canvas, seams, notice::kInsertDiskAgain, 2, 1);
+    const StepLock lock(seams.files, drive.folder);
+    if (!lock.held()) {
+        const Why why = drive.folder.empty() ? NoDiskWhy(drive) : WhyFromErrno(Reason::kNoDisk);
+        // With no disk to write on, disk 1 is asked for again and a later disk is full.
+        if (why.reason == Reason::kInUse) {
+            TellWhy(canvas, seams, notice::kInsertDiskAgain, 2, disk, why);
+        } else if (disk == 1) {
+            TellWhy(canvas, seams, notice::kInsertDiskAgain, 2, 1, why);
+        } else {
+            s.freeKB = 0;
+            TellWhy(canvas, seams, notice::kDiskFull, 3, -1, why);
+        }
+        return 0;
+    }
+    RemoveLeftovers(seams.files, drive.folder);
+    if (!seams.files.Seek(s.sourceFile, s.bytesWritten)) {
+        TellWhy(canvas, seams, notice::kInsertDiskAgain, 2, disk,
+                WhyFromErrno(Reason::kSourcePosition));
+        return 0;
+    }
+    if (SourceIsOnDisk(seams.files, s.sourceFile, drive, disk)) {
+        TellWhy(canvas, seams, notice::kInsertDiskAgain, 2, -1, {Reason::kSourceOnDisk, 0, {}});
         return 0;
     }
 
-    const auto free = drive.folder.empty() ? std::nullopt : seams.files.FreeBytes(drive);
+    SplitStep step{seams.files, StepStart::Take(s.bytesWritten), {}, {}};
+    if (disk == 1 && !WriteInfoFile(seams, drive, step.info)) {
+        const Why why = step.Undo(WhyFromErrno(Reason::kInfoFileWrite));
+        if (why.reason == Reason::kDiskFull) {
+            TellWhy(canvas, seams, notice::kDiskFull, 3, -1, why);
+        } else {
+            TellWhy(canvas, seams, notice::kInsertDiskAgain, 2, 1, why);
+        }
+        return 0;
+    }
+
+    // Measured with the new INFO.FIL on the disk.
+    const auto free = seams.files.FreeBytes(drive);
     s.freeKB = free ? static_cast<std::int64_t>(*free / 1024) : 0;
-    const std::string baseName = ChunkBaseName(s.fileName);
     if (!free || *free < static_cast<std::uint64_t>(kSmallestUsableFree)) {
-        Tell(canvas, seams, notice::kDiskFull, 3, -1);
+        const Why why = free ? Why{Reason::kDiskFull, 0, {}} : WhyFromErrno(Reason::kChunkCreate);
+        TellWhy(canvas, seams, notice::kDiskFull, 3, -1, step.Undo(why));
         return 0;
     }
 
@@ -164,43 +374,51 @@ int WriteNextDisk(Canvas& canvas, const EngineSeams& seams, int disk) {
         DrawBar(canvas, 0, 0);
         DrawBar(canvas, s.lastTotalBar, 1);
     }
-    const std::int64_t left = s.sourceSize - s.bytesWritten;
-    const std::int64_t chunkSize =
-        static_cast<std::int64_t>(std::min<std::uint64_t>(*free, static_cast<std::uint64_t>(left)));
+    const auto left = static_cast<std::uint64_t>(s.sourceSize - s.bytesWritten);
+    const auto chunkSize =
+        static_cast<std::int64_t>(std::min({*free, left, seams.files.LargestFile(drive.folder)}));
 
-    const std::string chunkPath = DiskPath(drive, ChunkPath(DriveRoot(), baseName, disk));
-    std::FILE* chunk = chunkPath.empty() ? nullptr : Unbuffered(seams.files.Open(chunkPath, "wb"));
-    if (chunk == nullptr) {
+    if (!BeginFile(seams.files, ChunkPathOn(drive, s.fileName, disk), step.chunk)) {
+        // The examining notice stays; only the reason is added.
+        Explain(seams, step.Undo(WhyFromErrno(Reason::kChunkCreate)));
         return 0;
     }
     Tell(canvas, seams, notice::kCopyingTo, 1, s.diskNumber);
 
-    const StepStart start = StepStart::Take(s.bytesWritten);
-    CopyOutcome outcome = WriteChunk(canvas, seams, chunk, chunkSize);
-    std::string reason;
+    CopyOutcome outcome = CopyChunk(canvas, seams, s.sourceFile, step.chunk.stream, chunkSize,
+                                    s.bytesWritten, s.sourceSize);
+    Why failure;
+    if (!outcome.whole) {
+        failure = WhyFromErrno(outcome.inputFailed ? Reason::kSourceRead : Reason::kChunkWrite);
+        if (outcome.outOfSpace) {
+            EndChunkWhereRefused(seams, step, outcome);
+        }
+    }
     if (outcome.whole) {
-        seams.files.WriteTimes(chunkPath, s.fileTimes);
-        // A disk that did not take the committed files fails the step like a broken chunk.
-        outcome.whole = seams.drives.Finish(drive, reason);
+        seams.files.WriteTimes(step.chunk.temporaryPath, s.fileTimes);
+        if (!SealFile(seams.files, step.chunk)) {
+            outcome = FailedWrite();
+            failure = WhyFromErrno(Reason::kChunkWrite);
+        }
     }
     if (!outcome.whole) {
-        // Nothing of a broken chunk stays: the disk and the source go back to where the
-        // step began, so that KLAR on the same disk starts it again.
-        seams.files.Remove(chunkPath);
-        seams.files.Seek(s.sourceFile, start.done);
-        s.bytesWritten = start.done;
-        start.RestoreBars();
+        const Why why = step.Undo(failure);
         if (outcome.outOfSpace) {
-            Tell(canvas, seams, notice::kDiskFull, 3, -1);
+            TellWhy(canvas, seams, notice::kDiskFull, 3, -1, why);
         } else {
-            Tell(canvas, seams, notice::kInsertDiskAgain, 2, disk);
+            TellWhy(canvas, seams, notice::kInsertDiskAgain, 2, disk, why);
         }
+        return 0;
+    }
+    Why said;
+    if (!CommitStep(seams, drive, step, said)) {
+        TellWhy(canvas, seams, notice::kInsertDiskAgain, 2, disk, step.Undo(said));
         return 0;
     }
 
     s.transferPending = 1;
     if (s.bytesWritten < s.sourceSize) {
-        Tell(canvas, seams, notice::kInsertDiskAgain, 2, disk + 1);
+        TellWhy(canvas, seams, notice::kInsertDiskAgain, 2, disk + 1, said);
         return 1;
     }
     s.transferPending = 0;
@@ -208,7 +426,8 @@ int WriteNextDisk(Canvas& canvas, const EngineSeams& seams, int disk) {
     seams.files.Close(s.sourceFile);
     s.sourceFile = nullptr;
     s.freeKB = 0;
-    Tell(canvas, seams, disk <= 1 ? notice::kSplitDoneOne : notice::kSplitDoneSeveral, 1, -1);
+    TellWhy(canvas, seams, disk <= 1 ? notice::kSplitDoneOne : notice::kSplitDoneSeveral, 1, -1,
+            said);
     s.viewState = VS_NOTICE;
     return 0;
 }
@@ -217,23 +436,44 @@ int ReadNextDisk(Canvas& canvas, const EngineSeams& seams, int disk) {
     TransferState& s = transferState;
     s.lastDiskBar = 0;
     const DiskInDrive drive = DiskForStep(seams, disk, DiskUse::Read);
-    const std::string chunkPath =
-        DiskPath(drive, ChunkPath(DriveRoot(), ChunkBaseName(s.joinName), disk));
     if (s.destinationFile == nullptr) {
         // The destination could not be created: nothing to join into.
         Tell(canvas, seams, notice::kNoDestination, 1, -1);
         return 0;
     }
-    std::FILE* chunk = chunkPath.empty() ? nullptr : Unbuffered(seams.files.OpenRegular(chunkPath));
+    const StepLock lock(seams.files, drive.folder);
+    if (!lock.held()) {
+        const Why why = drive.folder.empty() ? NoDiskWhy(drive) : WhyFromErrno(Reason::kNoDisk);
+        TellWhy(canvas, seams, notice::kInsertDiskAgain, 2, disk, why);
+        return 0;
+    }
+    if (!JoinedFileAt(seams.files, s.destinationFile, s.bytesJoined)) {
+        TellWhy(canvas, seams, notice::kInsertDiskAgain, 2, disk,
+                WhyFromErrno(Reason::kDestinationLength));
+        return 0;
+    }
+    const std::string chunkPath = ChunkPathOn(drive, s.joinName, disk);
+    std::FILE* chunk = Unbuffered(seams.files.OpenRegular(chunkPath, Links::Refuse));
+    if (chunk == nullptr) {
+        TellWhy(canvas, seams, notice::kInsertDiskAgain, 2, disk,
+                WhyFromErrno(Reason::kChunkMissing, Reason::kChunkNotRegular));
+        return 0;
+    }
+    const auto chunkId = seams.files.Identify(chunk);
+    const auto joinedId = seams.files.Identify(s.destinationFile);
+    if (chunkId && joinedId && chunkId->SameFile(*joinedId)) {
+        seams.files.Close(chunk);
+        TellWhy(canvas, seams, notice::kNoDestination, 1, -1, {Reason::kDestinationOfSet, 0, {}});
+        return 0;
+    }
     // Reading the chunk may move its access time, so its times are taken first.
     FileTimes chunkTimes;
-    const bool haveTimes = chunk != nullptr && seams.files.ReadTimes(chunkPath, chunkTimes);
-    const auto chunkSize = chunk != nullptr ? seams.files.Size(chunk) : std::nullopt;
+    const bool haveTimes = seams.files.ReadTimes(chunkPath, chunkTimes);
+    const auto chunkSize = seams.files.Size(chunk);
     if (!chunkSize) {
-        if (chunk != nullptr) {
-            seams.files.Close(chunk);
-        }
-        Tell(canvas, seams, notice::kInsertDiskAgain, 2, disk);
+        const Why why = WhyFromErrno(Reason::kChunkRead);
+        seams.files.Close(chunk);
+        TellWhy(canvas, seams, notice::kInsertDiskAgain, 2, disk, why);
         return 0;
     }
 
@@ -242,28 +482,42 @@ int ReadNextDisk(Canvas& canvas, const EngineSeams& seams, int disk) {
     const StepStart start = StepStart::Take(s.bytesJoined);
     CopyOutcome outcome =
         CopyChunk(canvas, seams, chunk, s.destinationFile, *chunkSize, s.bytesJoined, s.joinTotal);
+    Why failure;
+    if (!outcome.whole) {
+        failure = JoinFailure(outcome);
+    }
     seams.files.Close(chunk);
     if (outcome.whole && !seams.files.Commit(s.destinationFile)) {
-        outcome.whole = false;
+        outcome = FailedWrite();
+        failure = JoinFailure(outcome);
     }
     if (!outcome.whole) {
         // The joined file keeps exactly the chunks joined before this one.
-        seams.files.Truncate(s.destinationFile, start.done);
+        const bool cut = seams.files.Truncate(s.destinationFile, start.done);
         s.bytesJoined = start.done;
         start.RestoreBars();
-        Tell(canvas, seams, notice::kInsertDiskAgain, 2, disk);
+        TellWhy(canvas, seams, notice::kInsertDiskAgain, 2, disk,
+                cut ? failure : WhyFromErrno(Reason::kUndoFailed));
         return 0;
     }
-    std::string reason;
-    seams.drives.Finish(drive, reason);
+    // The disk read is let go; that can't fail the join, but the user hears why it wasn't.
+    std::string letGo;
+    seams.drives.Finish(drive, letGo);
+    const Why said{Reason::kNone, 0, letGo};
 
     s.transferPending = 1;
     if (s.bytesJoined < s.joinTotal) {
-        Tell(canvas, seams, notice::kInsertDiskAgain, 2, disk + 1);
+        TellWhy(canvas, seams, notice::kInsertDiskAgain, 2, disk + 1, said);
         return 1;
     }
-    seams.files.Close(s.destinationFile);
+    const bool closed = seams.files.Close(s.destinationFile);
     s.destinationFile = nullptr;
+    if (!closed) {
+        // Without its stream the join can't go on; KLAR then says so.
+        TellWhy(canvas, seams, notice::kInsertDiskAgain, 2, disk,
+                WhyFromErrno(Reason::kDestinationWrite));
+        return 0;
+    }
     s.transferPending = 0;
     s.diskNumber = 1;
     if (haveTimes) {
@@ -271,7 +525,8 @@ int ReadNextDisk(Canvas& canvas, const EngineSeams& seams, int disk) {
         seams.files.WriteTimes(s.destinationPath, s.fileTimes);
     }
     s.viewState = VS_NOTICE;
-    Tell(canvas, seams, disk <= 1 ? notice::kJoinDoneOne : notice::kJoinDoneSeveral, 1, -1);
+    TellWhy(canvas, seams, disk <= 1 ? notice::kJoinDoneOne : notice::kJoinDoneSeveral, 1, -1,
+            said);
     return 0;
 }
 

@@ -12,4 +12,16 @@ void Tell(Canvas& canvas, const EngineSeams& seams, int firstLine, int lineCount
     }
 }
 
+void Explain(const EngineSeams& seams, const Why& why) {
+    if (why && seams.observer != nullptr) {
+        seams.observer->ReasonGiven(ReasonLine(why));
+    }
+}
+
+void TellWhy(Canvas& canvas, const EngineSeams& seams, int firstLine, int lineCount, int number,
+             const Why& why) {
+    Tell(canvas, seams, firstLine, lineCount, number);
+    Explain(seams, why);
+}
+
 }  // namespace torvanik

@@ -1,12 +1,20 @@
 #pragma once
 
 #include "engine/engine_seams.h"
+#include "engine/reasons.h"
 
 namespace torvanik {
 
 // A notice the engine itself shows in the notice box (always frame 3), told to the
 // observer too.
 void Tell(Canvas& canvas, const EngineSeams& seams, int firstLine, int lineCount, int number);
+
+// The reason line beside the notice last shown, told to the observer; none for no reason.
+void Explain(const EngineSeams& seams, const Why& why);
+
+// A notice and then the reason it was shown for.
+void TellWhy(Canvas& canvas, const EngineSeams& seams, int firstLine, int lineCount, int number,
+             const Why& why);
 
 // The notice lines the engine shows, by their first line.
 namespace notice {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "engine/questions.h"
 #include "engine/transfer_state.h"
 #include "platform/canvas.h"
@@ -14,6 +16,8 @@ class TransferObserver {
     virtual ~TransferObserver() = default;
     // A notice the engine shows (not the replays of a repaint or of the copy loop).
     virtual void NoticeShown(const Notice& /*notice*/) {}
+    // Why the notice just shown was shown: one line, to be shown beside it.
+    virtual void ReasonGiven(const std::string& /*line*/) {}
     // After every block of the copy loop.
     virtual void BlockCopied(std::int64_t /*doneInChunk*/, std::int64_t /*chunkSize*/,
                              std::int64_t /*done*/, std::int64_t /*total*/) {}

@@ -1,15 +1,20 @@
 #include "engine/settings.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <filesystem>
 
+#include "engine/disk_commit.h"
 #include "engine/transfer_state.h"
+#include "platform/file_system.h"
 #include "platform/settings_location.h"
 
 namespace torvanik {
 
 void LoadSettingsFrom(const std::string& path) {
-    std::FILE* stream = std::fopen(path.c_str(), "rb");
+    std::FILE* stream = OpenRegularFile(path, Links::Follow);
     if (stream == nullptr) {
         return;
     }
@@ -23,16 +28,26 @@ void LoadSettingsFrom(const std::string& path) {
     }
 }
 
+// Written whole under a temporary name and renamed over the file, never through a link.
 void SaveSettingsTo(const std::string& path) {
+    const std::filesystem::path target(path);
     std::error_code ignored;
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
-    std::FILE* stream = std::fopen(path.c_str(), "wb");
-    if (stream == nullptr) {
+    std::filesystem::create_directories(target.parent_path(), ignored);
+    const std::string temporary =
+        (target.parent_path() / (std::string(kTemporaryPrefix) + target.filename().string()))
+            .string();
+    unlink(temporary.c_str());
+    const int fd =
+        open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0) {
         return;
     }
-    std::fputc(transferState.driveIndex, stream);
-    std::fputc(transferState.spareSetting, stream);
-    std::fclose(stream);
+    const unsigned char bytes[2] = {static_cast<unsigned char>(transferState.driveIndex),
+                                    static_cast<unsigned char>(transferState.spareSetting)};
+    const bool written = write(fd, bytes, 2) == 2 && fsync(fd) == 0;
+    if (close(fd) != 0 || !written || std::rename(temporary.c_str(), path.c_str()) != 0) {
+        unlink(temporary.c_str());
+    }
 }
 
 void LoadSettings() {

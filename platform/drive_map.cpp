@@ -1,11 +1,14 @@
 #include "platform/drive_map.h"
 
+#include <cerrno>
 #include <charconv>
+#include <cstring>
 #include <filesystem>
-#include <fstream>
+#include <sstream>
 
 #include "platform/cp1252.h"
 #include "platform/drive_texts.h"
+#include "platform/file_system.h"
 #include "platform/image_drive.h"
 
 namespace torvanik {
@@ -202,7 +205,22 @@ bool ParseDriveOption(std::string_view text, DriveMap& map, std::string& error) 
 }
 
 bool LoadDrivesFile(const std::string& path, DriveMap& map, std::string& error) {
-    std::ifstream in(path);
+    std::FILE* stream = OpenRegularFile(path, Links::Follow);
+    if (stream == nullptr) {
+        if (errno == ENOENT) {
+            return true;
+        }
+        error =
+            path + ": " + (errno == kNotRegularFile ? "ikke en vanlig fil" : std::strerror(errno));
+        return false;
+    }
+    std::string text;
+    char buffer[4096];
+    for (std::size_t got = 0; (got = std::fread(buffer, 1, sizeof buffer, stream)) > 0;) {
+        text.append(buffer, got);
+    }
+    std::fclose(stream);
+    std::istringstream in(text);
     std::string line;
     int number = 0;
     while (std::getline(in, line)) {

@@ -2,11 +2,17 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <linux/magic.h>
+#include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <limits>
 
 namespace torvanik {
 namespace {
@@ -35,23 +41,69 @@ std::optional<std::uint64_t> ClusterBytesUsed(const std::string& directory) {
     return used;
 }
 
-}  // namespace
-
-std::FILE* FileSystem::Open(const std::string& path, const char* mode) {
-    return std::fopen(path.c_str(), mode);
+// A stream on `fd` that blocks as any file does; the descriptor is closed on failure.
+std::FILE* StreamOf(int fd, const char* mode) {
+    const int flags = fcntl(fd, F_GETFL);
+    std::FILE* stream = nullptr;
+    if (flags >= 0 && fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == 0) {
+        stream = fdopen(fd, mode);
+    }
+    if (stream == nullptr) {
+        const int error = errno;
+        close(fd);
+        errno = error;
+    }
+    return stream;
 }
 
-std::FILE* FileSystem::OpenRegular(const std::string& path) {
-    std::FILE* stream = Open(path, "rb");
-    if (stream == nullptr) {
+FileIdentity IdentityOf(const struct stat& info) {
+    return {info.st_dev, info.st_ino, static_cast<std::int64_t>(info.st_size)};
+}
+
+}  // namespace
+
+std::FILE* OpenRegularFile(const std::string& path, Links links) {
+    const int flags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | (links == Links::Refuse ? O_NOFOLLOW : 0);
+    const int fd = open(path.c_str(), flags);
+    if (fd < 0) {
         return nullptr;
     }
     struct stat info {};
-    if (fstat(fileno(stream), &info) != 0 || !S_ISREG(info.st_mode)) {
-        std::fclose(stream);
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        close(fd);
+        errno = kNotRegularFile;
         return nullptr;
     }
-    return stream;
+    return StreamOf(fd, "rb");
+}
+
+std::FILE* FileSystem::OpenRegular(const std::string& path, Links links) {
+    return OpenRegularFile(path, links);
+}
+
+std::FILE* FileSystem::CreateNew(const std::string& path) {
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    return fd < 0 ? nullptr : StreamOf(fd, "wb");
+}
+
+std::FILE* FileSystem::CreateOrEmpty(const std::string& path) {
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        return nullptr;
+    }
+    struct stat info {};
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        close(fd);
+        errno = kNotRegularFile;
+        return nullptr;
+    }
+    if (ftruncate(fd, 0) != 0) {
+        const int error = errno;
+        close(fd);
+        errno = error;
+        return nullptr;
+    }
+    return StreamOf(fd, "wb");
 }
 
 bool FileSystem::Read(void* buffer, std::size_t size, std::FILE* stream) {
@@ -87,6 +139,87 @@ bool FileSystem::Close(std::FILE* stream) {
 
 bool FileSystem::Remove(const std::string& path) {
     return std::remove(path.c_str()) == 0;
+}
+
+bool FileSystem::Rename(const std::string& from, const std::string& to) {
+    return std::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool FileSystem::SyncFolder(const std::string& folder) {
+    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    const bool synced = fsync(fd) == 0;
+    const int error = errno;
+    close(fd);
+    errno = error;
+    return synced;
+}
+
+int FileSystem::LockFolder(const std::string& folder) {
+    const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        return -1;
+    }
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int error = errno;
+        close(fd);
+        errno = error;
+        return -1;
+    }
+    return fd;
+}
+
+void FileSystem::Unlock(int lock) {
+    close(lock);
+}
+
+std::vector<std::string> FileSystem::NamesStartingWith(const std::string& folder,
+                                                       std::string_view prefix) {
+    std::vector<std::string> names;
+    DIR* dir = opendir(folder.c_str());
+    if (dir == nullptr) {
+        return names;
+    }
+    while (const dirent* entry = readdir(dir)) {
+        if (std::string_view(entry->d_name).starts_with(prefix)) {
+            names.emplace_back(entry->d_name);
+        }
+    }
+    closedir(dir);
+    return names;
+}
+
+std::uint64_t FileSystem::LargestFile(const std::string& folder) {
+    std::uint64_t largest = std::numeric_limits<std::int64_t>::max();
+    struct statfs info {};
+    if (statfs(folder.c_str(), &info) == 0 && info.f_type == MSDOS_SUPER_MAGIC) {
+        largest = (std::uint64_t{1} << 32) - 1;
+    }
+    rlimit limit{};
+    if (getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY) {
+        largest = std::min<std::uint64_t>(largest, limit.rlim_cur);
+    }
+    return largest;
+}
+
+std::optional<FileIdentity> FileSystem::Identify(std::FILE* stream) {
+    struct stat info {};
+    if (fstat(fileno(stream), &info) != 0) {
+        return std::nullopt;
+    }
+    return IdentityOf(info);
+}
+
+std::optional<FileIdentity> FileSystem::Identify(const std::string& path, Links links) {
+    struct stat info {};
+    const int result =
+        links == Links::Follow ? stat(path.c_str(), &info) : lstat(path.c_str(), &info);
+    if (result != 0) {
+        return std::nullopt;
+    }
+    return IdentityOf(info);
 }
 
 std::optional<std::int64_t> FileSystem::Size(std::FILE* stream) {

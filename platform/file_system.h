@@ -1,10 +1,15 @@
 #pragma once
 
+#include <sys/types.h>
+
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <ctime>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "platform/drive_map.h"
 
@@ -20,14 +25,35 @@ struct FileTimes {
     timespec write{};
 };
 
+// Which file a name or a stream stands for, and how long it is.
+struct FileIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    std::int64_t size = 0;
+
+    bool SameFile(const FileIdentity& other) const {
+        return device == other.device && inode == other.inode;
+    }
+};
+
+// errno of an open that found something other than a regular file (a FIFO, a device, a
+// folder); no open of a plain path gives this code itself.
+inline constexpr int kNotRegularFile = EMEDIUMTYPE;
+
+enum class Links { Follow, Refuse };
+
 class FileSystem {
   public:
     virtual ~FileSystem() = default;
 
-    // fopen; paths are host paths in UTF-8.
-    virtual std::FILE* Open(const std::string& path, const char* mode);
-    // Opens an existing regular file for reading ("rb"); none for folders and the like.
-    virtual std::FILE* OpenRegular(const std::string& path);
+    // Opens an existing regular file for reading ("rb") without waiting on it: a FIFO or
+    // a device fails at once (errno kNotRegularFile); with Links::Refuse a symbolic link
+    // fails too (ELOOP). Paths are host paths in UTF-8.
+    virtual std::FILE* OpenRegular(const std::string& path, Links links = Links::Follow);
+    // Creates `path` for writing; fails when anything is there, a dangling link included.
+    virtual std::FILE* CreateNew(const std::string& path);
+    // Creates or empties a regular file for writing ("wb"); anything else fails at once.
+    virtual std::FILE* CreateOrEmpty(const std::string& path);
     // One item of `size` bytes; true only when all of it went through.
     virtual bool Read(void* buffer, std::size_t size, std::FILE* stream);
     virtual bool Write(const void* buffer, std::size_t size, std::FILE* stream);
@@ -35,6 +61,23 @@ class FileSystem {
     virtual bool Commit(std::FILE* stream);
     virtual bool Close(std::FILE* stream);
     virtual bool Remove(const std::string& path);
+    // Puts `from` under the name `to`, replacing whatever `to` was (a link itself, never
+    // its target).
+    virtual bool Rename(const std::string& from, const std::string& to);
+    // Flushes the folder's entries to the medium.
+    virtual bool SyncFolder(const std::string& folder);
+    // An exclusive lock on the folder, for other programs too; -1 (errno EWOULDBLOCK
+    // when another holds it) on failure.
+    virtual int LockFolder(const std::string& folder);
+    virtual void Unlock(int lock);
+    // The names directly in `folder` that start with `prefix`.
+    virtual std::vector<std::string> NamesStartingWith(const std::string& folder,
+                                                       std::string_view prefix);
+    // The largest file that can be written in `folder`: the file system's own limit
+    // (FAT: 4 GiB - 1) and this process's file-size limit.
+    virtual std::uint64_t LargestFile(const std::string& folder);
+    virtual std::optional<FileIdentity> Identify(std::FILE* stream);
+    virtual std::optional<FileIdentity> Identify(const std::string& path, Links links);
     // Size of an open stream (from its end); the position is kept at the start.
     virtual std::optional<std::int64_t> Size(std::FILE* stream);
     virtual bool Seek(std::FILE* stream, std::int64_t position);
@@ -44,5 +87,9 @@ class FileSystem {
     virtual bool ReadTimes(const std::string& path, FileTimes& times);
     virtual bool WriteTimes(const std::string& path, const FileTimes& times);
 };
+
+// The non-blocking, regular-files-only open of FileSystem::OpenRegular, for readers
+// outside the engine (settings, drives file).
+std::FILE* OpenRegularFile(const std::string& path, Links links);
 
 }  // namespace torvanik

@@ -3,8 +3,10 @@
 #include <QCoreApplication>
 #include <QHelpEvent>
 #include <QImage>
+#include <QMainWindow>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStatusBar>
 #include <QToolTip>
 #include <QWindow>
 
@@ -62,6 +64,9 @@ void CTorvanikView::OnShowHelp() {
 }
 
 void CTorvanikView::RunCommand(void (*command)(const EngineSeams&)) {
+    if (auto* frame = qobject_cast<QMainWindow*>(window())) {
+        frame->statusBar()->clearMessage();
+    }
     inCommand_ = true;
     sinceEvents_.start();
     command(seams_);
@@ -79,6 +84,13 @@ void CTorvanikView::BlockCopied(std::int64_t /*doneInChunk*/, std::int64_t /*chu
     // Paint and window-system events only: clicks and keys wait for the command's end.
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     sinceEvents_.start();
+}
+
+// The reason of a failure stays in the status bar's message pane until the next command.
+void CTorvanikView::ReasonGiven(const std::string& line) {
+    if (auto* frame = qobject_cast<QMainWindow*>(window())) {
+        frame->statusBar()->showMessage(QString::fromStdString(line));
+    }
 }
 
 void CTorvanikView::OnDraw(Canvas& canvas) {

@@ -47,6 +47,7 @@ class CTorvanikView : public QWidget, private TransferObserver {
     void RepaintFromState();
     void BlockCopied(std::int64_t doneInChunk, std::int64_t chunkSize, std::int64_t done,
                      std::int64_t total) override;
+    void ReasonGiven(const std::string& line) override;
 
     Surface surface_;
     CanvasSource canvases_;

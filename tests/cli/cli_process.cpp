@@ -92,6 +92,10 @@ CliProcess::CliProcess(const std::vector<std::string>& arguments, const std::str
     errFd_ = errPair[0];
 }
 
+void CliProcess::Signal(int signal) const {
+    kill(pid_, signal);
+}
+
 CliProcess::~CliProcess() {
     if (pid_ > 0) {
         kill(pid_, SIGKILL);

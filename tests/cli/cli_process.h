@@ -24,6 +24,7 @@ class CliProcess {
     // when the output ends, or a minute passes, before it comes.
     std::optional<std::string> ReadUntil(std::string_view marker);
     void SendLine(std::string_view line);
+    void Signal(int signal) const;
     // Ends the input, reads both outputs to their end and returns the exit status.
     int Wait();
 

@@ -17,7 +17,8 @@ TEST_F(CliRefusalTest, MissingSourceShowsNoticeZeroAndExitsThree) {
     const Session run = Run(arguments);
     EXPECT_EQ(run.status, 3);
     ASSERT_EQ(run.pieces.size(), 1u);  // never a prompt
-    EXPECT_EQ(run.pieces[0], Printed({"Sett inn diskett nummer", "og klikk 'KLAR' på nytt!"}));
+    EXPECT_EQ(run.pieces[0], Printed({"Sett inn diskett nummer", "og klikk 'KLAR' på nytt!"}) +
+                                 "Kildefilen kan ikke åpnes: No such file or directory\n\n");
     EXPECT_TRUE(fs::is_empty(drive));
 }
 
@@ -28,6 +29,7 @@ TEST_F(CliRefusalTest, DiskOneWithoutInfoFileExitsThreeAfterNotice17) {
     ASSERT_EQ(run.pieces.size(), 1u);
     EXPECT_EQ(run.pieces[0],
               Printed({"Sett inn diskett nummer  1", "og klikk 'KLAR' på nytt!"}) +
+                  "Finner ikke INFO.FIL på disketten\n\n" +
                   Printed({"Sett inn diskett nummer  1", "og klikk 'INN' på nytt!"}));
     EXPECT_FALSE(fs::exists(destination));
 }

@@ -1,3 +1,4 @@
+#include <csignal>
 #include <filesystem>
 
 #include "cli_fixture.h"
@@ -98,7 +99,8 @@ TEST_F(CliSplitJoinTest, JoinAsksForTheSameDiskUntilItIsIn) {
     cli->SendLine("");
     ASSERT_TRUE(cli->ReadUntil(kPrompt));
     cli->SendLine("klar");  // any line is KLAR; disk 1 is still in the drive
-    EXPECT_EQ(cli->ReadUntil(kPrompt), InsertAgain(2) + kPrompt);
+    EXPECT_EQ(cli->ReadUntil(kPrompt),
+              InsertAgain(2) + "Finner ikke delfilen på disketten\n\n" + kPrompt);
     MoveFiles(drive, Disk(1));
     MoveFiles(Disk(2), drive);
     cli->SendLine("");
@@ -147,6 +149,24 @@ TEST_P(CliStopTest, JoinKeepsWhatWasJoinedAndTheDisk) {
 }
 
 INSTANTIATE_TEST_SUITE_P(QOrEndOfInput, CliStopTest, ::testing::Bool());
+
+class CliSignalTest : public CliTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(CliSignalTest, StopsWithStatusOneAndTellsTheFinishedDisks) {
+    const std::string source = MakeSource("bilde.bmp", 2'500'000);
+    auto arguments = DriveOption("A:", drive);
+    arguments.insert(arguments.end(), {"split", source});
+    auto cli = Start(arguments);
+    ASSERT_TRUE(cli->ReadUntil(kPrompt));
+    cli->SendLine("");
+    ASSERT_TRUE(cli->ReadUntil(kPrompt));
+    cli->Signal(GetParam());
+    EXPECT_EQ(cli->Wait(), 1);
+    EXPECT_TRUE(EndsWith(cli->Rest(), "Avbrutt. Ferdige disketter: 1\n")) << cli->Rest();
+    EXPECT_EQ(SizeOf(drive + "/bilde_bmp_1"), 999'488u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, CliSignalTest, ::testing::Values(SIGINT, SIGTERM, SIGHUP));
 
 TEST_F(CliSplitJoinTest, SavedDriveHoldsWithoutSelect) {
     const std::string driveB = temp / "driveB";

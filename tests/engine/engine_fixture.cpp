@@ -5,11 +5,42 @@
 
 namespace torvanik::testing {
 
-std::FILE* FaultyFileSystem::Open(const std::string& path, const char* mode) {
-    if (beforeOpen && !beforeOpen(path, mode)) {
+std::FILE* FaultyFileSystem::OpenRegular(const std::string& path, Links links) {
+    if (beforeOpen && !beforeOpen(path, "rb")) {
         return nullptr;
     }
-    return FileSystem::Open(path, mode);
+    return FileSystem::OpenRegular(path, links);
+}
+
+std::FILE* FaultyFileSystem::CreateNew(const std::string& path) {
+    if (beforeOpen && !beforeOpen(path, "wx")) {
+        return nullptr;
+    }
+    return FileSystem::CreateNew(path);
+}
+
+std::FILE* FaultyFileSystem::CreateOrEmpty(const std::string& path) {
+    if (beforeOpen && !beforeOpen(path, "wb")) {
+        return nullptr;
+    }
+    return FileSystem::CreateOrEmpty(path);
+}
+
+bool FaultyFileSystem::Rename(const std::string& from, const std::string& to) {
+    if (beforeRename && !beforeRename(to)) {
+        return false;
+    }
+    if (!FileSystem::Rename(from, to)) {
+        return false;
+    }
+    if (afterRename) {
+        afterRename(to);
+    }
+    return true;
+}
+
+std::uint64_t FaultyFileSystem::LargestFile(const std::string& folder) {
+    return largestFile ? *largestFile : FileSystem::LargestFile(folder);
 }
 
 bool FaultyFileSystem::Read(void* buffer, std::size_t size, std::FILE* stream) {

@@ -29,15 +29,25 @@ namespace torvanik::testing {
 // The host file system, with hooks that let a test make a call fail at a chosen point.
 class FaultyFileSystem : public FileSystem {
   public:
-    // Return false to fail the call; set errno for the failure's cause.
+    // Return false to fail the call; set errno for the failure's cause. Opens are told
+    // apart by mode: "rb" reading, "wx" a new temporary, "wb" the joined file.
     std::function<bool(const std::string& path, const char* mode)> beforeOpen;
+    std::function<bool(const std::string& to)> beforeRename;
+    // After a rename went through: what the medium does to the renamed file.
+    std::function<void(const std::string& to)> afterRename;
     std::function<bool(std::size_t size)> beforeRead;
     std::function<bool(std::size_t size)> beforeWrite;
     std::function<bool()> beforeCommit;
     // When set, the free space of every drive.
     std::optional<std::optional<std::uint64_t>> freeBytes;
+    // When set, the largest file of every drive.
+    std::optional<std::uint64_t> largestFile;
 
-    std::FILE* Open(const std::string& path, const char* mode) override;
+    std::FILE* OpenRegular(const std::string& path, Links links) override;
+    std::FILE* CreateNew(const std::string& path) override;
+    std::FILE* CreateOrEmpty(const std::string& path) override;
+    bool Rename(const std::string& from, const std::string& to) override;
+    std::uint64_t LargestFile(const std::string& folder) override;
     bool Read(void* buffer, std::size_t size, std::FILE* stream) override;
     bool Write(const void* buffer, std::size_t size, std::FILE* stream) override;
     bool Commit(std::FILE* stream) override;
@@ -47,10 +57,12 @@ class FaultyFileSystem : public FileSystem {
 class RecordingObserver : public TransferObserver {
   public:
     std::vector<Notice> notices;
+    std::vector<std::string> reasons;
     int diskBarRedraws = 0;
     int totalBarRedraws = 0;
 
     void NoticeShown(const Notice& notice) override { notices.push_back(notice); }
+    void ReasonGiven(const std::string& line) override { reasons.push_back(line); }
     void DiskBarRedrawn() override { ++diskBarRedraws; }
     void TotalBarRedrawn() override { ++totalBarRedraws; }
 };

@@ -79,8 +79,8 @@ TEST_P(SplitWriteFaultTest, BrokenChunkIsRemovedAndKlarStartsTheDiskAgain) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Causes, SplitWriteFaultTest,
-                         ::testing::Values(WriteFault{"MediumFull", ENOSPC, N(5, 3, -1)},
-                                           WriteFault{"WriteError", EIO, N(0, 2, 2)}),
+                         ::testing::Values(WriteFault{"WriteError", EIO, N(0, 2, 2)},
+                                           WriteFault{"DeviceGone", ENXIO, N(0, 2, 2)}),
                          [](const auto& info) { return std::string(info.param.label); });
 
 TEST_F(FaultsTest, FailedFlushToTheMediumUndoesTheChunk) {
@@ -97,12 +97,12 @@ TEST_F(FaultsTest, FailedFlushToTheMediumUndoesTheChunk) {
     JoinAllAndCompare(3);
 }
 
-TEST_F(FaultsTest, SourceReadFailureLeavesNoPartialChunk) {
+TEST_F(FaultsTest, SourceReadFailureLeavesTheDiskUntouched) {
     Split(source);
     files.beforeRead = FailAfter(300'000, EIO);
     Klar();
     EXPECT_EQ(transferState.lastNotice, N(0, 2, 1));
-    EXPECT_EQ(DriveFiles(), std::vector<std::string>{"INFO.FIL"});
+    EXPECT_TRUE(DriveFiles().empty());
     files.beforeRead = nullptr;
     FinishSplitFrom(1);
     JoinAllAndCompare(3);

@@ -118,16 +118,25 @@ TEST_F(ImageDriveTest, SplitsOntoThreeFloppyImagesAndJoinsBack) {
 }
 
 TEST_F(ImageDriveTest, AStepTheImageDoesNotTakeIsAFailedStepThatLeavesTheImage) {
-    const std::string source = MakeSource("a|b.dat", 5000);  // '|' has no place in FAT
+    // A floppy's root folder holds 224 entries; these take them all.
+    std::filesystem::create_directories(tmp / "full");
+    std::vector<std::string> fillers;
+    for (int i = 0; i < 224; ++i) {
+        fillers.push_back(tmp / ("full/F" + std::to_string(i)));
+        WriteBytes(fillers.back(), {'x'});
+    }
+    PutWithMtools("DSKA0000.IMG", fillers);
+    const std::string source = MakeSource("a.dat", 5000);
     Split(source);
     Klar();
     EXPECT_EQ(transferState.lastNotice, N(0, 2, 1));
+    EXPECT_THAT(observer.reasons, ElementsAre(HasSubstr("DSKA0000.IMG")));
     EXPECT_EQ(transferState.bytesWritten, 0);
     ImageRoot root;
     std::string reason;
     ASSERT_TRUE(ReadImageRoot(Image("DSKA0000.IMG"), root, reason)) << reason;
-    EXPECT_THAT(root.files, ::testing::IsEmpty());
-    EXPECT_EQ(root.freeBytes, 1'457'664u);
+    EXPECT_EQ(root.files.size(), 224u);
+    EXPECT_EQ(root.freeBytes, 1'457'664u - 224 * 512);
 }
 
 TEST_F(ImageDriveTest, JoinsASetImagedElsewhereInNameOrder) {

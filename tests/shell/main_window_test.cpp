@@ -180,6 +180,14 @@ TEST_F(MainWindowTest, SplitsOntoThreeFloppiesAndJoinsBack) {
     EXPECT_EQ(testing::ReadBytes(joined), bytes);
 }
 
+TEST_F(MainWindowTest, ReasonStaysInTheMessagePaneUntilTheNextCommand) {
+    Trigger(ID_JOIN_IN);
+    EXPECT_EQ(transferState.lastNotice, N(17, 2, -1));
+    EXPECT_EQ(frame->statusBar()->currentMessage(), "Finner ikke INFO.FIL på disketten");
+    Trigger(ID_DISK_READY);
+    EXPECT_EQ(frame->statusBar()->currentMessage(), "");
+}
+
 TEST_F(MainWindowTest, MenuHasThePopupsItemsAndCommands) {
     struct Item {
         const char* label;

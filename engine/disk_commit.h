@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/file_system.h"
+
+// How a file reaches a disk: written whole under a temporary name beside its final one,
+// flushed to the medium and closed, and only then put under the final name. Until then
+// the disk holds exactly what it held before.
+namespace torvanik {
+
+// Temporaries start with this; one left by a killed program is known by it.
+inline constexpr std::string_view kTemporaryPrefix = ".~torvanik.";
+
+struct PendingFile {
+    std::string finalPath;
+    std::string temporaryPath;
+    std::FILE* stream = nullptr;
+    std::optional<FileIdentity> sealed;  // the file as flushed and closed
+    bool placed = false;                 // under its final name now
+};
+
+// Creates the temporary for `finalPath`, never through anything already there.
+bool BeginFile(FileSystem& files, const std::string& finalPath, PendingFile& file);
+
+// Flushes the temporary to the medium and closes it, every result checked.
+bool SealFile(FileSystem& files, PendingFile& file);
+
+// Renames the sealed temporary over the final name, and checks that the final name now
+// stands for that very file, whole.
+bool PlaceFile(FileSystem& files, PendingFile& file);
+
+// Takes the file off the disk: the temporary, or the final name once placed. False when
+// something of it could not be removed.
+bool TakeBackFile(FileSystem& files, PendingFile& file);
+
+// Removes the temporaries in `folder` that a killed program left.
+void RemoveLeftovers(FileSystem& files, const std::string& folder);
+
+}  // namespace torvanik

@@ -1,0 +1,95 @@
+#include "engine/reasons.h"
+
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <utility>
+
+#include "engine/stop_request.h"
+#include "platform/file_system.h"
+
+namespace torvanik {
+namespace {
+
+constexpr std::array<std::pair<Reason, const char*>, 29> kReasonTexts = {{
+    {Reason::kNone, ""},
+    {Reason::kDiskFull, "Ingen plass igjen på disketten"},
+    {Reason::kReadOnly, "Disketten er skrivebeskyttet"},
+    {Reason::kInUse, "Stasjonen brukes av et annet program"},
+    {Reason::kNoDrive, "Stasjonen er ikke satt opp"},
+    {Reason::kNoDisk, "Finner ikke disketten i stasjonen"},
+    {Reason::kSourceNotRegular, "Kildefilen er ikke en vanlig fil"},
+    {Reason::kSourceUnreadable, "Kildefilen kan ikke åpnes"},
+    {Reason::kSourceNameUnfit, "Kildefilens navn kan ikke brukes for et diskettsett"},
+    {Reason::kSourceOnDisk, "Kildefilen er en av filene som skal skrives på disketten"},
+    {Reason::kSourceRead, "Kildefilen kan ikke leses"},
+    {Reason::kSourcePosition, "Finner ikke tilbake til riktig sted i kildefilen"},
+    {Reason::kInfoFileMissing, "Finner ikke INFO.FIL på disketten"},
+    {Reason::kInfoFileNotRegular, "INFO.FIL er ikke en vanlig fil"},
+    {Reason::kInfoFileUnfit, "INFO.FIL er skadet eller hører ikke til et diskettsett"},
+    {Reason::kInfoFileWrite, "INFO.FIL kan ikke skrives på disketten"},
+    {Reason::kChunkMissing, "Finner ikke delfilen på disketten"},
+    {Reason::kChunkNotRegular, "Delfilen på disketten er ikke en vanlig fil"},
+    {Reason::kChunkCreate, "Delfilen kan ikke lages på disketten"},
+    {Reason::kChunkWrite, "Skrivefeil på disketten"},
+    {Reason::kChunkRead, "Lesefeil på disketten"},
+    {Reason::kDiskChanged, "Disketten ble tatt ut eller byttet under kopieringen"},
+    {Reason::kDestinationOfSet, "Målfilen er en av filene i diskettsettet"},
+    {Reason::kDestinationCreate, "Målfilen kan ikke lages"},
+    {Reason::kDestinationWrite, "Skrivefeil i målfilen"},
+    {Reason::kDestinationFull, "Ingen plass igjen til målfilen"},
+    {Reason::kDestinationLength, "Målfilen har ikke lengden den skal ha"},
+    {Reason::kUndoFailed, "Forsøket kunne ikke gjøres helt om"},
+    {Reason::kInterrupted, "Avbrutt"},
+}};
+
+const char* TextOf(Reason reason) {
+    for (const auto& [key, text] : kReasonTexts) {
+        if (key == reason) {
+            return text;
+        }
+    }
+    return "";
+}
+
+}  // namespace
+
+Why WhyFromErrno(Reason otherwise, Reason notRegular) {
+    const int error = errno;
+    if (StopRequested()) {
+        return {Reason::kInterrupted, 0, {}};
+    }
+    switch (error) {
+        case ENOSPC:
+        case EDQUOT:
+            return {Reason::kDiskFull, 0, {}};
+        case EROFS:
+            return {Reason::kReadOnly, 0, {}};
+        case EWOULDBLOCK:
+            return {Reason::kInUse, 0, {}};
+        case ENOENT:
+            if (otherwise == Reason::kInfoFileMissing || otherwise == Reason::kChunkMissing) {
+                return {otherwise, 0, {}};
+            }
+            return {otherwise, error, {}};
+        case kNotRegularFile:
+        case ELOOP:
+            if (notRegular != Reason::kNone) {
+                return {notRegular, 0, {}};
+            }
+            return {otherwise, error, {}};
+        default:
+            return {otherwise, error, {}};
+    }
+}
+
+std::string ReasonLine(const Why& why) {
+    std::string line = why.text.empty() ? TextOf(why.reason) : why.text;
+    if (why.error != 0) {
+        line += ": ";
+        line += std::strerror(why.error);
+    }
+    return line;
+}
+
+}  // namespace torvanik

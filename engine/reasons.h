@@ -1,0 +1,56 @@
+#pragma once
+
+#include <string>
+
+// Why a step failed, said in one line beside the notice.
+namespace torvanik {
+
+enum class Reason {
+    kNone,
+    kDiskFull,
+    kReadOnly,
+    kInUse,
+    kNoDrive,
+    kNoDisk,
+    kSourceNotRegular,
+    kSourceUnreadable,
+    kSourceNameUnfit,
+    kSourceOnDisk,
+    kSourceRead,
+    kSourcePosition,
+    kInfoFileMissing,
+    kInfoFileNotRegular,
+    kInfoFileUnfit,
+    kInfoFileWrite,
+    kChunkMissing,
+    kChunkNotRegular,
+    kChunkCreate,
+    kChunkWrite,
+    kChunkRead,
+    kDiskChanged,
+    kDestinationOfSet,
+    kDestinationCreate,
+    kDestinationWrite,
+    kDestinationFull,
+    kDestinationLength,
+    kUndoFailed,
+    kInterrupted,
+};
+
+struct Why {
+    Reason reason = Reason::kNone;
+    int error = 0;     // errno, whose text follows the reason's; 0 for none
+    std::string text;  // a reason in words of its own (from the drive), when set
+
+    explicit operator bool() const { return reason != Reason::kNone || !text.empty(); }
+};
+
+// The reason for a failed call that left errno: a full or read-only medium, a drive in
+// use and a stop request are told as such; something other than a regular file (or a
+// link where none may be) as `notRegular`; anything else as `otherwise`, with errno's text.
+Why WhyFromErrno(Reason otherwise, Reason notRegular = Reason::kNone);
+
+// The line shown: the reason's text, then the system's text of the error, if any.
+std::string ReasonLine(const Why& why);
+
+}  // namespace torvanik

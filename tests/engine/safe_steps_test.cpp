@@ -1,0 +1,380 @@
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "engine/disk_commit.h"
+#include "engine/disk_set.h"
+#include "engine/settings.h"
+#include "engine/stop_request.h"
+#include "engine_fixture.h"
+
+namespace torvanik::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::Contains;
+using ::testing::ElementsAre;
+
+// Fails the one write that goes past `bytes`; later writes go through.
+std::function<bool(std::size_t)> RefuseOnceAfter(std::int64_t bytes, int error) {
+    return [left = bytes, error](std::size_t size) mutable {
+        left -= static_cast<std::int64_t>(size);
+        if (left < 0 && left + static_cast<std::int64_t>(size) >= 0) {
+            errno = error;
+            return false;
+        }
+        return true;
+    };
+}
+
+// Runs `body` in a child process and returns its exit status (128 + signal when killed).
+template <typename Body>
+int InChild(Body body) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        _exit(body() ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status);
+}
+
+class SafeStepsTest : public EngineTest {
+  protected:
+    void SetUp() override { files.freeBytes = std::optional<std::uint64_t>(1'000'000); }
+
+    // A one-disk set "gammel.txt" left in the drive.
+    void LeaveOlderSet() {
+        older = ReadBytes(MakeSource("gammel.txt", 5'000, 7));
+        Split(tmp / "gammel.txt");
+        Klar();
+        ASSERT_EQ(transferState.lastNotice, N(9, 1, -1));
+        olderInfo = ReadBytes(OnDrive("INFO.FIL"));
+    }
+
+    void ExpectOlderSetJoinable() {
+        EXPECT_EQ(DriveFiles(), (std::vector<std::string>{"INFO.FIL", "gammel_txt_1"}));
+        EXPECT_EQ(ReadBytes(OnDrive("INFO.FIL")), olderInfo);
+        Join(tmp / "gammel.kopi");
+        Klar();
+        EXPECT_EQ(ReadBytes(tmp / "gammel.kopi"), older);
+    }
+
+    // Runs the split from `disk` on, each disk taken out after its KLAR; the last disk.
+    int FinishSplit(int disk = 1) {
+        for (; InMode(transferState) && disk < 50; ++disk) {
+            Klar();
+            TakeOutDisk(disk);
+        }
+        return disk - 1;
+    }
+
+    void ExpectJoinsTo(const std::vector<char>& original, int disks) {
+        PutInDisk(1);
+        Join(tmp / "joined");
+        for (int disk = 2; disk <= disks + 1; ++disk) {
+            Klar();
+            if (disk <= disks) {
+                PutInDisk(disk);
+            }
+        }
+        EXPECT_EQ(ReadBytes(tmp / "joined"), original);
+    }
+
+    std::vector<char> older;
+    std::vector<char> olderInfo;
+};
+
+struct DiskOneFault {
+    const char* label;
+    std::function<void(FaultyFileSystem&)> arm;
+    Notice notice;
+    const char* reason;
+};
+
+class FailedDiskOneTest : public SafeStepsTest,
+                          public ::testing::WithParamInterface<DiskOneFault> {};
+
+TEST_P(FailedDiskOneTest, KeepsTheOlderSetWholeAndSaysWhy) {
+    LeaveOlderSet();
+    Split(MakeSource("bilde.bmp", 2'500'000));
+    GetParam().arm(files);
+    Klar();
+    EXPECT_EQ(transferState.lastNotice, GetParam().notice);
+    EXPECT_EQ(transferState.bytesWritten, 0);
+    EXPECT_THAT(observer.reasons, ElementsAre(GetParam().reason));
+    files = {};
+    files.freeBytes = std::optional<std::uint64_t>(1'000'000);
+    ExpectOlderSetJoinable();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, FailedDiskOneTest,
+    ::testing::Values(
+        DiskOneFault{"WriteError",
+                     [](FaultyFileSystem& f) { f.beforeWrite = RefuseOnceAfter(300'000, EIO); },
+                     N(0, 2, 1), "Skrivefeil på disketten: Input/output error"},
+        DiskOneFault{"RefusedBeforeAKilobyte",
+                     [](FaultyFileSystem& f) { f.beforeWrite = RefuseOnceAfter(1000, ENOSPC); },
+                     N(5, 3, -1), "Ingen plass igjen på disketten"},
+        DiskOneFault{"NoRoomAfterInfoFile",
+                     [](FaultyFileSystem& f) { f.freeBytes = std::optional<std::uint64_t>(1023); },
+                     N(5, 3, -1), "Ingen plass igjen på disketten"},
+        DiskOneFault{"RenameFails",
+                     [](FaultyFileSystem& f) {
+                         f.beforeRename = [](const std::string&) {
+                             errno = EIO;
+                             return false;
+                         };
+                     },
+                     N(0, 2, 1), "Skrivefeil på disketten: Input/output error"},
+        DiskOneFault{"MediumLostTheChunk",
+                     [](FaultyFileSystem& f) {
+                         f.afterRename = [](const std::string& to) { truncate(to.c_str(), 10); };
+                     },
+                     N(0, 2, 1), "Disketten ble tatt ut eller byttet under kopieringen"}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+class RefusedMidChunkTest : public SafeStepsTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(RefusedMidChunkTest, ChunkEndsAtTheLastByteWrittenAndTheSplitGoesOn) {
+    const auto original = ReadBytes(MakeSource("bilde.bmp", 2'500'000));
+    Split(tmp / "bilde.bmp");
+    files.beforeWrite = RefuseOnceAfter(500'000, GetParam());
+    Klar();
+    EXPECT_EQ(transferState.lastNotice, N(0, 2, 2));
+    EXPECT_EQ(fs::file_size(OnDrive("bilde_bmp_1")), 491'520u);
+    TakeOutDisk(1);
+    files.beforeWrite = nullptr;
+    ExpectJoinsTo(original, FinishSplit(2));
+}
+
+INSTANTIATE_TEST_SUITE_P(Errors, RefusedMidChunkTest, ::testing::Values(ENOSPC, EFBIG));
+
+TEST_F(SafeStepsTest, ChunkIsNoLargerThanTheLargestFile) {
+    const auto original = ReadBytes(MakeSource("bilde.bmp", 2'500'000));
+    files.largestFile = 700'000;
+    Split(tmp / "bilde.bmp");
+    EXPECT_EQ(FinishSplit(), 4);
+    EXPECT_EQ(fs::file_size(OnDisk(3, "bilde_bmp_3")), 700'000u);
+    ExpectJoinsTo(original, 4);
+}
+
+// The process's own file-size limit, as a small medium's largest file; the engine sees it
+// as the limit (or, through the seam, only when a write is refused).
+class FileSizeLimitTest : public SafeStepsTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(FileSizeLimitTest, SplitsIntoChunksWithinTheLimitAndJoinsBack) {
+    const auto original = ReadBytes(MakeSource("bilde.bmp", 2'500'000));
+    files.freeBytes = std::optional<std::uint64_t>(10'000'000);
+    if (GetParam()) {
+        files.largestFile = 10'000'000;
+    }
+    const int status = InChild([this] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{1'000'000, 1'000'000};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        Split(tmp / "bilde.bmp");
+        return FinishSplit() == 3;
+    });
+    ASSERT_EQ(status, 0);
+    files.freeBytes = std::optional<std::uint64_t>(1'000'000);
+    EXPECT_LE(fs::file_size(OnDisk(1, "bilde_bmp_1")), 1'000'000u);
+    EXPECT_LE(fs::file_size(OnDisk(2, "bilde_bmp_2")), 1'000'000u);
+    ExpectJoinsTo(original, 3);
+}
+
+INSTANTIATE_TEST_SUITE_P(KnownOrFoundByWriting, FileSizeLimitTest, ::testing::Bool());
+
+// A tmpfs mounted on the drive's folder for the test; tests skip where mounting is not
+// allowed.
+class SmallMediumTest : public SafeStepsTest {
+  protected:
+    void SetUp() override {
+        if (mount("tmpfs", driveDir.c_str(), "tmpfs", 0, "size=256k") != 0) {
+            GTEST_SKIP() << "tmpfs can't be mounted here (" << std::strerror(errno) << ")";
+        }
+        mounted = true;
+    }
+    void TearDown() override {
+        if (mounted) {
+            umount2(driveDir.c_str(), MNT_DETACH);
+        }
+    }
+    bool mounted = false;
+};
+
+TEST_F(SmallMediumTest, FullDiskOneKeepsTheOlderSetJoinable) {
+    LeaveOlderSet();
+    std::ofstream filler(OnDrive("fyll"), std::ios::binary);
+    const std::vector<char> block(4096, 'x');
+    while (filler.write(block.data(), block.size()) && filler.flush()) {
+    }
+    filler.close();
+    Split(MakeSource("bilde.bmp", 100'000));
+    Klar();
+    EXPECT_EQ(transferState.lastNotice, N(5, 3, -1));
+    fs::remove(OnDrive("fyll"));
+    ExpectOlderSetJoinable();
+}
+
+TEST_F(SafeStepsTest, StopRequestEndsTheStepAsAFailedOne) {
+    Split(MakeSource("bilde.bmp", 2'500'000));
+    const int status = InChild([this] {
+        files.beforeWrite = [left = 300'000](std::size_t size) mutable {
+            if ((left -= static_cast<int>(size)) < 0) {
+                RequestStop();
+            }
+            return true;
+        };
+        Klar();
+        return transferState.lastNotice == N(0, 2, 1) && DriveFiles().empty() &&
+               transferState.bytesWritten == 0 && !observer.reasons.empty() &&
+               observer.reasons.back() == "Avbrutt";
+    });
+    EXPECT_EQ(status, 0);
+}
+
+TEST_F(SafeStepsTest, KilledSplitLeavesNoPartialFileUnderAFinalName) {
+    Split(MakeSource("bilde.bmp", 2'500'000));
+    const int status = InChild([this] {
+        files.beforeWrite = [left = 300'000](std::size_t size) mutable {
+            if ((left -= static_cast<int>(size)) < 0) {
+                raise(SIGKILL);
+            }
+            return true;
+        };
+        Klar();
+        return true;
+    });
+    ASSERT_EQ(status, 128 + SIGKILL);
+    for (const auto& name : DriveFiles()) {
+        EXPECT_TRUE(name.starts_with(kTemporaryPrefix)) << name;
+    }
+    // The next step removes the temporaries, and nothing else.
+    WriteBytes(OnDrive("annet.txt"), PatternBytes(100));
+    Klar();
+    EXPECT_EQ(DriveFiles(), (std::vector<std::string>{"INFO.FIL", "annet.txt", "bilde_bmp_1"}));
+}
+
+TEST_F(SafeStepsTest, DriveInUseByAnotherProgramFailsTheStep) {
+    Split(MakeSource("bilde.bmp", 2'500'000));
+    FileSystem other;
+    const int lock = other.LockFolder(driveDir);
+    ASSERT_GE(lock, 0);
+    Klar();
+    other.Unlock(lock);
+    EXPECT_EQ(transferState.lastNotice, N(0, 2, 1));
+    EXPECT_THAT(observer.reasons, ElementsAre("Stasjonen brukes av et annet program"));
+    EXPECT_TRUE(DriveFiles().empty());
+    Klar();
+    EXPECT_EQ(transferState.lastNotice, N(0, 2, 2));
+}
+
+TEST_F(SafeStepsTest, EachStepStartsFromTheState) {
+    const auto original = ReadBytes(MakeSource("bilde.bmp", 2'500'000));
+    Split(tmp / "bilde.bmp");
+    Klar();
+    TakeOutDisk(1);
+    std::fseek(transferState.sourceFile, 0, SEEK_SET);
+    const int disks = FinishSplit(2);
+
+    PutInDisk(1);
+    Join(tmp / "joined");
+    Klar();
+    PutInDisk(2);
+    Klar();
+    // More than the last chunk's length, so that only cutting back removes it.
+    WriteBytes(tmp / "tillegg", PatternBytes(600'000, 3));
+    std::ofstream(tmp / "joined", std::ios::app | std::ios::binary)
+        << std::ifstream(tmp / "tillegg", std::ios::binary).rdbuf();
+    PutInDisk(3);
+    Klar();
+    EXPECT_EQ(disks, 3);
+    EXPECT_EQ(ReadBytes(tmp / "joined"), original);
+}
+
+TEST_F(SafeStepsTest, FifoAsSourceOrInfoFileIsRefusedAtOnce) {
+    ASSERT_EQ(mkfifo((tmp / "kilde").c_str(), 0600), 0);
+    ASSERT_EQ(mkfifo(OnDrive("INFO.FIL").c_str(), 0600), 0);
+    const auto start = std::chrono::steady_clock::now();
+    Split(tmp / "kilde");
+    EXPECT_EQ(transferState.lastNotice, N(0, 2, -1));
+    Join(tmp / "joined");
+    EXPECT_EQ(transferState.lastNotice, N(17, 2, -1));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    EXPECT_THAT(observer.reasons,
+                ElementsAre("Kildefilen er ikke en vanlig fil", "INFO.FIL er ikke en vanlig fil"));
+}
+
+TEST_F(SafeStepsTest, LinksOnTheDriveAreReplacedAndTheirTargetsUntouched) {
+    WriteBytes(tmp / "mål1", PatternBytes(50));
+    WriteBytes(tmp / "mål2", PatternBytes(60));
+    fs::create_symlink(tmp / "mål1", OnDrive("INFO.FIL"));
+    fs::create_symlink(tmp / "mål2", OnDrive("bilde_bmp_1"));
+    Join(tmp / "joined");
+    EXPECT_EQ(transferState.lastNotice, N(17, 2, -1));
+
+    Split(MakeSource("bilde.bmp", 10'000));
+    Klar();
+    EXPECT_EQ(transferState.lastNotice, N(9, 1, -1));
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(OnDrive("INFO.FIL"))));
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(OnDrive("bilde_bmp_1"))));
+    EXPECT_EQ(ReadBytes(tmp / "mål1"), PatternBytes(50));
+    EXPECT_EQ(ReadBytes(tmp / "mål2"), PatternBytes(60));
+}
+
+TEST_F(SafeStepsTest, FilesOfTheSetAreNeitherSourceNorDestination) {
+    LeaveOlderSet();
+    Split(OnDrive("INFO.FIL"));
+    EXPECT_EQ(transferState.lastNotice, N(0, 2, -1));
+    for (const char* name : {"INFO.FIL", "gammel_txt_1", "gammel_txt_2"}) {
+        Join(OnDrive(name));
+        EXPECT_EQ(transferState.lastNotice, N(10, 1, -1)) << name;
+    }
+    EXPECT_THAT(observer.reasons, Contains("Målfilen er en av filene i diskettsettet"));
+    ExpectOlderSetJoinable();
+}
+
+TEST_F(SafeStepsTest, SourceNameWithControlAndReservedCharactersMakesAJoinableSet) {
+    EXPECT_EQ(SetNameOf("a\tb\\c/d:e*f?g\"h<i>j|k.txt"), "a_b_c_d_e_f_g_h_i_j_k.txt");
+    const auto original = ReadBytes(MakeSource("med\ttab.txt", 5'000));
+    Split(tmp / "med\ttab.txt");
+    Klar();
+    EXPECT_EQ(DriveFiles(), (std::vector<std::string>{"INFO.FIL", "med_tab_txt_1"}));
+    Join(tmp / "joined");
+    Klar();
+    EXPECT_EQ(ReadBytes(tmp / "joined"), original);
+}
+
+TEST_F(SafeStepsTest, InfoFileLengthTooLargeForThePanelIsUnfit) {
+    WriteBytes(OnDrive("INFO.FIL"), {'9', '2', '2', '3', '3', '7', '2', '0', '3',  '6', '8',
+                                     '5', '4', '7', '7', '5', '8', '0', '0', '\n', 'x'});
+    Join(tmp / "joined");
+    EXPECT_EQ(transferState.lastNotice, N(17, 2, -1));
+}
+
+TEST_F(SafeStepsTest, SettingsAreRenamedIntoPlaceNeverWrittenThroughALink) {
+    const std::string path = tmp / "config/torvanik.hsk";
+    fs::create_directories(tmp / "config");
+    WriteBytes(tmp / "mål", {5, 5});
+    fs::create_symlink(tmp / "mål", path);
+    transferState.driveIndex = 3;
+    SaveSettingsTo(path);
+    EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(path)));
+    EXPECT_EQ(ReadBytes(path), (std::vector<char>{3, 0}));
+    EXPECT_EQ(ReadBytes(tmp / "mål"), (std::vector<char>{5, 5}));
+    EXPECT_EQ(fs::directory_iterator(tmp / "config")->path(), path);
+}
+
+}  // namespace
+}  // namespace torvanik::testing
