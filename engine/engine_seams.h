@@ -14,7 +14,7 @@ class TransferObserver {
     virtual ~TransferObserver() = default;
     // A notice the engine shows (not the replays of a repaint or of the copy loop).
     virtual void NoticeShown(const Notice& /*notice*/) {}
-    // After every block of the copy loop.
+    // After every read and write of the copy loop (a run of blocks).
     virtual void BlockCopied(std::int64_t /*doneInChunk*/, std::int64_t /*chunkSize*/,
                              std::int64_t /*done*/, std::int64_t /*total*/) {}
     // The copy loop redrew the per-disk bar, or the total bar.
