@@ -1,6 +1,8 @@
 #include <sys/stat.h>
 
+#include <array>
 #include <filesystem>
+#include <tuple>
 
 #include "engine/disk_set.h"
 #include "engine_fixture.h"
@@ -204,6 +206,56 @@ TEST_F(SplitJoinTest, AccentedNameKeepsItsBytesInTheSet) {
     JoinFromDisks(tmp / "back.bmp", 1);
     EXPECT_EQ(questions.destinationInitialNames.back(), "bl\xC3\xA5.bilde.bmp");
     EXPECT_EQ(ReadBytes(tmp / "back.bmp"), ReadBytes(source));
+}
+
+// What the engine records of the picture, after a command.
+struct Recorded {
+    int viewState;
+    Notice lastNotice;
+    int noticeToggle;
+    int panelShowFree;
+    int panelDiskNumber;
+    std::int64_t freeKB;
+    std::array<int, 2> barLength;
+    int lastDiskBar;
+    int lastTotalBar;
+
+    static Recorded Now() {
+        const TransferState& s = transferState;
+        return {s.viewState, s.lastNotice, s.noticeToggle, s.panelShowFree, s.panelDiskNumber,
+                s.freeKB,    s.barLength,  s.lastDiskBar,  s.lastTotalBar};
+    }
+    bool operator==(const Recorded&) const = default;
+};
+
+TEST_F(SplitJoinTest, CanvasesWithoutASurfaceRecordWhatDrawingOnesDo) {
+    const std::string source = MakeSource("bilde.bmp", 2'500'000);
+    const auto splitAndJoin = [&] {
+        ResetTransferState();
+        observer = RecordingObserver{};
+        std::vector<Recorded> after;
+        files.freeBytes = std::optional<std::uint64_t>(1'000'000);
+        Split(source);
+        for (int disk = 1; disk <= 3; ++disk) {
+            Klar();
+            after.push_back(Recorded::Now());
+            TakeOutDisk(disk);
+        }
+        JoinFromDisks(tmp / "joined.bmp", 3);
+        after.push_back(Recorded::Now());
+        EXPECT_EQ(ReadBytes(tmp / "joined.bmp"), ReadBytes(source));
+        for (int disk = 1; disk <= 3; ++disk) {
+            std::filesystem::remove_all(tmp / ("disk" + std::to_string(disk)));
+        }
+        std::filesystem::remove(tmp / "joined.bmp");
+        return std::tuple(after, observer.notices, observer.diskBarRedraws,
+                          observer.totalBarRedraws);
+    };
+    const auto drawn = splitAndJoin();
+    const auto drawnPixels = surface.pixels;
+    canvases.surface = nullptr;
+    EXPECT_EQ(splitAndJoin(), drawn);
+    EXPECT_EQ(surface.pixels, drawnPixels);  // nothing drawn since
 }
 
 }  // namespace
