@@ -4,6 +4,7 @@ TORVANIK_PACKAGES=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev qt6-translations-l10n libxkbcommon-dev libx11-dev
     fonts-liberation fontconfig libfreetype-dev libfontconfig-dev
+    python3 xvfb  # bench/transfer-vs-references
 )
 
 ensure_packages() {
