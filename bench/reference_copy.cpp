@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr std::size_t kMegabyte = 1 << 20;
+constexpr off_t kMegabyte = 1 << 20;
 
 bool WriteAll(int fd, const char* data, std::size_t size) {
     while (size > 0) {
@@ -35,7 +35,7 @@ int Copy(const char* source, const char* destination) {
         std::perror("open");
         return 1;
     }
-    std::vector<char> buffer(kMegabyte);
+    std::vector<char> buffer(static_cast<std::size_t>(kMegabyte));
     off_t written = 0;
     for (;;) {
         const ssize_t got = read(in, buffer.data(), buffer.size());
