@@ -4,6 +4,9 @@
 //       1 MiB reads and writes, each finished megabyte sent on at once, then fsync.
 //   torvanik_reference_copy commit FILE.tmp...
 //       fsync and rename each FILE.tmp to FILE, one after the other (after `split`).
+//   torvanik_reference_copy parts SOURCE FOLDER
+//       1 MiB parts, each written whole, flushed and renamed before the next is begun,
+//       as a disk must be before the next one is asked for.
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -64,6 +67,30 @@ int Copy(const char* source, const char* destination) {
     return 0;
 }
 
+int Parts(const char* source, const std::string& folder) {
+    const int in = open(source, O_RDONLY);
+    if (in < 0) {
+        std::perror(source);
+        return 1;
+    }
+    std::vector<char> buffer(static_cast<std::size_t>(kMegabyte));
+    for (int part = 0;; ++part) {
+        const ssize_t got = read(in, buffer.data(), buffer.size());
+        if (got <= 0) {
+            close(in);
+            return got < 0 ? 1 : 0;
+        }
+        const std::string final = folder + "/part_" + std::to_string(part);
+        const std::string temporary = final + ".tmp";
+        const int out = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (out < 0 || !WriteAll(out, buffer.data(), static_cast<std::size_t>(got)) ||
+            fsync(out) != 0 || close(out) != 0 || rename(temporary.c_str(), final.c_str()) != 0) {
+            std::perror(temporary.c_str());
+            return 1;
+        }
+    }
+}
+
 int Commit(int count, char** files) {
     for (int i = 0; i < count; ++i) {
         const std::string temporary = files[i];
@@ -88,6 +115,11 @@ int main(int argc, char** argv) {
     if (mode == "commit") {
         return Commit(argc - 2, argv + 2);
     }
-    std::fprintf(stderr, "usage: %s copy SOURCE DESTINATION | commit FILE.tmp...\n", argv[0]);
+    if (mode == "parts" && argc == 4) {
+        return Parts(argv[2], argv[3]);
+    }
+    std::fprintf(stderr,
+                 "usage: %s copy SOURCE DESTINATION | commit FILE.tmp... | parts SOURCE FOLDER\n",
+                 argv[0]);
     return 2;
 }

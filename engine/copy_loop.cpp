@@ -67,12 +67,11 @@ CopyOutcome CopyChunk(Canvas& canvas, const EngineSeams& seams, std::FILE* in, s
         if (!seams.files.Write(copyBuffer.data(), bytes, out)) {
             return FailedWrite();
         }
-        const std::int64_t stretchesBefore = written / kWriteBackStretch;
+        const std::int64_t stretchStart = written / kWriteBackStretch * kWriteBackStretch;
         written += static_cast<std::int64_t>(bytes);
-        if (written / kWriteBackStretch > stretchesBefore) {
-            const std::int64_t stretchEnd = written / kWriteBackStretch * kWriteBackStretch;
-            seams.files.StartWriteBack(out, stretchesBefore * kWriteBackStretch,
-                                       stretchEnd - stretchesBefore * kWriteBackStretch);
+        const std::int64_t stretchEnd = written / kWriteBackStretch * kWriteBackStretch;
+        if (stretchEnd > stretchStart) {
+            seams.files.StartWriteBack(out, stretchStart, stretchEnd - stretchStart);
         }
         sumInChunk = end.sumInChunk;
         done = end.done;
