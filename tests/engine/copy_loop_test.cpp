@@ -146,10 +146,11 @@ TEST_P(CopyLoopTest, RunsDrawTheBarsAtTheBlocksAndLengthsOfSingleBlocks) {
 
 INSTANTIATE_TEST_SUITE_P(
     Chunks, CopyLoopTest,
-    // A floppy's bar grows at every block; a large chunk's once per run.
+    // A floppy's bar grows at every block; a large chunk's after several runs.
     ::testing::Values(
         ChunkCase{"Floppy", 1'457'664, 1'457'664, 4'000'000, CopyBlockSize, 89},
-        ChunkCase{"LargeOneChunk", 256 << 20, 0, 256 << 20, kCopyRunBytes, BarScale + 1},
+        ChunkCase{"LargeOneChunk", 256 << 20, 0, 256 << 20, kCopyRunBytes,
+                  (256 << 20) / kCopyRunBytes + BarScale + 1},
         ChunkCase{"NotWholeBlocks", 5'000'001, 1'000'000, 12'345'678, CopyBlockSize, 306},
         ChunkCase{"JoinEndsBeforeTheChunk", 9'000'000, 20'000'000, 23'000'000, kCopyRunBytes, 184}),
     [](const auto& info) { return std::string(info.param.label); });
