@@ -111,22 +111,20 @@ bool FileSystem::Read(void* buffer, std::size_t size, std::FILE* stream) {
 }
 
 bool FileSystem::Write(const void* buffer, std::size_t size, std::FILE* stream) {
-    if (size == 0) {
-        return true;
+    return size == 0 || std::fwrite(buffer, size, 1, stream) == 1;
+}
+
+void FileSystem::StartWriteBack(std::FILE* stream, std::int64_t offset, std::int64_t length) {
+    sync_file_range(fileno(stream), static_cast<off_t>(offset), static_cast<off_t>(length),
+                    SYNC_FILE_RANGE_WRITE);
+}
+
+std::optional<std::int64_t> FileSystem::Position(std::FILE* stream) {
+    const off_t position = ftello(stream);
+    if (position < 0) {
+        return std::nullopt;
     }
-    if (std::fwrite(buffer, size, 1, stream) != 1) {
-        return false;
-    }
-    // Sends each finished stretch of the file on its way to the medium while the copy
-    // goes on, so that the flush before the disk change has little left to wait for.
-    constexpr off_t kStretch = 1 << 20;
-    const int fd = fileno(stream);
-    const off_t end = lseek(fd, 0, SEEK_CUR);
-    if (end > 0 && end % kStretch < static_cast<off_t>(size)) {
-        const off_t stretchEnd = end - end % kStretch;
-        sync_file_range(fd, stretchEnd - kStretch, kStretch, SYNC_FILE_RANGE_WRITE);
-    }
-    return true;
+    return static_cast<std::int64_t>(position);
 }
 
 bool FileSystem::Commit(std::FILE* stream) {

@@ -6,6 +6,7 @@ TORVANIK_PACKAGES=(
     xvfb xauth libxtst-dev
     fonts-liberation fontconfig libfreetype-dev libfontconfig-dev
     librsvg2-bin desktop-file-utils appstream scdoc man-db dpkg-dev
+    python3
 )
 
 ensure_packages() {
