@@ -56,6 +56,17 @@ std::FILE* StreamOf(int fd, const char* mode) {
     return stream;
 }
 
+// Keeps `fd` only when it is a regular file; anything else is closed and refused.
+bool RegularOrClosed(int fd) {
+    struct stat info {};
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        close(fd);
+        errno = kNotRegularFile;
+        return false;
+    }
+    return true;
+}
+
 FileIdentity IdentityOf(const struct stat& info) {
     return {info.st_dev, info.st_ino, static_cast<std::int64_t>(info.st_size)};
 }
@@ -65,13 +76,7 @@ FileIdentity IdentityOf(const struct stat& info) {
 std::FILE* OpenRegularFile(const std::string& path, Links links) {
     const int flags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | (links == Links::Refuse ? O_NOFOLLOW : 0);
     const int fd = open(path.c_str(), flags);
-    if (fd < 0) {
-        return nullptr;
-    }
-    struct stat info {};
-    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        close(fd);
-        errno = kNotRegularFile;
+    if (fd < 0 || !RegularOrClosed(fd)) {
         return nullptr;
     }
     return StreamOf(fd, "rb");
@@ -88,13 +93,7 @@ std::FILE* FileSystem::CreateNew(const std::string& path) {
 
 std::FILE* FileSystem::CreateOrEmpty(const std::string& path) {
     const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        return nullptr;
-    }
-    struct stat info {};
-    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        close(fd);
-        errno = kNotRegularFile;
+    if (fd < 0 || !RegularOrClosed(fd)) {
         return nullptr;
     }
     if (ftruncate(fd, 0) != 0) {
