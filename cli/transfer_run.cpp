@@ -24,10 +24,6 @@
 namespace torvanik::cli {
 namespace {
 
-// The view's client area, drawn on but never shown.
-constexpr int kCanvasWidth = 500;
-constexpr int kCanvasHeight = 312;
-
 // The path as a file picker returns it: full, from the root.
 std::string FullPath(const std::string& path) {
     std::error_code error;
@@ -130,8 +126,8 @@ int RunTransfer(const CommandLine& line, std::istream& input) {
         transferState.driveIndex = *line.selectedDrive;
     }
 
-    Surface surface(kCanvasWidth, kCanvasHeight);
-    CanvasSource canvases{surface, {}};
+    // Nobody sees the picture: the engine's drawing records its state and paints nothing.
+    CanvasSource canvases = CanvasSource::WithoutSurface();
     ScriptedQuestions questions;
     FileSystem files;
     std::optional<ProgressMeter> progress;

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "engine/engine_seams.h"
+#include "engine/transfer_state.h"
 
 namespace torvanik {
 
@@ -16,9 +17,14 @@ struct CopyOutcome {
 // A failed write, told apart by errno: the medium refusing more, or another fault.
 CopyOutcome FailedWrite();
 
+// The most one read and one write of the copy loop move: a run of whole blocks. Each run
+// passes through the copy buffer twice, and a buffer that stays in the processor's cache
+// costs half the kernel time of a megabyte one.
+inline constexpr std::int64_t kCopyRunBytes = 16 * static_cast<std::int64_t>(CopyBlockSize);
+
 // Copies one chunk in blocks of CopyBlockSize through the one copy buffer of the program,
-// drawing both bars whenever they grow by a pixel. `done` and `total` count the whole
-// transfer; a join stops at `total` even when the chunk is longer.
+// drawing both bars after the block at which they grow by a pixel. `done` and `total` count the
+// whole transfer; a join stops at `total` even when the chunk is longer.
 CopyOutcome CopyChunk(Canvas& canvas, const EngineSeams& seams, std::FILE* in, std::FILE* out,
                       std::int64_t chunkSize, std::int64_t& done, std::int64_t total);
 

@@ -18,7 +18,7 @@ class TransferObserver {
     virtual void NoticeShown(const Notice& /*notice*/) {}
     // Why the notice just shown was shown: one line, to be shown beside it.
     virtual void ReasonGiven(const std::string& /*line*/) {}
-    // After every block of the copy loop.
+    // After every read and write of the copy loop (a run of blocks).
     virtual void BlockCopied(std::int64_t /*doneInChunk*/, std::int64_t /*chunkSize*/,
                              std::int64_t /*done*/, std::int64_t /*total*/) {}
     // The copy loop redrew the per-disk bar, or the total bar.

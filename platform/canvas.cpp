@@ -10,9 +10,14 @@ Surface::Surface(int w, int h)
     : width(w), height(h), pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h)) {}
 
 Canvas::Canvas(Surface& surface, std::function<void()> present)
-    : surface_(surface),
-      present_(std::move(present)),
-      font_(CreateFont(kSystemFontFace, kSystemFontHeight, kSystemFontWeight)) {}
+    : Canvas(&surface, std::move(present)) {}
+
+Canvas::Canvas(Surface* surface, std::function<void()> present)
+    : surface_(surface), present_(std::move(present)) {
+    if (surface_ != nullptr) {
+        font_ = CreateFont(kSystemFontFace, kSystemFontHeight, kSystemFontWeight);
+    }
+}
 
 void Canvas::Present() {
     if (present_) {
@@ -29,26 +34,26 @@ std::shared_ptr<const Font> Canvas::SelectObject(std::shared_ptr<const Font> fon
 }
 
 void Canvas::FillSpan(int left, int right, int y, std::uint32_t pixel) {
-    if (y < 0 || y >= surface_.height) {
+    if (y < 0 || y >= surface_->height) {
         return;
     }
     left = std::max(left, 0);
-    right = std::min(right, surface_.width);
+    right = std::min(right, surface_->width);
     if (left >= right) {
         return;
     }
-    const auto row = surface_.pixels.begin() + static_cast<std::ptrdiff_t>(y) * surface_.width;
+    const auto row = surface_->pixels.begin() + static_cast<std::ptrdiff_t>(y) * surface_->width;
     std::fill(row + left, row + right, pixel);
 }
 
 void Canvas::FillArea(int left, int top, int right, int bottom, std::uint32_t pixel) {
-    for (int y = std::max(top, 0); y < std::min(bottom, surface_.height); ++y) {
+    for (int y = std::max(top, 0); y < std::min(bottom, surface_->height); ++y) {
         FillSpan(left, right, y, pixel);
     }
 }
 
 void Canvas::Rectangle(int left, int top, int right, int bottom) {
-    if (left >= right || top >= bottom) {
+    if (surface_ == nullptr || left >= right || top >= bottom) {
         return;
     }
     FillArea(left, top, right, bottom, kWhite.Pixel());
@@ -64,9 +69,9 @@ void Canvas::Rectangle(int left, int top, int right, int bottom) {
 
 void Canvas::LineTo(int x, int y) {
     const Point to{x, y};
-    if (pen_.width > 1) {
+    if (surface_ != nullptr && pen_.width > 1) {
         DrawWideLine(currentPoint_, to, pen_.width, pen_.colour.Pixel());
-    } else {
+    } else if (surface_ != nullptr) {
         DrawThinLine(currentPoint_, to, pen_.colour.Pixel());
     }
     currentPoint_ = to;
@@ -129,7 +134,7 @@ void Canvas::DrawWideLine(Point from, Point to, int width, std::uint32_t pixel) 
 }
 
 void Canvas::TextOut(int x, int y, std::string_view text) {
-    if (!font_) {
+    if (surface_ == nullptr || !font_) {
         return;
     }
     const Font& font = *font_;

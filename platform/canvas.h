@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/colour.h"
@@ -60,10 +61,14 @@ class Canvas {
     // `present` is called when a drawing operation has finished, so that what was drawn
     // reaches the screen at once.
     explicit Canvas(Surface& surface, std::function<void()> present = {});
+    // Without a surface the canvas keeps its state but draws no pixels and has no fonts:
+    // for a front end that shows no picture.
+    explicit Canvas(Surface* surface, std::function<void()> present = {});
     Canvas(const Canvas&) = delete;
     Canvas& operator=(const Canvas&) = delete;
 
-    Surface& surface() { return surface_; }
+    Surface& surface() { return *surface_; }
+    bool HasSurface() const { return surface_ != nullptr; }
     void Present();
 
     // Both return what was selected before.
@@ -97,7 +102,7 @@ class Canvas {
     void DrawThinLine(Point from, Point to, std::uint32_t pixel);
     void DrawWideLine(Point from, Point to, int width, std::uint32_t pixel);
 
-    Surface& surface_;
+    Surface* surface_;
     std::function<void()> present_;
     int operationDepth_ = 0;
     Pen pen_;
@@ -127,8 +132,16 @@ class DrawingOperation {
 
 // Where a command gets its canvas for the client area: one per command.
 struct CanvasSource {
-    Surface& surface;
+    CanvasSource(Surface& drawnOn, std::function<void()> presentWith)
+        : surface(&drawnOn), present(std::move(presentWith)) {}
+    // Canvases that record their state and draw nothing.
+    static CanvasSource WithoutSurface() { return CanvasSource(); }
+
+    Surface* surface;
     std::function<void()> present;
+
+  private:
+    CanvasSource() : surface(nullptr) {}
 };
 
 }  // namespace torvanik

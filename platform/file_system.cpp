@@ -56,6 +56,17 @@ std::FILE* StreamOf(int fd, const char* mode) {
     return stream;
 }
 
+// Keeps `fd` only when it is a regular file; anything else is closed and refused.
+bool RegularOrClosed(int fd) {
+    struct stat info {};
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        close(fd);
+        errno = kNotRegularFile;
+        return false;
+    }
+    return true;
+}
+
 FileIdentity IdentityOf(const struct stat& info) {
     return {info.st_dev, info.st_ino, static_cast<std::int64_t>(info.st_size)};
 }
@@ -65,13 +76,7 @@ FileIdentity IdentityOf(const struct stat& info) {
 std::FILE* OpenRegularFile(const std::string& path, Links links) {
     const int flags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | (links == Links::Refuse ? O_NOFOLLOW : 0);
     const int fd = open(path.c_str(), flags);
-    if (fd < 0) {
-        return nullptr;
-    }
-    struct stat info {};
-    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        close(fd);
-        errno = kNotRegularFile;
+    if (fd < 0 || !RegularOrClosed(fd)) {
         return nullptr;
     }
     return StreamOf(fd, "rb");
@@ -88,13 +93,7 @@ std::FILE* FileSystem::CreateNew(const std::string& path) {
 
 std::FILE* FileSystem::CreateOrEmpty(const std::string& path) {
     const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        return nullptr;
-    }
-    struct stat info {};
-    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        close(fd);
-        errno = kNotRegularFile;
+    if (fd < 0 || !RegularOrClosed(fd)) {
         return nullptr;
     }
     if (ftruncate(fd, 0) != 0) {
@@ -111,22 +110,20 @@ bool FileSystem::Read(void* buffer, std::size_t size, std::FILE* stream) {
 }
 
 bool FileSystem::Write(const void* buffer, std::size_t size, std::FILE* stream) {
-    if (size == 0) {
-        return true;
+    return size == 0 || std::fwrite(buffer, size, 1, stream) == 1;
+}
+
+void FileSystem::StartWriteBack(std::FILE* stream, std::int64_t offset, std::int64_t length) {
+    sync_file_range(fileno(stream), static_cast<off_t>(offset), static_cast<off_t>(length),
+                    SYNC_FILE_RANGE_WRITE);
+}
+
+std::optional<std::int64_t> FileSystem::Position(std::FILE* stream) {
+    const off_t position = ftello(stream);
+    if (position < 0) {
+        return std::nullopt;
     }
-    if (std::fwrite(buffer, size, 1, stream) != 1) {
-        return false;
-    }
-    // Sends each finished stretch of the file on its way to the medium while the copy
-    // goes on, so that the flush before the disk change has little left to wait for.
-    constexpr off_t kStretch = 1 << 20;
-    const int fd = fileno(stream);
-    const off_t end = lseek(fd, 0, SEEK_CUR);
-    if (end > 0 && end % kStretch < static_cast<off_t>(size)) {
-        const off_t stretchEnd = end - end % kStretch;
-        sync_file_range(fd, stretchEnd - kStretch, kStretch, SYNC_FILE_RANGE_WRITE);
-    }
-    return true;
+    return static_cast<std::int64_t>(position);
 }
 
 bool FileSystem::Commit(std::FILE* stream) {

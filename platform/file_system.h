@@ -57,6 +57,10 @@ class FileSystem {
     // One item of `size` bytes; true only when all of it went through.
     virtual bool Read(void* buffer, std::size_t size, std::FILE* stream);
     virtual bool Write(const void* buffer, std::size_t size, std::FILE* stream);
+    // Starts sending `length` bytes of the stream's file from `offset` on to the medium and
+    // returns without waiting for them.
+    virtual void StartWriteBack(std::FILE* stream, std::int64_t offset, std::int64_t length);
+    virtual std::optional<std::int64_t> Position(std::FILE* stream);
     // Flushes the stream and its file to the medium.
     virtual bool Commit(std::FILE* stream);
     virtual bool Close(std::FILE* stream);

@@ -3,6 +3,10 @@
 namespace torvanik {
 
 PreviousFont SelectFont(Canvas& canvas, int height, int weight, std::string_view face) {
+    // A canvas without a surface draws no text, so no font is made for it.
+    if (!canvas.HasSurface()) {
+        return std::nullopt;
+    }
     std::shared_ptr<const Font> font = CreateFont(face, height, weight);
     if (!font) {
         return std::nullopt;

@@ -6,7 +6,7 @@ TORVANIK_PACKAGES=(
     xvfb xauth libxtst-dev
     fonts-liberation fontconfig libfreetype-dev libfontconfig-dev
     librsvg2-bin desktop-file-utils appstream scdoc man-db dpkg-dev
-    mtools
+    mtools python3
 )
 
 ensure_packages() {

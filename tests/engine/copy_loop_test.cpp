@@ -1,0 +1,159 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "engine/copy_loop.h"
+#include "engine/scripted_questions.h"
+#include "support/reset_transfer_state.h"
+
+namespace torvanik::testing {
+namespace {
+
+// A bar drawn by the copy loop: which one, how far the transfer was, and its length.
+struct Redraw {
+    char bar;
+    std::int64_t done;
+    int length;
+
+    bool operator==(const Redraw&) const = default;
+};
+
+void PrintTo(const Redraw& r, std::ostream* os) {
+    *os << r.bar << "@" << r.done << "=" << r.length;
+}
+
+int Pixels(std::int64_t part, std::int64_t whole) {
+    return static_cast<int>(static_cast<double>(part) / (static_cast<double>(whole) / 440) + 0.5);
+}
+
+// The bars as a loop that reads and writes one block at a time draws them.
+std::vector<Redraw> BlockByBlock(std::int64_t chunkSize, std::int64_t done, std::int64_t total) {
+    std::vector<Redraw> redraws;
+    int disk = 0;
+    int whole = Pixels(done, total);
+    for (std::int64_t sum = 0; sum < chunkSize && done < total;) {
+        const std::int64_t block =
+            std::min({static_cast<std::int64_t>(CopyBlockSize), total - done, chunkSize - sum});
+        sum += block;
+        done += block;
+        if (Pixels(sum, chunkSize) > disk) {
+            disk = Pixels(sum, chunkSize);
+            redraws.push_back({'d', done, disk});
+        }
+        if (Pixels(done, total) > whole) {
+            whole = Pixels(done, total);
+            redraws.push_back({'t', done, whole});
+        }
+    }
+    return redraws;
+}
+
+// Moves no bytes; keeps the size of every read and write and the write-back ranges.
+class CountingFiles : public FileSystem {
+  public:
+    std::vector<std::size_t> reads;
+    std::vector<std::size_t> writes;
+    std::vector<std::pair<std::int64_t, std::int64_t>> writeBacks;
+    std::int64_t position = 0;
+
+    bool Read(void*, std::size_t size, std::FILE*) override {
+        reads.push_back(size);
+        return true;
+    }
+    bool Write(const void*, std::size_t size, std::FILE*) override {
+        writes.push_back(size);
+        return true;
+    }
+    void StartWriteBack(std::FILE*, std::int64_t offset, std::int64_t length) override {
+        writeBacks.emplace_back(offset, length);
+    }
+    std::optional<std::int64_t> Position(std::FILE*) override { return position; }
+};
+
+class BarObserver : public TransferObserver {
+  public:
+    explicit BarObserver(const std::int64_t& done) : done_(done) {}
+    std::vector<Redraw> redraws;
+
+    void DiskBarRedrawn() override { redraws.push_back({'d', done_, transferState.barLength[0]}); }
+    void TotalBarRedrawn() override { redraws.push_back({'t', done_, transferState.barLength[1]}); }
+
+  private:
+    const std::int64_t& done_;
+};
+
+struct ChunkCase {
+    const char* label;
+    std::int64_t chunkSize;
+    std::int64_t done;  // of the whole transfer, before the chunk
+    std::int64_t total;
+    std::int64_t largestCall;  // bytes one read and one write may move
+    std::size_t mostCalls;
+};
+
+void PrintTo(const ChunkCase& c, std::ostream* os) {
+    *os << c.label;
+}
+
+class CopyLoopTest : public ::testing::TestWithParam<ChunkCase> {
+  protected:
+    void SetUp() override {
+        ResetTransferState();
+        transferState.lastNotice = {3, 8, 1, 2};
+        transferState.panelShowFree = 1;
+    }
+    void TearDown() override { ResetTransferState(); }
+};
+
+TEST_P(CopyLoopTest, RunsDrawTheBarsAtTheBlocksAndLengthsOfSingleBlocks) {
+    const ChunkCase& c = GetParam();
+    CanvasSource canvases = CanvasSource::WithoutSurface();
+    DriveMap drives;
+    ScriptedQuestions questions;
+    CountingFiles files;
+    files.position = c.done;
+    std::int64_t done = c.done;
+    BarObserver observer(done);
+    const EngineSeams seams{canvases, questions, files, drives, &observer};
+    transferState.lastTotalBar = Pixels(c.done, c.total);
+    Canvas canvas(canvases.surface);
+
+    EXPECT_TRUE(CopyChunk(canvas, seams, nullptr, nullptr, c.chunkSize, done, c.total).whole);
+
+    EXPECT_EQ(observer.redraws, BlockByBlock(c.chunkSize, c.done, c.total));
+    const std::int64_t moved = std::min(c.chunkSize, c.total - c.done);
+    EXPECT_EQ(done, c.done + moved);
+    EXPECT_EQ(files.reads, files.writes);
+    std::int64_t sum = 0;
+    for (std::size_t i = 0; i < files.writes.size(); ++i) {
+        const auto size = static_cast<std::int64_t>(files.writes[i]);
+        EXPECT_LE(size, c.largestCall);
+        if (i + 1 < files.writes.size()) {
+            EXPECT_EQ(size % static_cast<std::int64_t>(CopyBlockSize), 0) << "write " << i;
+        }
+        sum += size;
+    }
+    EXPECT_EQ(sum, moved);
+    EXPECT_LE(files.writes.size(), c.mostCalls);
+    // Every megabyte of the file finished by this chunk is sent on once, in order.
+    std::vector<std::pair<std::int64_t, std::int64_t>> stretches;
+    for (std::int64_t mb = c.done >> 20; mb < (c.done + moved) >> 20; ++mb) {
+        stretches.emplace_back(mb << 20, std::int64_t{1} << 20);
+    }
+    EXPECT_EQ(files.writeBacks, stretches);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Chunks, CopyLoopTest,
+    // A floppy's bar grows at every block; a large chunk's after several runs.
+    ::testing::Values(
+        ChunkCase{"Floppy", 1'457'664, 1'457'664, 4'000'000, CopyBlockSize, 89},
+        ChunkCase{"LargeOneChunk", 256 << 20, 0, 256 << 20, kCopyRunBytes,
+                  (256 << 20) / kCopyRunBytes + BarScale + 1},
+        ChunkCase{"NotWholeBlocks", 5'000'001, 1'000'000, 12'345'678, CopyBlockSize, 306},
+        ChunkCase{"JoinEndsBeforeTheChunk", 9'000'000, 20'000'000, 23'000'000, kCopyRunBytes, 184}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+}  // namespace
+}  // namespace torvanik::testing
