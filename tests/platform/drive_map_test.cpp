@@ -46,7 +46,8 @@ TEST(DriveOptionTest, ParsesFolderAndCapacity) {
 TEST(DriveMapTest, CommandLineThenDrivesFileThenDefaults) {
     TempFolder tmp;
     const std::string file = tmp / "drives";
-    std::ofstream(file) << "# my drives\n\nA: /from/file\neject no\nC: /mnt/c drive,capacity=100\n";
+    std::ofstream(file) << "# my drives\n\nA: /from/file\neject no\nverify no\n"
+                           "C: /mnt/c drive,capacity=100\n";
     DriveMap map;
     std::string error;
     ASSERT_TRUE(BuildDriveMap({"C:=/from/option"}, file, map, error)) << error;
@@ -55,6 +56,7 @@ TEST(DriveMapTest, CommandLineThenDrivesFileThenDefaults) {
     EXPECT_EQ(map.Find(2)->directory, "/from/option");
     EXPECT_EQ(map.Find(3), nullptr);
     EXPECT_FALSE(map.settings().eject);
+    EXPECT_FALSE(map.settings().verify);
 
     ASSERT_TRUE(BuildDriveMap({}, file, map, error));
     EXPECT_EQ(map.Find(2)->directory, "/mnt/c drive");
@@ -63,8 +65,9 @@ TEST(DriveMapTest, CommandLineThenDrivesFileThenDefaults) {
     ASSERT_TRUE(BuildDriveMap({}, tmp / "missing", map, error));
     EXPECT_EQ(map.Find(0)->kind, DriveKind::Media);
     EXPECT_TRUE(map.settings().eject);
+    EXPECT_TRUE(map.settings().verify);
 
-    for (const char* bad : {"A:/no/space\n", "eject maybe\n", "verbose no\n"}) {
+    for (const char* bad : {"A:/no/space\n", "eject maybe\n", "verify\n", "verbose no\n"}) {
         std::ofstream(file) << bad;
         EXPECT_FALSE(BuildDriveMap({}, file, map, error)) << bad;
     }
