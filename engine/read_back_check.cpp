@@ -1,5 +1,7 @@
 #include "engine/read_back_check.h"
 
+#include "engine/stop_request.h"
+
 namespace torvanik {
 
 Why CheckOnMedium(const EngineSeams& seams, const std::string& path, std::int64_t offset,
@@ -17,6 +19,7 @@ Why CheckOnMedium(const EngineSeams& seams, const std::string& path, std::int64_
                              if (observer != nullptr) {
                                  observer->CheckProgress(checked, whole);
                              }
+                             return !StopRequested();
                          });
     if (observer != nullptr) {
         observer->CheckEnded();
@@ -29,6 +32,8 @@ Why CheckOnMedium(const EngineSeams& seams, const std::string& path, std::int64_
             return {why.otherData, 0, {}};
         case ReadBackVerdict::kReadError:
             return {why.unreadable, 0, {}};
+        case ReadBackVerdict::kStopped:
+            return {Reason::kInterrupted, 0, {}};
     }
     return {why.unreadable, 0, {}};
 }

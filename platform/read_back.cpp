@@ -100,8 +100,8 @@ std::optional<ReadBackOutcome> ReadStretch(FileSystem& files, const std::string&
         const std::int64_t to = std::min(position + got, end);
         digest.Update(buffer + (from - position), static_cast<std::size_t>(to - from));
         position += got;
-        if (progress) {
-            progress(to - offset, length);
+        if (progress && !progress(to - offset, length)) {
+            return ReadBackOutcome{ReadBackVerdict::kStopped, 0};
         }
         // A direct read that ends off a block boundary has met the end of the file.
         if (direct && position < end && position % kAlignment != 0) {

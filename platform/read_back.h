@@ -33,6 +33,7 @@ enum class ReadBackVerdict {
     kMismatch,   // it gave back other bytes
     kShort,      // it ended before the stretch did
     kReadError,  // a read failed; `error` says why
+    kStopped,    // the progress callback asked to stop
 };
 
 struct ReadBackOutcome {
@@ -40,8 +41,8 @@ struct ReadBackOutcome {
     int error = 0;
 };
 
-// Bytes of the stretch checked so far, and its length.
-using ReadBackProgress = std::function<void(std::int64_t checked, std::int64_t length)>;
+// Bytes of the stretch checked so far, and its length; false stops the check.
+using ReadBackProgress = std::function<bool(std::int64_t checked, std::int64_t length)>;
 
 // Reads `length` bytes at `offset` of the file at `path` from the medium, not from the
 // page cache, and compares their digest with `expected`. The file must have been flushed
