@@ -160,7 +160,7 @@ bool DestinationIsOfSet(const EngineSeams& seams, const std::string& destination
     });
 }
 
-// Writes and seals INFO.FIL; says why when it failed.
+// Writes, seals and reads back INFO.FIL; says why when that failed.
 Why WriteInfoFile(const EngineSeams& seams, const DiskInDrive& drive, PendingFile& info) {
     if (!BeginFile(seams.files, InfoPathOn(drive), info)) {
         return WhyFromErrno(Reason::kInfoFileWrite);
