@@ -10,9 +10,9 @@ inline constexpr std::string_view kProgramName = "torvanik-cli";
 
 inline constexpr std::string_view kUsage =
     "Bruk: torvanik-cli [--drive X:=MÅL[,capacity=N]]... [--select X:] [--no-eject]"
-    " split FIL\n"
+    " [--no-verify] split FIL\n"
     "      torvanik-cli [--drive X:=MÅL[,capacity=N]]... [--select X:] [--no-eject]"
-    " [--overwrite] join DESTINASJON\n"
+    " [--no-verify] [--overwrite] join DESTINASJON\n"
     "      torvanik-cli --help | --version\n";
 
 inline constexpr std::string_view kHelp =
@@ -44,6 +44,7 @@ inline constexpr std::string_view kHelp =
     "  --no-eject         løs ikke ut disken etter hvert trinn (ellers avmonteres\n"
     "                     media- og device:-disker og, der det går, slås av\n"
     "                     gjennom UDisks2)\n"
+    "  --no-verify        ikke les hver diskett tilbake og sammenlign etter kopieringen\n"
     "  --overwrite        skriv over en DESTINASJON som finnes fra før\n"
     "  --help             vis denne hjelpen\n"
     "  --version          vis versjonen\n"
@@ -78,6 +79,7 @@ inline constexpr std::string_view kStoppedWithoutDisks = "Avbrutt. Ingen diskett
 
 // The progress line: "disk [###...] fil [#....]  1,0 MB av 2,5 MB  3,2 MB/s  0:01 igjen".
 inline constexpr std::string_view kDiskBarLabel = "disk";
+inline constexpr std::string_view kCheckLabel = "Kontrollerer";
 inline constexpr std::string_view kFileBarLabel = "fil";
 inline constexpr std::string_view kOf = "av";
 inline constexpr std::string_view kPerSecond = "/s";

@@ -37,6 +37,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             line.overwrite = true;
         } else if (argument == "--no-eject") {
             line.noEject = true;
+        } else if (argument == "--no-verify") {
+            line.noVerify = true;
         } else if (argument == "--drive" || argument == "--select") {
             if (i + 1 == arguments.size()) {
                 return Refused(Fill(kMissingValue, argument));

@@ -5,7 +5,7 @@
 #include <vector>
 
 // The arguments of torvanik-cli:
-//   [--drive X:=TARGET[,capacity=N]]... [--select X:] [--no-eject] [--overwrite]
+//   [--drive X:=TARGET[,capacity=N]]... [--select X:] [--no-eject] [--no-verify] [--overwrite]
 //   split FILE | join DESTINATION
 //   --help | --version
 namespace torvanik::cli {
@@ -20,6 +20,7 @@ struct CommandLine {
     std::optional<int> selectedDrive;
     bool overwrite = false;
     bool noEject = false;
+    bool noVerify = false;  // the disks are not read back after their steps
     // FILE of split, DESTINATION of join.
     std::string path;
 };

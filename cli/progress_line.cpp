@@ -22,6 +22,22 @@ std::string OneDecimal(double value) {
     return result;
 }
 
+// "  1,0 MB av 2,5 MB  3,2 MB/s  0:01 igjen"
+std::string FiguresAndTimeLeft(const ProgressFigures& figures) {
+    std::string line = "  ";
+    line += FormatBytes(static_cast<double>(figures.done)) + " " + std::string(kOf) + " " +
+            FormatBytes(static_cast<double>(figures.total));
+    const auto rate = figures.bytesPerSecond;
+    if (rate && *rate > 0) {
+        const auto left = static_cast<double>(figures.total - figures.done);
+        line += "  " + FormatBytes(*rate) + std::string(kPerSecond) + "  " +
+                FormatDuration(left / *rate);
+    } else {
+        line += "  " + std::string(kUnknownTime);
+    }
+    return line + " " + std::string(kTimeLeft);
+}
+
 }  // namespace
 
 std::string FormatBar(std::int64_t part, std::int64_t whole, int width) {
@@ -64,17 +80,12 @@ std::string FormatProgressLine(const ProgressFigures& figures) {
                        FormatBar(figures.doneInChunk, figures.chunkSize, kProgressBarWidth) + " " +
                        std::string(kFileBarLabel) + " " +
                        FormatBar(figures.done, figures.total, kProgressBarWidth);
-    line += "  " + FormatBytes(static_cast<double>(figures.done)) + " " + std::string(kOf) + " " +
-            FormatBytes(static_cast<double>(figures.total));
-    const auto rate = figures.bytesPerSecond;
-    if (rate && *rate > 0) {
-        const auto left = static_cast<double>(figures.total - figures.done);
-        line += "  " + FormatBytes(*rate) + std::string(kPerSecond) + "  " +
-                FormatDuration(left / *rate);
-    } else {
-        line += "  " + std::string(kUnknownTime);
-    }
-    return line + " " + std::string(kTimeLeft);
+    return line + FiguresAndTimeLeft(figures);
+}
+
+std::string FormatCheckLine(const ProgressFigures& figures) {
+    return std::string(kCheckLabel) + " " +
+           FormatBar(figures.done, figures.total, kProgressBarWidth) + FiguresAndTimeLeft(figures);
 }
 
 }  // namespace torvanik::cli

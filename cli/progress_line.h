@@ -20,6 +20,10 @@ struct ProgressFigures {
 // "disk [######......] fil [##..........]  1,0 MB av 2,5 MB  3,2 MB/s  0:01 igjen"
 std::string FormatProgressLine(const ProgressFigures& figures);
 
+// While a disk is read back: "Kontrollerer [######......]  1,0 MB av 2,5 MB  3,2 MB/s  0:01
+// igjen", with `done` and `total` the bytes checked and to check.
+std::string FormatCheckLine(const ProgressFigures& figures);
+
 // "[###...]": `part` of `whole` in `width` marks; an empty whole counts as done.
 std::string FormatBar(std::int64_t part, std::int64_t whole, int width);
 

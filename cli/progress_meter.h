@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <optional>
+#include <string>
 
 #include "cli/progress_line.h"
 
@@ -26,7 +27,14 @@ class ProgressMeter {
     void BlockCopied(std::int64_t doneInChunk, std::int64_t chunkSize, std::int64_t done,
                      std::int64_t total, Clock::time_point now);
 
+    // While a disk is read back: the checking line, on the same terms.
+    void Checked(std::int64_t checked, std::int64_t length, Clock::time_point now);
+
   private:
+    bool Due(bool finished, Clock::time_point now) const;
+    std::optional<double> Rate(std::int64_t done, Clock::time_point now) const;
+    void Draw(const std::string& line, Clock::time_point now);
+
     std::FILE* terminal_;
     bool lineOpen_ = false;
     Clock::time_point start_{};

@@ -27,4 +27,17 @@ void TerminalObserver::BlockCopied(std::int64_t doneInChunk, std::int64_t chunkS
     }
 }
 
+void TerminalObserver::CheckStarted(std::int64_t /*length*/) {
+    // The copy's line stays; the check draws a line of its own, timed from here.
+    if (progress_ != nullptr) {
+        progress_->Restart(ProgressMeter::Clock::now());
+    }
+}
+
+void TerminalObserver::CheckProgress(std::int64_t checked, std::int64_t length) {
+    if (progress_ != nullptr) {
+        progress_->Checked(checked, length, ProgressMeter::Clock::now());
+    }
+}
+
 }  // namespace torvanik::cli

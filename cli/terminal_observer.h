@@ -17,6 +17,8 @@ class TerminalObserver : public TransferObserver {
     void ReasonGiven(const std::string& line) override;
     void BlockCopied(std::int64_t doneInChunk, std::int64_t chunkSize, std::int64_t done,
                      std::int64_t total) override;
+    void CheckStarted(std::int64_t length) override;
+    void CheckProgress(std::int64_t checked, std::int64_t length) override;
 
   private:
     std::FILE* out_;

@@ -116,6 +116,9 @@ int RunTransfer(const CommandLine& line, std::istream& input) {
     if (line.noEject) {
         drives.settings().eject = false;
     }
+    if (line.noVerify) {
+        drives.settings().verify = false;
+    }
     const std::string path = FullPath(line.path);
     if (line.verb == Verb::kJoin && !line.overwrite && Exists(path)) {
         return Refuse(Fill(kDestinationExists, line.path));

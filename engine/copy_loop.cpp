@@ -41,7 +41,8 @@ CopyOutcome FailedWrite() {
 }
 
 CopyOutcome CopyChunk(Canvas& canvas, const EngineSeams& seams, std::FILE* in, std::FILE* out,
-                      std::int64_t chunkSize, std::int64_t& done, std::int64_t total) {
+                      std::int64_t chunkSize, std::int64_t& done, std::int64_t total,
+                      ByteDigest* digest) {
     TransferState& s = transferState;
     const double chunkScale = static_cast<double>(chunkSize) * kPerPixel;
     const double totalScale = static_cast<double>(total) * kPerPixel;
@@ -67,7 +68,18 @@ CopyOutcome CopyChunk(Canvas& canvas, const EngineSeams& seams, std::FILE* in, s
             return {false, false, true};
         }
         if (!seams.files.Write(copyBuffer.data(), bytes, out)) {
-            return FailedWrite();
+            const CopyOutcome failed = FailedWrite();
+            // A chunk may end where the medium refused more; what reached it counts then.
+            const auto reached = seams.files.Position(out);
+            if (digest != nullptr && reached) {
+                digest->Update(copyBuffer.data(),
+                               static_cast<std::size_t>(std::clamp<std::int64_t>(
+                                   *reached - written, 0, static_cast<std::int64_t>(bytes))));
+            }
+            return failed;
+        }
+        if (digest != nullptr) {
+            digest->Update(copyBuffer.data(), bytes);
         }
         const std::int64_t stretchStart = written / kWriteBackStretch * kWriteBackStretch;
         written += static_cast<std::int64_t>(bytes);

@@ -5,6 +5,7 @@
 
 #include "engine/engine_seams.h"
 #include "engine/transfer_state.h"
+#include "platform/read_back.h"
 
 namespace torvanik {
 
@@ -24,8 +25,10 @@ inline constexpr std::int64_t kCopyRunBytes = 16 * static_cast<std::int64_t>(Cop
 
 // Copies one chunk in blocks of CopyBlockSize through the one copy buffer of the program,
 // drawing both bars after the block at which they grow by a pixel. `done` and `total` count the
-// whole transfer; a join stops at `total` even when the chunk is longer.
+// whole transfer; a join stops at `total` even when the chunk is longer. Every byte that
+// reaches `out` is added to `digest`, when there is one.
 CopyOutcome CopyChunk(Canvas& canvas, const EngineSeams& seams, std::FILE* in, std::FILE* out,
-                      std::int64_t chunkSize, std::int64_t& done, std::int64_t total);
+                      std::int64_t chunkSize, std::int64_t& done, std::int64_t total,
+                      ByteDigest* digest = nullptr);
 
 }  // namespace torvanik

@@ -9,6 +9,7 @@
 #include "engine/disk_commit.h"
 #include "engine/disk_set.h"
 #include "engine/engine_notice.h"
+#include "engine/read_back_check.h"
 #include "engine/stop_request.h"
 #include "engine/transfer_state.h"
 #include "screen/progress_panel.h"
@@ -159,12 +160,20 @@ bool DestinationIsOfSet(const EngineSeams& seams, const std::string& destination
     });
 }
 
-bool WriteInfoFile(const EngineSeams& seams, const DiskInDrive& drive, PendingFile& info) {
+// Writes, seals and reads back INFO.FIL; says why when that failed.
+Why WriteInfoFile(const EngineSeams& seams, const DiskInDrive& drive, PendingFile& info) {
     if (!BeginFile(seams.files, InfoPathOn(drive), info)) {
-        return false;
+        return WhyFromErrno(Reason::kInfoFileWrite);
     }
     const std::string text = FormatInfoFile(transferState.sourceSize, transferState.fileName);
-    return seams.files.Write(text.data(), text.size(), info.stream) && SealFile(seams.files, info);
+    if (!seams.files.Write(text.data(), text.size(), info.stream) || !SealFile(seams.files, info)) {
+        return WhyFromErrno(Reason::kInfoFileWrite);
+    }
+    // Read back: INFO.FIL counts as written only when the medium gives it back.
+    ByteDigest digest;
+    digest.Update(text.data(), text.size());
+    return CheckOnMedium(seams, info.temporaryPath, 0, static_cast<std::int64_t>(text.size()),
+                         digest, kOnDisk);
 }
 
 // When the medium refused more before the chunk was whole, the chunk ends at the last
@@ -350,8 +359,8 @@ int WriteNextDisk(Canvas& canvas, const EngineSeams& seams, int disk) {
     }
 
     SplitStep step{seams.files, StepStart::Take(s.bytesWritten), {}, {}};
-    if (disk == 1 && !WriteInfoFile(seams, drive, step.info)) {
-        const Why why = step.Undo(WhyFromErrno(Reason::kInfoFileWrite));
+    if (Why failed = disk == 1 ? WriteInfoFile(seams, drive, step.info) : Why{}; failed) {
+        const Why why = step.Undo(failed);
         if (why.reason == Reason::kDiskFull) {
             TellWhy(canvas, seams, notice::kDiskFull, 3, -1, why);
         } else {
@@ -385,8 +394,9 @@ int WriteNextDisk(Canvas& canvas, const EngineSeams& seams, int disk) {
     }
     Tell(canvas, seams, notice::kCopyingTo, 1, s.diskNumber);
 
+    ByteDigest digest;
     CopyOutcome outcome = CopyChunk(canvas, seams, s.sourceFile, step.chunk.stream, chunkSize,
-                                    s.bytesWritten, s.sourceSize);
+                                    s.bytesWritten, s.sourceSize, &digest);
     Why failure;
     if (!outcome.whole) {
         failure = WhyFromErrno(outcome.inputFailed ? Reason::kSourceRead : Reason::kChunkWrite);
@@ -400,6 +410,12 @@ int WriteNextDisk(Canvas& canvas, const EngineSeams& seams, int disk) {
             outcome = FailedWrite();
             failure = WhyFromErrno(Reason::kChunkWrite);
         }
+    }
+    // Read back: the chunk counts as written only when the medium gives it back.
+    if (outcome.whole) {
+        failure = CheckOnMedium(seams, step.chunk.temporaryPath, 0,
+                                s.bytesWritten - step.start.done, digest, kOnDisk);
+        outcome.whole = !failure;
     }
     if (!outcome.whole) {
         const Why why = step.Undo(failure);
@@ -480,8 +496,9 @@ int ReadNextDisk(Canvas& canvas, const EngineSeams& seams, int disk) {
     s.viewState |= VS_BARS;
     Tell(canvas, seams, notice::kCopyingFrom, 1, s.diskNumber);
     const StepStart start = StepStart::Take(s.bytesJoined);
-    CopyOutcome outcome =
-        CopyChunk(canvas, seams, chunk, s.destinationFile, *chunkSize, s.bytesJoined, s.joinTotal);
+    ByteDigest digest;
+    CopyOutcome outcome = CopyChunk(canvas, seams, chunk, s.destinationFile, *chunkSize,
+                                    s.bytesJoined, s.joinTotal, &digest);
     Why failure;
     if (!outcome.whole) {
         failure = JoinFailure(outcome);
@@ -490,6 +507,12 @@ int ReadNextDisk(Canvas& canvas, const EngineSeams& seams, int disk) {
     if (outcome.whole && !seams.files.Commit(s.destinationFile)) {
         outcome = FailedWrite();
         failure = JoinFailure(outcome);
+    }
+    // Read back: the stretch this step appended, from the destination's medium.
+    if (outcome.whole) {
+        failure = CheckOnMedium(seams, s.destinationPath, start.done, s.bytesJoined - start.done,
+                                digest, kInDestination);
+        outcome.whole = !failure;
     }
     if (!outcome.whole) {
         // The joined file keeps exactly the chunks joined before this one.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "engine/questions.h"
@@ -24,6 +25,10 @@ class TransferObserver {
     // The copy loop redrew the per-disk bar, or the total bar.
     virtual void DiskBarRedrawn() {}
     virtual void TotalBarRedrawn() {}
+    // A step's file is read back from the medium: its start, its progress, its end.
+    virtual void CheckStarted(std::int64_t /*length*/) {}
+    virtual void CheckProgress(std::int64_t /*checked*/, std::int64_t /*length*/) {}
+    virtual void CheckEnded() {}
 };
 
 // The outside world of the engine: the three seams, and an optional observer.

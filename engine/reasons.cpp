@@ -11,7 +11,7 @@
 namespace torvanik {
 namespace {
 
-constexpr std::array<std::pair<Reason, const char*>, 29> kReasonTexts = {{
+constexpr std::array<std::pair<Reason, const char*>, 33> kReasonTexts = {{
     {Reason::kNone, ""},
     {Reason::kDiskFull, "Ingen plass igjen på disketten"},
     {Reason::kReadOnly, "Disketten er skrivebeskyttet"},
@@ -34,11 +34,17 @@ constexpr std::array<std::pair<Reason, const char*>, 29> kReasonTexts = {{
     {Reason::kChunkWrite, "Skrivefeil på disketten"},
     {Reason::kChunkRead, "Lesefeil på disketten"},
     {Reason::kDiskChanged, "Disketten ble tatt ut eller byttet under kopieringen"},
+    {Reason::kDiskGaveBackOtherData,
+     "Disketten ga tilbake andre data enn det som ble skrevet: bytt diskett"},
+    {Reason::kDiskNotReadBack, "Disketten kunne ikke leses tilbake etter skrivingen: bytt diskett"},
     {Reason::kDestinationOfSet, "Målfilen er en av filene i diskettsettet"},
     {Reason::kDestinationCreate, "Målfilen kan ikke lages"},
     {Reason::kDestinationWrite, "Skrivefeil i målfilen"},
     {Reason::kDestinationFull, "Ingen plass igjen til målfilen"},
     {Reason::kDestinationLength, "Målfilen har ikke lengden den skal ha"},
+    {Reason::kDestinationGaveBackOtherData,
+     "Målfilen ga tilbake andre data enn det som ble skrevet"},
+    {Reason::kDestinationNotReadBack, "Målfilen kunne ikke leses tilbake etter skrivingen"},
     {Reason::kUndoFailed, "Forsøket kunne ikke gjøres helt om"},
     {Reason::kInterrupted, "Avbrutt"},
 }};

@@ -36,6 +36,7 @@ struct SettingWord {
 };
 constexpr SettingWord kSettingWords[] = {
     {"eject", &DriveSettings::eject},
+    {"verify", &DriveSettings::verify},
 };
 
 std::string_view Trim(std::string_view text) {

@@ -37,6 +37,8 @@ struct DriveMapping {
 // Settings of the drives file that hold for every drive.
 struct DriveSettings {
     bool eject = true;  // let a removable disk go after its step
+    // Read every disk back from the medium and compare it before the next one is asked for.
+    bool verify = true;
 };
 
 // The disk in a drive as found at one moment, for one disk step (or one picker).

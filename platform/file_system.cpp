@@ -280,4 +280,16 @@ bool FileSystem::WriteTimes(const std::string& path, const FileTimes& times) {
     return utimensat(AT_FDCWD, path.c_str(), both, 0) == 0;
 }
 
+int FileSystem::OpenForReadBack(const std::string& path, int flags) {
+    return open(path.c_str(), flags);
+}
+
+int FileSystem::Advise(int fd, std::int64_t offset, std::int64_t length, int advice) {
+    return posix_fadvise(fd, static_cast<off_t>(offset), static_cast<off_t>(length), advice);
+}
+
+std::int64_t FileSystem::ReadAt(int fd, void* buffer, std::size_t size, std::int64_t offset) {
+    return pread(fd, buffer, size, static_cast<off_t>(offset));
+}
+
 }  // namespace torvanik

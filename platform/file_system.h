@@ -90,6 +90,13 @@ class FileSystem {
     virtual std::optional<std::uint64_t> FreeBytes(const DiskInDrive& drive);
     virtual bool ReadTimes(const std::string& path, FileTimes& times);
     virtual bool WriteTimes(const std::string& path, const FileTimes& times);
+
+    // The read-back from the medium goes through open(2), posix_fadvise(2) and pread(2)
+    // here, so that a test can see the flags and advice used and spoil what comes back.
+    // -1 and errno on failure; Advise returns the error number, 0 when it went through.
+    virtual int OpenForReadBack(const std::string& path, int flags);
+    virtual int Advise(int fd, std::int64_t offset, std::int64_t length, int advice);
+    virtual std::int64_t ReadAt(int fd, void* buffer, std::size_t size, std::int64_t offset);
 };
 
 // The non-blocking, regular-files-only open of FileSystem::OpenRegular, for readers

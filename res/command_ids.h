@@ -14,6 +14,8 @@ inline constexpr int ID_APP_EXIT = 57665;
 inline constexpr int ID_SHOW_HELP = 57671;
 inline constexpr int ID_VIEW_TOOLBAR = 59392;
 inline constexpr int ID_VIEW_STATUS_BAR = 59393;
+// The message pane while a disk is read back and checked.
+inline constexpr int IDS_CHECKING_DISK = 61216;
 inline constexpr int ID_SEPARATOR = 0;
 
 }  // namespace torvanik

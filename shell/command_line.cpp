@@ -50,6 +50,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments, bool too
         }
         if (argument == "--no-eject") {
             line.noEject = true;
+        } else if (argument == "--no-verify") {
+            line.noVerify = true;
         } else if (argument == "--drive" && i + 1 < arguments.size()) {
             line.driveOptions.push_back(arguments[++i]);
         } else if (argument.starts_with("--drive=")) {
@@ -66,12 +68,15 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments, bool too
 
 const char* UsageText() {
     return "Bruk: torvanik [--drive X:=M\xC3\x85L[,capacity=N]]... [--no-eject]\n"
+           "                [--no-verify]\n"
            "\n"
            "Deler en stor fil p\xC3\xA5 flere disketter og setter den sammen igjen.\n"
            "\n"
            "  --drive X:=M\xC3\x85L[,capacity=N]  stasjon X: er M\xC3\x85L (kan gjentas); med\n"
            "                               capacity=N har den h\xC3\xB8yst N byte ledig\n"
            "  --no-eject                   l\xC3\xB8s ikke ut disken etter hvert trinn\n"
+           "  --no-verify                  les ikke hver diskett tilbake og sammenlign\n"
+           "                               etter kopieringen\n"
            "  --help                       viser denne teksten\n"
            "  --version                    viser versjonen\n"
            "\n"

@@ -6,7 +6,7 @@
 #include "platform/drive_map.h"
 
 // The program's own options: --drive X:=TARGET[,capacity=N] (repeatable), --no-eject,
-// --help, --version.
+// --no-verify, --help, --version.
 namespace torvanik {
 
 struct CommandLine {
@@ -14,6 +14,7 @@ struct CommandLine {
     Action action = Action::kRun;
     std::vector<std::string> driveOptions;
     bool noEject = false;
+    bool noVerify = false;  // the disks are not read back after their steps
     std::string error;
 };
 

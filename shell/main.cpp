@@ -45,6 +45,9 @@ int main(int argc, char** argv) {
     if (line.noEject) {
         drives.settings().eject = false;
     }
+    if (line.noVerify) {
+        drives.settings().verify = false;
+    }
     if (!torvanik::FindDisplay(arguments)) {
         std::fputs(
             "torvanik: finner ingen skjerm \xC3\xA5 vise vinduet p\xC3\xA5 "

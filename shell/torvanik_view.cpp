@@ -13,6 +13,8 @@
 #include "engine/commands.h"
 #include "engine/transfer_state.h"
 #include "platform/drive_description.h"
+#include "res/command_ids.h"
+#include "res/string_table.h"
 #include "screen/screen_painter.h"
 #include "screen/screen_regions.h"
 
@@ -64,8 +66,8 @@ void CTorvanikView::OnShowHelp() {
 }
 
 void CTorvanikView::RunCommand(void (*command)(const EngineSeams&)) {
-    if (auto* frame = qobject_cast<QMainWindow*>(window())) {
-        frame->statusBar()->clearMessage();
+    if (QStatusBar* bar = StatusBar()) {
+        bar->clearMessage();
     }
     inCommand_ = true;
     sinceEvents_.start();
@@ -78,6 +80,10 @@ void CTorvanikView::RunCommand(void (*command)(const EngineSeams&)) {
 
 void CTorvanikView::BlockCopied(std::int64_t /*doneInChunk*/, std::int64_t /*chunkSize*/,
                                 std::int64_t /*done*/, std::int64_t /*total*/) {
+    PumpEvents();
+}
+
+void CTorvanikView::PumpEvents() {
     if (sinceEvents_.isValid() && sinceEvents_.elapsed() < kEventsEveryMs) {
         return;
     }
@@ -86,10 +92,35 @@ void CTorvanikView::BlockCopied(std::int64_t /*doneInChunk*/, std::int64_t /*chu
     sinceEvents_.start();
 }
 
+QStatusBar* CTorvanikView::StatusBar() const {
+    auto* frame = qobject_cast<QMainWindow*>(window());
+    return frame != nullptr ? frame->statusBar() : nullptr;
+}
+
 // The reason of a failure stays in the status bar's message pane until the next command.
 void CTorvanikView::ReasonGiven(const std::string& line) {
-    if (auto* frame = qobject_cast<QMainWindow*>(window())) {
-        frame->statusBar()->showMessage(QString::fromStdString(line));
+    if (QStatusBar* bar = StatusBar()) {
+        bar->showMessage(QString::fromStdString(line));
+    }
+}
+
+// While a disk is read back, the notice stays and the message pane says so.
+void CTorvanikView::CheckStarted(std::int64_t /*length*/) {
+    if (QStatusBar* bar = StatusBar()) {
+        const std::string_view text = LoadString(IDS_CHECKING_DISK);
+        bar->showMessage(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+        // The check runs on the window's one thread: the pane is painted now, not after it.
+        bar->repaint();
+    }
+}
+
+void CTorvanikView::CheckProgress(std::int64_t /*checked*/, std::int64_t /*length*/) {
+    PumpEvents();
+}
+
+void CTorvanikView::CheckEnded() {
+    if (QStatusBar* bar = StatusBar()) {
+        bar->clearMessage();
     }
 }
 

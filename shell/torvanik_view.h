@@ -6,6 +6,8 @@
 
 #include "engine/engine_seams.h"
 
+class QStatusBar;
+
 namespace torvanik {
 
 // The view: one image of the client area that the commands draw on; each drawing operation
@@ -48,6 +50,11 @@ class CTorvanikView : public QWidget, private TransferObserver {
     void BlockCopied(std::int64_t doneInChunk, std::int64_t chunkSize, std::int64_t done,
                      std::int64_t total) override;
     void ReasonGiven(const std::string& line) override;
+    void CheckStarted(std::int64_t length) override;
+    void CheckProgress(std::int64_t checked, std::int64_t length) override;
+    void CheckEnded() override;
+    void PumpEvents();
+    QStatusBar* StatusBar() const;
 
     Surface surface_;
     CanvasSource canvases_;

@@ -10,6 +10,7 @@ namespace {
 
 using cli::FormatBar;
 using cli::FormatBytes;
+using cli::FormatCheckLine;
 using cli::FormatDuration;
 using cli::FormatProgressLine;
 using cli::ProgressMeter;
@@ -45,6 +46,8 @@ TEST(CliProgressLineTest, LineHasBothBarsFiguresRateAndTimeLeft) {
               "disk [######......] fil [#######.....]  1,4 MB av 2,4 MB  1,0 MB/s  0:01 igjen");
     EXPECT_EQ(FormatProgressLine({0, 10, 0, 10, std::nullopt}),
               "disk [............] fil [............]  0 B av 10 B  --:-- igjen");
+    EXPECT_EQ(FormatCheckLine({0, 0, 524'288, 2'097'152, 1024.0 * 1024}),
+              "Kontrollerer [###.........]  512,0 kB av 2,0 MB  1,0 MB/s  0:02 igjen");
 }
 
 // The meter writing into memory, with a clock the test moves.
@@ -89,6 +92,11 @@ TEST_F(CliProgressMeterTest, RedrawsInPlaceAtMostEveryTenthOfASecondAndAtTheChun
 
     meter.Restart(At(130));
     EXPECT_EQ(Written(), "\n");  // the finished line stays on the screen
+
+    // The read-back of the disk draws a line of its own, its rate timed from the restart.
+    meter.Checked(524'288, 1'048'576, At(630));
+    EXPECT_EQ(Written(),
+              "\rKontrollerer [######......]  512,0 kB av 1,0 MB  1,0 MB/s  0:01 igjen\x1b[K");
 }
 
 TEST_F(CliProgressMeterTest, RateIsMeasuredFromTheRestartOverThisCopyOnly) {
@@ -114,6 +122,11 @@ TEST_F(CliProgressTerminalTest, ProgressLineGoesToATerminalOnly) {
         << split.errors;
     // Standard output carries the notices alone, as without a terminal.
     EXPECT_EQ(split.pieces[1].find("disk ["), std::string::npos);
+    // Every disk is read back, with a line of its own, unless --no-verify is given.
+    EXPECT_NE(split.errors.find("\n\rKontrollerer [############]"), std::string::npos);
+    const Session unchecked = SplitOntoDisks(source, {"--no-verify"}, true);
+    EXPECT_EQ(unchecked.status, 0);
+    EXPECT_EQ(unchecked.errors.find("Kontrollerer"), std::string::npos);
 }
 
 }  // namespace

@@ -68,6 +68,19 @@ std::optional<std::uint64_t> FaultyFileSystem::FreeBytes(const DiskInDrive& driv
     return freeBytes ? *freeBytes : FileSystem::FreeBytes(drive);
 }
 
+int FaultyFileSystem::OpenForReadBack(const std::string& path, int flags) {
+    // A direct read is tried first and, where refused, the other way: one file, once.
+    if (readBack.empty() || readBack.back() != path) {
+        readBack.push_back(path);
+    }
+    return FileSystem::OpenForReadBack(path, flags);
+}
+
+std::int64_t FaultyFileSystem::ReadAt(int fd, void* buffer, std::size_t size, std::int64_t offset) {
+    const std::int64_t got = FileSystem::ReadAt(fd, buffer, size, offset);
+    return spoilReadBack && got >= 0 ? spoilReadBack(static_cast<char*>(buffer), got, offset) : got;
+}
+
 Notice N(int firstLine, int lineCount, int number) {
     return {3, firstLine, lineCount, number};
 }

@@ -42,6 +42,11 @@ class FaultyFileSystem : public FileSystem {
     std::optional<std::optional<std::uint64_t>> freeBytes;
     // When set, the largest file of every drive.
     std::optional<std::uint64_t> largestFile;
+    // Spoils what a read-back from the medium got: `got` bytes read at `offset`; returns
+    // the count to report (-1 with errno for a failed read).
+    std::function<std::int64_t(char* bytes, std::int64_t got, std::int64_t offset)> spoilReadBack;
+    // The files read back from the medium, in order.
+    std::vector<std::string> readBack;
 
     std::FILE* OpenRegular(const std::string& path, Links links) override;
     std::FILE* CreateNew(const std::string& path) override;
@@ -52,6 +57,8 @@ class FaultyFileSystem : public FileSystem {
     bool Write(const void* buffer, std::size_t size, std::FILE* stream) override;
     bool Commit(std::FILE* stream) override;
     std::optional<std::uint64_t> FreeBytes(const DiskInDrive& drive) override;
+    int OpenForReadBack(const std::string& path, int flags) override;
+    std::int64_t ReadAt(int fd, void* buffer, std::size_t size, std::int64_t offset) override;
 };
 
 class RecordingObserver : public TransferObserver {
@@ -60,9 +67,11 @@ class RecordingObserver : public TransferObserver {
     std::vector<std::string> reasons;
     int diskBarRedraws = 0;
     int totalBarRedraws = 0;
+    int checks = 0;
 
     void NoticeShown(const Notice& notice) override { notices.push_back(notice); }
     void ReasonGiven(const std::string& line) override { reasons.push_back(line); }
+    void CheckStarted(std::int64_t /*length*/) override { ++checks; }
     void DiskBarRedrawn() override { ++diskBarRedraws; }
     void TotalBarRedrawn() override { ++totalBarRedraws; }
 };

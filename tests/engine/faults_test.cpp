@@ -1,6 +1,8 @@
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 
+#include "engine/disk_commit.h"
 #include "engine_fixture.h"
 
 namespace torvanik::testing {
@@ -178,6 +180,103 @@ TEST_F(FaultsTest, JoinWriteFailureIsUndoneToo) {
     files.beforeWrite = nullptr;
     Klar();
     PutInDisk(2);
+    Klar();
+    PutInDisk(3);
+    Klar();
+    EXPECT_EQ(ReadBytes(tmp / "joined.bmp"), original);
+}
+
+// What the read-back from the medium got, spoilt: `got` bytes read at `offset`.
+using Spoil = std::function<std::int64_t(char* bytes, std::int64_t got, std::int64_t offset)>;
+
+Spoil FlipByteAt(std::int64_t at) {
+    return [at](char* bytes, std::int64_t got, std::int64_t offset) {
+        if (offset <= at && at < offset + got) {
+            bytes[at - offset] ^= 0x10;
+        }
+        return got;
+    };
+}
+
+struct MediumFault {
+    const char* label;
+    Spoil spoil;
+    std::string reason;
+};
+
+class SplitReadBackFaultTest : public FaultsTest,
+                               public ::testing::WithParamInterface<MediumFault> {};
+
+TEST_P(SplitReadBackFaultTest, DiskThatGivesBackOtherBytesIsAskedForAgain) {
+    Split(source);
+    Klar();
+    TakeOutDisk(1);
+    files.spoilReadBack = GetParam().spoil;
+    Klar();
+    EXPECT_EQ(transferState.lastNotice, N(0, 2, 2));
+    EXPECT_EQ(observer.reasons.back(), GetParam().reason);
+    EXPECT_TRUE(DriveFiles().empty());
+    EXPECT_EQ(transferState.bytesWritten, 1'000'000);
+    files.spoilReadBack = nullptr;
+    FinishSplitFrom(2);
+    JoinAllAndCompare(3);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Media, SplitReadBackFaultTest,
+    ::testing::Values(
+        MediumFault{"FlippedByte", FlipByteAt(654'321),
+                    "Disketten ga tilbake andre data enn det som ble skrevet: bytt diskett"},
+        MediumFault{"Shorter",
+                    [](char*, std::int64_t got, std::int64_t offset) {
+                        return std::clamp<std::int64_t>(999'000 - offset, 0, got);
+                    },
+                    "Disketten ga tilbake andre data enn det som ble skrevet: bytt diskett"},
+        MediumFault{"ReadError",
+                    [](char*, std::int64_t, std::int64_t) -> std::int64_t {
+                        errno = EIO;
+                        return -1;
+                    },
+                    "Disketten kunne ikke leses tilbake etter skrivingen: bytt diskett"}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+TEST_F(FaultsTest, EveryFileIsReadBackUnderItsTemporaryNameUnlessTurnedOff) {
+    Split(source);
+    files.spoilReadBack = FlipByteAt(3);  // inside INFO.FIL, and inside the chunk
+    Klar();
+    EXPECT_EQ(transferState.lastNotice, N(0, 2, 1));
+    EXPECT_TRUE(DriveFiles().empty());
+    files.spoilReadBack = nullptr;
+    files.readBack.clear();
+    FinishSplitFrom(1);
+    EXPECT_EQ(observer.checks, 5);  // the failed INFO.FIL, then INFO.FIL and three chunks
+    ASSERT_EQ(files.readBack.size(), 4u);
+    for (const std::string& path : files.readBack) {
+        EXPECT_TRUE(std::filesystem::path(path).filename().string().starts_with(kTemporaryPrefix))
+            << path;
+    }
+    drives.settings().verify = false;
+    files.spoilReadBack = FlipByteAt(0);
+    Split(source);
+    FinishSplitFrom(1);
+    EXPECT_EQ(transferState.lastNotice, N(2, 1, -1));
+    EXPECT_EQ(observer.checks, 5);
+}
+
+TEST_F(FaultsTest, JoinedStretchThatReadsBackWrongIsCutOffAndTheDiskAskedForAgain) {
+    Split(source);
+    FinishSplitFrom(1);
+    PutInDisk(1);
+    Join(tmp / "joined.bmp");
+    Klar();
+    PutInDisk(2);
+    files.spoilReadBack = FlipByteAt(1'999'999);
+    Klar();
+    EXPECT_EQ(transferState.lastNotice, N(0, 2, 2));
+    EXPECT_EQ(observer.reasons.back(), "Målfilen ga tilbake andre data enn det som ble skrevet");
+    const auto joined = ReadBytes(tmp / "joined.bmp");
+    EXPECT_EQ(joined, std::vector<char>(original.begin(), original.begin() + 1'000'000));
+    files.spoilReadBack = nullptr;
     Klar();
     PutInDisk(3);
     Klar();

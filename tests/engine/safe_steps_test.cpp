@@ -229,19 +229,31 @@ TEST_F(SmallMediumTest, FullDiskOneKeepsTheOlderSetJoinable) {
 
 TEST_F(SafeStepsTest, StopRequestEndsTheStepAsAFailedOne) {
     Split(MakeSource("bilde.bmp", 2'500'000));
-    const int status = InChild([this] {
+    const auto stepUndone = [this] {
+        Klar();
+        return transferState.lastNotice == N(0, 2, 1) && DriveFiles().empty() &&
+               transferState.bytesWritten == 0 && !observer.reasons.empty() &&
+               observer.reasons.back() == "Avbrutt";
+    };
+    const int status = InChild([this, stepUndone] {
         files.beforeWrite = [left = 300'000](std::size_t size) mutable {
             if ((left -= static_cast<int>(size)) < 0) {
                 RequestStop();
             }
             return true;
         };
-        Klar();
-        return transferState.lastNotice == N(0, 2, 1) && DriveFiles().empty() &&
-               transferState.bytesWritten == 0 && !observer.reasons.empty() &&
-               observer.reasons.back() == "Avbrutt";
+        return stepUndone();
     });
     EXPECT_EQ(status, 0);
+    // While the disk is read back, too.
+    const int checking = InChild([this, stepUndone] {
+        files.spoilReadBack = [](char*, std::int64_t got, std::int64_t) {
+            RequestStop();
+            return got;
+        };
+        return stepUndone();
+    });
+    EXPECT_EQ(checking, 0);
 }
 
 TEST_F(SafeStepsTest, KilledSplitLeavesNoPartialFileUnderAFinalName) {

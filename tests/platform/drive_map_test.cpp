@@ -52,8 +52,8 @@ TEST(DriveOptionTest, ParsesFolderAndCapacity) {
 TEST(DriveMapTest, CommandLineThenDrivesFileThenDefaults) {
     TempFolder tmp;
     const std::string file = tmp / "drives";
-    std::ofstream(file) << "# my drives\n\nA: /from/file\neject no\nC: /mnt/c drive,capacity=100\n"
-                        << "D: images:/stack\n";
+    std::ofstream(file) << "# my drives\n\nA: /from/file\neject no\nverify no\n"
+                           "C: /mnt/c drive,capacity=100\nD: images:/stack\n";
     DriveMap map;
     std::string error;
     ASSERT_TRUE(BuildDriveMap({"C:=/from/option"}, file, map, error)) << error;
@@ -62,6 +62,7 @@ TEST(DriveMapTest, CommandLineThenDrivesFileThenDefaults) {
     EXPECT_EQ(map.Find(2)->directory, "/from/option");
     EXPECT_EQ(map.Find(4), nullptr);
     EXPECT_FALSE(map.settings().eject);
+    EXPECT_FALSE(map.settings().verify);
 
     ASSERT_TRUE(BuildDriveMap({}, file, map, error));
     EXPECT_EQ(map.Find(2)->directory, "/mnt/c drive");
@@ -72,8 +73,9 @@ TEST(DriveMapTest, CommandLineThenDrivesFileThenDefaults) {
     ASSERT_TRUE(BuildDriveMap({}, tmp / "missing", map, error));
     EXPECT_EQ(map.Find(0)->kind, DriveKind::Media);
     EXPECT_TRUE(map.settings().eject);
+    EXPECT_TRUE(map.settings().verify);
 
-    for (const char* bad : {"A:/no/space\n", "eject maybe\n", "verbose no\n"}) {
+    for (const char* bad : {"A:/no/space\n", "eject maybe\n", "verify\n", "verbose no\n"}) {
         std::ofstream(file) << bad;
         EXPECT_FALSE(BuildDriveMap({}, file, map, error)) << bad;
     }

@@ -14,6 +14,8 @@ TEST(CommandLineTest, DriveOptionsHelpVersionAndNothingElse) {
     EXPECT_EQ(run.driveOptions, (std::vector<std::string>{"A:=/mnt/a", "C:=/mnt/c,capacity=5"}));
     EXPECT_FALSE(run.noEject);
     EXPECT_TRUE(ParseCommandLine({"--no-eject"}).noEject);
+    EXPECT_FALSE(run.noVerify);
+    EXPECT_TRUE(ParseCommandLine({"--no-verify"}).noVerify);
 
     EXPECT_EQ(ParseCommandLine({}).action, Action::kRun);
     EXPECT_EQ(ParseCommandLine({"--drive", "A:=/x", "--help"}).action, Action::kHelp);

@@ -147,12 +147,18 @@ TEST_F(MainWindowTest, SplitsOntoThreeFloppiesAndJoinsBack) {
     Trigger(ID_SPLIT_OUT);
     EXPECT_EQ(transferState.lastNotice, N(3, 2, 1));
     std::vector<Notice> notices;
+    QStringList messages;
+    QObject::connect(frame->statusBar(), &QStatusBar::messageChanged,
+                     [&](const QString& text) { messages << text; });
     for (int disk = 1; disk <= 3; ++disk) {
         Trigger(ID_DISK_READY);
         notices.push_back(transferState.lastNotice);
         SwapDisk("disk" + std::to_string(disk), "");
     }
     EXPECT_EQ(notices, (std::vector{N(0, 2, 2), N(0, 2, 3), N(2, 1, -1)}));
+    // The message pane says while each file of the set is read back from the disk.
+    EXPECT_EQ(messages.count("Kontrollerer disketten ..."), 4);
+    EXPECT_EQ(frame->statusBar()->currentMessage(), "");
     EXPECT_EQ(std::filesystem::file_size(tmp / "disk1/bilde_bmp_1"), kFloppy - 512);
     EXPECT_EQ(std::filesystem::file_size(tmp / "disk2/bilde_bmp_2"), kFloppy);
     EXPECT_EQ(std::filesystem::file_size(tmp / "disk3/bilde_bmp_3"), 3'000'000 - 2 * kFloppy + 512);

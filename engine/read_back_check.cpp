@@ -1,0 +1,41 @@
+#include "engine/read_back_check.h"
+
+#include "engine/stop_request.h"
+
+namespace torvanik {
+
+Why CheckOnMedium(const EngineSeams& seams, const std::string& path, std::int64_t offset,
+                  std::int64_t length, const ByteDigest& digest, const ReadBackReasons& why) {
+    if (!seams.drives.settings().verify) {
+        return {};
+    }
+    TransferObserver* observer = seams.observer;
+    if (observer != nullptr) {
+        observer->CheckStarted(length);
+    }
+    const ReadBackOutcome outcome =
+        VerifyFromMedium(seams.files, path, offset, length, digest.Value(),
+                         [observer](std::int64_t checked, std::int64_t whole) {
+                             if (observer != nullptr) {
+                                 observer->CheckProgress(checked, whole);
+                             }
+                             return !StopRequested();
+                         });
+    if (observer != nullptr) {
+        observer->CheckEnded();
+    }
+    switch (outcome.verdict) {
+        case ReadBackVerdict::kMatch:
+            return {};
+        case ReadBackVerdict::kMismatch:
+        case ReadBackVerdict::kShort:
+            return {why.otherData, 0, {}};
+        case ReadBackVerdict::kReadError:
+            return {why.unreadable, 0, {}};
+        case ReadBackVerdict::kStopped:
+            return {Reason::kInterrupted, 0, {}};
+    }
+    return {why.unreadable, 0, {}};
+}
+
+}  // namespace torvanik

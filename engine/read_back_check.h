@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "engine/engine_seams.h"
+#include "engine/reasons.h"
+#include "platform/read_back.h"
+
+namespace torvanik {
+
+// Where the bytes read back were written: the reasons a failed read-back is told with.
+struct ReadBackReasons {
+    Reason otherData;   // a mismatch, or fewer bytes
+    Reason unreadable;  // a read error
+};
+inline constexpr ReadBackReasons kOnDisk{Reason::kDiskGaveBackOtherData, Reason::kDiskNotReadBack};
+inline constexpr ReadBackReasons kInDestination{Reason::kDestinationGaveBackOtherData,
+                                                Reason::kDestinationNotReadBack};
+
+// Reads `length` bytes at `offset` of the flushed file at `path` back from the medium and
+// compares them with `digest`, the digest of the bytes the step meant to put there. No
+// reason when they match or the check is turned off.
+Why CheckOnMedium(const EngineSeams& seams, const std::string& path, std::int64_t offset,
+                  std::int64_t length, const ByteDigest& digest, const ReadBackReasons& why);
+
+}  // namespace torvanik

@@ -1,0 +1,159 @@
+#include "platform/read_back.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+#include <xxhash.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <optional>
+
+namespace torvanik {
+namespace {
+
+// Direct reads want buffer, offset and length in whole blocks of the device; 4096 covers
+// devices of 512- and 4096-byte blocks.
+constexpr std::int64_t kAlignment = 4096;
+constexpr std::int64_t kReadSize = std::int64_t{4} << 20;
+
+std::int64_t AlignDown(std::int64_t value) {
+    return value / kAlignment * kAlignment;
+}
+
+std::int64_t AlignUp(std::int64_t value) {
+    return AlignDown(value + kAlignment - 1);
+}
+
+struct FreeBuffer {
+    void operator()(char* buffer) const { std::free(buffer); }
+};
+using AlignedBuffer = std::unique_ptr<char, FreeBuffer>;
+
+class ReadBackFile {
+  public:
+    ReadBackFile(FileSystem& files, const std::string& path, int flags)
+        : fd_(files.OpenForReadBack(path, flags | O_RDONLY | O_CLOEXEC | O_NOATIME)) {
+        // The check leaves the file's access time as the step set it; only the file's
+        // owner may ask that, anyone else reads it the ordinary way.
+        if (fd_ < 0 && errno == EPERM) {
+            fd_ = files.OpenForReadBack(path, flags | O_RDONLY | O_CLOEXEC);
+        }
+    }
+    ~ReadBackFile() {
+        if (fd_ >= 0) {
+            close(fd_);
+        }
+    }
+    ReadBackFile(const ReadBackFile&) = delete;
+    ReadBackFile& operator=(const ReadBackFile&) = delete;
+    int fd() const { return fd_; }
+
+  private:
+    int fd_;
+};
+
+enum class ReadMode { kDirect, kAfterDroppingCache };
+
+// One pass over the stretch; none when the file system turned direct reads down and the
+// other way is to be taken.
+std::optional<ReadBackOutcome> ReadStretch(FileSystem& files, const std::string& path,
+                                           ReadMode mode, std::int64_t offset, std::int64_t length,
+                                           std::uint64_t expected, const ReadBackProgress& progress,
+                                           char* buffer) {
+    const bool direct = mode == ReadMode::kDirect;
+    const ReadBackFile file(files, path, direct ? O_DIRECT : 0);
+    if (file.fd() < 0) {
+        if (direct && errno == EINVAL) {
+            return std::nullopt;
+        }
+        return ReadBackOutcome{ReadBackVerdict::kReadError, errno};
+    }
+    if (!direct) {
+        // Whole pages only are dropped, so the advice starts at the page that holds the
+        // stretch's first byte and runs to the end of the file.
+        if (const int error = files.Advise(file.fd(), AlignDown(offset), 0, POSIX_FADV_DONTNEED);
+            error != 0) {
+            return ReadBackOutcome{ReadBackVerdict::kReadError, error};
+        }
+    }
+    ByteDigest digest;
+    const std::int64_t end = offset + length;
+    std::int64_t position = direct ? AlignDown(offset) : offset;
+    while (position < end) {
+        const std::int64_t want = std::min(kReadSize, (direct ? AlignUp(end) : end) - position);
+        const std::int64_t got =
+            files.ReadAt(file.fd(), buffer, static_cast<std::size_t>(want), position);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0 && direct && errno == EINVAL && position == AlignDown(offset)) {
+            return std::nullopt;
+        }
+        if (got < 0) {
+            return ReadBackOutcome{ReadBackVerdict::kReadError, errno};
+        }
+        if (got == 0) {
+            return ReadBackOutcome{ReadBackVerdict::kShort, 0};
+        }
+        const std::int64_t from = std::max(position, offset);
+        const std::int64_t to = std::min(position + got, end);
+        digest.Update(buffer + (from - position), static_cast<std::size_t>(to - from));
+        position += got;
+        if (progress && !progress(to - offset, length)) {
+            return ReadBackOutcome{ReadBackVerdict::kStopped, 0};
+        }
+        // A direct read that ends off a block boundary has met the end of the file.
+        if (direct && position < end && position % kAlignment != 0) {
+            return ReadBackOutcome{ReadBackVerdict::kShort, 0};
+        }
+    }
+    if (digest.Value() != expected) {
+        return ReadBackOutcome{ReadBackVerdict::kMismatch, 0};
+    }
+    return ReadBackOutcome{};
+}
+
+}  // namespace
+
+struct ByteDigest::State {
+    XXH3_state_t* xxh = XXH3_createState();
+    ~State() { XXH3_freeState(xxh); }
+};
+
+ByteDigest::ByteDigest() : state_(std::make_unique<State>()) {
+    Reset();
+}
+
+ByteDigest::~ByteDigest() = default;
+
+void ByteDigest::Reset() {
+    XXH3_64bits_reset(state_->xxh);
+}
+
+void ByteDigest::Update(const void* bytes, std::size_t size) {
+    XXH3_64bits_update(state_->xxh, bytes, size);
+}
+
+std::uint64_t ByteDigest::Value() const {
+    return XXH3_64bits_digest(state_->xxh);
+}
+
+ReadBackOutcome VerifyFromMedium(FileSystem& files, const std::string& path, std::int64_t offset,
+                                 std::int64_t length, std::uint64_t expected,
+                                 const ReadBackProgress& progress) {
+    const AlignedBuffer buffer(
+        static_cast<char*>(std::aligned_alloc(kAlignment, static_cast<std::size_t>(kReadSize))));
+    if (!buffer) {
+        return {ReadBackVerdict::kReadError, ENOMEM};
+    }
+    for (const ReadMode mode : {ReadMode::kDirect, ReadMode::kAfterDroppingCache}) {
+        if (auto outcome =
+                ReadStretch(files, path, mode, offset, length, expected, progress, buffer.get())) {
+            return *outcome;
+        }
+    }
+    return {ReadBackVerdict::kReadError, EINVAL};
+}
+
+}  // namespace torvanik

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/file_system.h"
+
+// Reading a file back from its medium after it was written and flushed, and comparing it
+// with a digest of the bytes that were meant to be there.
+namespace torvanik {
+
+// A running XXH3 digest of bytes as they pass.
+class ByteDigest {
+  public:
+    ByteDigest();
+    ~ByteDigest();
+    ByteDigest(const ByteDigest&) = delete;
+    ByteDigest& operator=(const ByteDigest&) = delete;
+
+    void Reset();
+    void Update(const void* bytes, std::size_t size);
+    std::uint64_t Value() const;
+
+  private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
+
+enum class ReadBackVerdict {
+    kMatch,      // the medium gave back the bytes that were written
+    kMismatch,   // it gave back other bytes
+    kShort,      // it ended before the stretch did
+    kReadError,  // a read failed; `error` says why
+    kStopped,    // the progress callback asked to stop
+};
+
+struct ReadBackOutcome {
+    ReadBackVerdict verdict = ReadBackVerdict::kMatch;
+    int error = 0;
+};
+
+// Bytes of the stretch checked so far, and its length; false stops the check.
+using ReadBackProgress = std::function<bool(std::int64_t checked, std::int64_t length)>;
+
+// Reads `length` bytes at `offset` of the file at `path` from the medium, not from the
+// page cache, and compares their digest with `expected`. The file must have been flushed
+// (fsync) first. Reads bypass the cache (O_DIRECT) where the file system allows it;
+// elsewhere the file's cached pages are dropped before they are read again.
+ReadBackOutcome VerifyFromMedium(FileSystem& files, const std::string& path, std::int64_t offset,
+                                 std::int64_t length, std::uint64_t expected,
+                                 const ReadBackProgress& progress);
+
+}  // namespace torvanik

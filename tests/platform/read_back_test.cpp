@@ -1,0 +1,148 @@
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <linux/magic.h>
+#include <sys/mman.h>
+#include <sys/vfs.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <vector>
+
+#include "platform/read_back.h"
+#include "support/temp_folder.h"
+
+namespace torvanik::testing {
+namespace {
+
+// Records the flags, advice and reads of the read-back; can turn direct reads down as a
+// file system without them does.
+class WatchedFileSystem : public FileSystem {
+  public:
+    bool refuseDirect = false;
+    std::vector<int> openFlags;
+    std::vector<int> advice;
+    std::vector<bool> readsWereDirect;
+    std::function<void()> beforeRead;
+
+    int OpenForReadBack(const std::string& path, int flags) override {
+        openFlags.push_back(flags);
+        if (refuseDirect && (flags & O_DIRECT) != 0) {
+            errno = EINVAL;
+            return -1;
+        }
+        return FileSystem::OpenForReadBack(path, flags);
+    }
+    int Advise(int fd, std::int64_t offset, std::int64_t length, int what) override {
+        advice.push_back(what);
+        return FileSystem::Advise(fd, offset, length, what);
+    }
+    std::int64_t ReadAt(int fd, void* buffer, std::size_t size, std::int64_t offset) override {
+        if (beforeRead) {
+            beforeRead();
+        }
+        readsWereDirect.push_back((fcntl(fd, F_GETFL) & O_DIRECT) != 0);
+        return FileSystem::ReadAt(fd, buffer, size, offset);
+    }
+};
+
+std::uint64_t DigestOf(const std::vector<char>& bytes, std::size_t from, std::size_t length) {
+    ByteDigest digest;
+    digest.Update(bytes.data() + from, length);
+    return digest.Value();
+}
+
+// Pages of the file that sit in the page cache now.
+std::size_t CachedPages(const std::string& path) {
+    const int fd = open(path.c_str(), O_RDONLY);
+    const off_t size = lseek(fd, 0, SEEK_END);
+    void* map = mmap(nullptr, static_cast<std::size_t>(size), PROT_READ, MAP_SHARED, fd, 0);
+    close(fd);
+    const auto page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+    std::vector<unsigned char> resident((static_cast<std::size_t>(size) + page - 1) / page);
+    mincore(map, static_cast<std::size_t>(size), resident.data());
+    munmap(map, static_cast<std::size_t>(size));
+    std::size_t cached = 0;
+    for (const unsigned char r : resident) {
+        cached += r & 1;
+    }
+    return cached;
+}
+
+class ReadBackFromMediumTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        struct statfs info {};
+        statfs(tmp.path().c_str(), &info);
+        if (info.f_type == TMPFS_MAGIC) {
+            GTEST_SKIP() << "the temporary folder is in memory: it has no medium to read";
+        }
+        bytes = PatternBytes(kSize, 7);
+        WriteBytes(path, bytes);
+        const int fd = open(path.c_str(), O_RDONLY);
+        fsync(fd);
+        close(fd);
+    }
+
+    static constexpr std::size_t kSize = (5 << 20) + 777;
+    TempFolder tmp;
+    std::string path = tmp / "chunk";
+    std::vector<char> bytes;
+};
+
+TEST_F(ReadBackFromMediumTest, StretchesAtAnyOffsetMatchOnlyTheirOwnBytesBothWays) {
+    for (const bool refuseDirect : {false, true}) {
+        SCOPED_TRACE(refuseDirect ? "after dropping the cache" : "direct");
+        WatchedFileSystem files;
+        files.refuseDirect = refuseDirect;
+        const std::size_t stretches[][2] = {
+            {0, kSize}, {12345, kSize - 12345}, {4096, 8192}, {4097, 4095}, {kSize, 0}};
+        for (const auto& [from, length] : stretches) {
+            const auto offset = static_cast<std::int64_t>(from);
+            const auto size = static_cast<std::int64_t>(length);
+            EXPECT_EQ(VerifyFromMedium(files, path, offset, size, DigestOf(bytes, from, length), {})
+                          .verdict,
+                      ReadBackVerdict::kMatch)
+                << from << "+" << length;
+        }
+        EXPECT_EQ(VerifyFromMedium(files, path, 1, 4096, DigestOf(bytes, 0, 4096), {}).verdict,
+                  ReadBackVerdict::kMismatch);
+        EXPECT_EQ(VerifyFromMedium(files, path, 100, kSize, DigestOf(bytes, 100, kSize - 100), {})
+                      .verdict,
+                  ReadBackVerdict::kShort);
+        const ReadBackOutcome missing = VerifyFromMedium(files, tmp / "none", 0, 1, 0, {});
+        EXPECT_EQ(missing.verdict, ReadBackVerdict::kReadError);
+        EXPECT_EQ(missing.error, ENOENT);
+    }
+}
+
+TEST_F(ReadBackFromMediumTest, DirectReadsAreUsedWhereTheFileSystemAllowsThem) {
+    WatchedFileSystem files;
+    ASSERT_EQ(VerifyFromMedium(files, path, 0, kSize, DigestOf(bytes, 0, kSize), {}).verdict,
+              ReadBackVerdict::kMatch);
+    if (files.openFlags.size() > 1) {
+        GTEST_SKIP() << "this file system turns direct reads down";
+    }
+    EXPECT_EQ(files.readsWereDirect, std::vector<bool>(files.readsWereDirect.size(), true));
+}
+
+TEST_F(ReadBackFromMediumTest, WithoutDirectReadsTheCachedPagesAreDroppedBeforeTheReadAgain) {
+    ReadBytes(path);  // the whole file in the page cache
+    ASSERT_GT(CachedPages(path), 0u);
+    WatchedFileSystem files;
+    files.refuseDirect = true;
+    std::vector<std::size_t> cachedBeforeFirstRead;
+    files.beforeRead = [&] {
+        if (cachedBeforeFirstRead.empty()) {
+            cachedBeforeFirstRead.push_back(CachedPages(path));
+        }
+    };
+    const auto outcome = VerifyFromMedium(files, path, 0, kSize, DigestOf(bytes, 0, kSize), {});
+    EXPECT_EQ(outcome.verdict, ReadBackVerdict::kMatch);
+    EXPECT_EQ(files.openFlags.size(), 2u);
+    EXPECT_EQ(files.openFlags[1] & O_DIRECT, 0);
+    EXPECT_EQ(files.advice, std::vector<int>{POSIX_FADV_DONTNEED});
+    EXPECT_EQ(cachedBeforeFirstRead, std::vector<std::size_t>{0});
+}
+
+}  // namespace
+}  // namespace torvanik::testing
