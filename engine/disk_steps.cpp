@@ -396,7 +396,7 @@ int WriteNextDisk(Canvas& canvas, const EngineSeams& seams, int disk) {
 
     ByteDigest digest;
     CopyOutcome outcome = CopyChunk(canvas, seams, s.sourceFile, step.chunk.stream, chunkSize,
-                                    s.bytesWritten, s.sourceSize, &digest);
+                                    s.bytesWritten, s.sourceSize, DigestIfChecked(seams, digest));
     Why failure;
     if (!outcome.whole) {
         failure = WhyFromErrno(outcome.inputFailed ? Reason::kSourceRead : Reason::kChunkWrite);
@@ -498,7 +498,7 @@ int ReadNextDisk(Canvas& canvas, const EngineSeams& seams, int disk) {
     const StepStart start = StepStart::Take(s.bytesJoined);
     ByteDigest digest;
     CopyOutcome outcome = CopyChunk(canvas, seams, chunk, s.destinationFile, *chunkSize,
-                                    s.bytesJoined, s.joinTotal, &digest);
+                                    s.bytesJoined, s.joinTotal, DigestIfChecked(seams, digest));
     Why failure;
     if (!outcome.whole) {
         failure = JoinFailure(outcome);

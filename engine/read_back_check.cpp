@@ -4,6 +4,10 @@
 
 namespace torvanik {
 
+ByteDigest* DigestIfChecked(const EngineSeams& seams, ByteDigest& digest) {
+    return seams.drives.settings().verify ? &digest : nullptr;
+}
+
 Why CheckOnMedium(const EngineSeams& seams, const std::string& path, std::int64_t offset,
                   std::int64_t length, const ByteDigest& digest, const ReadBackReasons& why) {
     if (!seams.drives.settings().verify) {
