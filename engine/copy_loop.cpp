@@ -13,8 +13,10 @@
 namespace torvanik {
 namespace {
 
-// One buffer for the whole run, both directions: room for a run of blocks.
-std::array<char, kCopyRunBytes> copyBuffer;
+// One buffer for the whole run, both directions: room for a run of blocks. Page-aligned,
+// since the kernel copies to and from the page cache at half the speed from a buffer
+// aligned otherwise than its pages.
+alignas(4096) std::array<char, kCopyRunBytes> copyBuffer;
 
 // Each finished stretch of the written file is sent on to the medium while the copy goes
 // on, so that the flush before the disk change has little left to wait for.
