@@ -1,19 +1,23 @@
 // The copies the benchmarks hold the program against: what the machine does at its limit
 // when every byte must be on the medium before the next disk is asked for.
-//   torvanik_reference_copy copy SOURCE DESTINATION
-//       1 MiB reads and writes, each finished megabyte sent on at once, then fsync.
+//   torvanik_reference_copy copy SOURCE DESTINATION [CALL_BYTES]
+//       1 MiB reads and writes (or CALL_BYTES), each finished megabyte sent on at once,
+//       then fsync.
 //   torvanik_reference_copy commit FILE.tmp...
 //       fsync and rename each FILE.tmp to FILE, one after the other (after `split`).
-//   torvanik_reference_copy parts SOURCE FOLDER
-//       1 MiB parts, each written whole, flushed and renamed before the next is begun,
-//       as a disk must be before the next one is asked for.
+//   torvanik_reference_copy parts SOURCE FOLDER [CALL_BYTES]
+//       1 MiB parts, each written in 1 MiB calls (or CALL_BYTES), flushed, renamed and its
+//       folder flushed before the next is begun, as a disk must be before the next one is
+//       asked for.
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -31,14 +35,39 @@ bool WriteAll(int fd, const char* data, std::size_t size) {
     return true;
 }
 
-int Copy(const char* source, const char* destination) {
+// The copy buffer, page-aligned as the program's is: the kernel copies between user memory
+// and the page cache at half the speed when the two are not aligned alike.
+class Buffer {
+  public:
+    explicit Buffer(std::size_t size)
+        : size_(size), bytes_(static_cast<char*>(std::aligned_alloc(kPage, RoundUp(size)))) {}
+    char* data() const { return bytes_.get(); }
+    std::size_t size() const { return size_; }
+
+  private:
+    static constexpr std::size_t kPage = 4096;
+    static std::size_t RoundUp(std::size_t size) { return (size + kPage - 1) / kPage * kPage; }
+    struct Free {
+        void operator()(char* bytes) const { std::free(bytes); }
+    };
+    std::size_t size_;
+    std::unique_ptr<char, Free> bytes_;
+};
+
+// The size of each read and write: CALL_BYTES when given, else a megabyte.
+std::size_t CallBytes(int argc, char** argv, int at) {
+    const long long given = argc > at ? std::atoll(argv[at]) : 0;
+    return given > 0 ? static_cast<std::size_t>(given) : static_cast<std::size_t>(kMegabyte);
+}
+
+int Copy(const char* source, const char* destination, std::size_t callBytes) {
     const int in = open(source, O_RDONLY);
     const int out = open(destination, O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (in < 0 || out < 0) {
         std::perror("open");
         return 1;
     }
-    std::vector<char> buffer(static_cast<std::size_t>(kMegabyte));
+    Buffer buffer(callBytes);
     off_t written = 0;
     for (;;) {
         const ssize_t got = read(in, buffer.data(), buffer.size());
@@ -56,7 +85,9 @@ int Copy(const char* source, const char* destination) {
         const off_t before = written / kMegabyte;
         written += got;
         if (written / kMegabyte > before) {
-            sync_file_range(out, before * kMegabyte, kMegabyte, SYNC_FILE_RANGE_WRITE);
+            const off_t sent = before * kMegabyte;
+            sync_file_range(out, sent, written / kMegabyte * kMegabyte - sent,
+                            SYNC_FILE_RANGE_WRITE);
         }
     }
     if (fsync(out) != 0 || close(out) != 0) {
@@ -67,26 +98,53 @@ int Copy(const char* source, const char* destination) {
     return 0;
 }
 
-int Parts(const char* source, const std::string& folder) {
+// One part of up to a megabyte, written in calls of the buffer's size; false at the end of
+// the source or on a failure, with `failed` set for the latter.
+bool CopyPart(int in, int out, const Buffer& buffer, bool& failed, bool& wroteAny) {
+    for (off_t left = kMegabyte; left > 0;) {
+        const ssize_t got =
+            read(in, buffer.data(), std::min(buffer.size(), static_cast<std::size_t>(left)));
+        if (got <= 0) {
+            failed = got < 0;
+            return false;
+        }
+        if (!WriteAll(out, buffer.data(), static_cast<std::size_t>(got))) {
+            failed = true;
+            return false;
+        }
+        wroteAny = true;
+        left -= got;
+    }
+    return true;
+}
+
+int Parts(const char* source, const std::string& folder, std::size_t callBytes) {
     const int in = open(source, O_RDONLY);
-    if (in < 0) {
+    const int folderFd = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (in < 0 || folderFd < 0) {
         std::perror(source);
         return 1;
     }
-    std::vector<char> buffer(static_cast<std::size_t>(kMegabyte));
+    Buffer buffer(callBytes);
     for (int part = 0;; ++part) {
-        const ssize_t got = read(in, buffer.data(), buffer.size());
-        if (got <= 0) {
-            close(in);
-            return got < 0 ? 1 : 0;
-        }
         const std::string final = folder + "/part_" + std::to_string(part);
         const std::string temporary = final + ".tmp";
         const int out = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (out < 0 || !WriteAll(out, buffer.data(), static_cast<std::size_t>(got)) ||
-            fsync(out) != 0 || close(out) != 0 || rename(temporary.c_str(), final.c_str()) != 0) {
+        bool failed = out < 0;
+        bool wroteAny = false;
+        const bool more = !failed && CopyPart(in, out, buffer, failed, wroteAny);
+        if (!failed && !wroteAny) {
+            close(out);
+            unlink(temporary.c_str());
+            return 0;
+        }
+        if (failed || fsync(out) != 0 || close(out) != 0 ||
+            rename(temporary.c_str(), final.c_str()) != 0 || fsync(folderFd) != 0) {
             std::perror(temporary.c_str());
             return 1;
+        }
+        if (!more) {
+            return 0;
         }
     }
 }
@@ -109,17 +167,18 @@ int Commit(int count, char** files) {
 
 int main(int argc, char** argv) {
     const std::string mode = argc > 1 ? argv[1] : "";
-    if (mode == "copy" && argc == 4) {
-        return Copy(argv[2], argv[3]);
+    if (mode == "copy" && (argc == 4 || argc == 5)) {
+        return Copy(argv[2], argv[3], CallBytes(argc, argv, 4));
     }
     if (mode == "commit") {
         return Commit(argc - 2, argv + 2);
     }
-    if (mode == "parts" && argc == 4) {
-        return Parts(argv[2], argv[3]);
+    if (mode == "parts" && (argc == 4 || argc == 5)) {
+        return Parts(argv[2], argv[3], CallBytes(argc, argv, 4));
     }
     std::fprintf(stderr,
-                 "usage: %s copy SOURCE DESTINATION | commit FILE.tmp... | parts SOURCE FOLDER\n",
+                 "usage: %s copy SOURCE DESTINATION [CALL_BYTES] | commit FILE.tmp... |"
+                 " parts SOURCE FOLDER [CALL_BYTES]\n",
                  argv[0]);
     return 2;
 }
