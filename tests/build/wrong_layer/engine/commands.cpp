@@ -1,3 +1,3 @@
 #include <QString>
 
-#include "screen/notice_box.h"
+#include "canvas/canvas.h"

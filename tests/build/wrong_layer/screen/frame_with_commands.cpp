@@ -1,3 +1,4 @@
-#include "engine/commands.h"
-#include "engine/transfer_state.h"
-#include "platform/canvas.h"
+#include <engine/commands.h>
+#include "engine/transfer_report.h"
+#include "canvas/canvas.h"
+#include <string>

@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/colour.h"
-#include "platform/font.h"
+#include "canvas/colour.h"
+#include "canvas/font.h"
 
 // A drawing context over an RGB pixel surface, with the pixel rules of the painted screen.
 namespace torvanik {
@@ -27,13 +27,13 @@ struct Surface {
     std::vector<std::uint32_t> pixels;
 };
 
-enum PenStyle {
-    PS_SOLID,        // a line of the pen's width along the path
-    PS_INSIDEFRAME,  // with Rectangle: a border of the pen's width wholly inside it
+enum class PenStyle {
+    kSolid,         // a line of the pen's width along the path
+    kInsideBorder,  // with Rectangle: a border of the pen's width wholly inside it
 };
 
 struct Pen {
-    PenStyle style = PS_SOLID;
+    PenStyle style = PenStyle::kSolid;
     int width = 1;
     Colour colour = kBlack;
 
@@ -44,9 +44,9 @@ inline Pen CreatePen(PenStyle style, int width, Colour colour) {
     return {style, width, colour};
 }
 
-enum BackgroundMode {
-    OPAQUE,       // text fills its character cells with the background colour first
-    TRANSPARENT,  // text draws its glyphs only
+enum class BackgroundMode {
+    kOpaque,       // text fills its character cells with the background colour first
+    kTransparent,  // text draws its glyphs only
 };
 
 struct Point {
@@ -109,7 +109,7 @@ class Canvas {
     std::shared_ptr<const Font> font_;
     Colour textColour_ = kBlack;
     Colour backgroundColour_ = kWhite;
-    BackgroundMode backgroundMode_ = OPAQUE;
+    BackgroundMode backgroundMode_ = BackgroundMode::kOpaque;
     Point currentPoint_;
 };
 

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/canvas.h"
+#include "canvas/canvas.h"
 
 namespace torvanik {
 namespace {
@@ -35,10 +35,10 @@ class CanvasTest : public ::testing::Test {
 };
 
 TEST_F(CanvasTest, StartsWithTheStateOfANewDrawingContext) {
-    EXPECT_EQ(canvas.pen(), (Pen{PS_SOLID, 1, kBlack}));
+    EXPECT_EQ(canvas.pen(), (Pen{PenStyle::kSolid, 1, kBlack}));
     EXPECT_EQ(canvas.textColour(), kBlack);
     EXPECT_EQ(canvas.backgroundColour(), kWhite);
-    EXPECT_EQ(canvas.backgroundMode(), OPAQUE);
+    EXPECT_EQ(canvas.backgroundMode(), BackgroundMode::kOpaque);
     EXPECT_EQ(canvas.currentPoint(), (Point{0, 0}));
     ASSERT_NE(canvas.font(), nullptr);
     EXPECT_EQ(canvas.font()->height(), kSystemFontHeight);
@@ -49,8 +49,8 @@ TEST_F(CanvasTest, RectangleFillsWhiteAndBordersInside) {
         PenStyle style;
         int width;
     };
-    for (const Case c : {Case{PS_SOLID, 1}, Case{PS_INSIDEFRAME, 2}, Case{PS_INSIDEFRAME, 4},
-                         Case{PS_INSIDEFRAME, 8}}) {
+    for (const Case c : {Case{PenStyle::kSolid, 1}, Case{PenStyle::kInsideBorder, 2},
+                         Case{PenStyle::kInsideBorder, 4}, Case{PenStyle::kInsideBorder, 8}}) {
         SCOPED_TRACE(c.width);
         surface.pixels.assign(surface.pixels.size(), kInk.Pixel());
         canvas.SelectObject(CreatePen(c.style, c.width, Colour{255, 0, 0}));
@@ -70,7 +70,7 @@ TEST_F(CanvasTest, RectangleFillsWhiteAndBordersInside) {
 }
 
 TEST_F(CanvasTest, ThinLineLeavesOutItsEndPointInEitherDirection) {
-    canvas.SelectObject(CreatePen(PS_SOLID, 1, kInk));
+    canvas.SelectObject(CreatePen(PenStyle::kSolid, 1, kInk));
     canvas.MoveTo(5, 3);
     canvas.LineTo(15, 3);
     EXPECT_EQ(Count(0, 3, 60, 4, kInk.Pixel()), 10);
@@ -86,7 +86,7 @@ TEST_F(CanvasTest, ThinLineLeavesOutItsEndPointInEitherDirection) {
 }
 
 TEST_F(CanvasTest, WideLineIsTwoRowsWithRoundEnds) {
-    canvas.SelectObject(CreatePen(PS_SOLID, 2, kInk));
+    canvas.SelectObject(CreatePen(PenStyle::kSolid, 2, kInk));
     canvas.MoveTo(10, 20);
     canvas.LineTo(40, 20);
     EXPECT_EQ(Count(10, 19, 40, 21, kInk.Pixel()), 60);  // rows 19 and 20 along the path
@@ -96,7 +96,7 @@ TEST_F(CanvasTest, WideLineIsTwoRowsWithRoundEnds) {
 }
 
 TEST_F(CanvasTest, DrawingPastTheSurfaceIsClipped) {
-    canvas.SelectObject(CreatePen(PS_INSIDEFRAME, 3, kInk));
+    canvas.SelectObject(CreatePen(PenStyle::kInsideBorder, 3, kInk));
     canvas.Rectangle(-20, -20, 10, 10);
     canvas.Rectangle(50, 30, 500, 312);
     canvas.MoveTo(-100, 5);
@@ -122,14 +122,14 @@ TEST_F(CanvasTest, OpaqueTextFillsItsCellsAndTransparentTextDoesNot) {
               2 * advance * canvas.font()->height());
 
     surface.pixels.assign(surface.pixels.size(), kUntouched);
-    canvas.SetBkMode(TRANSPARENT);
+    canvas.SetBkMode(BackgroundMode::kTransparent);
     canvas.TextOut(4, 6, "H  H");
     EXPECT_EQ(CountAll(kUntouched) + CountAll(kInk.Pixel()), surface.width * surface.height);
     EXPECT_GT(CountAll(kInk.Pixel()), 0);
 }
 
 TEST_F(CanvasTest, SelectObjectHandsBackWhatWasSelected) {
-    const Pen red = CreatePen(PS_INSIDEFRAME, 4, Colour{255, 0, 0});
+    const Pen red = CreatePen(PenStyle::kInsideBorder, 4, Colour{255, 0, 0});
     EXPECT_EQ(canvas.SelectObject(red), (Pen{}));
     EXPECT_EQ(canvas.pen(), red);
     const std::shared_ptr<const Font> system = canvas.font();

@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/font.h"
+#include "canvas/font.h"
 
 namespace torvanik {
 

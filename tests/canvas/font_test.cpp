@@ -3,7 +3,7 @@
 #include <set>
 #include <tuple>
 
-#include "platform/font.h"
+#include "canvas/font.h"
 
 namespace torvanik {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/canvas.h"
+#include "canvas/canvas.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -138,7 +138,7 @@ void Canvas::TextOut(int x, int y, std::string_view text) {
         return;
     }
     const Font& font = *font_;
-    if (backgroundMode_ == OPAQUE) {
+    if (backgroundMode_ == BackgroundMode::kOpaque) {
         int cellsRight = x;
         for (const char c : text) {
             cellsRight += font.GlyphOf(static_cast<unsigned char>(c)).advance;

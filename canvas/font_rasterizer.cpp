@@ -1,4 +1,4 @@
-#include "platform/font_rasterizer.h"
+#include "canvas/font_rasterizer.h"
 
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>

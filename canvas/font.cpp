@@ -1,10 +1,10 @@
-#include "platform/font.h"
+#include "canvas/font.h"
 
 #include <map>
 #include <mutex>
 #include <tuple>
 
-#include "platform/font_rasterizer.h"
+#include "canvas/font_rasterizer.h"
 
 namespace torvanik {
 

@@ -1,7 +1,0 @@
-#include "engine/transfer_state.h"
-
-namespace torvanik {
-
-TransferState transferState;
-
-}  // namespace torvanik

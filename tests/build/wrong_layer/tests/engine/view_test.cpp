@@ -1,0 +1,2 @@
+#include "engine/commands.h"
+#include "shell/transfer_view.h"
