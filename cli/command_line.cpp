@@ -2,7 +2,7 @@
 
 #include "cli/cli_texts.h"
 #include "cli/fill.h"
-#include "engine/transfer_state.h"
+#include "engine/drive_choice.h"
 #include "platform/drive_map.h"
 
 namespace torvanik::cli {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "engine/transfer_state.h"
+#include "engine/transfer_report.h"
 
 namespace torvanik::cli {
 

@@ -4,13 +4,13 @@
 
 namespace torvanik::cli {
 
-void TerminalObserver::NoticeShown(const Notice& notice) {
+void TerminalObserver::NoticeShown(NoticeId id, int number) {
     // A notice comes before and after every copy: the progress line of the copy before
     // is finished, and the next one is timed from here.
     if (progress_ != nullptr) {
         progress_->Restart(ProgressMeter::Clock::now());
     }
-    const std::string text = NoticeText(notice);
+    const std::string text = NoticeText(NoticeOf(id, number));
     std::fwrite(text.data(), 1, text.size(), out_);
     std::fflush(out_);
 }
@@ -20,10 +20,10 @@ void TerminalObserver::ReasonGiven(const std::string& line) {
     std::fflush(out_);
 }
 
-void TerminalObserver::BlockCopied(std::int64_t doneInChunk, std::int64_t chunkSize,
-                                   std::int64_t done, std::int64_t total) {
+void TerminalObserver::ChunkCopied(const ChunkProgress& progress) {
     if (progress_ != nullptr) {
-        progress_->BlockCopied(doneInChunk, chunkSize, done, total, ProgressMeter::Clock::now());
+        progress_->BlockCopied(progress.doneInChunk, progress.chunkSize, progress.done,
+                               progress.total, ProgressMeter::Clock::now());
     }
 }
 

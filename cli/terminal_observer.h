@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "cli/progress_meter.h"
-#include "engine/engine_seams.h"
+#include "engine/transfer_report.h"
 
 namespace torvanik::cli {
 
@@ -13,10 +13,9 @@ class TerminalObserver : public TransferObserver {
     // `progress` may be null: no progress line.
     TerminalObserver(std::FILE* out, ProgressMeter* progress) : out_(out), progress_(progress) {}
 
-    void NoticeShown(const Notice& notice) override;
+    void NoticeShown(NoticeId id, int number) override;
     void ReasonGiven(const std::string& line) override;
-    void BlockCopied(std::int64_t doneInChunk, std::int64_t chunkSize, std::int64_t done,
-                     std::int64_t total) override;
+    void ChunkCopied(const ChunkProgress& progress) override;
     void CheckStarted(std::int64_t length) override;
     void CheckProgress(std::int64_t checked, std::int64_t length) override;
 

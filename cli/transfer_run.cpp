@@ -15,7 +15,6 @@
 #include "cli/refusal.h"
 #include "cli/terminal_observer.h"
 #include "engine/commands.h"
-#include "engine/engine_notice.h"
 #include "engine/scripted_questions.h"
 #include "engine/settings.h"
 #include "engine/stop_request.h"
@@ -38,28 +37,27 @@ bool Exists(const std::string& path) {
 }
 
 // UT with `path` picked; none when the split is armed, else the exit status.
-std::optional<int> ArmSplit(const EngineSeams& seams, ScriptedQuestions& questions,
-                            const std::string& path) {
+std::optional<int> ArmSplit(Transfer& transfer, const EngineSeams& seams,
+                            ScriptedQuestions& questions, const std::string& path) {
     questions.sourceAnswers.emplace_back(PickedFileFromPath(path));
-    OnSplitOut(seams);
-    if (!InSplitMode(transferState)) {
+    if (OnSplitOut(transfer, seams).result != StepResult::kArmed) {
         return kCannotStart;
     }
     return std::nullopt;
 }
 
 // INN with `path` picked; none when the join is armed, else the exit status.
-std::optional<int> ArmJoin(const EngineSeams& seams, ScriptedQuestions& questions,
-                           const std::string& path) {
+std::optional<int> ArmJoin(Transfer& transfer, const EngineSeams& seams,
+                           ScriptedQuestions& questions, const std::string& path) {
     questions.destinationAnswers.emplace_back(PickedFileFromPath(path));
-    OnJoinIn(seams);
-    if (transferState.lastNotice.firstLine == notice::kInsertDiskOneForJoin) {
-        return kCannotStart;
+    switch (OnJoinIn(transfer, seams).result) {
+        case StepResult::kArmed:
+            return std::nullopt;
+        case StepResult::kCannotStart:
+            return kCannotStart;
+        default:
+            return kStopped;
     }
-    if (!InJoinMode(transferState)) {
-        return kStopped;
-    }
-    return std::nullopt;
 }
 
 void StopOnSignal(int /*signal*/) {
@@ -80,8 +78,8 @@ void CatchStopSignals() {
 }
 
 // The disks of the transfer finished before a signal stopped it.
-int StoppedBySignal() {
-    const int last = InMode(transferState) ? transferState.diskNumber - 1 : 0;
+int StoppedBySignal(const Transfer& transfer) {
+    const int last = transfer.armed != TransferKind::kNone ? transfer.diskNumber - 1 : 0;
     std::string text;
     if (last < 1) {
         text = kStoppedWithoutDisks;
@@ -91,18 +89,6 @@ int StoppedBySignal() {
     std::fwrite(text.data(), 1, text.size(), stdout);
     std::fflush(stdout);
     return kStopped;
-}
-
-bool Finished() {
-    switch (transferState.lastNotice.firstLine) {
-        case notice::kSplitDoneOne:
-        case notice::kSplitDoneSeveral:
-        case notice::kJoinDoneOne:
-        case notice::kJoinDoneSeveral:
-            return true;
-        default:
-            return false;
-    }
 }
 
 }  // namespace
@@ -124,13 +110,12 @@ int RunTransfer(const CommandLine& line, std::istream& input) {
         return Refuse(Fill(kDestinationExists, line.path));
     }
     // The saved drive holds unless --select chose another for this run; nothing is saved.
-    LoadSettings();
+    DriveChoice drive;
+    LoadSettings(drive);
     if (line.selectedDrive) {
-        transferState.driveIndex = *line.selectedDrive;
+        drive.driveIndex = *line.selectedDrive;
     }
 
-    // Nobody sees the picture: the engine's drawing records its state and paints nothing.
-    CanvasSource canvases = CanvasSource::WithoutSurface();
     ScriptedQuestions questions;
     FileSystem files;
     std::optional<ProgressMeter> progress;
@@ -138,25 +123,27 @@ int RunTransfer(const CommandLine& line, std::istream& input) {
         progress.emplace(stderr);
     }
     TerminalObserver observer(stdout, progress ? &*progress : nullptr);
-    const EngineSeams seams{canvases, questions, files, drives, &observer};
+    const EngineSeams seams{questions, files, drives, drive, &observer};
+    Transfer transfer;
 
     CatchStopSignals();
-    const auto notArmed = line.verb == Verb::kSplit ? ArmSplit(seams, questions, path)
-                                                    : ArmJoin(seams, questions, path);
+    const auto notArmed = line.verb == Verb::kSplit ? ArmSplit(transfer, seams, questions, path)
+                                                    : ArmJoin(transfer, seams, questions, path);
     if (notArmed) {
         return *notArmed;
     }
-    while (InMode(transferState)) {
+    StepOutcome last;
+    while (transfer.armed != TransferKind::kNone) {
         // Stopping leaves the transfer as quitting the window would: what was written stays.
         if (!AwaitKlar(input, stdout)) {
-            return StopRequested() ? StoppedBySignal() : kStopped;
+            return StopRequested() ? StoppedBySignal(transfer) : kStopped;
         }
-        OnDiskReady(seams);
+        last = OnDiskReady(transfer, seams);
         if (StopRequested()) {
-            return StoppedBySignal();
+            return StoppedBySignal(transfer);
         }
     }
-    return Finished() ? kFinished : kStopped;
+    return last.result == StepResult::kFinished ? kFinished : kStopped;
 }
 
 }  // namespace torvanik::cli

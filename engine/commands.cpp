@@ -1,184 +1,159 @@
 #include "engine/commands.h"
 
+#include <algorithm>
+
 #include "engine/disk_set.h"
-#include "engine/disk_steps.h"
-#include "engine/engine_notice.h"
+#include "engine/join_step.h"
+#include "engine/reports.h"
 #include "engine/settings.h"
-#include "engine/transfer_state.h"
+#include "engine/split_step.h"
+#include "engine/transfer_start.h"
 #include "platform/cp1252.h"
-#include "screen/progress_panel.h"
-#include "screen/screen_painter.h"
 
 namespace torvanik {
 namespace {
 
-// The notice box, where a click hides or shows the notice (strict on all four sides).
-bool InNoticeBox(int x, int y) {
-    return y > 85 && y < 170 && x > 95 && x < 415;
-}
-
-// UT and INN abandon a transfer only when the user says so; false means keep it.
-bool MayAbandonTransfer(const EngineSeams& seams) {
-    if (transferState.transferPending != 1) {
+// UT and INN abandon a transfer under way only when the user says so.
+bool MayAbandonTransfer(Transfer& t, const EngineSeams& seams) {
+    if (!t.pending) {
         return true;
     }
-    seams.questions.ConfirmAbort();
-    return transferState.transferPending != 1;
-}
-
-// The panel and bars as they stood when the disk in the drive was asked for.
-void DrawDiskProgress(Canvas& canvas, int showFree) {
-    DrawProgressPanel(canvas, showFree, 0);
-    if (transferState.diskNumber > 1) {
-        DrawBar(canvas, 0, 0);
-        DrawBar(canvas, transferState.lastTotalBar, 1);
+    if (seams.questions.ConfirmAbort()) {
+        t.pending = false;
+        return true;
     }
+    return false;
 }
 
-// KLAR in a mode: one disk of the split (with the free-space line) or of the join.
-void DiskStep(Canvas& canvas, const EngineSeams& seams) {
-    TransferState& s = transferState;
-    const bool join = InJoinMode(s);
-    s.panelDiskNumber = s.diskNumber;
-    DrawDiskProgress(canvas, join ? 0 : 1);
-    const int advance = join ? ReadNextDisk(canvas, seams, s.diskNumber)
-                             : WriteNextDisk(canvas, seams, s.diskNumber);
-    s.diskNumber += advance;
-    DrawScreen(canvas);
+void Disarm(Transfer& t, Reports& reports) {
+    t.armed = TransferKind::kNone;
+    reports.Reset(ScreenReset::kNothing);
 }
 
 }  // namespace
 
-void OnSplitOut(const EngineSeams& seams) {
-    Canvas canvas(seams.canvases.surface, seams.canvases.present);
-    TransferState& s = transferState;
-    if (!MayAbandonTransfer(seams)) {
-        return;
+StepOutcome OnSplitOut(Transfer& t, const EngineSeams& seams) {
+    Reports reports(seams, t);
+    if (!MayAbandonTransfer(t, seams)) {
+        return {StepResult::kArmed, {}};
     }
     const auto picked = seams.questions.PickSourceFile();
     if (!picked) {
-        s.viewState = 0;
-        DrawScreen(canvas);
-        return;
+        Disarm(t, reports);
+        reports.Screen();
+        return {StepResult::kIdle, {}};
     }
-    s.fileName = SetNameOf(Utf8ToCp1252(picked->fileName));
-    s.sourcePath = picked->pathName;
-    s.viewState = VS_SPLIT;
-    s.diskNumber = 1;
-    s.pathStripKind = 1;
-    s.lastTotalBar = 0;
-    s.bytesWritten = 0;
-    s.freeKB = 0;
+    t.fileName = SetNameOf(Utf8ToCp1252(picked->fileName));
+    t.sourcePath = picked->pathName;
+    t.armed = TransferKind::kSplit;
+    t.diskNumber = 1;
+    t.filePicked = true;
+    t.bytesWritten = 0;
+    t.freeKB = 0;
+    reports.Reset(ScreenReset::kNothing);
     Why why;
-    s.sourceFile = OpenSource(seams, why);
-    if (s.sourceFile == nullptr) {
-        s.viewState = 0;
-        s.pathStripKind = 0;
-        TellWhy(canvas, seams, notice::kInsertDiskAgain, 2, -1, why);
+    t.source = OpenSource(t, seams, why);
+    StepOutcome outcome{StepResult::kArmed, {}};
+    if (!t.source) {
+        t.filePicked = false;
+        Disarm(t, reports);
+        reports.Notice(NoticeId::kInsertDiskAgain, kNoNumber, why);
+        outcome = {StepResult::kRefused, why};
     } else {
-        Tell(canvas, seams, notice::kInsertDisk, 2, 1);
+        reports.Notice(NoticeId::kInsertDisk, 1);
     }
-    s.lastTotalBar = 0;
-    DrawScreen(canvas);
+    reports.TotalRestarted();
+    reports.Screen();
+    return outcome;
 }
 
-void OnJoinIn(const EngineSeams& seams) {
-    Canvas canvas(seams.canvases.surface, seams.canvases.present);
-    TransferState& s = transferState;
-    if (!MayAbandonTransfer(seams)) {
-        return;
+StepOutcome OnJoinIn(Transfer& t, const EngineSeams& seams) {
+    Reports reports(seams, t);
+    if (!MayAbandonTransfer(t, seams)) {
+        return {StepResult::kArmed, {}};
     }
-    if (!ReadInfoFile(canvas, seams)) {
-        Tell(canvas, seams, notice::kInsertDiskOneForJoin, 2, -1);
-        s.viewState = 0;
-        return;
+    if (!ReadInfoFile(t, seams, reports)) {
+        reports.Notice(NoticeId::kInsertDiskOneForJoin);
+        Disarm(t, reports);
+        return {StepResult::kCannotStart, {}};
     }
-    const auto picked = seams.questions.PickDestinationFile(Cp1252ToUtf8(s.joinName));
+    const auto picked = seams.questions.PickDestinationFile(Cp1252ToUtf8(t.joinName));
     if (!picked) {
-        s.viewState = 0;
-        DrawScreen(canvas);
-        return;
+        Disarm(t, reports);
+        reports.Screen();
+        return {StepResult::kIdle, {}};
     }
-    s.fileName = Utf8ToCp1252(picked->fileName);
-    s.destinationPath = picked->pathName;
-    s.pathStripKind = 2;
-    s.diskNumber = 1;
+    t.fileName = Utf8ToCp1252(picked->fileName);
+    t.destinationPath = picked->pathName;
+    t.filePicked = true;
+    t.diskNumber = 1;
     Why why;
-    s.destinationFile = OpenDestination(seams, why);
-    if (s.destinationFile != nullptr) {
-        s.viewState = VS_JOIN;
-        Tell(canvas, seams, notice::kKeepDiskOne, 2, -1);
-        s.bytesJoined = 0;
+    t.destination = OpenDestination(t, seams, why);
+    StepOutcome outcome{StepResult::kArmed, {}};
+    if (t.destination) {
+        t.armed = TransferKind::kJoin;
+        reports.Reset(ScreenReset::kNothing);
+        reports.Notice(NoticeId::kKeepDiskOne);
+        t.bytesJoined = 0;
     } else {
         // A split armed before would go on from the middle of its file onto a new disk 1
         // under the new name: a broken set. It is abandoned, as INN asked.
-        if (InSplitMode(s)) {
-            s.viewState &= ~VS_SPLIT;
+        if (t.armed == TransferKind::kSplit) {
+            t.armed = TransferKind::kNone;
         }
-        TellWhy(canvas, seams, notice::kNoDestination, 1, -1, why);
+        reports.Notice(NoticeId::kNoDestination, kNoNumber, why);
+        outcome = {StepResult::kRefused, why};
     }
-    s.lastTotalBar = 0;
-    DrawScreen(canvas);
+    reports.TotalRestarted();
+    reports.Screen();
+    return outcome;
 }
 
-void OnDiskReady(const EngineSeams& seams) {
-    Canvas canvas(seams.canvases.surface, seams.canvases.present);
-    TransferState& s = transferState;
-    if (!InMode(s)) {
-        Tell(canvas, seams, notice::kIdlePrompt, 2, -1);
-        return;
+StepOutcome OnDiskReady(Transfer& t, const EngineSeams& seams) {
+    Reports reports(seams, t);
+    if (t.armed == TransferKind::kNone) {
+        reports.Notice(NoticeId::kIdlePrompt);
+        reports.SyncFacts();
+        return {StepResult::kIdle, {}};
     }
-    s.viewState &= ~VS_HELP;
-    DiskStep(canvas, seams);
+    const bool join = t.armed == TransferKind::kJoin;
+    reports.DiskStepBegun(t.diskNumber);
+    reports.DiskProgress(t.diskNumber, !join);
+    const StepOutcome outcome = join ? ReadNextDisk(t, seams, reports, t.diskNumber)
+                                     : WriteNextDisk(t, seams, reports, t.diskNumber);
+    if (outcome.result == StepResult::kAdvanced) {
+        ++t.diskNumber;
+    }
+    reports.Screen();
+    return outcome;
 }
 
-void OnCleanDisk(const EngineSeams& seams) {
-    Canvas canvas(seams.canvases.surface, seams.canvases.present);
-    TransferState& s = transferState;
-    if (InMode(s)) {
-        DrawDiskProgress(canvas, 1);
+void OnCleanDisk(Transfer& t, const EngineSeams& seams) {
+    Reports reports(seams, t);
+    const bool armed = t.armed != TransferKind::kNone;
+    if (armed) {
+        reports.DiskProgress(t.diskNumber, true);
     }
-    seams.questions.OpenCleanUpPicker(DriveRoots[static_cast<std::size_t>(s.driveIndex)]);
-    if (InMode(s)) {
-        Tell(canvas, seams, notice::kInsertDisk, 2, s.diskNumber);
+    // The disk the next KLAR handles, disk 1 before any transfer.
+    seams.questions.OpenCleanUpPicker(seams.drive.Root(), std::max(1, t.diskNumber));
+    if (armed) {
+        reports.Notice(NoticeId::kInsertDisk, t.diskNumber);
     } else {
-        Tell(canvas, seams, notice::kIdlePrompt, 2, -1);
+        reports.Notice(NoticeId::kIdlePrompt);
     }
-    DrawScreen(canvas);
+    reports.Screen();
 }
 
-void OnSelectDrive(const EngineSeams& seams) {
-    Canvas canvas(seams.canvases.surface, seams.canvases.present);
-    seams.questions.ChooseDrive();
-    DrawScreen(canvas);
-    Tell(canvas, seams, notice::kIdlePrompt, 2, -1);
-    SaveSettings();
+void OnSelectDrive(Transfer& t, const EngineSeams& seams) {
+    Reports reports(seams, t);
+    seams.drive.driveIndex = seams.questions.ChooseDrive(seams.drive.driveIndex);
+    reports.Screen();
+    reports.Notice(NoticeId::kIdlePrompt);
+    SaveSettings(seams.drive);
 }
 
-void OnShowHelp(const EngineSeams& seams) {
-    Canvas canvas(seams.canvases.surface, seams.canvases.present);
-    DrawHelpBox(canvas);
-    transferState.viewState |= VS_HELP;
-}
-
-void OnLButtonDown(const EngineSeams& seams, unsigned /*flags*/, int x, int y) {
-    Canvas canvas(seams.canvases.surface, seams.canvases.present);
-    TransferState& s = transferState;
-    if ((s.viewState & VS_HELP) != 0) {
-        s.viewState &= ~VS_HELP;
-        DrawScreen(canvas);
-        return;
-    }
-    if (!InNoticeBox(x, y) || s.noticeToggle == 0) {
-        return;
-    }
-    s.noticeToggle = -s.noticeToggle;
-    if (s.noticeToggle == -1) {
-        s.viewState &= ~VS_NOTICE;
-    } else {
-        s.viewState |= VS_NOTICE;
-    }
-    DrawScreen(canvas);
+void ReportFacts(const Transfer& t, const EngineSeams& seams) {
+    Reports(seams, t).SyncFacts();
 }
 
 }  // namespace torvanik

@@ -1,17 +1,19 @@
 #pragma once
 
 #include "engine/engine_seams.h"
+#include "engine/step_outcome.h"
+#include "engine/transfer.h"
 
-// The seven commands of the view. Each makes one canvas for its own duration.
+// The commands of the window's toolbar and menu, on the transfer their front end owns.
 namespace torvanik {
 
-void OnSplitOut(const EngineSeams& seams);     // UT
-void OnJoinIn(const EngineSeams& seams);       // INN
-void OnDiskReady(const EngineSeams& seams);    // KLAR
-void OnCleanDisk(const EngineSeams& seams);    // RYDDE
-void OnSelectDrive(const EngineSeams& seams);  // VELG
-void OnShowHelp(const EngineSeams& seams);     // Hjelp
-// x and y in client pixels; the flags are ignored.
-void OnLButtonDown(const EngineSeams& seams, unsigned flags, int x, int y);
+StepOutcome OnSplitOut(Transfer& transfer, const EngineSeams& seams);   // UT
+StepOutcome OnJoinIn(Transfer& transfer, const EngineSeams& seams);     // INN
+StepOutcome OnDiskReady(Transfer& transfer, const EngineSeams& seams);  // KLAR
+void OnCleanDisk(Transfer& transfer, const EngineSeams& seams);         // RYDDE
+void OnSelectDrive(Transfer& transfer, const EngineSeams& seams);       // VELG
+
+// Tells the front end the facts of the transfer as they stand, for its first picture.
+void ReportFacts(const Transfer& transfer, const EngineSeams& seams);
 
 }  // namespace torvanik

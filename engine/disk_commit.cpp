@@ -4,7 +4,7 @@
 
 namespace torvanik {
 
-bool BeginFile(FileSystem& files, const std::string& finalPath, PendingFile& file) {
+Why BeginFile(FileSystem& files, const std::string& finalPath, PendingFile& file, Reason failed) {
     const auto slash = finalPath.rfind('/') + 1;
     file = {};
     file.finalPath = finalPath;
@@ -12,39 +12,39 @@ bool BeginFile(FileSystem& files, const std::string& finalPath, PendingFile& fil
     file.temporaryPath += kTemporaryPrefix;
     file.temporaryPath += finalPath.substr(slash);
     file.stream = files.CreateNew(file.temporaryPath);
-    if (file.stream != nullptr) {
-        // The copy loop moves whole blocks; a stream buffer would split each in two.
-        std::setvbuf(file.stream, nullptr, _IONBF, 0);
+    if (file.stream == nullptr) {
+        return WhyFromErrno(failed);
     }
-    return file.stream != nullptr;
+    // The copy loop moves whole blocks; a stream buffer would split each in two.
+    std::setvbuf(file.stream, nullptr, _IONBF, 0);
+    return {};
 }
 
-bool SealFile(FileSystem& files, PendingFile& file) {
-    bool sealed = files.Commit(file.stream);
-    if (sealed) {
-        file.sealed = files.Identify(file.stream);
-        sealed = file.sealed.has_value();
+Why SealFile(FileSystem& files, PendingFile& file, Reason failed) {
+    Why why;
+    if (!files.Commit(file.stream)) {
+        why = WhyFromErrno(failed);
+    } else if (file.sealed = files.Identify(file.stream); !file.sealed) {
+        why = WhyFromErrno(failed);
     }
-    const int error = errno;
     const bool closed = files.Close(file.stream);
-    file.stream = nullptr;
-    if (!sealed) {
-        errno = error;
+    if (!closed && !why) {
+        why = WhyFromErrno(failed);
     }
-    return sealed && closed;
+    file.stream = nullptr;
+    return why;
 }
 
-bool PlaceFile(FileSystem& files, PendingFile& file) {
+Why PlaceFile(FileSystem& files, PendingFile& file) {
     if (!files.Rename(file.temporaryPath, file.finalPath)) {
-        return false;
+        return WhyFromErrno(Reason::kChunkWrite);
     }
     file.placed = true;
     const auto found = files.Identify(file.finalPath, Links::Refuse);
     if (!found || !found->SameFile(*file.sealed) || found->size != file.sealed->size) {
-        errno = 0;
-        return false;
+        return {Reason::kDiskChanged, 0, {}};
     }
-    return true;
+    return {};
 }
 
 bool TakeBackFile(FileSystem& files, PendingFile& file) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/reasons.h"
 #include "platform/file_system.h"
 
 // How a file reaches a disk: written whole under a temporary name beside its final one,
@@ -23,15 +24,17 @@ struct PendingFile {
     bool placed = false;                 // under its final name now
 };
 
-// Creates the temporary for `finalPath`, never through anything already there.
-bool BeginFile(FileSystem& files, const std::string& finalPath, PendingFile& file);
+// Creates the temporary for `finalPath`, never through anything already there; says
+// why not, as `failed`, when it can't.
+Why BeginFile(FileSystem& files, const std::string& finalPath, PendingFile& file, Reason failed);
 
-// Flushes the temporary to the medium and closes it, every result checked.
-bool SealFile(FileSystem& files, PendingFile& file);
+// Flushes the temporary to the medium and closes it, every result checked; a failure is
+// told as `failed`.
+Why SealFile(FileSystem& files, PendingFile& file, Reason failed);
 
 // Renames the sealed temporary over the final name, and checks that the final name now
 // stands for that very file, whole.
-bool PlaceFile(FileSystem& files, PendingFile& file);
+Why PlaceFile(FileSystem& files, PendingFile& file);
 
 // Takes the file off the disk: the temporary, or the final name once placed. False when
 // something of it could not be removed.

@@ -10,7 +10,7 @@
 // chunk per disk. All texts are Windows-1252 bytes.
 namespace torvanik {
 
-// The longest name INFO.FIL carries (the original's text buffers hold 99 characters).
+// The longest name INFO.FIL carries: the set's readers hold 99 characters.
 inline constexpr std::size_t kMaxSetNameBytes = 99;
 
 // The set's name for a source's bare name: bytes below 32 and the characters a disk's

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-// The questions the commands put to the user: dialogs and file pickers in the GUI,
+// The questions the commands put to the user: dialogs and file pickers in the window,
 // scripted answers elsewhere. All strings here are host text (UTF-8).
 namespace torvanik {
 
@@ -16,14 +16,15 @@ class Questions {
   public:
     virtual ~Questions() = default;
 
-    // Sets transferPending: 0 to abort the running transfer, 1 to keep it.
-    virtual void ConfirmAbort() = 0;
+    // True when the user gives up the transfer under way.
+    virtual bool ConfirmAbort() = 0;
     virtual std::optional<PickedFile> PickSourceFile() = 0;
     virtual std::optional<PickedFile> PickDestinationFile(const std::string& initialName) = 0;
-    // The user deletes files inside the picker; the result is not used.
-    virtual void OpenCleanUpPicker(const std::string& driveRoot) = 0;
-    // May change driveIndex.
-    virtual void ChooseDrive() = 0;
+    // The user deletes files inside the picker, on the disk the next KLAR handles.
+    virtual void OpenCleanUpPicker(const std::string& driveRoot, int diskNumber) = 0;
+    // The drive the dialog leaves chosen, starting from `driveIndex`; each button takes
+    // effect at once, so a dialog closed any way keeps the last one pressed.
+    virtual int ChooseDrive(int driveIndex) = 0;
 };
 
 }  // namespace torvanik

@@ -8,12 +8,13 @@ ByteDigest* DigestIfChecked(const EngineSeams& seams, ByteDigest& digest) {
     return seams.drives.settings().verify ? &digest : nullptr;
 }
 
-Why CheckOnMedium(const EngineSeams& seams, const std::string& path, std::int64_t offset,
-                  std::int64_t length, const ByteDigest& digest, const ReadBackReasons& why) {
+Why CheckOnMedium(const EngineSeams& seams, Reports& reports, const std::string& path,
+                  std::int64_t offset, std::int64_t length, const ByteDigest& digest,
+                  const ReadBackReasons& why) {
     if (!seams.drives.settings().verify) {
         return {};
     }
-    TransferObserver* observer = seams.observer;
+    TransferObserver* observer = reports.observer();
     if (observer != nullptr) {
         observer->CheckStarted(length);
     }

@@ -5,6 +5,7 @@
 
 #include "engine/engine_seams.h"
 #include "engine/reasons.h"
+#include "engine/reports.h"
 #include "platform/read_back.h"
 
 namespace torvanik {
@@ -25,7 +26,8 @@ ByteDigest* DigestIfChecked(const EngineSeams& seams, ByteDigest& digest);
 // Reads `length` bytes at `offset` of the flushed file at `path` back from the medium and
 // compares them with `digest`, the digest of the bytes the step meant to put there. No
 // reason when they match or the check is turned off.
-Why CheckOnMedium(const EngineSeams& seams, const std::string& path, std::int64_t offset,
-                  std::int64_t length, const ByteDigest& digest, const ReadBackReasons& why);
+Why CheckOnMedium(const EngineSeams& seams, Reports& reports, const std::string& path,
+                  std::int64_t offset, std::int64_t length, const ByteDigest& digest,
+                  const ReadBackReasons& why);
 
 }  // namespace torvanik

@@ -61,7 +61,10 @@ const char* TextOf(Reason reason) {
 }  // namespace
 
 Why WhyFromErrno(Reason otherwise, Reason notRegular) {
-    const int error = errno;
+    return WhyFromError(errno, otherwise, notRegular);
+}
+
+Why WhyFromError(int error, Reason otherwise, Reason notRegular) {
     if (StopRequested()) {
         return {Reason::kInterrupted, 0, {}};
     }
@@ -78,7 +81,6 @@ Why WhyFromErrno(Reason otherwise, Reason notRegular) {
                 return {otherwise, 0, {}};
             }
             return {otherwise, error, {}};
-        case kNotRegularFile:
         case ELOOP:
             if (notRegular != Reason::kNone) {
                 return {notRegular, 0, {}};
@@ -87,6 +89,13 @@ Why WhyFromErrno(Reason otherwise, Reason notRegular) {
         default:
             return {otherwise, error, {}};
     }
+}
+
+Why WhyNotOpened(const OpenedFile& opened, Reason otherwise, Reason notRegular) {
+    if (opened.notRegular) {
+        return {notRegular != Reason::kNone ? notRegular : otherwise, 0, {}};
+    }
+    return WhyFromError(opened.error, otherwise, notRegular);
 }
 
 std::string ReasonLine(const Why& why) {

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "platform/file_system.h"
+
 // Why a step failed, said in one line beside the notice.
 namespace torvanik {
 
@@ -53,6 +55,11 @@ struct Why {
 // use and a stop request are told as such; something other than a regular file (or a
 // link where none may be) as `notRegular`; anything else as `otherwise`, with errno's text.
 Why WhyFromErrno(Reason otherwise, Reason notRegular = Reason::kNone);
+// The same for an error taken when its call failed.
+Why WhyFromError(int error, Reason otherwise, Reason notRegular = Reason::kNone);
+// Why `opened` holds no file: something other than a regular file as `notRegular`, else as
+// WhyFromError.
+Why WhyNotOpened(const OpenedFile& opened, Reason otherwise, Reason notRegular);
 
 // The line shown: the reason's text, then the system's text of the error, if any.
 std::string ReasonLine(const Why& why);

@@ -1,7 +1,5 @@
 #include "engine/scripted_questions.h"
 
-#include "engine/transfer_state.h"
-
 namespace torvanik {
 namespace {
 
@@ -17,9 +15,9 @@ std::optional<T> Next(std::deque<T>& answers) {
 
 }  // namespace
 
-void ScriptedQuestions::ConfirmAbort() {
+bool ScriptedQuestions::ConfirmAbort() {
     ++abortQuestions;
-    transferState.transferPending = Next(abortAnswers).value_or(1);
+    return Next(abortAnswers).value_or(false);
 }
 
 std::optional<PickedFile> ScriptedQuestions::PickSourceFile() {
@@ -31,17 +29,16 @@ std::optional<PickedFile> ScriptedQuestions::PickDestinationFile(const std::stri
     return Next(destinationAnswers).value_or(std::nullopt);
 }
 
-void ScriptedQuestions::OpenCleanUpPicker(const std::string& driveRoot) {
+void ScriptedQuestions::OpenCleanUpPicker(const std::string& driveRoot, int diskNumber) {
     cleanUpRoots.push_back(driveRoot);
+    cleanUpDisks.push_back(diskNumber);
     if (cleanUp) {
         cleanUp(driveRoot);
     }
 }
 
-void ScriptedQuestions::ChooseDrive() {
-    if (const auto index = Next(driveAnswers).value_or(std::nullopt)) {
-        transferState.driveIndex = *index;
-    }
+int ScriptedQuestions::ChooseDrive(int driveIndex) {
+    return Next(driveAnswers).value_or(std::nullopt).value_or(driveIndex);
 }
 
 PickedFile PickedFileFromPath(const std::string& path) {

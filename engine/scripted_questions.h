@@ -14,26 +14,27 @@ namespace torvanik {
 
 class ScriptedQuestions : public Questions {
   public:
-    // transferPending after the abort question: 0 yes, 1 no.
-    std::deque<int> abortAnswers;
+    // The answers to the abort question: true gives the transfer up.
+    std::deque<bool> abortAnswers;
     std::deque<std::optional<PickedFile>> sourceAnswers;
     std::deque<std::optional<PickedFile>> destinationAnswers;
-    // Each entry: the driveIndex the dialog leaves, or none for a dialog closed unchanged.
+    // Each entry: the drive the dialog leaves, or none for a dialog closed unchanged.
     std::deque<std::optional<int>> driveAnswers;
     // Runs inside the clean-up picker, given the drive root (the user deleting files).
     std::function<void(const std::string&)> cleanUp;
 
     // What was asked: the initial names given to the destination picker, the drive roots
-    // given to the clean-up picker, and how many abort questions were put.
+    // and disks given to the clean-up picker, and how many abort questions were put.
     std::vector<std::string> destinationInitialNames;
     std::vector<std::string> cleanUpRoots;
+    std::vector<int> cleanUpDisks;
     int abortQuestions = 0;
 
-    void ConfirmAbort() override;
+    bool ConfirmAbort() override;
     std::optional<PickedFile> PickSourceFile() override;
     std::optional<PickedFile> PickDestinationFile(const std::string& initialName) override;
-    void OpenCleanUpPicker(const std::string& driveRoot) override;
-    void ChooseDrive() override;
+    void OpenCleanUpPicker(const std::string& driveRoot, int diskNumber) override;
+    int ChooseDrive(int driveIndex) override;
 };
 
 // A picked file from a full path: the path itself and its last component.

@@ -7,14 +7,13 @@
 #include <filesystem>
 
 #include "engine/disk_commit.h"
-#include "engine/transfer_state.h"
 #include "platform/file_system.h"
 #include "platform/settings_location.h"
 
 namespace torvanik {
 
-void LoadSettingsFrom(const std::string& path) {
-    std::FILE* stream = OpenRegularFile(path, Links::Follow);
+void LoadSettingsFrom(const std::string& path, DriveChoice& choice) {
+    std::FILE* stream = OpenRegularFile(path, Links::Follow).stream;
     if (stream == nullptr) {
         return;
     }
@@ -23,13 +22,13 @@ void LoadSettingsFrom(const std::string& path) {
     std::fclose(stream);
     // A file the drive dialog cannot have written counts as no file at all.
     if (whole && bytes[0] < kSelectableDrives) {
-        transferState.driveIndex = bytes[0];
-        transferState.spareSetting = bytes[1];
+        choice.driveIndex = bytes[0];
+        choice.spareSetting = bytes[1];
     }
 }
 
 // Written whole under a temporary name and renamed over the file, never through a link.
-void SaveSettingsTo(const std::string& path) {
+void SaveSettingsTo(const std::string& path, const DriveChoice& choice) {
     const std::filesystem::path target(path);
     std::error_code ignored;
     std::filesystem::create_directories(target.parent_path(), ignored);
@@ -42,20 +41,20 @@ void SaveSettingsTo(const std::string& path) {
     if (fd < 0) {
         return;
     }
-    const unsigned char bytes[2] = {static_cast<unsigned char>(transferState.driveIndex),
-                                    static_cast<unsigned char>(transferState.spareSetting)};
+    const unsigned char bytes[2] = {static_cast<unsigned char>(choice.driveIndex),
+                                    static_cast<unsigned char>(choice.spareSetting)};
     const bool written = write(fd, bytes, 2) == 2 && fsync(fd) == 0;
     if (close(fd) != 0 || !written || std::rename(temporary.c_str(), path.c_str()) != 0) {
         unlink(temporary.c_str());
     }
 }
 
-void LoadSettings() {
-    LoadSettingsFrom(SettingsFilePath());
+void LoadSettings(DriveChoice& choice) {
+    LoadSettingsFrom(SettingsFilePath(), choice);
 }
 
-void SaveSettings() {
-    SaveSettingsTo(SettingsFilePath());
+void SaveSettings(const DriveChoice& choice) {
+    SaveSettingsTo(SettingsFilePath(), choice);
 }
 
 }  // namespace torvanik

@@ -2,15 +2,17 @@
 
 #include <string>
 
+#include "engine/drive_choice.h"
+
 // The two-byte settings file: the chosen drive and a spare byte.
 namespace torvanik {
 
-// Loads driveIndex and spareSetting; a missing or malformed file leaves the defaults.
-void LoadSettings();
-void SaveSettings();
+// Loads the drive and the spare byte; a missing or malformed file leaves them as they are.
+void LoadSettings(DriveChoice& choice);
+void SaveSettings(const DriveChoice& choice);
 
 // The same, on a file of the caller's choosing.
-void LoadSettingsFrom(const std::string& path);
-void SaveSettingsTo(const std::string& path);
+void LoadSettingsFrom(const std::string& path, DriveChoice& choice);
+void SaveSettingsTo(const std::string& path, const DriveChoice& choice);
 
 }  // namespace torvanik

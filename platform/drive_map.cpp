@@ -206,13 +206,14 @@ bool ParseDriveOption(std::string_view text, DriveMap& map, std::string& error) 
 }
 
 bool LoadDrivesFile(const std::string& path, DriveMap& map, std::string& error) {
-    std::FILE* stream = OpenRegularFile(path, Links::Follow);
+    const OpenedFile opened = OpenRegularFile(path, Links::Follow);
+    std::FILE* stream = opened.stream;
     if (stream == nullptr) {
-        if (errno == ENOENT) {
+        if (opened.error == ENOENT) {
             return true;
         }
         error =
-            path + ": " + (errno == kNotRegularFile ? "ikke en vanlig fil" : std::strerror(errno));
+            path + ": " + (opened.notRegular ? "ikke en vanlig fil" : std::strerror(opened.error));
         return false;
     }
     std::string text;

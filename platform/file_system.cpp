@@ -56,33 +56,37 @@ std::FILE* StreamOf(int fd, const char* mode) {
     return stream;
 }
 
-// Keeps `fd` only when it is a regular file; anything else is closed and refused.
-bool RegularOrClosed(int fd) {
-    struct stat info {};
-    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        close(fd);
-        errno = kNotRegularFile;
-        return false;
-    }
-    return true;
-}
-
 FileIdentity IdentityOf(const struct stat& info) {
     return {info.st_dev, info.st_ino, static_cast<std::int64_t>(info.st_size)};
 }
 
-}  // namespace
-
-std::FILE* OpenRegularFile(const std::string& path, Links links) {
-    const int flags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | (links == Links::Refuse ? O_NOFOLLOW : 0);
-    const int fd = open(path.c_str(), flags);
-    if (fd < 0 || !RegularOrClosed(fd)) {
-        return nullptr;
+// A stream on `fd` when it is a regular file; anything else is closed and refused.
+OpenedFile RegularStreamOf(int fd, const char* mode) {
+    if (fd < 0) {
+        return {nullptr, errno, false};
     }
-    return StreamOf(fd, "rb");
+    struct stat info {};
+    if (fstat(fd, &info) != 0) {
+        const int error = errno;
+        close(fd);
+        return {nullptr, error, false};
+    }
+    if (!S_ISREG(info.st_mode)) {
+        close(fd);
+        return {nullptr, 0, true};
+    }
+    std::FILE* stream = StreamOf(fd, mode);
+    return {stream, stream == nullptr ? errno : 0, false};
 }
 
-std::FILE* FileSystem::OpenRegular(const std::string& path, Links links) {
+}  // namespace
+
+OpenedFile OpenRegularFile(const std::string& path, Links links) {
+    const int flags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | (links == Links::Refuse ? O_NOFOLLOW : 0);
+    return RegularStreamOf(open(path.c_str(), flags), "rb");
+}
+
+OpenedFile FileSystem::OpenRegular(const std::string& path, Links links) {
     return OpenRegularFile(path, links);
 }
 
@@ -91,18 +95,15 @@ std::FILE* FileSystem::CreateNew(const std::string& path) {
     return fd < 0 ? nullptr : StreamOf(fd, "wb");
 }
 
-std::FILE* FileSystem::CreateOrEmpty(const std::string& path) {
+OpenedFile FileSystem::CreateOrEmpty(const std::string& path) {
     const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
-    if (fd < 0 || !RegularOrClosed(fd)) {
-        return nullptr;
+    OpenedFile opened = RegularStreamOf(fd, "wb");
+    if (opened.stream != nullptr && ftruncate(fileno(opened.stream), 0) != 0) {
+        opened.error = errno;
+        std::fclose(opened.stream);
+        opened.stream = nullptr;
     }
-    if (ftruncate(fd, 0) != 0) {
-        const int error = errno;
-        close(fd);
-        errno = error;
-        return nullptr;
-    }
-    return StreamOf(fd, "wb");
+    return opened;
 }
 
 bool FileSystem::Read(void* buffer, std::size_t size, std::FILE* stream) {

@@ -36,9 +36,12 @@ struct FileIdentity {
     }
 };
 
-// errno of an open that found something other than a regular file (a FIFO, a device, a
-// folder); no open of a plain path gives this code itself.
-inline constexpr int kNotRegularFile = EMEDIUMTYPE;
+// An opened file, or why there is none.
+struct OpenedFile {
+    std::FILE* stream = nullptr;
+    int error = 0;            // errno of the call that failed
+    bool notRegular = false;  // a FIFO, a device or a folder stands there
+};
 
 enum class Links { Follow, Refuse };
 
@@ -47,13 +50,14 @@ class FileSystem {
     virtual ~FileSystem() = default;
 
     // Opens an existing regular file for reading ("rb") without waiting on it: a FIFO or
-    // a device fails at once (errno kNotRegularFile); with Links::Refuse a symbolic link
-    // fails too (ELOOP). Paths are host paths in UTF-8.
-    virtual std::FILE* OpenRegular(const std::string& path, Links links = Links::Follow);
+    // a device fails at once, as not regular; with Links::Refuse a symbolic link fails too
+    // (ELOOP). Paths are host paths in UTF-8.
+    virtual OpenedFile OpenRegular(const std::string& path, Links links = Links::Follow);
     // Creates `path` for writing; fails when anything is there, a dangling link included.
     virtual std::FILE* CreateNew(const std::string& path);
-    // Creates or empties a regular file for writing ("wb"); anything else fails at once.
-    virtual std::FILE* CreateOrEmpty(const std::string& path);
+    // Creates or empties a regular file for writing ("wb"); anything else fails at once,
+    // as not regular.
+    virtual OpenedFile CreateOrEmpty(const std::string& path);
     // One item of `size` bytes; true only when all of it went through.
     virtual bool Read(void* buffer, std::size_t size, std::FILE* stream);
     virtual bool Write(const void* buffer, std::size_t size, std::FILE* stream);
@@ -101,6 +105,6 @@ class FileSystem {
 
 // The non-blocking, regular-files-only open of FileSystem::OpenRegular, for readers
 // outside the engine (settings, drives file).
-std::FILE* OpenRegularFile(const std::string& path, Links links);
+OpenedFile OpenRegularFile(const std::string& path, Links links);
 
 }  // namespace torvanik

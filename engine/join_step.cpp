@@ -1,0 +1,210 @@
+#include "engine/join_step.h"
+
+#include <optional>
+
+#include "engine/copy_loop.h"
+#include "engine/read_back_check.h"
+#include "engine/set_on_disk.h"
+#include "engine/step_lock.h"
+
+namespace torvanik {
+namespace {
+
+struct Failure {
+    StepResult result;
+    Why why;
+    NoticeId notice = NoticeId::kInsertDiskAgain;
+    int number = kNoNumber;
+};
+
+// The joined file is exactly `length` bytes long, the position at its end: anything
+// beyond is cut off; a file grown shorter can't be mended.
+Why JoinedFileAt(FileSystem& files, std::FILE* stream, std::int64_t length) {
+    const auto before = files.Size(stream);
+    if (!before) {
+        return WhyFromErrno(Reason::kDestinationLength);
+    }
+    if (*before < length) {
+        return {Reason::kDestinationLength, 0, {}};
+    }
+    if (!files.Truncate(stream, length)) {
+        return WhyFromErrno(Reason::kDestinationLength);
+    }
+    if (files.Size(stream) != length) {
+        return {Reason::kDestinationLength, 0, {}};
+    }
+    if (!files.Seek(stream, length)) {
+        return WhyFromErrno(Reason::kDestinationLength);
+    }
+    return {};
+}
+
+Why JoinFailure(const CopyOutcome& outcome) {
+    if (outcome.inputFailed) {
+        return WhyFromError(outcome.error, Reason::kChunkRead);
+    }
+    if (outcome.outOfSpace) {
+        return {Reason::kDestinationFull, 0, {}};
+    }
+    return WhyFromError(outcome.error, Reason::kDestinationWrite);
+}
+
+// The step's phases, in order: prepare (lock, the joined file's length, the chunk), copy,
+// check. Only the copy has something to undo: what it appended.
+class JoinStep {
+  public:
+    JoinStep(Transfer& t, const EngineSeams& seams, Reports& reports, int disk)
+        : t_(t), seams_(seams), reports_(reports), files_(seams.files), disk_(disk) {}
+
+    StepOutcome Run() {
+        drive_ = DiskForStep(seams_, disk_, DiskUse::Read);
+        std::optional<Failure> failure = Prepare();
+        if (!failure) {
+            failure = Copy();
+        }
+        if (!failure) {
+            failure = Check();
+        }
+        return failure ? Fail(*failure) : Done();
+    }
+
+  private:
+    Failure AskAgain(Why why) const {
+        return {StepResult::kSameDisk, std::move(why), NoticeId::kInsertDiskAgain, disk_};
+    }
+
+    std::optional<Failure> Prepare() {
+        if (!t_.destination) {
+            // The destination could not be created: nothing to join into.
+            return Failure{StepResult::kRefused, {}, NoticeId::kNoDestination};
+        }
+        lock_.emplace(files_, drive_.folder);
+        if (!lock_->held()) {
+            return AskAgain(drive_.folder.empty() ? NoDiskWhy(drive_) : lock_->why());
+        }
+        if (Why why = JoinedFileAt(files_, t_.destination.get(), t_.bytesJoined)) {
+            return AskAgain(why);
+        }
+        chunkPath_ = ChunkPathOn(seams_, drive_, t_.joinName, disk_);
+        const OpenedFile opened = files_.OpenRegular(chunkPath_, Links::Refuse);
+        chunk_.reset(opened.stream);
+        if (!chunk_) {
+            return AskAgain(WhyNotOpened(opened, Reason::kChunkMissing, Reason::kChunkNotRegular));
+        }
+        std::setvbuf(chunk_.get(), nullptr, _IONBF, 0);
+        const auto chunkId = files_.Identify(chunk_.get());
+        const auto joinedId = files_.Identify(t_.destination.get());
+        if (chunkId && joinedId && chunkId->SameFile(*joinedId)) {
+            return Failure{
+                StepResult::kRefused, {Reason::kDestinationOfSet, 0, {}}, NoticeId::kNoDestination};
+        }
+        // Reading the chunk may move its access time, so its times are taken first.
+        FileTimes times;
+        if (files_.ReadTimes(chunkPath_, times)) {
+            chunkTimes_ = times;
+        }
+        const auto size = files_.Size(chunk_.get());
+        if (!size) {
+            return AskAgain(WhyFromErrno(Reason::kChunkRead));
+        }
+        chunkSize_ = *size;
+        return std::nullopt;
+    }
+
+    std::optional<Failure> Copy() {
+        reports_.BarsKept();
+        reports_.Notice(NoticeId::kCopyingFrom, t_.diskNumber);
+        start_ = t_.bytesJoined;
+        begun_ = true;
+        reports_.Checkpoint();
+        CopyOutcome outcome =
+            CopyChunk(seams_, reports_, chunk_.get(), t_.destination.get(), chunkSize_,
+                      t_.bytesJoined, t_.joinTotal, DigestIfChecked(seams_, digest_));
+        chunk_.reset();
+        if (outcome.whole && !files_.Commit(t_.destination.get())) {
+            outcome = FailedWrite();
+        }
+        if (!outcome.whole) {
+            return AskAgain(JoinFailure(outcome));
+        }
+        return std::nullopt;
+    }
+
+    // The stretch this step appended, read back from the destination's medium.
+    std::optional<Failure> Check() {
+        const Why why = CheckOnMedium(seams_, reports_, t_.destinationPath, start_,
+                                      t_.bytesJoined - start_, digest_, kInDestination);
+        if (why) {
+            return AskAgain(why);
+        }
+        return std::nullopt;
+    }
+
+    // The joined file keeps exactly the chunks joined before this one.
+    Why Undo(const Why& why) {
+        const bool cut = files_.Truncate(t_.destination.get(), start_);
+        const Why undoFailed = cut ? Why{} : WhyFromErrno(Reason::kUndoFailed);
+        t_.bytesJoined = start_;
+        reports_.Undone();
+        return cut ? why : undoFailed;
+    }
+
+    StepOutcome Fail(const Failure& failure) {
+        const Why why = begun_ ? Undo(failure.why) : failure.why;
+        reports_.Notice(failure.notice, failure.number, why);
+        return {why.reason == Reason::kInterrupted ? StepResult::kStopped : failure.result, why};
+    }
+
+    StepOutcome Done() {
+        // The disk read is let go; that can't fail the join, but the user hears why it wasn't.
+        std::string reason;
+        seams_.drives.Finish(drive_, reason);
+        const Why letGo{Reason::kNone, 0, reason};
+
+        t_.pending = true;
+        if (t_.bytesJoined < t_.joinTotal) {
+            reports_.Notice(NoticeId::kInsertDiskAgain, disk_ + 1, letGo);
+            return {StepResult::kAdvanced, letGo};
+        }
+        if (!files_.Close(t_.destination.release())) {
+            // Without its stream the join can't go on; KLAR then says so.
+            const Why why = WhyFromErrno(Reason::kDestinationWrite);
+            reports_.Notice(NoticeId::kInsertDiskAgain, disk_, why);
+            return {StepResult::kSameDisk, why};
+        }
+        t_.pending = false;
+        t_.diskNumber = 1;
+        if (chunkTimes_) {
+            t_.fileTimes = *chunkTimes_;
+            files_.WriteTimes(t_.destinationPath, t_.fileTimes);
+        }
+        t_.armed = TransferKind::kNone;
+        reports_.Reset(ScreenReset::kNoticeOnly);
+        reports_.Notice(disk_ <= 1 ? NoticeId::kJoinDoneOne : NoticeId::kJoinDoneSeveral, kNoNumber,
+                        letGo);
+        return {StepResult::kFinished, letGo};
+    }
+
+    Transfer& t_;
+    const EngineSeams& seams_;
+    Reports& reports_;
+    FileSystem& files_;
+    const int disk_;
+    DiskInDrive drive_;
+    std::optional<StepLock> lock_;
+    std::string chunkPath_;
+    Stream chunk_;
+    std::optional<FileTimes> chunkTimes_;
+    std::int64_t chunkSize_ = 0;
+    bool begun_ = false;
+    std::int64_t start_ = 0;
+    ByteDigest digest_;
+};
+
+}  // namespace
+
+StepOutcome ReadNextDisk(Transfer& transfer, const EngineSeams& seams, Reports& reports, int disk) {
+    return JoinStep(transfer, seams, reports, disk).Run();
+}
+
+}  // namespace torvanik

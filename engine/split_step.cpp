@@ -1,0 +1,287 @@
+#include "engine/split_step.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "engine/copy_loop.h"
+#include "engine/disk_commit.h"
+#include "engine/disk_set.h"
+#include "engine/read_back_check.h"
+#include "engine/set_on_disk.h"
+#include "engine/step_lock.h"
+#include "engine/stop_request.h"
+
+namespace torvanik {
+namespace {
+
+constexpr std::int64_t kSmallestUsableFree = 1024;
+
+// Why a phase failed, and what the user is asked for: the same disk (numbered, or without
+// a number when the disk can't be used at all), or another disk.
+struct Failure {
+    StepResult result;
+    Why why;
+    int number = kNoNumber;
+    // The full-disk notice only when the reason left after the undo still says full.
+    bool fullByReason = false;
+    // The notice on screen stays; only the reason is added.
+    bool reasonOnly = false;
+};
+
+Failure AskAgain(int number, Why why) {
+    return {StepResult::kSameDisk, std::move(why), number};
+}
+
+Failure Full(Why why) {
+    return {StepResult::kDiskFull, std::move(why)};
+}
+
+// The step's phases, in order: prepare, write INFO.FIL, measure the room, copy, check,
+// commit. Each returns a failure or nothing; the undo has one owner, Fail.
+class SplitStep {
+  public:
+    SplitStep(Transfer& t, const EngineSeams& seams, Reports& reports, int disk)
+        : t_(t), seams_(seams), reports_(reports), files_(seams.files), disk_(disk) {}
+
+    StepOutcome Run() {
+        reports_.Notice(NoticeId::kExamining);
+        drive_ = DiskForStep(seams_, disk_, DiskUse::Write);
+        std::optional<Failure> failure = Prepare();
+        if (!failure) {
+            Begin();
+            failure = WriteInfoFile();
+        }
+        if (!failure) {
+            failure = MeasureRoom();
+        }
+        if (!failure) {
+            failure = Copy();
+        }
+        if (!failure) {
+            failure = Check();
+        }
+        Why letGo;
+        if (!failure) {
+            failure = Commit(letGo);
+        }
+        return failure ? Fail(*failure) : Done(letGo);
+    }
+
+  private:
+    // Nothing to undo yet: the disk is locked and the source placed where this disk starts.
+    std::optional<Failure> Prepare() {
+        lock_.emplace(files_, drive_.folder);
+        if (!lock_->held()) {
+            const Why why = drive_.folder.empty() ? NoDiskWhy(drive_) : lock_->why();
+            // With no disk to write on, disk 1 is asked for again and a later disk is full.
+            if (why.reason == Reason::kInUse) {
+                return AskAgain(disk_, why);
+            }
+            if (disk_ == 1) {
+                return AskAgain(1, why);
+            }
+            t_.freeKB = 0;
+            return Full(why);
+        }
+        RemoveLeftovers(files_, drive_.folder);
+        if (!files_.Seek(t_.source.get(), t_.bytesWritten)) {
+            return AskAgain(disk_, WhyFromErrno(Reason::kSourcePosition));
+        }
+        if (SourceIsOnDisk(seams_, t_.source.get(), drive_, t_.fileName, disk_)) {
+            return Failure{StepResult::kRefused, {Reason::kSourceOnDisk, 0, {}}};
+        }
+        return std::nullopt;
+    }
+
+    void Begin() {
+        start_ = t_.bytesWritten;
+        begun_ = true;
+        reports_.Checkpoint();
+    }
+
+    // INFO.FIL on disk 1, written, sealed and read back.
+    std::optional<Failure> WriteInfoFile() {
+        if (disk_ != 1) {
+            return std::nullopt;
+        }
+        const std::string text = FormatInfoFile(t_.sourceSize, t_.fileName);
+        Why why = BeginFile(files_, InfoPathOn(seams_, drive_), info_, Reason::kInfoFileWrite);
+        if (!why && !files_.Write(text.data(), text.size(), info_.stream)) {
+            why = WhyFromErrno(Reason::kInfoFileWrite);
+        }
+        if (!why) {
+            why = SealFile(files_, info_, Reason::kInfoFileWrite);
+        }
+        if (!why) {
+            // INFO.FIL counts as written only when the medium gives it back.
+            ByteDigest digest;
+            digest.Update(text.data(), text.size());
+            why = CheckOnMedium(seams_, reports_, info_.temporaryPath, 0,
+                                static_cast<std::int64_t>(text.size()), digest, kOnDisk);
+        }
+        if (!why) {
+            return std::nullopt;
+        }
+        Failure failure = AskAgain(1, why);
+        failure.fullByReason = true;
+        return failure;
+    }
+
+    // The room measured with the new INFO.FIL on the disk; the chunk is as large as fits.
+    std::optional<Failure> MeasureRoom() {
+        const auto free = files_.FreeBytes(drive_);
+        const Why why = free ? Why{Reason::kDiskFull, 0, {}} : WhyFromErrno(Reason::kChunkCreate);
+        t_.freeKB = free ? static_cast<std::int64_t>(*free / 1024) : 0;
+        if (!free || *free < static_cast<std::uint64_t>(kSmallestUsableFree)) {
+            return Full(why);
+        }
+        reports_.DiskProgress(disk_, true);
+        const auto left = static_cast<std::uint64_t>(t_.sourceSize - t_.bytesWritten);
+        chunkSize_ =
+            static_cast<std::int64_t>(std::min({*free, left, files_.LargestFile(drive_.folder)}));
+        return std::nullopt;
+    }
+
+    std::optional<Failure> Copy() {
+        const std::string path = ChunkPathOn(seams_, drive_, t_.fileName, disk_);
+        if (Why why = BeginFile(files_, path, chunk_, Reason::kChunkCreate)) {
+            Failure failure = AskAgain(disk_, why);
+            failure.reasonOnly = true;
+            return failure;
+        }
+        reports_.Notice(NoticeId::kCopyingTo, t_.diskNumber);
+        CopyOutcome outcome =
+            CopyChunk(seams_, reports_, t_.source.get(), chunk_.stream, chunkSize_, t_.bytesWritten,
+                      t_.sourceSize, DigestIfChecked(seams_, digest_));
+        if (!outcome.whole && outcome.outOfSpace && EndChunkWhereRefused()) {
+            outcome = {};
+        }
+        if (!outcome.whole) {
+            const Why why = WhyFromError(
+                outcome.error, outcome.inputFailed ? Reason::kSourceRead : Reason::kChunkWrite);
+            return outcome.outOfSpace ? Full(why) : AskAgain(disk_, why);
+        }
+        files_.WriteTimes(chunk_.temporaryPath, t_.fileTimes);
+        if (Why why = SealFile(files_, chunk_, Reason::kChunkWrite)) {
+            return why.reason == Reason::kDiskFull ? Full(why) : AskAgain(disk_, why);
+        }
+        return std::nullopt;
+    }
+
+    // When the medium refused more before the chunk was whole, the chunk ends at the last
+    // byte that reached it, if that is enough for a disk; the source goes on from there.
+    bool EndChunkWhereRefused() {
+        const auto reached = files_.Size(chunk_.stream);
+        if (!reached || *reached < kSmallestUsableFree || StopRequested()) {
+            return false;
+        }
+        t_.bytesWritten = start_ + *reached;
+        return files_.Seek(t_.source.get(), t_.bytesWritten);
+    }
+
+    // The chunk counts as written only when the medium gives it back.
+    std::optional<Failure> Check() {
+        const Why why = CheckOnMedium(seams_, reports_, chunk_.temporaryPath, 0,
+                                      t_.bytesWritten - start_, digest_, kOnDisk);
+        if (why) {
+            return AskAgain(disk_, why);
+        }
+        return std::nullopt;
+    }
+
+    // Puts the sealed files under their final names (INFO.FIL last, so that a disk 1 never
+    // names a set whose chunk is not there), flushes the folder and lets the drive take
+    // them. The drive may have a word to say even when it took them.
+    std::optional<Failure> Commit(Why& letGo) {
+        for (PendingFile* file : {&chunk_, &info_}) {
+            if (file->finalPath.empty()) {
+                continue;
+            }
+            if (Why why = PlaceFile(files_, *file)) {
+                return AskAgain(disk_, why);
+            }
+        }
+        if (!files_.SyncFolder(drive_.folder)) {
+            return AskAgain(disk_, WhyFromErrno(Reason::kChunkWrite));
+        }
+        std::string reason;
+        const bool taken = seams_.drives.Finish(drive_, reason);
+        letGo = {Reason::kNone, 0, reason};
+        if (!taken) {
+            return AskAgain(disk_, letGo);
+        }
+        return std::nullopt;
+    }
+
+    // Nothing of a failed step stays: the disk and the source go back to where the step
+    // began. The reason is the failure's, or why the way back is not whole.
+    Why Undo(const Why& why) {
+        Why undoFailed;
+        const auto keepFirst = [&undoFailed](bool done) {
+            if (!done && !undoFailed) {
+                undoFailed = WhyFromErrno(Reason::kUndoFailed);
+            }
+        };
+        keepFirst(TakeBackFile(files_, chunk_));
+        keepFirst(TakeBackFile(files_, info_));
+        t_.bytesWritten = start_;
+        keepFirst(files_.Seek(t_.source.get(), start_));
+        reports_.Undone();
+        return undoFailed ? undoFailed : why;
+    }
+
+    StepOutcome Fail(Failure failure) {
+        Why why = begun_ ? Undo(failure.why) : failure.why;
+        if (failure.fullByReason && why.reason == Reason::kDiskFull) {
+            failure.result = StepResult::kDiskFull;
+        }
+        if (failure.reasonOnly) {
+            reports_.Reason(why);
+        } else if (failure.result == StepResult::kDiskFull) {
+            reports_.Notice(NoticeId::kDiskFull, kNoNumber, why);
+        } else {
+            reports_.Notice(NoticeId::kInsertDiskAgain, failure.number, why);
+        }
+        return {why.reason == Reason::kInterrupted ? StepResult::kStopped : failure.result, why};
+    }
+
+    StepOutcome Done(const Why& letGo) {
+        t_.pending = true;
+        if (t_.bytesWritten < t_.sourceSize) {
+            reports_.Notice(NoticeId::kInsertDiskAgain, disk_ + 1, letGo);
+            return {StepResult::kAdvanced, letGo};
+        }
+        t_.pending = false;
+        t_.diskNumber = 1;
+        t_.source.reset();
+        t_.freeKB = 0;
+        reports_.Notice(disk_ <= 1 ? NoticeId::kSplitDoneOne : NoticeId::kSplitDoneSeveral,
+                        kNoNumber, letGo);
+        t_.armed = TransferKind::kNone;
+        reports_.Reset(ScreenReset::kNoticeOnly);
+        return {StepResult::kFinished, letGo};
+    }
+
+    Transfer& t_;
+    const EngineSeams& seams_;
+    Reports& reports_;
+    FileSystem& files_;
+    const int disk_;
+    DiskInDrive drive_;
+    std::optional<StepLock> lock_;
+    bool begun_ = false;
+    std::int64_t start_ = 0;
+    std::int64_t chunkSize_ = 0;
+    PendingFile info_;
+    PendingFile chunk_;
+    ByteDigest digest_;
+};
+
+}  // namespace
+
+StepOutcome WriteNextDisk(Transfer& transfer, const EngineSeams& seams, Reports& reports,
+                          int disk) {
+    return SplitStep(transfer, seams, reports, disk).Run();
+}
+
+}  // namespace torvanik

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "engine/transfer_report.h"
+#include "platform/file_system.h"
+
+// One transfer, split or join, owned by its front end: every front end makes its own and
+// hands it to the commands.
+namespace torvanik {
+
+struct StreamCloser {
+    void operator()(std::FILE* stream) const { std::fclose(stream); }
+};
+// An open file that closes itself; a close whose result matters is made by hand.
+using Stream = std::unique_ptr<std::FILE, StreamCloser>;
+
+struct Transfer {
+    TransferKind armed = TransferKind::kNone;
+    // A disk of the armed transfer is done and more are to come: a new UT or INN asks first.
+    bool pending = false;
+    // A file was picked for the transfer, and the path strip names it.
+    bool filePicked = false;
+    // The disk the next KLAR handles.
+    int diskNumber = 0;
+
+    std::string sourcePath;       // host path (UTF-8)
+    std::string destinationPath;  // host path (UTF-8)
+    std::string fileName;         // bare name, Windows-1252
+    Stream source;
+    Stream destination;
+    std::int64_t sourceSize = 0;
+    std::int64_t bytesWritten = 0;
+    std::int64_t joinTotal = 0;
+    std::string joinName;  // Windows-1252, at most 99 bytes
+    std::int64_t bytesJoined = 0;
+    FileTimes fileTimes;
+    // The free space last measured on the disk in the drive.
+    std::int64_t freeKB = 0;
+};
+
+}  // namespace torvanik

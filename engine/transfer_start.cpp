@@ -1,0 +1,101 @@
+#include "engine/transfer_start.h"
+
+#include <limits>
+#include <optional>
+
+#include "engine/disk_set.h"
+#include "engine/set_on_disk.h"
+
+namespace torvanik {
+namespace {
+
+// The copy loop moves whole blocks, so its streams need no buffer of their own; with one,
+// every block would reach the file in two misaligned pieces.
+Stream Unbuffered(std::FILE* stream) {
+    if (stream != nullptr) {
+        std::setvbuf(stream, nullptr, _IONBF, 0);
+    }
+    return Stream(stream);
+}
+
+}  // namespace
+
+Stream OpenSource(Transfer& t, const EngineSeams& seams, Why& why) {
+    t.source.reset();
+    // A name INFO.FIL can't carry would give a set that can't be joined.
+    if (!IsBareFileName(t.fileName) || t.fileName.size() > kMaxSetNameBytes) {
+        why = {Reason::kSourceNameUnfit, 0, {}};
+        return nullptr;
+    }
+    const OpenedFile opened = seams.files.OpenRegular(t.sourcePath);
+    Stream stream = Unbuffered(opened.stream);
+    if (!stream) {
+        why = WhyNotOpened(opened, Reason::kSourceUnreadable, Reason::kSourceNotRegular);
+        return nullptr;
+    }
+    FileTimes times;
+    const auto size = seams.files.Size(stream.get());
+    if (!size || !seams.files.ReadTimes(t.sourcePath, times)) {
+        why = WhyFromErrno(Reason::kSourceUnreadable);
+        return nullptr;
+    }
+    if (SourceIsOnDisk(seams, stream.get(), DiskForStep(seams, 1, DiskUse::Read), t.fileName, 1)) {
+        why = {Reason::kSourceOnDisk, 0, {}};
+        return nullptr;
+    }
+    t.fileTimes = times;
+    t.sourceSize = *size;
+    return stream;
+}
+
+Stream OpenDestination(Transfer& t, const EngineSeams& seams, Why& why) {
+    t.destination.reset();
+    if (DestinationIsOfSet(seams, t.destinationPath, t.joinName)) {
+        why = {Reason::kDestinationOfSet, 0, {}};
+        return nullptr;
+    }
+    const OpenedFile opened = seams.files.CreateOrEmpty(t.destinationPath);
+    Stream stream = Unbuffered(opened.stream);
+    if (!stream) {
+        why = WhyNotOpened(opened, Reason::kDestinationCreate, Reason::kDestinationCreate);
+    }
+    return stream;
+}
+
+bool ReadInfoFile(Transfer& t, const EngineSeams& seams, Reports& reports) {
+    const DiskInDrive drive = DiskForStep(seams, 1, DiskUse::Read);
+    Why why;
+    Stream stream;
+    if (drive.folder.empty()) {
+        why = NoDiskWhy(drive);
+    } else {
+        const OpenedFile opened = seams.files.OpenRegular(InfoPathOn(seams, drive), Links::Refuse);
+        stream.reset(opened.stream);
+        if (!stream) {
+            why = WhyNotOpened(opened, Reason::kInfoFileMissing, Reason::kInfoFileNotRegular);
+        }
+    }
+    std::int64_t length = -1;
+    std::optional<std::string> name;
+    if (stream) {
+        length = ReadInfoNumber(stream.get());
+        name = ReadInfoName(stream.get());
+        stream.reset();
+    }
+    // A set with no length or one the panel's kilobytes can't hold, no name, or a name
+    // that is not a bare file name is as good as no disk 1 at all.
+    constexpr std::int64_t kLongest = std::numeric_limits<std::int64_t>::max() - 1024;
+    if (length < 0 || length > kLongest || !name || name->size() > kMaxSetNameBytes ||
+        !IsBareFileName(*name)) {
+        if (!why) {
+            why = {Reason::kInfoFileUnfit, 0, {}};
+        }
+        reports.Notice(NoticeId::kInsertDiskAgain, 1, why);
+        return false;
+    }
+    t.joinTotal = length;
+    t.joinName = *name;
+    return true;
+}
+
+}  // namespace torvanik

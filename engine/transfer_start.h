@@ -1,0 +1,24 @@
+#pragma once
+
+#include "engine/engine_seams.h"
+#include "engine/reasons.h"
+#include "engine/reports.h"
+#include "engine/transfer.h"
+
+// What UT and INN open before the first disk step.
+namespace torvanik {
+
+// Opens the transfer's source for a split (closing a source left open by an earlier one)
+// and takes its times and size; none, with `why`, when it can't be opened or is a file of
+// the set on the drive.
+Stream OpenSource(Transfer& transfer, const EngineSeams& seams, Why& why);
+
+// Creates the transfer's destination anew (closing one left open by an earlier join);
+// none, with `why`, when it can't be made or is a file of the set on the drive.
+Stream OpenDestination(Transfer& transfer, const EngineSeams& seams, Why& why);
+
+// Reads INFO.FIL from the drive into joinTotal and joinName; shows notice 0 with 1 and
+// fails when it is missing or unfit to join.
+bool ReadInfoFile(Transfer& transfer, const EngineSeams& seams, Reports& reports);
+
+}  // namespace torvanik
