@@ -1,7 +1,6 @@
 #include <benchmark/benchmark.h>
 
-#include "engine/transfer_state.h"
-#include "platform/canvas.h"
+#include "canvas/canvas.h"
 #include "screen/notice_box.h"
 #include "screen/progress_panel.h"
 #include "screen/screen_painter.h"
@@ -9,29 +8,28 @@
 namespace torvanik {
 namespace {
 
-// A split halfway through the chunk of disk 2, as the copy loop leaves the record.
-void SetCopyingState() {
-    transferState = TransferState{};
-    transferState.viewState = VS_SPLIT | VS_PANEL | VS_BARS | VS_NOTICE;
-    transferState.pathStripKind = 1;
-    transferState.sourcePath = "/tmp/torvanik/bilde.bmp";
-    transferState.sourceSize = 2500000;
-    transferState.diskNumber = 2;
-    transferState.panelDiskNumber = 2;
-    transferState.freeKB = 976;
-    transferState.panelShowFree = 1;
-    transferState.barLength = {220, 264};
-    transferState.lastDiskBar = 220;
-    transferState.lastTotalBar = 264;
-    transferState.lastNotice = {3, 8, 1, 2};
+// A split halfway through the chunk of disk 2, as the copy leaves the screen's record.
+ScreenRecord CopyingRecord() {
+    ScreenRecord record;
+    record.facts = {TransferKind::kSplit, true, "/tmp/torvanik/bilde.bmp", "A:", 2500000, 976};
+    record.panelShown = true;
+    record.barsShown = true;
+    record.noticeShown = true;
+    record.panelDiskNumber = 2;
+    record.panelShowsFree = true;
+    record.barLength = {220, 264};
+    record.lastDiskBar = 220;
+    record.lastTotalBar = 264;
+    record.lastNotice = NoticeOf(NoticeId::kCopyingTo, 2);
+    return record;
 }
 
 void BM_DrawScreenCopying(benchmark::State& state) {
-    SetCopyingState();
+    ScreenRecord record = CopyingRecord();
     Surface surface(500, 312);
     Canvas canvas(surface);
     for (auto _ : state) {
-        DrawScreen(canvas);
+        DrawScreen(canvas, record);
         benchmark::DoNotOptimize(surface.pixels.data());
     }
 }
@@ -40,15 +38,15 @@ BENCHMARK(BM_DrawScreenCopying)->Unit(benchmark::kMicrosecond);
 // What the copy loop draws each time the per-disk bar grows by a pixel, on the KLAR
 // command's canvas.
 void BM_DiskBarRedraw(benchmark::State& state) {
-    SetCopyingState();
+    ScreenRecord record = CopyingRecord();
     Surface surface(500, 312);
     Canvas canvas(surface);
-    const Notice notice = transferState.lastNotice;
+    const Notice notice = record.lastNotice;
     for (auto _ : state) {
-        ShowNotice(canvas, notice.box, notice.firstLine, notice.lineCount, notice.number);
-        DrawProgressPanel(canvas, transferState.panelShowFree, 1);
-        DrawBar(canvas, 221, 0);
-        DrawBar(canvas, transferState.lastTotalBar, 1);
+        ShowNotice(canvas, record, notice);
+        DrawProgressPanel(canvas, record, record.panelShowsFree, 1);
+        DrawBar(canvas, record, 221, 0);
+        DrawBar(canvas, record, record.lastTotalBar, 1);
         benchmark::DoNotOptimize(surface.pixels.data());
     }
 }

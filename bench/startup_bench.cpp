@@ -13,7 +13,7 @@
 
 #include "engine/commands.h"
 #include "engine/scripted_questions.h"
-#include "engine/transfer_state.h"
+#include "screen/presenter.h"
 #include "shell/torvanik_app.h"
 
 namespace {
@@ -57,8 +57,8 @@ int main(int argc, char** argv) {
     DriveMap drives;
     drives.Set(0, {(root / "drive").string(), std::nullopt});
 
-    CTorvanikApp app;
-    if (!app.InitInstance(drives)) {
+    TorvanikApp app;
+    if (!app.Start(drives)) {
         return 1;
     }
     const double sinceMain =
@@ -77,15 +77,24 @@ int main(int argc, char** argv) {
         }
     }
     Surface surface(500, 312);
-    CanvasSource canvases{surface, {}};
+    Presenter presenter{CanvasSource(surface, {})};
     ScriptedQuestions questions;
     FileSystem files;
-    const EngineSeams seams{canvases, questions, files, drives, nullptr};
+    DriveChoice drive;
+    const EngineSeams seams{questions, files, drives, drive, &presenter};
+    Transfer transfer;
     questions.sourceAnswers.push_back(PickedFileFromPath(source.string()));
-    OnSplitOut(seams);
-    OnDiskReady(seams);
+    {
+        const Presenter::Command drawing(presenter);
+        OnSplitOut(transfer, seams);
+    }
+    StepOutcome step;
+    {
+        const Presenter::Command drawing(presenter);
+        step = OnDiskReady(transfer, seams);
+    }
     std::printf("peak memory: %.1f MiB with the window up, %.1f MiB after a 64 MiB split\n",
                 static_cast<double>(idleKiB) / 1024.0, static_cast<double>(PeakRssKiB()) / 1024.0);
     fs::remove_all(root);
-    return transferState.lastNotice.firstLine == 9 ? 0 : 1;
+    return step.result == StepResult::kFinished ? 0 : 1;
 }

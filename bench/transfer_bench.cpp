@@ -10,7 +10,7 @@
 
 #include "engine/commands.h"
 #include "engine/scripted_questions.h"
-#include "engine/transfer_state.h"
+#include "screen/presenter.h"
 
 namespace torvanik {
 namespace {
@@ -37,10 +37,11 @@ struct Bench {
     fs::path joined = root / "ut" / "stor.bin";
     DriveMap drives;
     Surface surface{500, 312};
-    CanvasSource canvases{surface, {}};
+    Presenter presenter{CanvasSource(surface, {})};
     ScriptedQuestions questions;
     FileSystem files;
-    EngineSeams seams{canvases, questions, files, drives, nullptr};
+    DriveChoice chosen;
+    EngineSeams seams{questions, files, drives, chosen, &presenter};
 
     Bench() {
         fs::create_directories(drive);
@@ -64,18 +65,24 @@ struct Bench {
         state.ResumeTiming();
     }
 
+    // Each command paints on a canvas of its own, as in the window.
+    void Run(StepOutcome (*command)(Transfer&, const EngineSeams&), Transfer& transfer) {
+        const Presenter::Command drawing(presenter);
+        command(transfer, seams);
+    }
+
     void Split() {
-        transferState = TransferState{};
+        Transfer transfer;
         questions.sourceAnswers.push_back(PickedFileFromPath(source.string()));
-        OnSplitOut(seams);
-        OnDiskReady(seams);
+        Run(OnSplitOut, transfer);
+        Run(OnDiskReady, transfer);
     }
 
     void Join() {
-        transferState = TransferState{};
+        Transfer transfer;
         questions.destinationAnswers.push_back(PickedFileFromPath(joined.string()));
-        OnJoinIn(seams);
-        OnDiskReady(seams);
+        Run(OnJoinIn, transfer);
+        Run(OnDiskReady, transfer);
     }
 };
 

@@ -9,8 +9,7 @@
 #include <string>
 
 #include "engine/scripted_questions.h"
-#include "engine/transfer_state.h"
-#include "shell/torvanik_view.h"
+#include "shell/transfer_view.h"
 
 int main(int argc, char** argv) {
     using namespace torvanik;
@@ -26,7 +25,9 @@ int main(int argc, char** argv) {
     drives.Set(0, {argv[2], std::nullopt});
     ScriptedQuestions questions;
     FileSystem files;
-    CTorvanikView view(nullptr, questions, files, drives);
+    Transfer transfer;
+    DriveChoice drive;
+    TransferView view(nullptr, transfer, drive, questions, files, drives);
     view.resize(500, 312);
     if (std::string(argv[3]) == "shown") {
         view.show();
@@ -42,5 +43,5 @@ int main(int argc, char** argv) {
     view.OnDiskReady();
     const std::chrono::duration<double> step = std::chrono::steady_clock::now() - start;
     std::printf("%.6f\n", step.count());
-    return transferState.lastNotice.firstLine == 9 ? 0 : 1;
+    return view.screen().lastNotice == NoticeOf(NoticeId::kSplitDoneOne, kNoNumber) ? 0 : 1;
 }

@@ -26,7 +26,7 @@ constexpr std::array kStrings = {
     StringEntry{ID_SELECT_DRIVE,
                 "Velg alternativ diskettstasjon.   A:  er obligatorisk \n"
                 "Velg alt. diskettstasjon "},
-    StringEntry{AFX_IDS_IDLEMESSAGE, "Klar"},
+    StringEntry{IDS_IDLE_MESSAGE, "Klar"},
     StringEntry{IDS_CHECKING_DISK, "Kontrollerer disketten ..."},
     StringEntry{ID_APP_ABOUT, "Viser versjon og opplysninger om programmet\nInformasjon"},
     StringEntry{ID_APP_EXIT, "Avslutter programmet \nAvslutt"},

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string_view>
 
-#include "platform/canvas.h"
+#include "canvas/canvas.h"
 
 namespace torvanik {
 

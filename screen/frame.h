@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/canvas.h"
+#include "canvas/canvas.h"
 
 namespace torvanik {
 

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "platform/colour.h"
+#include "canvas/colour.h"
 
 // The framed rectangles of the progress panel and the notice box.
 namespace torvanik {

@@ -12,7 +12,7 @@ namespace torvanik {
 void DrawHelpBox(Canvas& canvas) {
     const DrawingOperation operation(canvas);
     const Pen previousPen =
-        canvas.SelectObject(CreatePen(PS_INSIDEFRAME, kHelpBoxPenWidth, kHelpFrame));
+        canvas.SelectObject(CreatePen(PenStyle::kInsideBorder, kHelpBoxPenWidth, kHelpFrame));
     canvas.Rectangle(kHelpBoxRegion.left, kHelpBoxRegion.top, kHelpBoxRegion.right,
                      kHelpBoxRegion.bottom);
     const PreviousFont previousFont =

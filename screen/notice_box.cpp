@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "engine/transfer_state.h"
 #include "screen/font_selection.h"
 #include "screen/frame.h"
 #include "screen/frame_rects.h"
@@ -12,9 +11,10 @@
 
 namespace torvanik {
 
-void ShowNotice(Canvas& canvas, int box, int firstLine, int lineCount, int number) {
+void ShowNotice(Canvas& canvas, ScreenRecord& record, const Notice& notice) {
     const DrawingOperation operation(canvas);
-    transferState.lastNotice = {box, firstLine, lineCount, number};
+    record.lastNotice = notice;
+    const int box = notice.box;
     const PreviousFont previous =
         SelectFont(canvas, kBoxFont.height, kBoxFont.weight, kBoxFont.face);
     // The back plate, then the front box over it; their white fill wipes the last notice.
@@ -23,11 +23,12 @@ void ShowNotice(Canvas& canvas, int box, int firstLine, int lineCount, int numbe
         DrawFrame(canvas, rect.border, frame, rect.colour);
     }
     canvas.SetTextColor(kNoticeText);
-    int line = firstLine;
-    int linesLeft = lineCount;
-    if (number >= 0) {
+    int line = notice.firstLine;
+    int linesLeft = notice.lineCount;
+    if (notice.number >= 0) {
         const TextLine& first = NoticeLines[static_cast<std::size_t>(line)];
-        canvas.TextOut(first.x, first.y, std::string(first.text) + "  " + std::to_string(number));
+        canvas.TextOut(first.x, first.y,
+                       std::string(first.text) + "  " + std::to_string(notice.number));
         ++line;
         --linesLeft;
     }
@@ -36,8 +37,8 @@ void ShowNotice(Canvas& canvas, int box, int firstLine, int lineCount, int numbe
         canvas.TextOut(next.x, next.y, next.text);
     }
     RestoreFont(canvas, previous);
-    transferState.viewState |= VS_NOTICE;
-    transferState.noticeToggle = 1;
+    record.noticeShown = true;
+    record.noticeToggle = NoticeToggle::kShown;
 }
 
 }  // namespace torvanik

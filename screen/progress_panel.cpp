@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <string>
 
-#include "engine/transfer_state.h"
 #include "screen/bar_rows.h"
 #include "screen/font_selection.h"
 #include "screen/frame.h"
@@ -31,10 +30,8 @@ long FileLengthKB(std::int64_t size) {
 
 }  // namespace
 
-void DrawProgressPanel(Canvas& canvas, int showFree, int firstFrame) {
+void DrawProgressPanel(Canvas& canvas, ScreenRecord& record, bool showFree, int firstFrame) {
     const DrawingOperation operation(canvas);
-    const TransferState& state = transferState;
-    const std::int64_t size = InJoinMode(state) ? state.joinTotal : state.sourceSize;
     canvas.SetBkColor(kTextBackground);
     const PreviousFont previous =
         SelectFont(canvas, kBoxFont.height, kBoxFont.weight, kBoxFont.face);
@@ -43,31 +40,31 @@ void DrawProgressPanel(Canvas& canvas, int showFree, int firstFrame) {
         const FrameRect& rect = FrameRects[static_cast<std::size_t>(frame)];
         DrawFrame(canvas, rect.border, frame, rect.colour);
     }
-    DrawPanelText(canvas, PanelTexts.diskProgress, state.panelDiskNumber);
+    DrawPanelText(canvas, PanelTexts.diskProgress, record.panelDiskNumber);
     canvas.TextOut(PanelTexts.totalProgress.x, PanelTexts.totalProgress.y,
                    PanelTexts.totalProgress.format);
-    DrawPanelText(canvas, PanelTexts.fileLength, FileLengthKB(size));
-    if (showFree > 0) {
-        DrawPanelText(canvas, PanelTexts.freeSpace, static_cast<long>(state.freeKB));
+    DrawPanelText(canvas, PanelTexts.fileLength, FileLengthKB(record.facts.fileLength));
+    if (showFree) {
+        DrawPanelText(canvas, PanelTexts.freeSpace, static_cast<long>(record.facts.freeKB));
     }
     RestoreFont(canvas, previous);
-    transferState.panelShowFree = showFree;
-    transferState.viewState |= VS_PANEL;
+    record.panelShowsFree = showFree;
+    record.panelShown = true;
 }
 
-void DrawBar(Canvas& canvas, int length, int which) {
+void DrawBar(Canvas& canvas, ScreenRecord& record, int length, int which) {
     const DrawingOperation operation(canvas);
     const auto bar = static_cast<std::size_t>(which);
-    transferState.barLength[bar] = length;
+    record.barLength[bar] = length;
     if (length <= 0) {
         return;
     }
-    const Pen previous = canvas.SelectObject(CreatePen(PS_SOLID, 1, kBar));
+    const Pen previous = canvas.SelectObject(CreatePen(PenStyle::kSolid, 1, kBar));
     for (int y = BarRows[bar].first; y < BarRows[bar].end; ++y) {
         canvas.MoveTo(kBarLeft, y);
         canvas.LineTo(kBarLeft + length, y);
     }
-    transferState.viewState |= VS_BARS;
+    record.barsShown = true;
     canvas.SelectObject(previous);
 }
 

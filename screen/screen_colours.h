@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/colour.h"
+#include "canvas/colour.h"
 
 // The colours of the painted screen; the frames of the panel and the notice box carry
 // their own in FrameRects.

@@ -1,8 +1,8 @@
 #include "screen/screen_painter.h"
 
 #include <algorithm>
+#include <array>
 
-#include "engine/transfer_state.h"
 #include "platform/cp1252.h"
 #include "screen/font_selection.h"
 #include "screen/notice_box.h"
@@ -24,7 +24,7 @@ void DrawGradientBand(Canvas& canvas) {
 }
 
 void DrawWhiteBand(Canvas& canvas) {
-    const Pen previous = canvas.SelectObject(CreatePen(PS_SOLID, 1, kWhiteBand));
+    const Pen previous = canvas.SelectObject(CreatePen(PenStyle::kSolid, 1, kWhiteBand));
     canvas.Rectangle(kWhiteBandRegion.left, kWhiteBandRegion.top, kWhiteBandRegion.right,
                      kWhiteBandRegion.bottom);
     canvas.SelectObject(previous);
@@ -40,35 +40,32 @@ void DrawShadowedLines(Canvas& canvas, int first, int last, Colour shadow, Colou
     }
 }
 
-void DrawModeLabel(Canvas& canvas, const TransferState& state) {
-    if (InJoinMode(state)) {
+void DrawModeLabel(Canvas& canvas, const TransferFacts& facts) {
+    if (facts.armed == TransferKind::kJoin) {
         DrawScreenLine(canvas, kJoinModeLabelLine, 0, kOrange);
-    } else if (InMode(state)) {
+    } else if (facts.armed == TransferKind::kSplit) {
         DrawScreenLine(canvas, kSplitModeLabelLine, 0, kOrange);
     }
 }
 
-void DrawDriveField(Canvas& canvas, const TransferState& state) {
+void DrawDriveField(Canvas& canvas, const TransferFacts& facts) {
     DrawOutlineRect(canvas, kDriveFieldOutline.left, kDriveFieldOutline.top,
                     kDriveFieldOutline.right, kDriveFieldOutline.bottom, kDriveFieldPenWidth,
                     kDriveFieldRed);
     DrawScreenLine(canvas, kDriveLabelLine, 0, kDriveFieldRed);
-    canvas.TextOut(kDriveRootX, kDriveRootY,
-                   DriveRoots[static_cast<std::size_t>(state.driveIndex)]);
+    canvas.TextOut(kDriveRootX, kDriveRootY, facts.driveRoot);
 }
 
-void DrawPathStrip(Canvas& canvas, const TransferState& state) {
+void DrawPathStrip(Canvas& canvas, const TransferFacts& facts) {
     const Pen previousPen =
-        canvas.SelectObject(CreatePen(PS_INSIDEFRAME, kPathStripPenWidth, kPathStrip));
+        canvas.SelectObject(CreatePen(PenStyle::kInsideBorder, kPathStripPenWidth, kPathStrip));
     canvas.Rectangle(kPathStripRegion.left, kPathStripRegion.top, kPathStripRegion.right,
                      kPathStripRegion.bottom);
     const PreviousFont previousFont =
         SelectFont(canvas, kPathFont.height, kPathFont.weight, kPathFont.face);
     canvas.SetTextColor(kPathText);
-    if (InJoinMode(state)) {
-        canvas.TextOut(kPathTextX, kPathTextY, Utf8ToCp1252(state.destinationPath));
-    } else if (InMode(state)) {
-        canvas.TextOut(kPathTextX, kPathTextY, Utf8ToCp1252(state.sourcePath));
+    if (facts.armed != TransferKind::kNone) {
+        canvas.TextOut(kPathTextX, kPathTextY, Utf8ToCp1252(facts.path));
     }
     RestoreFont(canvas, previousFont);
     canvas.SelectObject(previousPen);
@@ -76,38 +73,39 @@ void DrawPathStrip(Canvas& canvas, const TransferState& state) {
 
 }  // namespace
 
-void DrawScreen(Canvas& canvas) {
+void DrawScreen(Canvas& canvas, ScreenRecord& record) {
     const DrawingOperation operation(canvas);
-    const TransferState& state = transferState;
+    const TransferFacts& facts = record.facts;
     DrawGradientBand(canvas);
     DrawWhiteBand(canvas);
 
     const PreviousFont previousFont =
         SelectFont(canvas, kScreenFont.height, kScreenFont.weight, kScreenFont.face);
-    canvas.SetBkMode(TRANSPARENT);
+    canvas.SetBkMode(BackgroundMode::kTransparent);
     DrawShadowedLines(canvas, kFirstIntroductionLine, kLastIntroductionLine, kIntroductionShadow,
                       kIntroductionText);
     DrawShadowedLines(canvas, kFirstAboutLine, kLastAboutLine, kAboutShadow, kOrange);
-    DrawModeLabel(canvas, state);
-    DrawDriveField(canvas, state);
+    DrawModeLabel(canvas, facts);
+    DrawDriveField(canvas, facts);
     RestoreFont(canvas, previousFont);
 
-    if (state.pathStripKind > 0) {
-        DrawPathStrip(canvas, state);
+    if (facts.pathStrip) {
+        DrawPathStrip(canvas, facts);
     }
-    if ((state.viewState & VS_HELP) != 0) {
+    if (record.helpShown) {
         DrawHelpBox(canvas);
     }
-    if ((state.viewState & VS_PANEL) != 0) {
-        DrawProgressPanel(canvas, state.panelShowFree, 0);
+    if (record.panelShown) {
+        DrawProgressPanel(canvas, record, record.panelShowsFree, 0);
     }
-    if ((state.viewState & VS_BARS) != 0) {
-        DrawBar(canvas, state.barLength[0], 0);
-        DrawBar(canvas, state.barLength[1], 1);
+    if (record.barsShown) {
+        const std::array<int, 2> lengths = record.barLength;
+        DrawBar(canvas, record, lengths[0], 0);
+        DrawBar(canvas, record, lengths[1], 1);
     }
-    if ((state.viewState & VS_NOTICE) != 0) {
-        const Notice notice = state.lastNotice;
-        ShowNotice(canvas, notice.box, notice.firstLine, notice.lineCount, notice.number);
+    if (record.noticeShown) {
+        const Notice notice = record.lastNotice;
+        ShowNotice(canvas, record, notice);
     }
 }
 

@@ -18,7 +18,7 @@ void DrawGradientLine(Canvas& canvas, int y, int green, int blue) {
     const DrawingOperation operation(canvas);
     const Colour colour{static_cast<std::uint8_t>(y), static_cast<std::uint8_t>(green),
                         static_cast<std::uint8_t>(blue)};
-    const Pen previous = canvas.SelectObject(CreatePen(PS_SOLID, 1, colour));
+    const Pen previous = canvas.SelectObject(CreatePen(PenStyle::kSolid, 1, colour));
     canvas.MoveTo(0, y);
     canvas.LineTo(kGradientWidth, y);
     canvas.SelectObject(previous);
@@ -27,7 +27,7 @@ void DrawGradientLine(Canvas& canvas, int y, int green, int blue) {
 void DrawOutlineRect(Canvas& canvas, int left, int top, int right, int bottom, int width,
                      Colour colour) {
     const DrawingOperation operation(canvas);
-    const Pen previous = canvas.SelectObject(CreatePen(PS_SOLID, width, colour));
+    const Pen previous = canvas.SelectObject(CreatePen(PenStyle::kSolid, width, colour));
     canvas.MoveTo(left, top);
     canvas.LineTo(right, top);
     canvas.LineTo(right, bottom);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/canvas.h"
+#include "canvas/canvas.h"
 
 // The strokes the fixed picture is built from.
 namespace torvanik {

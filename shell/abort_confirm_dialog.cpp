@@ -1,6 +1,5 @@
 #include "shell/abort_confirm_dialog.h"
 
-#include "engine/transfer_state.h"
 #include "res/dialog_templates.h"
 
 namespace torvanik {
@@ -8,12 +7,12 @@ namespace torvanik {
 CAbortConfirmDlg::CAbortConfirmDlg(QWidget* owner) : TemplateDialog(AbortConfirmTemplate, owner) {}
 
 void CAbortConfirmDlg::OnOK() {
-    transferState.transferPending = 0;
+    abort_ = true;
     TemplateDialog::OnOK();
 }
 
 void CAbortConfirmDlg::OnCancel() {
-    transferState.transferPending = 1;
+    abort_ = false;
     TemplateDialog::OnCancel();
 }
 

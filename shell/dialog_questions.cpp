@@ -1,8 +1,5 @@
 #include "shell/dialog_questions.h"
 
-#include <algorithm>
-
-#include "engine/transfer_state.h"
 #include "shell/abort_confirm_dialog.h"
 #include "shell/file_pickers.h"
 #include "shell/select_drive_dialog.h"
@@ -12,9 +9,10 @@ namespace torvanik {
 DialogQuestions::DialogQuestions(QWidget* owner, const DriveMap& drives)
     : owner_(owner), drives_(drives) {}
 
-void DialogQuestions::ConfirmAbort() {
+bool DialogQuestions::ConfirmAbort() {
     CAbortConfirmDlg dialog(owner_);
     dialog.exec();
+    return dialog.abort();
 }
 
 std::optional<PickedFile> DialogQuestions::PickSourceFile() {
@@ -25,10 +23,9 @@ std::optional<PickedFile> DialogQuestions::PickDestinationFile(const std::string
     return RunPicker(*MakeDestinationPicker(owner_, initialName));
 }
 
-void DialogQuestions::OpenCleanUpPicker(const std::string& driveRoot) {
-    // The disk the next KLAR handles (disk 1 before any transfer), held while the picker is
-    // open: a drive may show a copy of the disk's files, and carry the deletions onto it.
-    const int diskNumber = std::max(1, transferState.diskNumber);
+void DialogQuestions::OpenCleanUpPicker(const std::string& driveRoot, int diskNumber) {
+    // The disk is held while the picker is open: a drive may show a copy of the disk's
+    // files, and carry the deletions onto it.
     const DiskInDrive disk = drives_.Resolve(DriveIndexOf(driveRoot), diskNumber, DiskUse::Read);
     if (auto picker = MakeCleanUpPicker(owner_, disk.folder)) {
         picker->exec();
@@ -37,9 +34,10 @@ void DialogQuestions::OpenCleanUpPicker(const std::string& driveRoot) {
     }
 }
 
-void DialogQuestions::ChooseDrive() {
-    CSelectDriveDlg dialog(owner_);
+int DialogQuestions::ChooseDrive(int driveIndex) {
+    CSelectDriveDlg dialog(owner_, driveIndex);
     dialog.exec();
+    return dialog.driveIndex();
 }
 
 }  // namespace torvanik

@@ -13,11 +13,11 @@ class DialogQuestions : public Questions {
     // Both must outlive this object; the clean-up picker opens in the folders of `drives`.
     DialogQuestions(QWidget* owner, const DriveMap& drives);
 
-    void ConfirmAbort() override;
+    bool ConfirmAbort() override;
     std::optional<PickedFile> PickSourceFile() override;
     std::optional<PickedFile> PickDestinationFile(const std::string& initialName) override;
-    void OpenCleanUpPicker(const std::string& driveRoot) override;
-    void ChooseDrive() override;
+    void OpenCleanUpPicker(const std::string& driveRoot, int diskNumber) override;
+    int ChooseDrive(int driveIndex) override;
 
   private:
     QWidget* owner_;

@@ -2,15 +2,19 @@
 
 #include <QString>
 
+#include "engine/drive_choice.h"
+#include "engine/transfer.h"
+
 namespace torvanik {
 
-// The document of the single-document window: it holds nothing and is never modified,
-// so closing the window asks nothing. It gives the window its caption.
-class CTorvanikDoc {
-  public:
-    bool OnNewDocument() { return true; }
-    // The document-name field of the main frame's template string.
-    QString Title() const;
+// The window's document: the one transfer of the window and the drive chosen for it. Its
+// files are on the disks, so closing the window asks nothing.
+struct Document {
+    Transfer transfer;
+    DriveChoice drive;
+
+    // The document-name field of the main window's template string: the caption.
+    static QString Title();
 };
 
 }  // namespace torvanik

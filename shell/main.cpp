@@ -64,8 +64,8 @@ int main(int argc, char** argv) {
     if (const int status = Answer(torvanik::ParseCommandLine(left)); status >= 0) {
         return status;
     }
-    torvanik::CTorvanikApp app;
-    if (!app.InitInstance(drives)) {
+    torvanik::TorvanikApp app;
+    if (!app.Start(drives)) {
         return 1;
     }
     return QApplication::exec();

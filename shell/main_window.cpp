@@ -1,4 +1,4 @@
-#include "shell/main_frame.h"
+#include "shell/main_window.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -19,7 +19,7 @@
 #include "shell/about_dialog.h"
 #include "shell/dialog_questions.h"
 #include "shell/lock_key_indicators.h"
-#include "shell/torvanik_view.h"
+#include "shell/transfer_view.h"
 
 namespace torvanik {
 namespace {
@@ -33,25 +33,21 @@ QString Text(std::string_view utf8) {
 
 }  // namespace
 
-CMainFrame::CMainFrame(const DriveMap& drives, const QString& caption,
+MainWindow::MainWindow(const DriveMap& drives, const QString& caption,
                        std::unique_ptr<FileSystem> files)
     : drives_(drives), files_(files ? std::move(files) : std::make_unique<FileSystem>()) {
-    LoadSettings();
+    LoadSettings(document_.drive);
     setWindowTitle(caption);
 }
 
-CMainFrame::~CMainFrame() = default;
+MainWindow::~MainWindow() = default;
 
-bool CMainFrame::Create() {
-    PreCreateWindow();
-    return OnCreate() == 0;
-}
-
-void CMainFrame::PreCreateWindow() {
+bool MainWindow::Create() {
     resize(kOuterWidth, kOuterHeight);
+    return MakeChildren();
 }
 
-void CMainFrame::ApplyOuterSize() {
+void MainWindow::ApplyOuterSize() {
     if (windowHandle() == nullptr || windowState() != Qt::WindowNoState) {
         return;
     }
@@ -64,21 +60,21 @@ void CMainFrame::ApplyOuterSize() {
 }
 
 // The window manager's frame shows in the next move or resize it reports.
-void CMainFrame::moveEvent(QMoveEvent* event) {
+void MainWindow::moveEvent(QMoveEvent* event) {
     QMainWindow::moveEvent(event);
     if (sizedForFrame_) {
         ApplyOuterSize();
     }
 }
 
-void CMainFrame::resizeEvent(QResizeEvent* event) {
+void MainWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     if (sizedForFrame_) {
         ApplyOuterSize();
     }
 }
 
-void CMainFrame::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     if (view_ != nullptr && view_->InCommand()) {
         closeHeld_ = true;
         event->ignore();
@@ -87,9 +83,10 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     QMainWindow::closeEvent(event);
 }
 
-int CMainFrame::OnCreate() {
+bool MainWindow::MakeChildren() {
     questions_ = std::make_unique<DialogQuestions>(this, drives_);
-    view_ = new CTorvanikView(this, *questions_, *files_, drives_);
+    view_ =
+        new TransferView(this, document_.transfer, document_.drive, *questions_, *files_, drives_);
     view_->SetCommandEnded([this] {
         if (std::exchange(closeHeld_, false)) {
             close();
@@ -97,18 +94,15 @@ int CMainFrame::OnCreate() {
     });
     setCentralWidget(view_);
     MakeActions();
-    if (!MakeMenu() || !MakeToolBar() || !MakeStatusBar()) {
-        return -1;
-    }
-    return 0;
+    return MakeMenu() && MakeToolBar() && MakeStatusBar();
 }
 
-QAction* CMainFrame::action(int command) const {
+QAction* MainWindow::action(int command) const {
     const auto found = actions_.find(command);
     return found != actions_.end() ? found->second : nullptr;
 }
 
-void CMainFrame::MakeActions() {
+void MainWindow::MakeActions() {
     const std::map<int, std::function<void()>> handlers = {
         {ID_SPLIT_OUT, [this] { view_->OnSplitOut(); }},
         {ID_JOIN_IN, [this] { view_->OnJoinIn(); }},
@@ -136,7 +130,7 @@ void CMainFrame::MakeActions() {
     }
 }
 
-bool CMainFrame::MakeMenu() {
+bool MainWindow::MakeMenu() {
     for (const MenuPopup& popup : MainMenu()) {
         QMenu* menu = menuBar()->addMenu(Text(popup.label));
         for (const MenuItem& item : popup.items) {
@@ -155,7 +149,7 @@ bool CMainFrame::MakeMenu() {
     return true;
 }
 
-bool CMainFrame::MakeToolBar() {
+bool MainWindow::MakeToolBar() {
     const QPixmap bitmap(ToolbarBitmap());
     if (bitmap.isNull()) {
         return false;
@@ -185,11 +179,11 @@ bool CMainFrame::MakeToolBar() {
     return true;
 }
 
-bool CMainFrame::MakeStatusBar() {
+bool MainWindow::MakeStatusBar() {
     QStatusBar* bar = statusBar();
     bar->setSizeGripEnabled(true);
     // Shown whenever no prompt is: the idle text of the message pane.
-    bar->addWidget(new QLabel(Text(LoadString(AFX_IDS_IDLEMESSAGE)), bar), 1);
+    bar->addWidget(new QLabel(Text(LoadString(IDS_IDLE_MESSAGE)), bar), 1);
     // A folder drive takes no disk changes of its own (its files are moved out by hand),
     // so the window says which folder it is. A long path is cut, and whole in the tooltip.
     if (const std::string note = FolderDrivesNote(drives_); !note.empty()) {

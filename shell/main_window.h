@@ -8,6 +8,7 @@
 #include "engine/questions.h"
 #include "platform/drive_map.h"
 #include "platform/file_system.h"
+#include "shell/document.h"
 
 class QAction;
 class QLabel;
@@ -15,17 +16,17 @@ class QToolBar;
 
 namespace torvanik {
 
-class CTorvanikView;
+class TransferView;
 class LockKeyIndicators;
 
 // The main window: menu, toolbar, view and status bar.
-class CMainFrame : public QMainWindow {
+class MainWindow : public QMainWindow {
   public:
     // Loads the drive setting, before any window exists. Without `files`, the steps use
     // the machine's own file system.
-    CMainFrame(const DriveMap& drives, const QString& caption,
+    MainWindow(const DriveMap& drives, const QString& caption,
                std::unique_ptr<FileSystem> files = nullptr);
-    ~CMainFrame() override;
+    ~MainWindow() override;
 
     // Sizes the window and makes its bars; false when a step fails.
     bool Create();
@@ -33,7 +34,7 @@ class CMainFrame : public QMainWindow {
     // manager reports a frame of another size (it may report it late).
     void ApplyOuterSize();
 
-    CTorvanikView* view() const { return view_; }
+    TransferView* view() const { return view_; }
     QAction* action(int command) const;
     QToolBar* toolBar() const { return toolBar_; }
 
@@ -45,17 +46,17 @@ class CMainFrame : public QMainWindow {
     QMenu* createPopupMenu() override { return nullptr; }
 
   private:
-    void PreCreateWindow();
-    int OnCreate();
+    bool MakeChildren();
     void MakeActions();
     bool MakeMenu();
     bool MakeToolBar();
     bool MakeStatusBar();
 
     const DriveMap& drives_;
+    Document document_;
     std::unique_ptr<FileSystem> files_;
     std::unique_ptr<Questions> questions_;
-    CTorvanikView* view_ = nullptr;
+    TransferView* view_ = nullptr;
     QToolBar* toolBar_ = nullptr;
     LockKeyIndicators* indicators_ = nullptr;
     std::map<int, QAction*> actions_;

@@ -2,16 +2,21 @@
 
 #include "shell/template_dialog.h"
 
-// "Velg diskettstasjon": each drive button writes its index to transferState.driveIndex
-// at once and leaves the dialog open; however the dialog is closed, nothing is undone.
+// "Velg diskettstasjon": each drive button chooses its drive at once and leaves the dialog
+// open; however the dialog is closed, nothing is undone.
 namespace torvanik {
 
 class CSelectDriveDlg : public TemplateDialog {
   public:
-    explicit CSelectDriveDlg(QWidget* owner);
+    CSelectDriveDlg(QWidget* owner, int driveIndex);
+
+    int driveIndex() const { return driveIndex_; }
 
   protected:
     void OnCommand(int id) override;
+
+  private:
+    int driveIndex_;
 };
 
 }  // namespace torvanik

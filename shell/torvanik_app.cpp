@@ -4,31 +4,29 @@
 #include <QPixmap>
 
 #include "res/toolbar.h"
-#include "shell/main_frame.h"
+#include "shell/document.h"
+#include "shell/main_window.h"
 #include "shell/qt_translation.h"
-#include "shell/torvanik_view.h"
+#include "shell/transfer_view.h"
 
 namespace torvanik {
 
-CTorvanikApp::CTorvanikApp() = default;
-CTorvanikApp::~CTorvanikApp() = default;
+TorvanikApp::TorvanikApp() = default;
+TorvanikApp::~TorvanikApp() = default;
 
-bool CTorvanikApp::InitInstance(const DriveMap& drives) {
+bool TorvanikApp::Start(const DriveMap& drives) {
     InstallNorwegianQtTranslation(*qApp);
     QIcon icon{QPixmap(LargeIcon())};
     icon.addPixmap(QPixmap(SmallIcon()));
     QApplication::setWindowIcon(icon);
-    if (!document_.OnNewDocument()) {
+    window_ = std::make_unique<MainWindow>(drives, Document::Title());
+    if (!window_->Create()) {
+        window_.reset();
         return false;
     }
-    frame_ = std::make_unique<CMainFrame>(drives, document_.Title());
-    if (!frame_->Create()) {
-        frame_.reset();
-        return false;
-    }
-    frame_->show();
-    frame_->ApplyOuterSize();
-    frame_->view()->repaint();
+    window_->show();
+    window_->ApplyOuterSize();
+    window_->view()->repaint();
     return true;
 }
 

@@ -4,26 +4,24 @@
 #include <memory>
 
 #include "platform/drive_map.h"
-#include "shell/torvanik_doc.h"
 
 namespace torvanik {
 
-class CMainFrame;
+class MainWindow;
 
-// The application: start-up of the one document, frame and view.
-class CTorvanikApp {
+// The application: start-up of the one main window.
+class TorvanikApp {
   public:
-    CTorvanikApp();
-    ~CTorvanikApp();
+    TorvanikApp();
+    ~TorvanikApp();
 
-    // Creates the document and the main window, shows it and paints it once; false when
-    // the window can't be made.
-    bool InitInstance(const DriveMap& drives);
-    CMainFrame* mainFrame() const { return frame_.get(); }
+    // Creates the main window, shows it and paints it once; false when the window can't
+    // be made.
+    bool Start(const DriveMap& drives);
+    MainWindow* mainWindow() const { return window_.get(); }
 
   private:
-    CTorvanikDoc document_;
-    std::unique_ptr<CMainFrame> frame_;
+    std::unique_ptr<MainWindow> window_;
 };
 
 }  // namespace torvanik

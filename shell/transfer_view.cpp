@@ -1,4 +1,4 @@
-#include "shell/torvanik_view.h"
+#include "shell/transfer_view.h"
 
 #include <QCoreApplication>
 #include <QHelpEvent>
@@ -11,11 +11,9 @@
 #include <QWindow>
 
 #include "engine/commands.h"
-#include "engine/transfer_state.h"
 #include "platform/drive_description.h"
 #include "res/command_ids.h"
 #include "res/string_table.h"
-#include "screen/screen_painter.h"
 #include "screen/screen_regions.h"
 
 namespace torvanik {
@@ -31,59 +29,63 @@ QImage ImageOf(Surface& surface) {
 
 }  // namespace
 
-CTorvanikView::CTorvanikView(QWidget* parent, Questions& questions, FileSystem& files,
-                             const DriveMap& drives)
+TransferView::TransferView(QWidget* parent, Transfer& transfer, DriveChoice& drive,
+                           Questions& questions, FileSystem& files, const DriveMap& drives)
     : QWidget(parent),
+      transfer_(transfer),
       surface_(1, 1),
-      canvases_{surface_, [this] { Present(); }},
-      seams_{canvases_, questions, files, drives, this} {
-    transferState.viewState = 0;
+      presenter_(*this, CanvasSource(surface_, [this] { Present(); })),
+      seams_{questions, files, drives, drive, &presenter_} {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    ReportFacts(transfer_, seams_);
 }
 
-void CTorvanikView::OnSplitOut() {
-    RunCommand(&torvanik::OnSplitOut);
+void TransferView::OnSplitOut() {
+    RunCommand([this] { torvanik::OnSplitOut(transfer_, seams_); });
 }
 
-void CTorvanikView::OnJoinIn() {
-    RunCommand(&torvanik::OnJoinIn);
+void TransferView::OnJoinIn() {
+    RunCommand([this] { torvanik::OnJoinIn(transfer_, seams_); });
 }
 
-void CTorvanikView::OnDiskReady() {
-    RunCommand(&torvanik::OnDiskReady);
+void TransferView::OnDiskReady() {
+    RunCommand([this] { torvanik::OnDiskReady(transfer_, seams_); });
 }
 
-void CTorvanikView::OnCleanDisk() {
-    RunCommand(&torvanik::OnCleanDisk);
+void TransferView::OnCleanDisk() {
+    RunCommand([this] { torvanik::OnCleanDisk(transfer_, seams_); });
 }
 
-void CTorvanikView::OnSelectDrive() {
-    RunCommand(&torvanik::OnSelectDrive);
+void TransferView::OnSelectDrive() {
+    RunCommand([this] { torvanik::OnSelectDrive(transfer_, seams_); });
 }
 
-void CTorvanikView::OnShowHelp() {
-    RunCommand(&torvanik::OnShowHelp);
+void TransferView::OnShowHelp() {
+    RunCommand([this] { presenter_.ShowHelp(); });
 }
 
-void CTorvanikView::RunCommand(void (*command)(const EngineSeams&)) {
+void TransferView::RunCommand(const std::function<void()>& command) {
     if (QStatusBar* bar = StatusBar()) {
         bar->clearMessage();
     }
     inCommand_ = true;
     sinceEvents_.start();
-    command(seams_);
+    {
+        const Presenter::Command drawing(presenter_);
+        command();
+    }
     inCommand_ = false;
     if (commandEnded_) {
         commandEnded_();
     }
 }
 
-void CTorvanikView::BlockCopied(std::int64_t /*doneInChunk*/, std::int64_t /*chunkSize*/,
-                                std::int64_t /*done*/, std::int64_t /*total*/) {
-    PumpEvents();
+void TransferView::WindowPresenter::ChunkCopied(const ChunkProgress& progress) {
+    Presenter::ChunkCopied(progress);
+    view_.PumpEvents();
 }
 
-void CTorvanikView::PumpEvents() {
+void TransferView::PumpEvents() {
     if (sinceEvents_.isValid() && sinceEvents_.elapsed() < kEventsEveryMs) {
         return;
     }
@@ -92,21 +94,21 @@ void CTorvanikView::PumpEvents() {
     sinceEvents_.start();
 }
 
-QStatusBar* CTorvanikView::StatusBar() const {
+QStatusBar* TransferView::StatusBar() const {
     auto* frame = qobject_cast<QMainWindow*>(window());
     return frame != nullptr ? frame->statusBar() : nullptr;
 }
 
 // The reason of a failure stays in the status bar's message pane until the next command.
-void CTorvanikView::ReasonGiven(const std::string& line) {
-    if (QStatusBar* bar = StatusBar()) {
+void TransferView::WindowPresenter::ReasonGiven(const std::string& line) {
+    if (QStatusBar* bar = view_.StatusBar()) {
         bar->showMessage(QString::fromStdString(line));
     }
 }
 
 // While a disk is read back, the notice stays and the message pane says so.
-void CTorvanikView::CheckStarted(std::int64_t /*length*/) {
-    if (QStatusBar* bar = StatusBar()) {
+void TransferView::WindowPresenter::CheckStarted(std::int64_t /*length*/) {
+    if (QStatusBar* bar = view_.StatusBar()) {
         const std::string_view text = LoadString(IDS_CHECKING_DISK);
         bar->showMessage(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
         // The check runs on the window's one thread: the pane is painted now, not after it.
@@ -114,38 +116,40 @@ void CTorvanikView::CheckStarted(std::int64_t /*length*/) {
     }
 }
 
-void CTorvanikView::CheckProgress(std::int64_t /*checked*/, std::int64_t /*length*/) {
-    PumpEvents();
+void TransferView::WindowPresenter::CheckProgress(std::int64_t /*checked*/,
+                                                  std::int64_t /*length*/) {
+    view_.PumpEvents();
 }
 
-void CTorvanikView::CheckEnded() {
-    if (QStatusBar* bar = StatusBar()) {
+void TransferView::WindowPresenter::CheckEnded() {
+    if (QStatusBar* bar = view_.StatusBar()) {
         bar->clearMessage();
     }
 }
 
-void CTorvanikView::OnDraw(Canvas& canvas) {
-    DrawScreen(canvas);
-}
-
 // What was drawn reaches the screen with the next paint, which shows the image as it is.
-void CTorvanikView::Present() {
+void TransferView::Present() {
     update();
 }
 
-void CTorvanikView::RepaintFromState() {
-    fromState_ = true;
+void TransferView::ShowRecord(const ScreenRecord& record) {
+    presenter_.record() = record;
+    RepaintFromRecord();
+}
+
+void TransferView::RepaintFromRecord() {
+    fromRecord_ = true;
     update();
 }
 
-bool CTorvanikView::eventFilter(QObject* watched, QEvent* event) {
+bool TransferView::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed()) {
-        RepaintFromState();
+        RepaintFromRecord();
     }
     return false;
 }
 
-bool CTorvanikView::event(QEvent* event) {
+bool TransferView::event(QEvent* event) {
     const QRect field(QPoint(kDriveFieldOutline.left, kDriveFieldOutline.top),
                       QPoint(kDriveFieldOutline.right - 1, kDriveFieldOutline.bottom - 1));
     if (event->type() != QEvent::ToolTip ||
@@ -155,47 +159,48 @@ bool CTorvanikView::event(QEvent* event) {
     const auto* help = static_cast<QHelpEvent*>(event);
     // The drive field says what its letter stands for right now; the tip goes when the
     // pointer leaves the field.
-    const std::string text = DescribeDrive(seams_.drives, seams_.files, transferState.driveIndex);
+    const std::string text = DescribeDrive(seams_.drives, seams_.files, seams_.drive.driveIndex);
     QToolTip::showText(help->globalPos(), QString::fromStdString(text), this, field);
     return true;
 }
 
-void CTorvanikView::paintEvent(QPaintEvent* /*event*/) {
-    if (fromState_) {
+void TransferView::paintEvent(QPaintEvent* /*event*/) {
+    if (fromRecord_) {
         // A paint request of the window system: erase to the window colour, then the
-        // picture from the state alone.
-        fromState_ = false;
+        // picture from the record alone.
+        fromRecord_ = false;
         std::fill(surface_.pixels.begin(), surface_.pixels.end(),
                   palette().color(QPalette::Base).rgb());
         Canvas canvas(surface_);
-        OnDraw(canvas);
+        presenter_.Paint(canvas);
     }
     QPainter painter(this);
     painter.drawImage(0, 0, ImageOf(surface_));
 }
 
-void CTorvanikView::resizeEvent(QResizeEvent* /*event*/) {
+void TransferView::resizeEvent(QResizeEvent* /*event*/) {
     surface_ = Surface(std::max(width(), 1), std::max(height(), 1));
-    RepaintFromState();
+    RepaintFromRecord();
 }
 
 // Uncovering and restoring reach the window, not the view: the view watches them there.
-void CTorvanikView::showEvent(QShowEvent* /*event*/) {
+void TransferView::showEvent(QShowEvent* /*event*/) {
     if (QWindow* handle = window()->windowHandle()) {
         handle->installEventFilter(this);
     }
-    RepaintFromState();
+    RepaintFromRecord();
 }
 
-void CTorvanikView::mousePressEvent(QMouseEvent* event) {
+void TransferView::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         const QPoint at = event->position().toPoint();
-        OnLButtonDown(seams_, static_cast<unsigned>(event->modifiers()), at.x(), at.y());
+        const Presenter::Command drawing(presenter_);
+        presenter_.Click(at.x(), at.y());
     }
 }
 
 // The second press of a double-click is a double-click message of its own, which the view
 // does not handle: a double-click counts as one click.
-void CTorvanikView::mouseDoubleClickEvent(QMouseEvent* /*event*/) {}
+void TransferView::mouseDoubleClickEvent(QMouseEvent* /*event*/) {}
 
 }  // namespace torvanik

@@ -5,19 +5,22 @@
 #include <functional>
 
 #include "engine/engine_seams.h"
+#include "engine/transfer.h"
+#include "screen/presenter.h"
 
 class QStatusBar;
 
 namespace torvanik {
 
-// The view: one image of the client area that the commands draw on; each drawing operation
-// the engine calls is presented once. A paint request of the window system (first show,
-// resize, uncover, restore) repaints the picture from the transfer state alone.
+// The view: one image of the client area, on which the presenter paints what the commands
+// report, each drawing operation presented once. A paint request of the window system
+// (first show, resize, uncover, restore) paints the picture again from the screen's record.
 // While a command runs, the window keeps painting and answering the window system, but no
 // click or key reaches the program until the command ends.
-class CTorvanikView : public QWidget, private TransferObserver {
+class TransferView : public QWidget {
   public:
-    CTorvanikView(QWidget* parent, Questions& questions, FileSystem& files, const DriveMap& drives);
+    TransferView(QWidget* parent, Transfer& transfer, DriveChoice& drive, Questions& questions,
+                 FileSystem& files, const DriveMap& drives);
 
     void OnSplitOut();
     void OnJoinIn();
@@ -28,6 +31,10 @@ class CTorvanikView : public QWidget, private TransferObserver {
 
     // The client-area image, as the last drawing left it.
     const Surface& image() const { return surface_; }
+    // What the picture shows, as the screen keeps it.
+    const ScreenRecord& screen() const { return presenter_.record(); }
+    // The picture of `record` from the next paint on, for tools that show a chosen state.
+    void ShowRecord(const ScreenRecord& record);
 
     bool InCommand() const { return inCommand_; }
     // Called whenever a command has ended.
@@ -43,23 +50,34 @@ class CTorvanikView : public QWidget, private TransferObserver {
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
   private:
-    void RunCommand(void (*command)(const EngineSeams&));
-    void OnDraw(Canvas& canvas);
+    // The presenter, and what the window shows beside the picture: the reason and the
+    // read-back in the status bar; during a long copy or read-back, the window's events.
+    class WindowPresenter : public Presenter {
+      public:
+        WindowPresenter(TransferView& view, CanvasSource canvases)
+            : Presenter(std::move(canvases)), view_(view) {}
+
+        void ReasonGiven(const std::string& line) override;
+        void ChunkCopied(const ChunkProgress& progress) override;
+        void CheckStarted(std::int64_t length) override;
+        void CheckProgress(std::int64_t checked, std::int64_t length) override;
+        void CheckEnded() override;
+
+      private:
+        TransferView& view_;
+    };
+
+    void RunCommand(const std::function<void()>& command);
     void Present();
-    void RepaintFromState();
-    void BlockCopied(std::int64_t doneInChunk, std::int64_t chunkSize, std::int64_t done,
-                     std::int64_t total) override;
-    void ReasonGiven(const std::string& line) override;
-    void CheckStarted(std::int64_t length) override;
-    void CheckProgress(std::int64_t checked, std::int64_t length) override;
-    void CheckEnded() override;
+    void RepaintFromRecord();
     void PumpEvents();
     QStatusBar* StatusBar() const;
 
+    Transfer& transfer_;
     Surface surface_;
-    CanvasSource canvases_;
+    WindowPresenter presenter_;
     EngineSeams seams_;
-    bool fromState_ = true;  // the next paint draws the picture from the state
+    bool fromRecord_ = true;  // the next paint draws the picture from the record
     bool inCommand_ = false;
     std::function<void()> commandEnded_;
     QElapsedTimer sinceEvents_;

@@ -5,7 +5,7 @@
 
 #include "engine/copy_loop.h"
 #include "engine/scripted_questions.h"
-#include "support/reset_transfer_state.h"
+#include "screen/presenter.h"
 
 namespace torvanik::testing {
 namespace {
@@ -71,16 +71,22 @@ class CountingFiles : public FileSystem {
     std::optional<std::int64_t> Position(std::FILE*) override { return position; }
 };
 
-class BarObserver : public TransferObserver {
+// The presenter, drawing nothing, that keeps each bar it draws anew.
+class BarObserver : public Presenter {
   public:
-    explicit BarObserver(const std::int64_t& done) : done_(done) {}
+    BarObserver() : Presenter(CanvasSource::WithoutSurface()) {}
     std::vector<Redraw> redraws;
 
-    void DiskBarRedrawn() override { redraws.push_back({'d', done_, transferState.barLength[0]}); }
-    void TotalBarRedrawn() override { redraws.push_back({'t', done_, transferState.barLength[1]}); }
-
-  private:
-    const std::int64_t& done_;
+    void ChunkCopied(const ChunkProgress& progress) override {
+        const ScreenRecord before = record();
+        Presenter::ChunkCopied(progress);
+        if (record().lastDiskBar > before.lastDiskBar) {
+            redraws.push_back({'d', progress.done, record().barLength[0]});
+        }
+        if (record().lastTotalBar > before.lastTotalBar) {
+            redraws.push_back({'t', progress.done, record().barLength[1]});
+        }
+    }
 };
 
 struct ChunkCase {
@@ -96,30 +102,25 @@ void PrintTo(const ChunkCase& c, std::ostream* os) {
     *os << c.label;
 }
 
-class CopyLoopTest : public ::testing::TestWithParam<ChunkCase> {
-  protected:
-    void SetUp() override {
-        ResetTransferState();
-        transferState.lastNotice = {3, 8, 1, 2};
-        transferState.panelShowFree = 1;
-    }
-    void TearDown() override { ResetTransferState(); }
-};
+class CopyLoopTest : public ::testing::TestWithParam<ChunkCase> {};
 
 TEST_P(CopyLoopTest, RunsDrawTheBarsAtTheBlocksAndLengthsOfSingleBlocks) {
     const ChunkCase& c = GetParam();
-    CanvasSource canvases = CanvasSource::WithoutSurface();
     DriveMap drives;
     ScriptedQuestions questions;
     CountingFiles files;
     files.position = c.done;
     std::int64_t done = c.done;
-    BarObserver observer(done);
-    const EngineSeams seams{canvases, questions, files, drives, &observer};
-    transferState.lastTotalBar = Pixels(c.done, c.total);
-    Canvas canvas(canvases.surface);
+    BarObserver observer;
+    observer.record().lastNotice = NoticeOf(NoticeId::kCopyingTo, 2);
+    observer.record().panelShowsFree = true;
+    observer.record().lastTotalBar = Pixels(c.done, c.total);
+    DriveChoice drive;
+    const EngineSeams seams{questions, files, drives, drive, &observer};
+    Transfer transfer;
+    Reports reports(seams, transfer);
 
-    EXPECT_TRUE(CopyChunk(canvas, seams, nullptr, nullptr, c.chunkSize, done, c.total).whole);
+    EXPECT_TRUE(CopyChunk(seams, reports, nullptr, nullptr, c.chunkSize, done, c.total).whole);
 
     EXPECT_EQ(observer.redraws, BlockByBlock(c.chunkSize, c.done, c.total));
     const std::int64_t moved = std::min(c.chunkSize, c.total - c.done);
@@ -150,7 +151,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         ChunkCase{"Floppy", 1'457'664, 1'457'664, 4'000'000, CopyBlockSize, 89},
         ChunkCase{"LargeOneChunk", 256 << 20, 0, 256 << 20, kCopyRunBytes,
-                  (256 << 20) / kCopyRunBytes + BarScale + 1},
+                  (256 << 20) / kCopyRunBytes + kProgressSteps + 1},
         ChunkCase{"NotWholeBlocks", 5'000'001, 1'000'000, 12'345'678, CopyBlockSize, 306},
         ChunkCase{"JoinEndsBeforeTheChunk", 9'000'000, 20'000'000, 23'000'000, kCopyRunBytes, 184}),
     [](const auto& info) { return std::string(info.param.label); });

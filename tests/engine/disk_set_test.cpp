@@ -78,12 +78,14 @@ TEST_F(UnfitInfoFileTest, IsTreatedAsNoDiskOne) {
         "99999999999999999999\nx",
     };
     for (const auto& bytes : unfit) {
-        ResetTransferState();
+        Reset();
         observer.notices.clear();
         WriteBytes(OnDrive("INFO.FIL"), {bytes.begin(), bytes.end()});
-        OnJoinIn(seams);
-        EXPECT_THAT(observer.notices, ElementsAre(N(0, 2, 1), N(17, 2, -1))) << bytes;
-        EXPECT_EQ(transferState.viewState, 0);
+        Run(OnJoinIn);
+        EXPECT_THAT(observer.notices, ElementsAre(N(NoticeId::kInsertDiskAgain, 1),
+                                                  N(NoticeId::kInsertDiskOneForJoin)))
+            << bytes;
+        EXPECT_EQ(ViewState(), 0);
         EXPECT_THAT(questions.destinationInitialNames, IsEmpty());
     }
 }
@@ -92,7 +94,7 @@ TEST_F(UnfitInfoFileTest, NameOfNinetyNineBytesIsAccepted) {
     const std::string name(99, 'n');
     const std::string bytes = "5\n" + name;
     WriteBytes(OnDrive("INFO.FIL"), {bytes.begin(), bytes.end()});
-    OnJoinIn(seams);
+    Run(OnJoinIn);
     EXPECT_THAT(questions.destinationInitialNames, ElementsAre(name));
 }
 
@@ -104,18 +106,18 @@ class SettingsTest : public EngineTest {
 TEST_F(SettingsTest, ChoosingADriveWritesItsIndexAndTheSpareByte) {
     std::filesystem::create_directories(tmp / "config/torvanik");
     WriteBytes(path(), {1, 7});
-    LoadSettings();
-    EXPECT_EQ(transferState.driveIndex, 1);
-    EXPECT_EQ(transferState.spareSetting, 7);
+    LoadSettings(drive);
+    EXPECT_EQ(drive.driveIndex, 1);
+    EXPECT_EQ(drive.spareSetting, 7);
     questions.driveAnswers.push_back(2);
-    OnSelectDrive(seams);
+    Run(OnSelectDrive);
     EXPECT_EQ(ReadBytes(path()), (std::vector<char>{2, 7}));
-    EXPECT_EQ(transferState.lastNotice, N(14, 2, -1));
+    EXPECT_EQ(screen().lastNotice, N(NoticeId::kIdlePrompt));
 }
 
 TEST_F(SettingsTest, SavingMakesTheFolder) {
-    transferState.driveIndex = 13;
-    SaveSettings();
+    drive.driveIndex = 13;
+    SaveSettings(drive);
     EXPECT_EQ(ReadBytes(path()), (std::vector<char>{13, 0}));
 }
 
@@ -123,15 +125,15 @@ TEST_F(SettingsTest, FilesTheDialogCannotHaveWrittenAreIgnored) {
     std::filesystem::create_directories(tmp / "config/torvanik");
     const std::vector<std::vector<char>> unfit = {{}, {3}, {14, 0}, {static_cast<char>(0xFF), 0}};
     for (const auto& bytes : unfit) {
-        ResetTransferState();
+        Reset();
         WriteBytes(path(), bytes);
-        LoadSettings();
-        EXPECT_EQ(transferState.driveIndex, 0);
-        EXPECT_EQ(transferState.spareSetting, 0);
+        LoadSettings(drive);
+        EXPECT_EQ(drive.driveIndex, 0);
+        EXPECT_EQ(drive.spareSetting, 0);
     }
     std::filesystem::remove(path());
-    LoadSettings();
-    EXPECT_EQ(transferState.driveIndex, 0);
+    LoadSettings(drive);
+    EXPECT_EQ(drive.driveIndex, 0);
 }
 
 }  // namespace

@@ -5,9 +5,9 @@
 
 namespace torvanik::testing {
 
-std::FILE* FaultyFileSystem::OpenRegular(const std::string& path, Links links) {
+OpenedFile FaultyFileSystem::OpenRegular(const std::string& path, Links links) {
     if (beforeOpen && !beforeOpen(path, "rb")) {
-        return nullptr;
+        return {nullptr, errno, false};
     }
     return FileSystem::OpenRegular(path, links);
 }
@@ -19,9 +19,9 @@ std::FILE* FaultyFileSystem::CreateNew(const std::string& path) {
     return FileSystem::CreateNew(path);
 }
 
-std::FILE* FaultyFileSystem::CreateOrEmpty(const std::string& path) {
+OpenedFile FaultyFileSystem::CreateOrEmpty(const std::string& path) {
     if (beforeOpen && !beforeOpen(path, "wb")) {
-        return nullptr;
+        return {nullptr, errno, false};
     }
     return FileSystem::CreateOrEmpty(path);
 }
@@ -81,29 +81,77 @@ std::int64_t FaultyFileSystem::ReadAt(int fd, void* buffer, std::size_t size, st
     return spoilReadBack && got >= 0 ? spoilReadBack(static_cast<char*>(buffer), got, offset) : got;
 }
 
-Notice N(int firstLine, int lineCount, int number) {
-    return {3, firstLine, lineCount, number};
+void RecordingObserver::ChunkCopied(const ChunkProgress& progress) {
+    const ScreenRecord before = record();
+    Presenter::ChunkCopied(progress);
+    diskBarRedraws += record().lastDiskBar > before.lastDiskBar ? 1 : 0;
+    totalBarRedraws += record().lastTotalBar > before.lastTotalBar ? 1 : 0;
+}
+
+int ViewStateOf(const ScreenRecord& record) {
+    int bits = 0;
+    bits |= record.helpShown ? VS_HELP : 0;
+    bits |= record.panelShown ? VS_PANEL : 0;
+    bits |= record.barsShown ? VS_BARS : 0;
+    bits |= record.noticeShown ? VS_NOTICE : 0;
+    bits |= record.facts.armed == TransferKind::kSplit ? VS_SPLIT : 0;
+    bits |= record.facts.armed == TransferKind::kJoin ? VS_JOIN : 0;
+    return bits;
 }
 
 EngineTest::EngineTest() : driveDir(tmp / "drive") {
     std::filesystem::create_directories(driveDir);
     drives.Set(0, {driveDir, std::nullopt});
     setenv("XDG_CONFIG_HOME", (tmp / "config").c_str(), 1);
-    ResetTransferState();
+    ReportFacts(transfer, seams);
 }
 
-EngineTest::~EngineTest() {
-    ResetTransferState();
-}
+EngineTest::~EngineTest() = default;
 
 void EngineTest::Split(const std::string& path) {
     questions.sourceAnswers.push_back(PickedFileFromPath(path));
-    OnSplitOut(seams);
+    const Presenter::Command drawing(Painter());
+    OnSplitOut(transfer, seams);
 }
 
 void EngineTest::Join(const std::string& destination) {
     questions.destinationAnswers.push_back(PickedFileFromPath(destination));
-    OnJoinIn(seams);
+    const Presenter::Command drawing(Painter());
+    OnJoinIn(transfer, seams);
+}
+
+void EngineTest::Reset() {
+    transfer = Transfer{};
+    drive = DriveChoice{};
+    Painter().record() = ScreenRecord{};
+    ReportFacts(transfer, seams);
+}
+
+void EngineTest::Help() {
+    const Presenter::Command drawing(Painter());
+    Painter().ShowHelp();
+}
+
+void EngineTest::Click(int x, int y) {
+    const Presenter::Command drawing(Painter());
+    Painter().Click(x, y);
+}
+
+int EngineTest::Toggle() const {
+    switch (screen().noticeToggle) {
+        case NoticeToggle::kShown:
+            return 1;
+        case NoticeToggle::kHidden:
+            return -1;
+        case NoticeToggle::kNone:
+            break;
+    }
+    return 0;
+}
+
+StepOutcome EngineTest::Klar() {
+    const Presenter::Command drawing(Painter());
+    return OnDiskReady(transfer, seams);
 }
 
 void EngineTest::TakeOutDisk(int disk) {

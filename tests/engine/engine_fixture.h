@@ -11,8 +11,8 @@
 
 #include "engine/commands.h"
 #include "engine/scripted_questions.h"
-#include "engine/transfer_state.h"
-#include "support/reset_transfer_state.h"
+#include "engine/transfer.h"
+#include "screen/presenter.h"
 #include "support/temp_folder.h"
 
 namespace torvanik {
@@ -48,9 +48,9 @@ class FaultyFileSystem : public FileSystem {
     // The files read back from the medium, in order.
     std::vector<std::string> readBack;
 
-    std::FILE* OpenRegular(const std::string& path, Links links) override;
+    OpenedFile OpenRegular(const std::string& path, Links links) override;
     std::FILE* CreateNew(const std::string& path) override;
-    std::FILE* CreateOrEmpty(const std::string& path) override;
+    OpenedFile CreateOrEmpty(const std::string& path) override;
     bool Rename(const std::string& from, const std::string& to) override;
     std::uint64_t LargestFile(const std::string& folder) override;
     bool Read(void* buffer, std::size_t size, std::FILE* stream) override;
@@ -61,34 +61,72 @@ class FaultyFileSystem : public FileSystem {
     std::int64_t ReadAt(int fd, void* buffer, std::size_t size, std::int64_t offset) override;
 };
 
-class RecordingObserver : public TransferObserver {
+// The screen's presenter, which also keeps what the engine reported: the notices it
+// showed, the reasons, the read-backs and how often each bar was drawn anew.
+class RecordingObserver : public Presenter {
   public:
+    explicit RecordingObserver(CanvasSource canvases) : Presenter(std::move(canvases)) {}
+
     std::vector<Notice> notices;
     std::vector<std::string> reasons;
     int diskBarRedraws = 0;
     int totalBarRedraws = 0;
     int checks = 0;
 
-    void NoticeShown(const Notice& notice) override { notices.push_back(notice); }
+    void NoticeShown(NoticeId id, int number) override {
+        notices.push_back(NoticeOf(id, number));
+        Presenter::NoticeShown(id, number);
+    }
     void ReasonGiven(const std::string& line) override { reasons.push_back(line); }
     void CheckStarted(std::int64_t /*length*/) override { ++checks; }
-    void DiskBarRedrawn() override { ++diskBarRedraws; }
-    void TotalBarRedrawn() override { ++totalBarRedraws; }
+    void ChunkCopied(const ChunkProgress& progress) override;
 };
 
-// A notice of the engine (always frame 3).
-Notice N(int firstLine, int lineCount, int number);
+// The bits of what the picture shows, as tests speak of them.
+inline constexpr int VS_HELP = 1;
+inline constexpr int VS_PANEL = 2;
+inline constexpr int VS_BARS = 4;
+inline constexpr int VS_NOTICE = 8;
+inline constexpr int VS_SPLIT = 16;
+inline constexpr int VS_JOIN = 32;
+int ViewStateOf(const ScreenRecord& record);
+
+inline constexpr int BarScale = kProgressSteps;
+
+// A notice of the engine, by its id.
+inline Notice N(NoticeId id, int number = kNoNumber) {
+    return NoticeOf(id, number);
+}
 
 // Drive A: is the folder "drive" of a fresh temporary folder; disks taken out of it wait
 // in "disk<N>" beside it.
 class EngineTest : public ::testing::Test {
-  protected:
+  public:
     EngineTest();
     ~EngineTest() override;
 
     void Split(const std::string& path);        // UT with `path` picked
     void Join(const std::string& destination);  // INN with `destination` picked
-    void Klar() { OnDiskReady(seams); }
+    StepOutcome Klar();
+    // Any other command of the window, painted on a canvas of its own.
+    template <typename Command>
+    auto Run(Command command) {
+        const Presenter::Command drawing(Painter());
+        return command(transfer, seams);
+    }
+    void Help();
+    void Click(int x, int y);
+    // The notice toggle as a number: 0 no notice yet, 1 shown, -1 hidden by a click.
+    int Toggle() const;
+    // The program as just started: no transfer, drive A:, nothing shown.
+    void Reset();
+
+    // The presenter the reports go to (the recording observer unless a test chose another),
+    // what it shows, and its bits.
+    Presenter& Painter() const { return dynamic_cast<Presenter&>(*seams.observer); }
+    const ScreenRecord& screen() const { return Painter().record(); }
+    int ViewState() const { return ViewStateOf(screen()); }
+    bool Armed() const { return transfer.armed != TransferKind::kNone; }
 
     void TakeOutDisk(int disk);  // the drive's files into disk<N>
     void PutInDisk(int disk);    // a copy of disk<N>'s files in the emptied drive
@@ -103,11 +141,12 @@ class EngineTest : public ::testing::Test {
     std::string driveDir;
     DriveMap drives;
     Surface surface{500, 312};
-    CanvasSource canvases{surface, {}};
     ScriptedQuestions questions;
     FaultyFileSystem files;
-    RecordingObserver observer;
-    EngineSeams seams{canvases, questions, files, drives, &observer};
+    RecordingObserver observer{CanvasSource(surface, {})};
+    Transfer transfer;
+    DriveChoice drive;
+    EngineSeams seams{questions, files, drives, drive, &observer};
 };
 
 }  // namespace torvanik::testing

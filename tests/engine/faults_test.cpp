@@ -29,7 +29,7 @@ class FaultsTest : public EngineTest {
     }
 
     void FinishSplitFrom(int disk) {
-        for (; InMode(transferState); ++disk) {
+        for (; Armed(); ++disk) {
             Klar();
             TakeOutDisk(disk);
         }
@@ -44,7 +44,7 @@ class FaultsTest : public EngineTest {
             }
             Klar();
         }
-        EXPECT_EQ(transferState.lastNotice, N(12, 1, -1));
+        EXPECT_EQ(screen().lastNotice, N(NoticeId::kJoinDoneSeveral));
         EXPECT_EQ(ReadBytes(tmp / "joined.bmp"), original);
     }
 
@@ -66,24 +66,25 @@ TEST_P(SplitWriteFaultTest, BrokenChunkIsRemovedAndKlarStartsTheDiskAgain) {
     TakeOutDisk(1);
     files.beforeWrite = FailAfter(500'000, GetParam().error);
     Klar();
-    EXPECT_EQ(transferState.lastNotice, GetParam().notice);
+    EXPECT_EQ(screen().lastNotice, GetParam().notice);
     EXPECT_TRUE(DriveFiles().empty());
-    EXPECT_EQ(transferState.diskNumber, 2);
-    EXPECT_EQ(transferState.bytesWritten, 1'000'000);
-    EXPECT_EQ(transferState.barLength[0], 0);
-    EXPECT_EQ(transferState.lastTotalBar, 176);
+    EXPECT_EQ(transfer.diskNumber, 2);
+    EXPECT_EQ(transfer.bytesWritten, 1'000'000);
+    EXPECT_EQ(screen().barLength[0], 0);
+    EXPECT_EQ(screen().lastTotalBar, 176);
     EXPECT_EQ(ReadBytes(source), original);
 
     files.beforeWrite = nullptr;
     FinishSplitFrom(2);
-    EXPECT_EQ(transferState.lastNotice, N(2, 1, -1));
+    EXPECT_EQ(screen().lastNotice, N(NoticeId::kSplitDoneSeveral));
     JoinAllAndCompare(3);
 }
 
-INSTANTIATE_TEST_SUITE_P(Causes, SplitWriteFaultTest,
-                         ::testing::Values(WriteFault{"WriteError", EIO, N(0, 2, 2)},
-                                           WriteFault{"DeviceGone", ENXIO, N(0, 2, 2)}),
-                         [](const auto& info) { return std::string(info.param.label); });
+INSTANTIATE_TEST_SUITE_P(
+    Causes, SplitWriteFaultTest,
+    ::testing::Values(WriteFault{"WriteError", EIO, N(NoticeId::kInsertDiskAgain, 2)},
+                      WriteFault{"DeviceGone", ENXIO, N(NoticeId::kInsertDiskAgain, 2)}),
+    [](const auto& info) { return std::string(info.param.label); });
 
 TEST_F(FaultsTest, FailedFlushToTheMediumUndoesTheChunk) {
     Split(source);
@@ -92,8 +93,8 @@ TEST_F(FaultsTest, FailedFlushToTheMediumUndoesTheChunk) {
         return false;
     };
     Klar();
-    EXPECT_EQ(transferState.lastNotice, N(0, 2, 1));
-    EXPECT_EQ(transferState.bytesWritten, 0);
+    EXPECT_EQ(screen().lastNotice, N(NoticeId::kInsertDiskAgain, 1));
+    EXPECT_EQ(transfer.bytesWritten, 0);
     files.beforeCommit = nullptr;
     FinishSplitFrom(1);
     JoinAllAndCompare(3);
@@ -103,7 +104,7 @@ TEST_F(FaultsTest, SourceReadFailureLeavesTheDiskUntouched) {
     Split(source);
     files.beforeRead = FailAfter(300'000, EIO);
     Klar();
-    EXPECT_EQ(transferState.lastNotice, N(0, 2, 1));
+    EXPECT_EQ(screen().lastNotice, N(NoticeId::kInsertDiskAgain, 1));
     EXPECT_TRUE(DriveFiles().empty());
     files.beforeRead = nullptr;
     FinishSplitFrom(1);
@@ -116,8 +117,8 @@ TEST_F(FaultsTest, InfoFileThatCannotBeCreatedAsksForDiskOneAgain) {
         return path.find("INFO.FIL") == std::string::npos;
     };
     Klar();
-    EXPECT_EQ(transferState.lastNotice, N(0, 2, 1));
-    EXPECT_EQ(transferState.diskNumber, 1);
+    EXPECT_EQ(screen().lastNotice, N(NoticeId::kInsertDiskAgain, 1));
+    EXPECT_EQ(transfer.diskNumber, 1);
     EXPECT_TRUE(DriveFiles().empty());
     files.beforeOpen = nullptr;
     FinishSplitFrom(1);
@@ -130,20 +131,20 @@ TEST_F(FaultsTest, ChunkThatCannotBeCreatedLeavesTheExaminingNotice) {
         return path.find("bilde_bmp") == std::string::npos;
     };
     Klar();
-    EXPECT_EQ(transferState.lastNotice, N(16, 1, -1));
-    EXPECT_EQ(transferState.diskNumber, 1);
+    EXPECT_EQ(screen().lastNotice, N(NoticeId::kExamining));
+    EXPECT_EQ(transfer.diskNumber, 1);
 }
 
 TEST_F(FaultsTest, FreeSpaceFailureOrTooLittleRoomIsADiskFull) {
     Split(source);
     files.freeBytes = std::optional<std::uint64_t>(std::nullopt);
     Klar();
-    EXPECT_EQ(transferState.lastNotice, N(5, 3, -1));
-    EXPECT_EQ(transferState.freeKB, 0);
+    EXPECT_EQ(screen().lastNotice, N(NoticeId::kDiskFull));
+    EXPECT_EQ(transfer.freeKB, 0);
     files.freeBytes = std::optional<std::uint64_t>(1023);
     Klar();
-    EXPECT_EQ(transferState.lastNotice, N(5, 3, -1));
-    EXPECT_EQ(transferState.diskNumber, 1);
+    EXPECT_EQ(screen().lastNotice, N(NoticeId::kDiskFull));
+    EXPECT_EQ(transfer.diskNumber, 1);
 }
 
 TEST_F(FaultsTest, JoinReadFailureCutsTheJoinedFileBackToTheChunksBefore) {
@@ -155,8 +156,8 @@ TEST_F(FaultsTest, JoinReadFailureCutsTheJoinedFileBackToTheChunksBefore) {
     PutInDisk(2);
     files.beforeRead = FailAfter(400'000, EIO);
     Klar();
-    EXPECT_EQ(transferState.lastNotice, N(0, 2, 2));
-    EXPECT_EQ(transferState.diskNumber, 2);
+    EXPECT_EQ(screen().lastNotice, N(NoticeId::kInsertDiskAgain, 2));
+    EXPECT_EQ(transfer.diskNumber, 2);
     const auto joined = ReadBytes(tmp / "joined.bmp");
     EXPECT_EQ(joined, std::vector<char>(original.begin(), original.begin() + 1'000'000));
 
@@ -164,7 +165,7 @@ TEST_F(FaultsTest, JoinReadFailureCutsTheJoinedFileBackToTheChunksBefore) {
     Klar();
     PutInDisk(3);
     Klar();
-    EXPECT_EQ(transferState.lastNotice, N(12, 1, -1));
+    EXPECT_EQ(screen().lastNotice, N(NoticeId::kJoinDoneSeveral));
     EXPECT_EQ(ReadBytes(tmp / "joined.bmp"), original);
 }
 
@@ -175,7 +176,7 @@ TEST_F(FaultsTest, JoinWriteFailureIsUndoneToo) {
     Join(tmp / "joined.bmp");
     files.beforeWrite = FailAfter(700'000, ENOSPC);
     Klar();
-    EXPECT_EQ(transferState.lastNotice, N(0, 2, 1));
+    EXPECT_EQ(screen().lastNotice, N(NoticeId::kInsertDiskAgain, 1));
     EXPECT_EQ(std::filesystem::file_size(tmp / "joined.bmp"), 0u);
     files.beforeWrite = nullptr;
     Klar();
@@ -213,10 +214,10 @@ TEST_P(SplitReadBackFaultTest, DiskThatGivesBackOtherBytesIsAskedForAgain) {
     TakeOutDisk(1);
     files.spoilReadBack = GetParam().spoil;
     Klar();
-    EXPECT_EQ(transferState.lastNotice, N(0, 2, 2));
+    EXPECT_EQ(screen().lastNotice, N(NoticeId::kInsertDiskAgain, 2));
     EXPECT_EQ(observer.reasons.back(), GetParam().reason);
     EXPECT_TRUE(DriveFiles().empty());
-    EXPECT_EQ(transferState.bytesWritten, 1'000'000);
+    EXPECT_EQ(transfer.bytesWritten, 1'000'000);
     files.spoilReadBack = nullptr;
     FinishSplitFrom(2);
     JoinAllAndCompare(3);
@@ -244,7 +245,7 @@ TEST_F(FaultsTest, EveryFileIsReadBackUnderItsTemporaryNameUnlessTurnedOff) {
     Split(source);
     files.spoilReadBack = FlipByteAt(3);  // inside INFO.FIL, and inside the chunk
     Klar();
-    EXPECT_EQ(transferState.lastNotice, N(0, 2, 1));
+    EXPECT_EQ(screen().lastNotice, N(NoticeId::kInsertDiskAgain, 1));
     EXPECT_TRUE(DriveFiles().empty());
     files.spoilReadBack = nullptr;
     files.readBack.clear();
@@ -259,7 +260,7 @@ TEST_F(FaultsTest, EveryFileIsReadBackUnderItsTemporaryNameUnlessTurnedOff) {
     files.spoilReadBack = FlipByteAt(0);
     Split(source);
     FinishSplitFrom(1);
-    EXPECT_EQ(transferState.lastNotice, N(2, 1, -1));
+    EXPECT_EQ(screen().lastNotice, N(NoticeId::kSplitDoneSeveral));
     EXPECT_EQ(observer.checks, 5);
 }
 
@@ -272,7 +273,7 @@ TEST_F(FaultsTest, JoinedStretchThatReadsBackWrongIsCutOffAndTheDiskAskedForAgai
     PutInDisk(2);
     files.spoilReadBack = FlipByteAt(1'999'999);
     Klar();
-    EXPECT_EQ(transferState.lastNotice, N(0, 2, 2));
+    EXPECT_EQ(screen().lastNotice, N(NoticeId::kInsertDiskAgain, 2));
     EXPECT_EQ(observer.reasons.back(), "Målfilen ga tilbake andre data enn det som ble skrevet");
     const auto joined = ReadBytes(tmp / "joined.bmp");
     EXPECT_EQ(joined, std::vector<char>(original.begin(), original.begin() + 1'000'000));

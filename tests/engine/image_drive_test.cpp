@@ -74,7 +74,7 @@ TEST_F(ImageDriveTest, SplitsOntoThreeFloppyImagesAndJoinsBack) {
     for (int disk = 1; disk <= 3; ++disk) {
         Klar();
     }
-    EXPECT_EQ(transferState.lastNotice, N(2, 1, -1));
+    EXPECT_EQ(screen().lastNotice, N(NoticeId::kSplitDoneSeveral));
     EXPECT_THAT(Names(imagesDir), ElementsAre("DSKA0000.IMG", "DSKA0001.IMG", "DSKA0002.IMG"));
 
     const std::vector<std::pair<std::string, std::uintmax_t>> chunks = {
@@ -112,7 +112,7 @@ TEST_F(ImageDriveTest, SplitsOntoThreeFloppyImagesAndJoinsBack) {
     for (int disk = 1; disk <= 3; ++disk) {
         Klar();
     }
-    EXPECT_EQ(transferState.lastNotice, N(12, 1, -1));
+    EXPECT_EQ(screen().lastNotice, N(NoticeId::kJoinDoneSeveral));
     EXPECT_EQ(WriteTime(joined).tv_sec, times.write.tv_sec);
     EXPECT_EQ(ReadBytes(joined), original);
 }
@@ -129,9 +129,9 @@ TEST_F(ImageDriveTest, AStepTheImageDoesNotTakeIsAFailedStepThatLeavesTheImage) 
     const std::string source = MakeSource("a.dat", 5000);
     Split(source);
     Klar();
-    EXPECT_EQ(transferState.lastNotice, N(0, 2, 1));
+    EXPECT_EQ(screen().lastNotice, N(NoticeId::kInsertDiskAgain, 1));
     EXPECT_THAT(observer.reasons, ElementsAre(HasSubstr("DSKA0000.IMG")));
-    EXPECT_EQ(transferState.bytesWritten, 0);
+    EXPECT_EQ(transfer.bytesWritten, 0);
     ImageRoot root;
     std::string reason;
     ASSERT_TRUE(ReadImageRoot(Image("DSKA0000.IMG"), root, reason)) << reason;
@@ -155,8 +155,8 @@ TEST_F(ImageDriveTest, JoinsASetImagedElsewhereInNameOrder) {
     Join(tmp / "joined.dat");
     Klar();
     Klar();
-    EXPECT_EQ(transferState.joinName, "bl\xE5.dat");
-    EXPECT_EQ(transferState.lastNotice, N(12, 1, -1));
+    EXPECT_EQ(transfer.joinName, "bl\xE5.dat");
+    EXPECT_EQ(screen().lastNotice, N(NoticeId::kJoinDoneSeveral));
     auto expected = first;
     expected.insert(expected.end(), second.begin(), second.end());
     EXPECT_EQ(ReadBytes(tmp / "joined.dat"), expected);
@@ -170,14 +170,14 @@ TEST_F(ImageDriveTest, JoinsASetImagedElsewhereInNameOrder) {
     PutWithMtools("DSKA0000.IMG", {tmp / "set/INFO.FIL", tmp / "set/\xC3\x95Y_1"});
     Join(tmp / "joined.short");
     Klar();
-    EXPECT_EQ(transferState.lastNotice, N(13, 1, -1));
+    EXPECT_EQ(screen().lastNotice, N(NoticeId::kJoinDoneOne));
     EXPECT_EQ(ReadBytes(tmp / "joined.short"), std::vector<char>({'a', 'b', 'c'}));
 }
 
 TEST_F(ImageDriveTest, DamagedImageIsAnUnreadableDiskWithItsReason) {
     WriteBytes(Image("DSKA0000.IMG"), PatternBytes(kFloppyImageBytes));
     Join(tmp / "joined.dat");
-    EXPECT_EQ(transferState.lastNotice, N(17, 2, -1));
+    EXPECT_EQ(screen().lastNotice, N(NoticeId::kInsertDiskOneForJoin));
     EXPECT_THAT(drives.Resolve(0, 1, DiskUse::Read).whyNone,
                 HasSubstr("ikke en FAT-diskett: DSKA0000.IMG"));
 
@@ -188,7 +188,7 @@ TEST_F(ImageDriveTest, DamagedImageIsAnUnreadableDiskWithItsReason) {
     PutWithMtools("DSKA0000.IMG", {tmp / "set/INFO.FIL"});
     std::filesystem::resize_file(Image("DSKA0000.IMG"), 100'000);
     Join(tmp / "joined.dat");
-    EXPECT_EQ(transferState.lastNotice, N(17, 2, -1));
+    EXPECT_EQ(screen().lastNotice, N(NoticeId::kInsertDiskOneForJoin));
     const DiskInDrive disk = drives.Resolve(0, 1, DiskUse::Write);
     EXPECT_TRUE(disk.folder.empty());
     EXPECT_THAT(disk.whyNone, HasSubstr("avkortet: DSKA0000.IMG"));

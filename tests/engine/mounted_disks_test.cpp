@@ -64,14 +64,14 @@ TEST_F(MountedDisksTest, SplitsOntoAndJoinsFromWhicheverDiskIsMountedNow) {
     Insert(2, "DISK2");
     Insert(3, "DISK3");
     Klar();
-    EXPECT_EQ(transferState.bytesWritten, static_cast<std::int64_t>(kFloppyFree - 512));
+    EXPECT_EQ(transfer.bytesWritten, static_cast<std::int64_t>(kFloppyFree - 512));
     Remove("DISK3");
     Klar();
     Remove("DISK2");
     Insert(3, "DISK3");
     Klar();
     Remove("DISK3");
-    EXPECT_FALSE(InMode(transferState));
+    EXPECT_FALSE(Armed());
     EXPECT_TRUE(std::filesystem::exists(tmp / "stash3/film_avi_3"));
 
     const std::string joined = tmp / "joined.avi";
@@ -84,7 +84,7 @@ TEST_F(MountedDisksTest, SplitsOntoAndJoinsFromWhicheverDiskIsMountedNow) {
         Klar();
         Remove("FLOPPY " + std::to_string(disk));
     }
-    EXPECT_FALSE(InMode(transferState));
+    EXPECT_FALSE(Armed());
     EXPECT_EQ(ReadBytes(joined), ReadBytes(source));
 }
 

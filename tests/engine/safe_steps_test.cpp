@@ -57,7 +57,7 @@ class SafeStepsTest : public EngineTest {
         older = ReadBytes(MakeSource("gammel.txt", 5'000, 7));
         Split(tmp / "gammel.txt");
         Klar();
-        ASSERT_EQ(transferState.lastNotice, N(9, 1, -1));
+        ASSERT_EQ(screen().lastNotice, N(NoticeId::kSplitDoneOne));
         olderInfo = ReadBytes(OnDrive("INFO.FIL"));
     }
 
@@ -71,7 +71,7 @@ class SafeStepsTest : public EngineTest {
 
     // Runs the split from `disk` on, each disk taken out after its KLAR; the last disk.
     int FinishSplit(int disk = 1) {
-        for (; InMode(transferState) && disk < 50; ++disk) {
+        for (; Armed() && disk < 50; ++disk) {
             Klar();
             TakeOutDisk(disk);
         }
@@ -109,8 +109,8 @@ TEST_P(FailedDiskOneTest, KeepsTheOlderSetWholeAndSaysWhy) {
     Split(MakeSource("bilde.bmp", 2'500'000));
     GetParam().arm(files);
     Klar();
-    EXPECT_EQ(transferState.lastNotice, GetParam().notice);
-    EXPECT_EQ(transferState.bytesWritten, 0);
+    EXPECT_EQ(screen().lastNotice, GetParam().notice);
+    EXPECT_EQ(transfer.bytesWritten, 0);
     EXPECT_THAT(observer.reasons, ElementsAre(GetParam().reason));
     files = {};
     files.freeBytes = std::optional<std::uint64_t>(1'000'000);
@@ -122,13 +122,14 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         DiskOneFault{"WriteError",
                      [](FaultyFileSystem& f) { f.beforeWrite = RefuseOnceAfter(300'000, EIO); },
-                     N(0, 2, 1), "Skrivefeil på disketten: Input/output error"},
+                     N(NoticeId::kInsertDiskAgain, 1),
+                     "Skrivefeil på disketten: Input/output error"},
         DiskOneFault{"RefusedBeforeAKilobyte",
                      [](FaultyFileSystem& f) { f.beforeWrite = RefuseOnceAfter(1000, ENOSPC); },
-                     N(5, 3, -1), "Ingen plass igjen på disketten"},
+                     N(NoticeId::kDiskFull), "Ingen plass igjen på disketten"},
         DiskOneFault{"NoRoomAfterInfoFile",
                      [](FaultyFileSystem& f) { f.freeBytes = std::optional<std::uint64_t>(1023); },
-                     N(5, 3, -1), "Ingen plass igjen på disketten"},
+                     N(NoticeId::kDiskFull), "Ingen plass igjen på disketten"},
         DiskOneFault{"RenameFails",
                      [](FaultyFileSystem& f) {
                          f.beforeRename = [](const std::string&) {
@@ -136,12 +137,14 @@ INSTANTIATE_TEST_SUITE_P(
                              return false;
                          };
                      },
-                     N(0, 2, 1), "Skrivefeil på disketten: Input/output error"},
+                     N(NoticeId::kInsertDiskAgain, 1),
+                     "Skrivefeil på disketten: Input/output error"},
         DiskOneFault{"MediumLostTheChunk",
                      [](FaultyFileSystem& f) {
                          f.afterRename = [](const std::string& to) { truncate(to.c_str(), 10); };
                      },
-                     N(0, 2, 1), "Disketten ble tatt ut eller byttet under kopieringen"}),
+                     N(NoticeId::kInsertDiskAgain, 1),
+                     "Disketten ble tatt ut eller byttet under kopieringen"}),
     [](const auto& info) { return std::string(info.param.label); });
 
 class RefusedMidChunkTest : public SafeStepsTest, public ::testing::WithParamInterface<int> {};
@@ -151,7 +154,7 @@ TEST_P(RefusedMidChunkTest, ChunkEndsAtTheLastByteWrittenAndTheSplitGoesOn) {
     Split(tmp / "bilde.bmp");
     files.beforeWrite = RefuseOnceAfter(500'000, GetParam());
     Klar();
-    EXPECT_EQ(transferState.lastNotice, N(0, 2, 2));
+    EXPECT_EQ(screen().lastNotice, N(NoticeId::kInsertDiskAgain, 2));
     EXPECT_EQ(fs::file_size(OnDrive("bilde_bmp_1")), 491'520u);
     TakeOutDisk(1);
     files.beforeWrite = nullptr;
@@ -222,7 +225,7 @@ TEST_F(SmallMediumTest, FullDiskOneKeepsTheOlderSetJoinable) {
     filler.close();
     Split(MakeSource("bilde.bmp", 100'000));
     Klar();
-    EXPECT_EQ(transferState.lastNotice, N(5, 3, -1));
+    EXPECT_EQ(screen().lastNotice, N(NoticeId::kDiskFull));
     fs::remove(OnDrive("fyll"));
     ExpectOlderSetJoinable();
 }
@@ -230,9 +233,9 @@ TEST_F(SmallMediumTest, FullDiskOneKeepsTheOlderSetJoinable) {
 TEST_F(SafeStepsTest, StopRequestEndsTheStepAsAFailedOne) {
     Split(MakeSource("bilde.bmp", 2'500'000));
     const auto stepUndone = [this] {
-        Klar();
-        return transferState.lastNotice == N(0, 2, 1) && DriveFiles().empty() &&
-               transferState.bytesWritten == 0 && !observer.reasons.empty() &&
+        return Klar().result == StepResult::kStopped &&
+               screen().lastNotice == N(NoticeId::kInsertDiskAgain, 1) && DriveFiles().empty() &&
+               transfer.bytesWritten == 0 && !observer.reasons.empty() &&
                observer.reasons.back() == "Avbrutt";
     };
     const int status = InChild([this, stepUndone] {
@@ -285,11 +288,11 @@ TEST_F(SafeStepsTest, DriveInUseByAnotherProgramFailsTheStep) {
     ASSERT_GE(lock, 0);
     Klar();
     other.Unlock(lock);
-    EXPECT_EQ(transferState.lastNotice, N(0, 2, 1));
+    EXPECT_EQ(screen().lastNotice, N(NoticeId::kInsertDiskAgain, 1));
     EXPECT_THAT(observer.reasons, ElementsAre("Stasjonen brukes av et annet program"));
     EXPECT_TRUE(DriveFiles().empty());
     Klar();
-    EXPECT_EQ(transferState.lastNotice, N(0, 2, 2));
+    EXPECT_EQ(screen().lastNotice, N(NoticeId::kInsertDiskAgain, 2));
 }
 
 TEST_F(SafeStepsTest, EachStepStartsFromTheState) {
@@ -297,7 +300,7 @@ TEST_F(SafeStepsTest, EachStepStartsFromTheState) {
     Split(tmp / "bilde.bmp");
     Klar();
     TakeOutDisk(1);
-    std::fseek(transferState.sourceFile, 0, SEEK_SET);
+    std::fseek(transfer.source.get(), 0, SEEK_SET);
     const int disks = FinishSplit(2);
 
     PutInDisk(1);
@@ -320,9 +323,9 @@ TEST_F(SafeStepsTest, FifoAsSourceOrInfoFileIsRefusedAtOnce) {
     ASSERT_EQ(mkfifo(OnDrive("INFO.FIL").c_str(), 0600), 0);
     const auto start = std::chrono::steady_clock::now();
     Split(tmp / "kilde");
-    EXPECT_EQ(transferState.lastNotice, N(0, 2, -1));
+    EXPECT_EQ(screen().lastNotice, N(NoticeId::kInsertDiskAgain));
     Join(tmp / "joined");
-    EXPECT_EQ(transferState.lastNotice, N(17, 2, -1));
+    EXPECT_EQ(screen().lastNotice, N(NoticeId::kInsertDiskOneForJoin));
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
     EXPECT_THAT(observer.reasons,
                 ElementsAre("Kildefilen er ikke en vanlig fil", "INFO.FIL er ikke en vanlig fil"));
@@ -334,11 +337,11 @@ TEST_F(SafeStepsTest, LinksOnTheDriveAreReplacedAndTheirTargetsUntouched) {
     fs::create_symlink(tmp / "mål1", OnDrive("INFO.FIL"));
     fs::create_symlink(tmp / "mål2", OnDrive("bilde_bmp_1"));
     Join(tmp / "joined");
-    EXPECT_EQ(transferState.lastNotice, N(17, 2, -1));
+    EXPECT_EQ(screen().lastNotice, N(NoticeId::kInsertDiskOneForJoin));
 
     Split(MakeSource("bilde.bmp", 10'000));
     Klar();
-    EXPECT_EQ(transferState.lastNotice, N(9, 1, -1));
+    EXPECT_EQ(screen().lastNotice, N(NoticeId::kSplitDoneOne));
     EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(OnDrive("INFO.FIL"))));
     EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(OnDrive("bilde_bmp_1"))));
     EXPECT_EQ(ReadBytes(tmp / "mål1"), PatternBytes(50));
@@ -348,10 +351,10 @@ TEST_F(SafeStepsTest, LinksOnTheDriveAreReplacedAndTheirTargetsUntouched) {
 TEST_F(SafeStepsTest, FilesOfTheSetAreNeitherSourceNorDestination) {
     LeaveOlderSet();
     Split(OnDrive("INFO.FIL"));
-    EXPECT_EQ(transferState.lastNotice, N(0, 2, -1));
+    EXPECT_EQ(screen().lastNotice, N(NoticeId::kInsertDiskAgain));
     for (const char* name : {"INFO.FIL", "gammel_txt_1", "gammel_txt_2"}) {
         Join(OnDrive(name));
-        EXPECT_EQ(transferState.lastNotice, N(10, 1, -1)) << name;
+        EXPECT_EQ(screen().lastNotice, N(NoticeId::kNoDestination)) << name;
     }
     EXPECT_THAT(observer.reasons, Contains("Målfilen er en av filene i diskettsettet"));
     ExpectOlderSetJoinable();
@@ -372,7 +375,7 @@ TEST_F(SafeStepsTest, InfoFileLengthTooLargeForThePanelIsUnfit) {
     WriteBytes(OnDrive("INFO.FIL"), {'9', '2', '2', '3', '3', '7', '2', '0', '3',  '6', '8',
                                      '5', '4', '7', '7', '5', '8', '0', '0', '\n', 'x'});
     Join(tmp / "joined");
-    EXPECT_EQ(transferState.lastNotice, N(17, 2, -1));
+    EXPECT_EQ(screen().lastNotice, N(NoticeId::kInsertDiskOneForJoin));
 }
 
 TEST_F(SafeStepsTest, SettingsAreRenamedIntoPlaceNeverWrittenThroughALink) {
@@ -380,8 +383,8 @@ TEST_F(SafeStepsTest, SettingsAreRenamedIntoPlaceNeverWrittenThroughALink) {
     fs::create_directories(tmp / "config");
     WriteBytes(tmp / "mål", {5, 5});
     fs::create_symlink(tmp / "mål", path);
-    transferState.driveIndex = 3;
-    SaveSettingsTo(path);
+    drive.driveIndex = 3;
+    SaveSettingsTo(path, drive);
     EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(path)));
     EXPECT_EQ(ReadBytes(path), (std::vector<char>{3, 0}));
     EXPECT_EQ(ReadBytes(tmp / "mål"), (std::vector<char>{5, 5}));

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <tuple>
 
+#include "engine/copy_loop.h"
 #include "engine/disk_set.h"
 #include "engine_fixture.h"
 
@@ -39,7 +40,7 @@ class SplitJoinTest : public EngineTest {
         do {
             Klar();
             TakeOutDisk(++disk);
-        } while (InMode(transferState));
+        } while (Armed());
         return disk;
     }
 
@@ -59,22 +60,25 @@ class SplitJoinTest : public EngineTest {
 // The copy loop's redraw of the bars reaches the screen in one present, not one per part.
 TEST_F(SplitJoinTest, EachBarRedrawIsOnePresent) {
     struct PresentCounter : RecordingObserver {
+        explicit PresentCounter(Surface& on)
+            : RecordingObserver(CanvasSource(on, [this] { ++presents; })) {}
         int presents = 0;
-        bool grew = false;
         int blocksThatGrew = 0;
         int blocksThatDidNot = 0;
 
-        void NoticeShown(const Notice& /*notice*/) override { presents = 0; }
-        void DiskBarRedrawn() override { grew = true; }
-        void TotalBarRedrawn() override { grew = true; }
-        void BlockCopied(std::int64_t, std::int64_t, std::int64_t, std::int64_t) override {
+        void NoticeShown(NoticeId id, int number) override {
+            RecordingObserver::NoticeShown(id, number);
+            presents = 0;
+        }
+        void ChunkCopied(const ChunkProgress& progress) override {
+            const int before = diskBarRedraws + totalBarRedraws;
+            RecordingObserver::ChunkCopied(progress);
+            const bool grew = diskBarRedraws + totalBarRedraws > before;
             EXPECT_EQ(presents, grew ? 1 : 0);
             ++(grew ? blocksThatGrew : blocksThatDidNot);
             presents = 0;
-            grew = false;
         }
-    } counter;
-    canvases.present = [&counter] { ++counter.presents; };
+    } counter(surface);
     seams.observer = &counter;
     // More blocks than the bar has pixels: the blocks that grow no bar go with the run
     // that ends where a bar grows, in one present.
@@ -94,24 +98,26 @@ TEST_F(SplitJoinTest, ThreeDisksOutAndBackIn) {
 
     files.freeBytes = std::optional<std::uint64_t>(1'000'000);
     Split(source);
-    EXPECT_EQ(transferState.lastNotice, N(3, 2, 1));
-    EXPECT_EQ(transferState.viewState, VS_SPLIT | VS_NOTICE);
+    EXPECT_EQ(screen().lastNotice, N(NoticeId::kInsertDisk, 1));
+    EXPECT_EQ(ViewState(), VS_SPLIT | VS_NOTICE);
     std::vector<Notice> afterDisk;
     for (int disk = 1; disk <= 3; ++disk) {
         observer.diskBarRedraws = observer.totalBarRedraws = 0;
         Klar();
-        afterDisk.push_back(transferState.lastNotice);
-        EXPECT_EQ(transferState.lastDiskBar, BarScale) << "disk " << disk;
+        afterDisk.push_back(screen().lastNotice);
+        EXPECT_EQ(screen().lastDiskBar, BarScale) << "disk " << disk;
         EXPECT_LE(observer.diskBarRedraws, BarScale);
         EXPECT_LE(observer.totalBarRedraws, BarScale);
         TakeOutDisk(disk);
     }
-    EXPECT_THAT(afterDisk, ElementsAre(N(0, 2, 2), N(0, 2, 3), N(2, 1, -1)));
-    EXPECT_EQ(transferState.lastTotalBar, BarScale);
-    EXPECT_EQ(transferState.viewState, VS_NOTICE);
-    EXPECT_EQ(transferState.diskNumber, 1);
-    EXPECT_EQ(transferState.transferPending, 0);
-    EXPECT_EQ(transferState.sourceFile, nullptr);
+    EXPECT_THAT(afterDisk,
+                ElementsAre(N(NoticeId::kInsertDiskAgain, 2), N(NoticeId::kInsertDiskAgain, 3),
+                            N(NoticeId::kSplitDoneSeveral)));
+    EXPECT_EQ(screen().lastTotalBar, BarScale);
+    EXPECT_EQ(ViewState(), VS_NOTICE);
+    EXPECT_EQ(transfer.diskNumber, 1);
+    EXPECT_EQ(transfer.pending, 0);
+    EXPECT_EQ(transfer.source, nullptr);
 
     const auto info = ReadBytes(OnDisk(1, "INFO.FIL"));
     EXPECT_EQ(std::string(info.begin(), info.end()), "2500000\nbilde.bmp");
@@ -122,7 +128,7 @@ TEST_F(SplitJoinTest, ThreeDisksOutAndBackIn) {
     EXPECT_EQ(ReadBytes(source), original);
 
     Klar();
-    EXPECT_EQ(transferState.lastNotice, N(14, 2, -1));
+    EXPECT_EQ(screen().lastNotice, N(NoticeId::kIdlePrompt));
 
     observer.notices.clear();
     const std::string joined = tmp / "ut/bilde.bmp";
@@ -135,13 +141,15 @@ TEST_F(SplitJoinTest, ThreeDisksOutAndBackIn) {
             shown.push_back(n);
         }
     }
-    EXPECT_THAT(shown, ElementsAre(N(19, 2, -1), N(0, 2, 2), N(0, 2, 3), N(12, 1, -1)));
+    EXPECT_THAT(shown,
+                ElementsAre(N(NoticeId::kKeepDiskOne), N(NoticeId::kInsertDiskAgain, 2),
+                            N(NoticeId::kInsertDiskAgain, 3), N(NoticeId::kJoinDoneSeveral)));
     // Times first: reading the file may move its access time.
     EXPECT_TRUE(AccessTime(joined) == times.access);
     EXPECT_TRUE(WriteTime(joined) == times.write);
     EXPECT_EQ(ReadBytes(joined), original);
-    EXPECT_EQ(transferState.viewState, VS_NOTICE);
-    EXPECT_EQ(transferState.destinationFile, nullptr);
+    EXPECT_EQ(ViewState(), VS_NOTICE);
+    EXPECT_EQ(transfer.destination, nullptr);
 }
 
 struct SmallCase {
@@ -158,26 +166,30 @@ TEST_P(SmallFilesTest, SplitAndJoinBack) {
     const SmallCase& c = GetParam();
     const std::string source = MakeSource("data.bin", c.size);
     ASSERT_EQ(SplitOntoDisks(source, 1'000'000), c.disks);
-    EXPECT_EQ(transferState.lastNotice, c.splitDone);
+    EXPECT_EQ(screen().lastNotice, c.splitDone);
     const auto info = ReadBytes(OnDisk(1, "INFO.FIL"));
     EXPECT_EQ(std::string(info.begin(), info.end()), std::to_string(c.size) + "\ndata.bin");
     EXPECT_EQ(std::filesystem::file_size(OnDisk(1, "data_bin_1")),
               std::min<std::size_t>(c.size, 1'000'000));
-    EXPECT_EQ(transferState.lastDiskBar, c.size == 0 ? 0 : BarScale);
+    EXPECT_EQ(screen().lastDiskBar, c.size == 0 ? 0 : BarScale);
 
     const std::string joined = tmp / "joined.bin";
     JoinFromDisks(joined, c.disks);
-    EXPECT_EQ(transferState.lastNotice, c.joinDone);
+    EXPECT_EQ(screen().lastNotice, c.joinDone);
     EXPECT_EQ(ReadBytes(joined), ReadBytes(source));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Sizes, SmallFilesTest,
-    ::testing::Values(SmallCase{"Empty", 0, 1, N(9, 1, -1), N(13, 1, -1)},
-                      SmallCase{"OneByte", 1, 1, N(9, 1, -1), N(13, 1, -1)},
-                      SmallCase{"ThreeBlocks", 3 * 16384, 1, N(9, 1, -1), N(13, 1, -1)},
-                      SmallCase{"AsLargeAsTheDisk", 1'000'000, 1, N(9, 1, -1), N(13, 1, -1)},
-                      SmallCase{"OneByteMore", 1'000'001, 2, N(2, 1, -1), N(12, 1, -1)}),
+    ::testing::Values(
+        SmallCase{"Empty", 0, 1, N(NoticeId::kSplitDoneOne), N(NoticeId::kJoinDoneOne)},
+        SmallCase{"OneByte", 1, 1, N(NoticeId::kSplitDoneOne), N(NoticeId::kJoinDoneOne)},
+        SmallCase{"ThreeBlocks", 3 * 16384, 1, N(NoticeId::kSplitDoneOne),
+                  N(NoticeId::kJoinDoneOne)},
+        SmallCase{"AsLargeAsTheDisk", 1'000'000, 1, N(NoticeId::kSplitDoneOne),
+                  N(NoticeId::kJoinDoneOne)},
+        SmallCase{"OneByteMore", 1'000'001, 2, N(NoticeId::kSplitDoneSeveral),
+                  N(NoticeId::kJoinDoneSeveral)}),
     [](const auto& info) { return std::string(info.param.label); });
 
 TEST_F(SplitJoinTest, WrongDiskInAJoinAsksForTheSameDiskAgain) {
@@ -186,19 +198,19 @@ TEST_F(SplitJoinTest, WrongDiskInAJoinAsksForTheSameDiskAgain) {
     PutInDisk(1);
     Join(tmp / "film.avi.joined");
     Klar();
-    EXPECT_EQ(transferState.lastNotice, N(0, 2, 2));
+    EXPECT_EQ(screen().lastNotice, N(NoticeId::kInsertDiskAgain, 2));
     Klar();  // disk 1 is still in the drive
-    EXPECT_EQ(transferState.lastNotice, N(0, 2, 2));
-    EXPECT_EQ(transferState.diskNumber, 2);
+    EXPECT_EQ(screen().lastNotice, N(NoticeId::kInsertDiskAgain, 2));
+    EXPECT_EQ(transfer.diskNumber, 2);
     PutInDisk(3);
     Klar();
-    EXPECT_EQ(transferState.lastNotice, N(0, 2, 2));
+    EXPECT_EQ(screen().lastNotice, N(NoticeId::kInsertDiskAgain, 2));
     EXPECT_EQ(std::filesystem::file_size(tmp / "film.avi.joined"), 1'000'000u);
     PutInDisk(2);
     Klar();
     PutInDisk(3);
     Klar();
-    EXPECT_EQ(transferState.lastNotice, N(12, 1, -1));
+    EXPECT_EQ(screen().lastNotice, N(NoticeId::kJoinDoneSeveral));
     EXPECT_EQ(ReadBytes(tmp / "film.avi.joined"), ReadBytes(source));
 }
 
@@ -208,7 +220,7 @@ TEST_F(SplitJoinTest, JoinStopsAtTheLengthInInfoFile) {
     WriteBytes(OnDrive("x_dat_1"), chunk);
     Join(tmp / "x.dat");
     Klar();
-    EXPECT_EQ(transferState.lastNotice, N(13, 1, -1));
+    EXPECT_EQ(screen().lastNotice, N(NoticeId::kJoinDoneOne));
     EXPECT_EQ(ReadBytes(tmp / "x.dat"), std::vector<char>(chunk.begin(), chunk.begin() + 10));
 }
 
@@ -221,7 +233,7 @@ TEST_F(SplitJoinTest, CapacityDriveCountsInfoFileAsOneCluster) {
         Klar();
         TakeOutDisk(disk);
     }
-    EXPECT_EQ(transferState.lastNotice, N(2, 1, -1));
+    EXPECT_EQ(screen().lastNotice, N(NoticeId::kSplitDoneSeveral));
     EXPECT_EQ(std::filesystem::file_size(OnDisk(1, "bilde_bmp_1")), 999'488u);
     EXPECT_EQ(std::filesystem::file_size(OnDisk(2, "bilde_bmp_2")), 1'000'000u);
     EXPECT_EQ(std::filesystem::file_size(OnDisk(3, "bilde_bmp_3")), 500'512u);
@@ -238,53 +250,51 @@ TEST_F(SplitJoinTest, AccentedNameKeepsItsBytesInTheSet) {
     EXPECT_EQ(ReadBytes(tmp / "back.bmp"), ReadBytes(source));
 }
 
-// What the engine records of the picture, after a command.
+// What the screen records of the picture, after a command.
 struct Recorded {
     int viewState;
     Notice lastNotice;
     int noticeToggle;
-    int panelShowFree;
+    bool panelShowFree;
     int panelDiskNumber;
     std::int64_t freeKB;
     std::array<int, 2> barLength;
     int lastDiskBar;
     int lastTotalBar;
 
-    static Recorded Now() {
-        const TransferState& s = transferState;
-        return {s.viewState, s.lastNotice, s.noticeToggle, s.panelShowFree, s.panelDiskNumber,
-                s.freeKB,    s.barLength,  s.lastDiskBar,  s.lastTotalBar};
+    static Recorded Of(const ScreenRecord& s, int viewState, int toggle) {
+        return {viewState,      s.lastNotice, toggle,        s.panelShowsFree, s.panelDiskNumber,
+                s.facts.freeKB, s.barLength,  s.lastDiskBar, s.lastTotalBar};
     }
     bool operator==(const Recorded&) const = default;
 };
 
-TEST_F(SplitJoinTest, CanvasesWithoutASurfaceRecordWhatDrawingOnesDo) {
+TEST_F(SplitJoinTest, PresenterWithoutASurfaceRecordsWhatADrawingOneDoes) {
     const std::string source = MakeSource("bilde.bmp", 2'500'000);
-    const auto splitAndJoin = [&] {
-        ResetTransferState();
-        observer = RecordingObserver{};
+    const auto splitAndJoin = [&](RecordingObserver& watcher) {
+        seams.observer = &watcher;
+        Reset();
         std::vector<Recorded> after;
         files.freeBytes = std::optional<std::uint64_t>(1'000'000);
         Split(source);
         for (int disk = 1; disk <= 3; ++disk) {
             Klar();
-            after.push_back(Recorded::Now());
+            after.push_back(Recorded::Of(screen(), ViewState(), Toggle()));
             TakeOutDisk(disk);
         }
         JoinFromDisks(tmp / "joined.bmp", 3);
-        after.push_back(Recorded::Now());
+        after.push_back(Recorded::Of(screen(), ViewState(), Toggle()));
         EXPECT_EQ(ReadBytes(tmp / "joined.bmp"), ReadBytes(source));
         for (int disk = 1; disk <= 3; ++disk) {
             std::filesystem::remove_all(tmp / ("disk" + std::to_string(disk)));
         }
         std::filesystem::remove(tmp / "joined.bmp");
-        return std::tuple(after, observer.notices, observer.diskBarRedraws,
-                          observer.totalBarRedraws);
+        return std::tuple(after, watcher.notices, watcher.diskBarRedraws, watcher.totalBarRedraws);
     };
-    const auto drawn = splitAndJoin();
+    const auto drawn = splitAndJoin(observer);
     const auto drawnPixels = surface.pixels;
-    canvases.surface = nullptr;
-    EXPECT_EQ(splitAndJoin(), drawn);
+    RecordingObserver blind(CanvasSource::WithoutSurface());
+    EXPECT_EQ(splitAndJoin(blind), drawn);
     EXPECT_EQ(surface.pixels, drawnPixels);  // nothing drawn since
 }
 

@@ -14,8 +14,8 @@
 #include <QPixmap>
 
 #include "engine/commands.h"
-#include "engine/transfer_state.h"
-#include "shell/main_frame.h"
+#include "shell/main_window.h"
+#include "shell/transfer_view.h"
 #include "tools/snapshot/scratch_space.h"
 #include "tools/snapshot/snapshot_session.h"
 
@@ -42,24 +42,26 @@ void PickSource(SnapshotSession& session) {
 void ArmSplit(SnapshotSession& session) {
     PickSource(session);
     session.InsertEmptyDisk(kFirstDiskCapacity);
-    OnSplitOut(session.seams());
+    session.Run(OnSplitOut);
 }
 
-// Chunk 1 written for real; then the record as the copy loop leaves it halfway through
+// Chunk 1 written for real; then the screen's record as the copy leaves it halfway through
 // the chunk of disk 2, and a repaint of it.
 void CopyDiskTwo(SnapshotSession& session) {
     ArmSplit(session);
-    OnDiskReady(session.seams());
+    session.Run(OnDiskReady);
     session.TakeOutDisk(1);
     session.InsertEmptyDisk(kDiskFree);
-    TransferState& s = transferState;
-    s.viewState = VS_SPLIT | VS_PANEL | VS_BARS | VS_NOTICE;
+    ScreenRecord& s = session.presenter().record();
+    s.facts.armed = TransferKind::kSplit;
+    s.facts.freeKB = static_cast<std::int64_t>(kDiskFree / 1024);
+    s.panelShown = true;
+    s.barsShown = true;
+    s.noticeShown = true;
     s.panelDiskNumber = 2;
-    s.panelShowFree = 1;
-    s.freeKB = static_cast<std::int64_t>(kDiskFree / 1024);
-    s.bytesWritten = 1500000;
-    s.lastNotice = {3, 8, 1, 2};
-    s.noticeToggle = 1;
+    s.panelShowsFree = true;
+    s.lastNotice = NoticeOf(NoticeId::kCopyingTo, 2);
+    s.noticeToggle = NoticeToggle::kShown;
     s.barLength = {220, 264};
     s.lastDiskBar = 220;
     s.lastTotalBar = 264;
@@ -74,7 +76,7 @@ void FinishSplit(SnapshotSession& session) {
             session.TakeOutDisk(disk - 1);
             session.InsertEmptyDisk(kDiskFree);
         }
-        OnDiskReady(session.seams());
+        session.Run(OnDiskReady);
     }
     session.TakeOutDisk(3);
 }
@@ -84,12 +86,12 @@ void ArmJoin(SnapshotSession& session) {
     session.PutInDisk(1);
     session.questions().destinationAnswers.push_back(
         PickedFileFromPath(ScratchSpace::Shown("ut/bilde.bmp")));
-    OnJoinIn(session.seams());
+    session.Run(OnJoinIn);
 }
 
 void ChooseDriveC(SnapshotSession& session) {
     session.questions().driveAnswers.push_back(2);
-    OnSelectDrive(session.seams());
+    session.Run(OnSelectDrive);
 }
 
 struct Scene {
@@ -102,7 +104,10 @@ const std::vector<Scene> kScenes = {
     {"idle.png", [](SnapshotSession&) {}},
     {"split-armed.png", ArmSplit},
     {"copying.png", CopyDiskTwo},
-    {"help.png", [](SnapshotSession& s) { OnShowHelp(s.seams()); }},
+    {"help.png",
+     [](SnapshotSession& s) {
+         s.Run([&s](Transfer&, const EngineSeams&) { s.presenter().ShowHelp(); });
+     }},
     {"finished.png", FinishSplit},
     {"join.png", ArmJoin},
     {"drive-c.png", ChooseDriveC},
@@ -111,13 +116,14 @@ const std::vector<Scene> kScenes = {
 // The whole main window (menu, toolbar, view, status bar) in the copying scene, as a
 // paint request of the window system shows it.
 bool SaveWindowPicture(SnapshotSession& session, const std::string& path) {
-    CMainFrame frame(session.drives(), "Torvanik");
+    MainWindow frame(session.drives(), "Torvanik");
     if (!frame.Create()) {
         return false;
     }
     frame.show();
     session.FreshStart();
     CopyDiskTwo(session);
+    frame.view()->ShowRecord(session.presenter().record());
     return frame.grab().save(QString::fromStdString(path), "PNG");
 }
 

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "screen/screen_painter.h"
+#include "engine/commands.h"
 
 namespace torvanik::snapshot {
 namespace {
@@ -32,30 +32,27 @@ SnapshotSession::SnapshotSession(const ScratchSpace& scratch) : scratch_(scratch
     drives_.Set(kDriveC, {scratch_.Folder("c"), kHardDiskFree});
 }
 
-SnapshotSession::~SnapshotSession() {
-    CloseStreams();
-}
-
-void SnapshotSession::CloseStreams() {
-    for (std::FILE** stream : {&transferState.sourceFile, &transferState.destinationFile}) {
-        if (*stream != nullptr) {
-            std::fclose(*stream);
-            *stream = nullptr;
-        }
-    }
-}
+SnapshotSession::~SnapshotSession() = default;
 
 void SnapshotSession::FreshStart() {
-    CloseStreams();
-    transferState = TransferState{};
+    transfer_ = Transfer{};
+    drive_ = DriveChoice{};
+    presenter_.emplace(CanvasSource(surface_, {}));
     questions_ = ScriptedQuestions{};
+    ReportFacts(transfer_, {questions_, files_, drives_, drive_, &*presenter_});
     Repaint();
 }
 
 void SnapshotSession::Repaint() {
     std::fill(surface_.pixels.begin(), surface_.pixels.end(), kWindowColour);
     Canvas canvas(surface_);
-    DrawScreen(canvas);
+    presenter_->Paint(canvas);
+}
+
+void SnapshotSession::Run(const std::function<void(Transfer&, const EngineSeams&)>& command) {
+    const EngineSeams seams{questions_, files_, drives_, drive_, &*presenter_};
+    const Presenter::Command drawing(*presenter_);
+    command(transfer_, seams);
 }
 
 void SnapshotSession::InsertEmptyDisk(std::uint64_t freeBytes) {

@@ -3,11 +3,16 @@
 #include <cstdint>
 #include <string>
 
+#include <functional>
+#include <optional>
+
+#include "canvas/canvas.h"
 #include "engine/engine_seams.h"
 #include "engine/scripted_questions.h"
-#include "platform/canvas.h"
+#include "engine/transfer.h"
 #include "platform/drive_map.h"
 #include "platform/file_system.h"
+#include "screen/presenter.h"
 #include "tools/snapshot/scratch_space.h"
 
 namespace torvanik::snapshot {
@@ -15,8 +20,8 @@ namespace torvanik::snapshot {
 inline constexpr int kPictureWidth = 500;
 inline constexpr int kPictureHeight = 312;
 
-// The engine with scripted answers, the real file system and a drive A: (and C:) in the
-// scratch space, drawing on one client-area surface.
+// A transfer with scripted answers, the real file system and a drive A: (and C:) in the
+// scratch space, its reports painted on one client-area surface.
 class SnapshotSession {
   public:
     explicit SnapshotSession(const ScratchSpace& scratch);
@@ -26,8 +31,10 @@ class SnapshotSession {
 
     // The program as just started: nothing armed, drive A:, the window painted once.
     void FreshStart();
-    // A paint request of the window system: erase, then the picture from the state alone.
+    // A paint request of the window system: erase, then the picture from the record alone.
     void Repaint();
+    // A command of the window on the session's transfer, painted as it reports.
+    void Run(const std::function<void(Transfer&, const EngineSeams&)>& command);
 
     // An empty disk in drive A: with `freeBytes` of room.
     void InsertEmptyDisk(std::uint64_t freeBytes);
@@ -39,19 +46,18 @@ class SnapshotSession {
     bool SavePicture(const std::string& path) const;
 
     ScriptedQuestions& questions() { return questions_; }
-    const EngineSeams& seams() const { return seams_; }
+    Presenter& presenter() { return *presenter_; }
     const DriveMap& drives() const { return drives_; }
 
   private:
-    void CloseStreams();
-
     const ScratchSpace& scratch_;
     Surface surface_{kPictureWidth, kPictureHeight};
-    CanvasSource canvases_{surface_, {}};
     FileSystem files_;
     DriveMap drives_;
     ScriptedQuestions questions_;
-    EngineSeams seams_{canvases_, questions_, files_, drives_};
+    Transfer transfer_;
+    DriveChoice drive_;
+    std::optional<Presenter> presenter_;
 };
 
 }  // namespace torvanik::snapshot
