@@ -15,38 +15,46 @@ namespace {
 
 struct Operation {
     const char* name;
-    std::function<void(Canvas&)> draw;
+    std::function<void(Canvas&, ScreenRecord&)> draw;
 };
 
 const Operation kOperations[] = {
-    {"ShowNotice", [](Canvas& c) { ShowNotice(c, 3, 5, 3, -1); }},
-    {"DrawProgressPanel", [](Canvas& c) { DrawProgressPanel(c, 1, 0); }},
-    {"DrawBar", [](Canvas& c) { DrawBar(c, 100, 0); }},
-    {"DrawScreen", [](Canvas& c) { DrawScreen(c); }},
-    {"DrawHelpBox", [](Canvas& c) { DrawHelpBox(c); }},
+    {"ShowNotice",
+     [](Canvas& c, ScreenRecord& r) {
+         ShowNotice(c, r, NoticeOf(NoticeId::kDiskFull, kNoNumber));
+     }},
+    {"DrawProgressPanel", [](Canvas& c, ScreenRecord& r) { DrawProgressPanel(c, r, true, 0); }},
+    {"DrawBar", [](Canvas& c, ScreenRecord& r) { DrawBar(c, r, 100, 0); }},
+    {"DrawScreen", [](Canvas& c, ScreenRecord& r) { DrawScreen(c, r); }},
+    {"DrawHelpBox", [](Canvas& c, ScreenRecord&) { DrawHelpBox(c); }},
     {"DrawFrame",
-     [](Canvas& c) {
+     [](Canvas& c, ScreenRecord&) {
          DrawFrame(c, 2, 0, Colour{0, 255, 0});
      }},
-    {"DrawScreenLine", [](Canvas& c) { DrawScreenLine(c, 9, 1, kBlack); }},
-    {"DrawGradientLine", [](Canvas& c) { DrawGradientLine(c, 7, 7, 137); }},
-    {"DrawOutlineRect", [](Canvas& c) { DrawOutlineRect(c, 1, 2, 30, 40, 2, kBlack); }},
+    {"DrawScreenLine", [](Canvas& c, ScreenRecord&) { DrawScreenLine(c, 9, 1, kBlack); }},
+    {"DrawGradientLine", [](Canvas& c, ScreenRecord&) { DrawGradientLine(c, 7, 7, 137); }},
+    {"DrawOutlineRect",
+     [](Canvas& c, ScreenRecord&) { DrawOutlineRect(c, 1, 2, 30, 40, 2, kBlack); }},
 };
 
 class DrawingContractTest : public ScreenTest {};
 
 TEST_F(DrawingContractTest, OperationsRestorePenAndFontAndPresentOnce) {
-    transferState.viewState = VS_SPLIT | VS_HELP | VS_PANEL | VS_BARS | VS_NOTICE;
-    transferState.pathStripKind = 1;
-    transferState.barLength = {10, 20};
-    const Pen pen = CreatePen(PS_INSIDEFRAME, 3, Colour{1, 2, 3});
+    record.facts.armed = TransferKind::kSplit;
+    record.facts.pathStrip = true;
+    record.helpShown = true;
+    record.panelShown = true;
+    record.barsShown = true;
+    record.noticeShown = true;
+    record.barLength = {10, 20};
+    const Pen pen = CreatePen(PenStyle::kInsideBorder, 3, Colour{1, 2, 3});
     const std::shared_ptr<const Font> font = CreateFont("Arial", 30, 400);
     canvas.SelectObject(pen);
     canvas.SelectObject(font);
     for (const Operation& operation : kOperations) {
         SCOPED_TRACE(operation.name);
         presents = 0;
-        operation.draw(canvas);
+        operation.draw(canvas, record);
         EXPECT_EQ(canvas.pen(), pen);
         EXPECT_EQ(canvas.font(), font);
         EXPECT_EQ(presents, 1);  // nested operations do not present

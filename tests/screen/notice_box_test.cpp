@@ -1,3 +1,4 @@
+#include <array>
 #include <string>
 
 #include "screen/font_selection.h"
@@ -12,11 +13,20 @@ namespace {
 constexpr Colour kPlateBlue{0, 0, 187};
 constexpr Colour kFrameRed{255, 0, 0};
 constexpr Region kNoticeInside{94, 84, 406, 161};
+// The notice box with none of its lines.
+constexpr Notice kNoLines{kEngineNoticeBox, 0, 0, kNoNumber};
+
+// A notice's first line alone.
+Notice FirstLineOf(NoticeId id, int number) {
+    Notice line = NoticeOf(id, number);
+    line.lineCount = 1;
+    return line;
+}
 
 class NoticeBoxTest : public ScreenTest {};
 
 TEST_F(NoticeBoxTest, BackPlateShowsOnlyAsItsTwoBands) {
-    ShowNotice(canvas, 3, 8, 1, 2);
+    ShowNotice(canvas, record, NoticeOf(NoticeId::kCopyingTo, 2));
     for (int y = 80; y < 170; ++y) {
         for (int x = 90; x < 415; ++x) {
             const bool band = (x >= 410 && y >= 85) || (y >= 165 && x >= 95);
@@ -33,10 +43,10 @@ TEST_F(NoticeBoxTest, BackPlateShowsOnlyAsItsTwoBands) {
 TEST_F(NoticeBoxTest, NumberIsAppendedAfterTwoSpaces) {
     for (const int number : {0, 2, 17}) {
         SCOPED_TRACE(number);
-        ShowNotice(canvas, 3, 0, 2, number);
+        ShowNotice(canvas, record, NoticeOf(NoticeId::kInsertDiskAgain, number));
         const Surface shown = surface;
 
-        ShowNotice(canvas, 3, 0, 0, -1);
+        ShowNotice(canvas, record, kNoLines);
         const PreviousFont previous = SelectFont(canvas, 20, 700, "Arial");
         canvas.SetTextColor(kNoticeText);
         canvas.TextOut(145, 100, "Sett inn diskett nummer  " + std::to_string(number));
@@ -44,37 +54,41 @@ TEST_F(NoticeBoxTest, NumberIsAppendedAfterTwoSpaces) {
         RestoreFont(canvas, previous);
         EXPECT_EQ(shown.pixels, surface.pixels);
     }
-    // Entry 17 is entry 0 with its number written in.
-    ShowNotice(canvas, 3, 0, 1, 1);
+    // The first line asking for disk 1 to join is the numbered line with 1 written in.
+    ShowNotice(canvas, record, FirstLineOf(NoticeId::kInsertDiskAgain, 1));
     const Surface numbered = surface;
-    ShowNotice(canvas, 3, 17, 1, -1);
+    ShowNotice(canvas, record, FirstLineOf(NoticeId::kInsertDiskOneForJoin, kNoNumber));
     EXPECT_EQ(numbered.pixels, surface.pixels);
 }
 
 TEST_F(NoticeBoxTest, NoLinesAndNoNumberIsTheEmptyBox) {
-    ShowNotice(canvas, 3, 0, 0, -1);
+    ShowNotice(canvas, record, kNoLines);
     EXPECT_EQ(Count(kNoticeInside, kWhite), Area(kNoticeInside));
-    EXPECT_EQ(transferState.lastNotice, (Notice{3, 0, 0, -1}));
+    EXPECT_EQ(record.lastNotice, kNoLines);
 
-    ShowNotice(canvas, 3, 0, 0, 4);  // the first line still carries its number
+    // The first line still carries its number.
+    ShowNotice(canvas, record, Notice{kEngineNoticeBox, 0, 0, 4});
     EXPECT_GT(Count(kNoticeInside, kNoticeText), 0);
 }
 
 TEST_F(NoticeBoxTest, ShorterNoticeLeavesNothingOfTheLongerOne) {
-    ShowNotice(canvas, 3, 10, 1, -1);
+    const Notice shorter = NoticeOf(NoticeId::kNoDestination, kNoNumber);
+    ShowNotice(canvas, record, shorter);
     const Surface alone = surface;
-    ShowNotice(canvas, 3, 5, 3, -1);
-    ShowNotice(canvas, 3, 10, 1, -1);
+    ShowNotice(canvas, record, NoticeOf(NoticeId::kDiskFull, kNoNumber));
+    ShowNotice(canvas, record, shorter);
     EXPECT_EQ(alone.pixels, surface.pixels);
 }
 
 TEST_F(NoticeBoxTest, RecordsTheNoticeAndPresentsOnce) {
-    transferState.noticeToggle = -1;
-    transferState.viewState = VS_SPLIT;
-    ShowNotice(canvas, 3, 14, 2, -1);
-    EXPECT_EQ(transferState.lastNotice, (Notice{3, 14, 2, -1}));
-    EXPECT_EQ(transferState.viewState, VS_SPLIT | VS_NOTICE);
-    EXPECT_EQ(transferState.noticeToggle, 1);
+    record.noticeToggle = NoticeToggle::kHidden;
+    record.facts.armed = TransferKind::kSplit;
+    const TransferFacts facts = record.facts;
+    ShowNotice(canvas, record, NoticeOf(NoticeId::kIdlePrompt, kNoNumber));
+    EXPECT_EQ(record.lastNotice, NoticeOf(NoticeId::kIdlePrompt, kNoNumber));
+    EXPECT_EQ(Shown(record), (std::array{false, false, false, true}));
+    EXPECT_EQ(record.facts, facts);
+    EXPECT_EQ(record.noticeToggle, NoticeToggle::kShown);
     EXPECT_EQ(presents, 1);
 }
 

@@ -1,3 +1,4 @@
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -20,13 +21,10 @@ class ProgressPanelTest : public ScreenTest {
     // The panel as drawn, with the file-length line then written over in place; a
     // one-digit figure covers the old one-digit figure's cells exactly.
     Surface PanelWithFileLength(const std::string& figure) {
-        const std::int64_t size = transferState.sourceSize;
-        const std::int64_t total = transferState.joinTotal;
-        transferState.sourceSize = 0;
-        transferState.joinTotal = 0;
-        DrawProgressPanel(canvas, 1, 0);
-        transferState.sourceSize = size;
-        transferState.joinTotal = total;
+        const std::int64_t length = record.facts.fileLength;
+        record.facts.fileLength = 0;
+        DrawProgressPanel(canvas, record, true, 0);
+        record.facts.fileLength = length;
         const PreviousFont previous = SelectFont(canvas, 20, 700, "Arial");
         canvas.SetTextColor(kPanelText);
         canvas.TextOut(230, 235, "Fillengde :   " + figure + "  kB.");
@@ -36,9 +34,9 @@ class ProgressPanelTest : public ScreenTest {
 };
 
 TEST_F(ProgressPanelTest, FullBarFillsItsRowsInsideTheFrame) {
-    DrawProgressPanel(canvas, 1, 0);
+    DrawProgressPanel(canvas, record, true, 0);
     const Surface before = surface;
-    DrawBar(canvas, 440, 0);
+    DrawBar(canvas, record, 440, 0);
     for (int y = kBar0Rows.top; y < kBar0Rows.bottom; ++y) {
         for (int x = 0; x < 500; ++x) {
             const bool bar = x >= 30 && x < 470;
@@ -52,37 +50,38 @@ TEST_F(ProgressPanelTest, FullBarFillsItsRowsInsideTheFrame) {
             }
         }
     }
-    EXPECT_EQ(transferState.viewState & VS_BARS, VS_BARS);
+    EXPECT_TRUE(record.barsShown);
 }
 
 TEST_F(ProgressPanelTest, EmptyBarDrawsNothingButIsRecorded) {
-    for (const int viewState : {VS_PANEL, VS_PANEL | VS_BARS}) {
+    for (const bool barsShown : {false, true}) {
         for (const int length : {0, -3}) {
-            transferState.viewState = viewState;
+            record.panelShown = true;
+            record.barsShown = barsShown;
             const Surface before = surface;
-            DrawBar(canvas, length, 1);
+            DrawBar(canvas, record, length, 1);
             EXPECT_EQ(before.pixels, surface.pixels);
-            EXPECT_EQ(transferState.barLength[1], length);
-            EXPECT_EQ(transferState.viewState, viewState);
+            EXPECT_EQ(record.barLength[1], length);
+            EXPECT_EQ(Shown(record), (std::array{false, true, barsShown, false}));
         }
     }
 }
 
 TEST_F(ProgressPanelTest, ShorterBarOverALongerOneChangesNothing) {
-    DrawProgressPanel(canvas, 1, 0);
-    DrawBar(canvas, 300, 1);
+    DrawProgressPanel(canvas, record, true, 0);
+    DrawBar(canvas, record, 300, 1);
     const Surface longer = surface;
-    DrawBar(canvas, 120, 1);
+    DrawBar(canvas, record, 120, 1);
     EXPECT_EQ(longer.pixels, surface.pixels);
-    EXPECT_EQ(transferState.barLength[1], 120);
+    EXPECT_EQ(record.barLength[1], 120);
 }
 
 TEST_F(ProgressPanelTest, RedrawingTheBarFramesWipesBothBars) {
-    DrawProgressPanel(canvas, 1, 0);
+    DrawProgressPanel(canvas, record, true, 0);
     const int outline = Count({15, 178, 485, 290}, Colour{0, 255, 0});
-    DrawBar(canvas, 200, 0);
-    DrawBar(canvas, 400, 1);
-    DrawProgressPanel(canvas, 1, 1);
+    DrawBar(canvas, record, 200, 0);
+    DrawBar(canvas, record, 400, 1);
+    DrawProgressPanel(canvas, record, true, 1);
     EXPECT_EQ(Count(kBar0Rows, kBar), 0);
     EXPECT_EQ(Count(kBar1Rows, kBar), 0);
     EXPECT_EQ(Count({15, 178, 485, 290}, Colour{0, 255, 0}), outline);
@@ -90,35 +89,34 @@ TEST_F(ProgressPanelTest, RedrawingTheBarFramesWipesBothBars) {
 
 TEST_F(ProgressPanelTest, FileLengthIsWholeKilobytesPlusOne) {
     struct Case {
-        int viewState;
-        std::int64_t sourceSize;
-        std::int64_t joinTotal;
+        TransferKind armed;
+        std::int64_t fileLength;
         const char* figure;
     };
-    for (const Case c : {Case{VS_SPLIT, 0, 0, "1"}, Case{VS_SPLIT, 1023, 0, "1"},
-                         Case{VS_SPLIT, 1024, 0, "2"}, Case{VS_SPLIT, 2048, 0, "3"},
-                         Case{VS_JOIN, 0, 2048, "3"}, Case{VS_JOIN, 5000, 1023, "1"}}) {
-        SCOPED_TRACE(std::to_string(c.sourceSize) + " " + std::to_string(c.joinTotal));
-        transferState.viewState = c.viewState;
-        transferState.sourceSize = c.sourceSize;
-        transferState.joinTotal = c.joinTotal;
-        DrawProgressPanel(canvas, 1, 0);
+    for (const Case c :
+         {Case{TransferKind::kSplit, 0, "1"}, Case{TransferKind::kSplit, 1023, "1"},
+          Case{TransferKind::kSplit, 1024, "2"}, Case{TransferKind::kSplit, 2048, "3"},
+          Case{TransferKind::kJoin, 2048, "3"}, Case{TransferKind::kJoin, 1023, "1"}}) {
+        SCOPED_TRACE(std::to_string(c.fileLength));
+        record.facts.armed = c.armed;
+        record.facts.fileLength = c.fileLength;
+        DrawProgressPanel(canvas, record, true, 0);
         const Surface shown = surface;
         EXPECT_EQ(shown.pixels, PanelWithFileLength(c.figure).pixels);
     }
 }
 
 TEST_F(ProgressPanelTest, FreeSpaceLineOnlyWhenAskedForAlsoOnRepaint) {
-    transferState.freeKB = 976;
-    DrawProgressPanel(canvas, 1, 0);
+    record.facts.freeKB = 976;
+    DrawProgressPanel(canvas, record, true, 0);
     EXPECT_GT(Count(kFreeSpaceText, kPanelText), 0);
-    EXPECT_EQ(transferState.panelShowFree, 1);
+    EXPECT_TRUE(record.panelShowsFree);
 
-    DrawProgressPanel(canvas, 0, 0);
+    DrawProgressPanel(canvas, record, false, 0);
     EXPECT_EQ(Count(kFreeSpaceText, kPanelText), 0);
-    EXPECT_EQ(transferState.panelShowFree, 0);
-    EXPECT_EQ(transferState.viewState & VS_PANEL, VS_PANEL);
-    DrawScreen(canvas);
+    EXPECT_FALSE(record.panelShowsFree);
+    EXPECT_TRUE(record.panelShown);
+    DrawScreen(canvas, record);
     EXPECT_EQ(Count(kFreeSpaceText, kPanelText), 0);
 }
 

@@ -24,19 +24,22 @@ constexpr Region kNoticeRightBand{410, 85, 415, 170};
 class ScreenPainterTest : public ScreenTest {
   protected:
     void SetCopying() {
-        transferState.viewState = VS_SPLIT | VS_PANEL | VS_BARS | VS_NOTICE;
-        transferState.pathStripKind = 1;
-        transferState.sourcePath = "/tmp/torvanik/bilde.bmp";
-        transferState.sourceSize = 2500000;
-        transferState.panelDiskNumber = 2;
-        transferState.freeKB = 976;
-        transferState.panelShowFree = 1;
-        transferState.barLength = {220, 264};
-        transferState.lastNotice = {3, 8, 1, 2};
+        record.facts.armed = TransferKind::kSplit;
+        record.facts.pathStrip = true;
+        record.facts.path = "/tmp/torvanik/bilde.bmp";
+        record.facts.fileLength = 2500000;
+        record.facts.freeKB = 976;
+        record.panelShown = true;
+        record.barsShown = true;
+        record.noticeShown = true;
+        record.panelDiskNumber = 2;
+        record.panelShowsFree = true;
+        record.barLength = {220, 264};
+        record.lastNotice = NoticeOf(NoticeId::kCopyingTo, 2);
     }
     Surface Painted() {
         surface.pixels.assign(surface.pixels.size(), kUntouched);
-        DrawScreen(canvas);
+        DrawScreen(canvas, record);
         return surface;
     }
     // The pixels a text of the screen font sets when drawn alone at (x, y).
@@ -44,7 +47,7 @@ class ScreenPainterTest : public ScreenTest {
         Surface blank(500, 312);
         Canvas alone(blank);
         const PreviousFont previous = SelectFont(alone, 20, 700, "Arial");
-        alone.SetBkMode(TRANSPARENT);
+        alone.SetBkMode(BackgroundMode::kTransparent);
         alone.SetTextColor(kWhite);
         alone.TextOut(x, y, text);
         RestoreFont(alone, previous);
@@ -66,7 +69,7 @@ class ScreenPainterTest : public ScreenTest {
 };
 
 TEST_F(ScreenPainterTest, GradientRowsRunFromDarkBlueToWhite) {
-    DrawScreen(canvas);
+    DrawScreen(canvas, record);
     const auto isText = [](std::uint32_t p) {
         return p == kIntroductionText.Pixel() || p == kIntroductionShadow.Pixel() ||
                p == kAboutShadow.Pixel() || p == kOrange.Pixel();
@@ -91,7 +94,7 @@ TEST_F(ScreenPainterTest, GradientRowsRunFromDarkBlueToWhite) {
 }
 
 TEST_F(ScreenPainterTest, IdleScreenShowsOnlyTheFixedPicture) {
-    DrawScreen(canvas);
+    DrawScreen(canvas, record);
     EXPECT_EQ(Count(kModeLabel, kOrange), 0);
     EXPECT_EQ(Count({0, 311, 500, 312}, kUntouched), 500);
     for (const Colour absent :
@@ -104,44 +107,41 @@ TEST_F(ScreenPainterTest, IdleScreenShowsOnlyTheFixedPicture) {
 
 TEST_F(ScreenPainterTest, DriveFieldNamesTheChosenDrive) {
     constexpr Region kDriveRoot{438, 18, 480, 42};
-    DrawScreen(canvas);
+    DrawScreen(canvas, record);
     const Surface driveA = surface;
-    transferState.driveIndex = 2;
-    DrawScreen(canvas);
+    record.facts.driveRoot = "C:";
+    DrawScreen(canvas, record);
     EXPECT_GT(Count(kDriveRoot, kDriveFieldRed), 20);
     EXPECT_FALSE(SameIn(driveA, surface, kDriveRoot));
     EXPECT_TRUE(SameIn(driveA, surface, {0, 0, 430, 312}));
 }
 
 TEST_F(ScreenPainterTest, ModeLabelFollowsTheMode) {
-    transferState.viewState = VS_SPLIT;
-    DrawScreen(canvas);
+    record.facts.armed = TransferKind::kSplit;
+    DrawScreen(canvas, record);
     const int ut = Count(kModeLabel, kOrange);
-    transferState.viewState = VS_JOIN;
-    DrawScreen(canvas);
+    record.facts.armed = TransferKind::kJoin;
+    DrawScreen(canvas, record);
     const int inn = Count(kModeLabel, kOrange);
     EXPECT_GT(ut, 0);
     EXPECT_GT(inn, ut);
 }
 
 TEST_F(ScreenPainterTest, PathStripShowsThePathOfTheMode) {
-    transferState.pathStripKind = 1;
-    DrawScreen(canvas);
+    record.facts.pathStrip = true;
+    DrawScreen(canvas, record);
     EXPECT_EQ(Count(kPathStrip, kWhite), Area(kPathStrip));
 
-    transferState.viewState = VS_SPLIT;
-    transferState.sourcePath = "/tmp/torvanik/b\xC3\xB8lge.bmp";  // UTF-8 on the host
+    record.facts.armed = TransferKind::kSplit;
+    record.facts.path = "/tmp/torvanik/b\xC3\xB8lge.bmp";  // UTF-8 on the host
     const Surface split = Painted();
     EXPECT_GT(Count(kPathStrip, kPathText), 0);
 
-    transferState.viewState = VS_JOIN;
-    transferState.pathStripKind = 2;
-    transferState.destinationPath = transferState.sourcePath;
-    transferState.sourcePath = "/other";
+    record.facts.armed = TransferKind::kJoin;
     EXPECT_TRUE(SameIn(split, Painted(), kPathStrip));
 
     // The path is drawn in Windows-1252, in the path font, over the empty strip.
-    transferState.viewState = VS_NOTICE;
+    record.facts.armed = TransferKind::kNone;
     Painted();
     const PreviousFont previous = SelectFont(canvas, 10, 700, "System");
     canvas.SetTextColor(kPathText);
@@ -151,18 +151,18 @@ TEST_F(ScreenPainterTest, PathStripShowsThePathOfTheMode) {
 }
 
 TEST_F(ScreenPainterTest, FinishedTransferLeavesTheStripEmpty) {
-    transferState.viewState = VS_NOTICE;
-    transferState.pathStripKind = 1;
-    transferState.sourcePath = "/tmp/torvanik/bilde.bmp";
-    transferState.lastNotice = {3, 2, 1, -1};
-    DrawScreen(canvas);
+    record.noticeShown = true;
+    record.facts.pathStrip = true;
+    record.facts.path = "/tmp/torvanik/bilde.bmp";
+    record.lastNotice = NoticeOf(NoticeId::kSplitDoneSeveral, kNoNumber);
+    DrawScreen(canvas, record);
     EXPECT_EQ(Count(kPathStrip, kWhite), Area(kPathStrip));
     EXPECT_EQ(Count(kModeLabel, kOrange), 0);
 }
 
 // Each text lies over all the shadows of its run, which show only beside its strokes.
 TEST_F(ScreenPainterTest, ShadowedLinesLieOverTheirShadows) {
-    DrawScreen(canvas);
+    DrawScreen(canvas, record);
     struct Run {
         int first;
         int last;
@@ -195,7 +195,7 @@ TEST_F(ScreenPainterTest, ShadowedLinesLieOverTheirShadows) {
 TEST_F(ScreenPainterTest, HelpBoxLiesUnderPanelBarsAndNotice) {
     SetCopying();
     const Surface withoutHelp = Painted();
-    transferState.viewState |= VS_HELP;
+    record.helpShown = true;
     const Surface withHelp = Painted();
     EXPECT_TRUE(SameIn(withoutHelp, withHelp, kPanel));
     for (const Region notice : {kNoticeFront, kNoticeBottomBand, kNoticeRightBand}) {
@@ -207,8 +207,11 @@ TEST_F(ScreenPainterTest, HelpBoxLiesUnderPanelBarsAndNotice) {
 
 TEST_F(ScreenPainterTest, HelpBoxHidesThePathStripButItsEdges) {
     SetCopying();
-    transferState.viewState = VS_SPLIT | VS_HELP;
-    DrawScreen(canvas);
+    record.panelShown = false;
+    record.barsShown = false;
+    record.noticeShown = false;
+    record.helpShown = true;
+    DrawScreen(canvas, record);
     EXPECT_EQ(Count(kPathStrip, kPathText), 0);
     for (int y = kPathStrip.top; y < kPathStrip.bottom; ++y) {
         for (int x = 0; x < 500; ++x) {
@@ -228,13 +231,13 @@ TEST_F(ScreenPainterTest, HelpBoxHidesThePathStripButItsEdges) {
 
 TEST_F(ScreenPainterTest, RepaintOfTheSameStateGivesTheSamePixels) {
     SetCopying();
-    transferState.viewState |= VS_HELP;
+    record.helpShown = true;
     const Surface first = Painted();
     const Surface second = Painted();
     EXPECT_EQ(first.pixels, second.pixels);
     Canvas fresh(surface);
     surface.pixels.assign(surface.pixels.size(), kUntouched);
-    DrawScreen(fresh);
+    DrawScreen(fresh, record);
     EXPECT_EQ(first.pixels, surface.pixels);
 }
 
@@ -244,8 +247,8 @@ TEST_F(ScreenPainterTest, TextsFillTheirCellsUntilTheScreenIsPainted) {
     EXPECT_EQ(Count(kLabelCells, kUntouched), 0);
     EXPECT_GT(Count(kLabelCells, kWhite), 0);
 
-    DrawScreen(canvas);
-    EXPECT_EQ(canvas.backgroundMode(), TRANSPARENT);
+    DrawScreen(canvas, record);
+    EXPECT_EQ(canvas.backgroundMode(), BackgroundMode::kTransparent);
     surface.pixels.assign(surface.pixels.size(), kUntouched);
     DrawScreenLine(canvas, kDriveLabelLine, 0, kDriveFieldRed);
     EXPECT_EQ(Count(kLabelCells, kWhite), 0);

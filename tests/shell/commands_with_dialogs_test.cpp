@@ -9,14 +9,13 @@
 #include <string>
 
 #include "engine/commands.h"
-#include "engine/transfer_state.h"
 #include "modal_script.h"
 #include "picker_widgets.h"
 #include "qt_printers.h"
 #include "res/dialog_ids.h"
+#include "screen/presenter.h"
 #include "shell/dialog_questions.h"
 #include "shell/template_dialog.h"
-#include "support/reset_transfer_state.h"
 #include "support/temp_folder.h"
 
 // The commands that ask, with the real dialogs and pickers answering.
@@ -26,7 +25,6 @@ namespace {
 using testing::AsPicker;
 using testing::NameField;
 using testing::PickerButton;
-using testing::ResetTransferState;
 using testing::TempFolder;
 using testing::WhenModalShown;
 using testing::WriteBytes;
@@ -48,32 +46,61 @@ class AbortDialogOnly : public DialogQuestions {
     int pickersAsked = 0;
 };
 
+// What the screen shows of the transfer: the mode it names, and whether the help box, the
+// panel, the bars and the notice are up.
+struct Shown {
+    TransferKind mode;
+    bool help;
+    bool panel;
+    bool bars;
+    bool notice;
+
+    bool operator==(const Shown&) const = default;
+};
+
+Shown ShownOn(const ScreenRecord& screen) {
+    return {screen.facts.armed, screen.helpShown, screen.panelShown, screen.barsShown,
+            screen.noticeShown};
+}
+
+constexpr Shown kNothingShown{TransferKind::kNone, false, false, false, false};
+
+Shown NoticeOnlyIn(TransferKind mode) {
+    return {mode, false, false, false, true};
+}
+
 class CommandsWithDialogsTest : public ::testing::Test {
   protected:
     CommandsWithDialogsTest() {
         std::filesystem::create_directory(tmp.path() / "drive");
         drives.Set(0, {tmp / "drive", std::nullopt});
-        ResetTransferState();
     }
-    ~CommandsWithDialogsTest() override { ResetTransferState(); }
 
-    EngineSeams Seams(Questions& questions) { return {canvases, questions, files, drives}; }
+    EngineSeams Seams(Questions& questions) {
+        return {questions, files, drives, drive, &presenter};
+    }
+    const ScreenRecord& screen() const { return presenter.record(); }
 
-    // A split armed and past its first disk.
-    static void ArmSplitOnDiskThree() {
-        transferState.transferPending = 1;
-        transferState.viewState = VS_SPLIT | VS_NOTICE;
-        transferState.diskNumber = 3;
-        transferState.fileName = "bilde.bmp";
-        transferState.sourcePath = "/bilder/bilde.bmp";
-        transferState.pathStripKind = 1;
-        transferState.lastNotice = {3, 0, 2, 3};
+    // A split armed and past its first disk, its notice asking for disk 3.
+    void ArmSplitOnDiskThree(Questions& questions) {
+        transfer = Transfer{};
+        transfer.pending = true;
+        transfer.armed = TransferKind::kSplit;
+        transfer.diskNumber = 3;
+        transfer.fileName = "bilde.bmp";
+        transfer.sourcePath = "/bilder/bilde.bmp";
+        transfer.filePicked = true;
+        presenter.record() = ScreenRecord{};
+        ReportFacts(transfer, Seams(questions));
+        presenter.NoticeShown(NoticeId::kInsertDiskAgain, 3);
     }
 
     TempFolder tmp;
     DriveMap drives;
+    DriveChoice drive;
+    Transfer transfer;
     Surface surface{500, 312};
-    CanvasSource canvases{surface, {}};
+    Presenter presenter{CanvasSource(surface, {})};
     FileSystem files;
 };
 
@@ -92,27 +119,29 @@ TEST_F(CommandsWithDialogsTest, AbortQuestionDecidesWhetherUtAndInnGoOn) {
         {"NEI", [](QWidget& d) { qobject_cast<QPushButton*>(FindControl(d, IDCANCEL))->click(); },
          false},
     };
-    const std::function<void(const EngineSeams&)> commands[] = {OnSplitOut, OnJoinIn};
-    for (const auto& command : commands) {
+    using Command = StepOutcome (*)(Transfer&, const EngineSeams&);
+    for (const Command command : {&OnSplitOut, &OnJoinIn}) {
         for (const Case& c : cases) {
             SCOPED_TRACE(c.name);
-            ResetTransferState();
-            ArmSplitOnDiskThree();
-            WriteBytes(tmp / "drive/INFO.FIL", {'5', '\n', 'X'});
             AbortDialogOnly questions(nullptr, drives);
+            ArmSplitOnDiskThree(questions);
+            WriteBytes(tmp / "drive/INFO.FIL", {'5', '\n', 'X'});
             WhenModalShown(c.answer);
-            command(Seams(questions));
+            command(transfer, Seams(questions));
             if (c.goesOn) {
-                EXPECT_EQ(transferState.transferPending, 0);
+                EXPECT_FALSE(transfer.pending);
                 EXPECT_EQ(questions.pickersAsked, 1);
-                EXPECT_EQ(transferState.viewState, 0);  // the picker was cancelled
+                // The picker was cancelled.
+                EXPECT_EQ(transfer.armed, TransferKind::kNone);
+                EXPECT_EQ(ShownOn(screen()), kNothingShown);
             } else {
-                EXPECT_EQ(transferState.transferPending, 1);
+                EXPECT_TRUE(transfer.pending);
                 EXPECT_EQ(questions.pickersAsked, 0);
-                EXPECT_EQ(transferState.viewState, VS_SPLIT | VS_NOTICE);
-                EXPECT_EQ(transferState.diskNumber, 3);
-                EXPECT_EQ(transferState.fileName, "bilde.bmp");
-                EXPECT_EQ(transferState.lastNotice, (Notice{3, 0, 2, 3}));
+                EXPECT_EQ(transfer.armed, TransferKind::kSplit);
+                EXPECT_EQ(ShownOn(screen()), NoticeOnlyIn(TransferKind::kSplit));
+                EXPECT_EQ(transfer.diskNumber, 3);
+                EXPECT_EQ(transfer.fileName, "bilde.bmp");
+                EXPECT_EQ(screen().lastNotice, NoticeOf(NoticeId::kInsertDiskAgain, 3));
             }
         }
     }
@@ -129,15 +158,20 @@ TEST_F(CommandsWithDialogsTest, UtTakesThePickedSourceAndStopsWhenThePickerIsClo
         NameField(picker).setText(QString::fromUtf8("bilde \xC3\xA6.bmp"));
         PickerButton(picker, QDialogButtonBox::Open).click();
     });
-    OnSplitOut(Seams(questions));
-    EXPECT_EQ(transferState.sourcePath, source);
-    EXPECT_EQ(transferState.fileName, "bilde \xE6.bmp");
-    EXPECT_EQ(transferState.viewState, VS_SPLIT | VS_NOTICE);
-    EXPECT_EQ(transferState.lastNotice, (Notice{3, 3, 2, 1}));
+    OnSplitOut(transfer, Seams(questions));
+    EXPECT_EQ(transfer.sourcePath, source);
+    EXPECT_EQ(transfer.fileName, "bilde \xE6.bmp");
+    EXPECT_EQ(transfer.armed, TransferKind::kSplit);
+    EXPECT_EQ(ShownOn(screen()), NoticeOnlyIn(TransferKind::kSplit));
+    EXPECT_EQ(screen().lastNotice, NoticeOf(NoticeId::kInsertDisk, 1));
+    // The screen names the file being split, and its length.
+    EXPECT_EQ(screen().facts.path, source);
+    EXPECT_EQ(screen().facts.fileLength, 100);
 
     WhenModalShown([](QWidget& modal) { modal.windowHandle()->close(); });
-    OnSplitOut(Seams(questions));
-    EXPECT_EQ(transferState.viewState, 0);
+    OnSplitOut(transfer, Seams(questions));
+    EXPECT_EQ(transfer.armed, TransferKind::kNone);
+    EXPECT_EQ(ShownOn(screen()), kNothingShown);
 }
 
 TEST_F(CommandsWithDialogsTest, InnOffersTheSetsNameAndStopsWhenCancelled) {
@@ -152,23 +186,28 @@ TEST_F(CommandsWithDialogsTest, InnOffersTheSetsNameAndStopsWhenCancelled) {
         picker.setDirectory(QString::fromStdString(tmp / "ut"));
         PickerButton(picker, QDialogButtonBox::Save).click();
     });
-    OnJoinIn(Seams(questions));
+    OnJoinIn(transfer, Seams(questions));
     EXPECT_EQ(offered, "BILDE.BMP");
-    EXPECT_EQ(transferState.destinationPath, tmp / "ut/BILDE.BMP");
-    EXPECT_EQ(transferState.viewState, VS_JOIN | VS_NOTICE);
+    EXPECT_EQ(transfer.destinationPath, tmp / "ut/BILDE.BMP");
+    EXPECT_EQ(transfer.armed, TransferKind::kJoin);
+    EXPECT_EQ(ShownOn(screen()), NoticeOnlyIn(TransferKind::kJoin));
+    // The screen names the file being joined, and the set's length.
+    EXPECT_EQ(screen().facts.path, tmp / "ut/BILDE.BMP");
+    EXPECT_EQ(screen().facts.fileLength, 5);
     EXPECT_TRUE(std::filesystem::exists(tmp / "ut/BILDE.BMP"));
 
     WhenModalShown(
         [](QWidget& modal) { PickerButton(AsPicker(modal), QDialogButtonBox::Cancel).click(); });
-    OnJoinIn(Seams(questions));
-    EXPECT_EQ(transferState.viewState, 0);
+    OnJoinIn(transfer, Seams(questions));
+    EXPECT_EQ(transfer.armed, TransferKind::kNone);
+    EXPECT_EQ(ShownOn(screen()), kNothingShown);
 }
 
 TEST_F(CommandsWithDialogsTest, RyddeOnADriveWithoutAFolderGoesStraightToItsNotice) {
-    transferState.driveIndex = 5;  // F: is not mapped
+    drive.driveIndex = 5;  // F: is not mapped
     DialogQuestions questions(nullptr, drives);
-    OnCleanDisk(Seams(questions));
-    EXPECT_EQ(transferState.lastNotice, (Notice{3, 14, 2, -1}));
+    OnCleanDisk(transfer, Seams(questions));
+    EXPECT_EQ(screen().lastNotice, NoticeOf(NoticeId::kIdlePrompt, kNoNumber));
 }
 
 }  // namespace

@@ -289,7 +289,7 @@ TEST_F(FilePickersTest, CleanUpPickerDeletesSeveralSelectedFilesThroughItsOwnMen
                               "qt_delete_action");
         PickerButton(picker, QDialogButtonBox::Cancel).click();
     });
-    questions.OpenCleanUpPicker("A:");
+    questions.OpenCleanUpPicker("A:", 1);
     EXPECT_TRUE(question.contains("2")) << question.toStdString();  // one question for both
     EXPECT_FALSE(std::filesystem::exists(tmp / "drive/bilde_bmp_1"));
     EXPECT_FALSE(std::filesystem::exists(tmp / "drive/bilde_bmp_2"));
@@ -349,7 +349,7 @@ TEST_F(FilePickersTest, ConfirmingTheCleanUpPickerChangesNothing) {
         FileView(picker).selectAll();
         PickerButton(picker, QDialogButtonBox::Save).click();
     });
-    questions.OpenCleanUpPicker("A:");
+    questions.OpenCleanUpPicker("A:", 1);
     EXPECT_TRUE(std::filesystem::exists(tmp / "drive/a"));
     EXPECT_TRUE(std::filesystem::exists(tmp / "drive/b"));
 }
@@ -358,8 +358,8 @@ TEST_F(FilePickersTest, NoCleanUpPickerForADriveWithoutAFolder) {
     drives.Set(1, {tmp / "missing", std::nullopt});
     EXPECT_EQ(MakeCleanUpPicker(nullptr, tmp / "missing"), nullptr);
     EXPECT_EQ(MakeCleanUpPicker(nullptr, ""), nullptr);
-    questions.OpenCleanUpPicker("B:");  // returns without showing anything
-    questions.OpenCleanUpPicker("C:");
+    questions.OpenCleanUpPicker("B:", 1);  // returns without showing anything
+    questions.OpenCleanUpPicker("C:", 1);
 }
 
 // The picker shows a copy of the image's files; what is deleted there leaves the image.
@@ -389,7 +389,7 @@ TEST_F(FilePickersTest, CleanUpPickerOnAnImageDriveDeletesFromTheImage) {
                               "qt_delete_action");
         PickerButton(picker, QDialogButtonBox::Cancel).click();
     });
-    questions.OpenCleanUpPicker("A:");
+    questions.OpenCleanUpPicker("A:", 1);
     ImageRoot root;
     std::string reason;
     ASSERT_TRUE(ReadImageRoot(tmp / "drive/DSKA0000.IMG", root, reason)) << reason;

@@ -23,16 +23,16 @@
 #include <functional>
 #include <thread>
 
-#include "engine/transfer_state.h"
+#include "engine/transfer_report.h"
 #include "hooked_files.h"
 #include "modal_script.h"
 #include "picker_widgets.h"
 #include "platform/file_system.h"
 #include "res/command_ids.h"
 #include "screen/screen_painter.h"
-#include "shell/main_frame.h"
-#include "shell/torvanik_view.h"
-#include "support/reset_transfer_state.h"
+#include "screen/screen_record.h"
+#include "shell/main_window.h"
+#include "shell/transfer_view.h"
 #include "support/temp_folder.h"
 
 namespace torvanik {
@@ -44,10 +44,6 @@ using testing::TempFolder;
 using testing::WhenModalShown;
 
 constexpr std::uint64_t kFloppy = 1'457'664;
-
-Notice N(int firstLine, int lineCount, int number) {
-    return {3, firstLine, lineCount, number};
-}
 
 // Whether a popup menu opens while `step` runs (it is closed again).
 bool OpensAPopup(const std::function<void()>& step) {
@@ -71,22 +67,17 @@ class MainWindowTest : public ::testing::Test {
         setenv("XDG_CONFIG_HOME", (tmp / "config").c_str(), 1);
         std::filesystem::create_directories(driveDir);
         drives.Set(0, {driveDir, kFloppy});
-        testing::ResetTransferState();
         auto hooked = std::make_unique<HookedFiles>();
         files = hooked.get();
-        frame = std::make_unique<CMainFrame>(drives, "Torvanik", std::move(hooked));
+        frame = std::make_unique<MainWindow>(drives, "Torvanik", std::move(hooked));
         EXPECT_TRUE(frame->Create());
         frame->show();
         frame->ApplyOuterSize();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
     }
 
-    ~MainWindowTest() override {
-        frame.reset();
-        testing::ResetTransferState();
-    }
-
     void Trigger(int command) { frame->action(command)->trigger(); }
+    const ScreenRecord& Screen() const { return frame->view()->screen(); }
 
     void SwapDisk(const std::string& out, const std::string& in) {
         testing::MoveFiles(driveDir, tmp / out);
@@ -107,13 +98,14 @@ class MainWindowTest : public ::testing::Test {
         return pixels;
     }
 
-    // DrawScreen of the state on a fresh image erased to the window colour.
+    // DrawScreen of the screen's record on a fresh image erased to the window colour.
     std::vector<std::uint32_t> Repainted() const {
         Surface surface(500, 312);
         std::fill(surface.pixels.begin(), surface.pixels.end(),
                   frame->view()->palette().color(QPalette::Base).rgb());
         Canvas canvas(surface);
-        DrawScreen(canvas);
+        ScreenRecord record = Screen();
+        DrawScreen(canvas, record);
         return surface.pixels;
     }
 
@@ -132,7 +124,7 @@ class MainWindowTest : public ::testing::Test {
     std::string driveDir = tmp / "a";
     DriveMap drives;
     HookedFiles* files = nullptr;
-    std::unique_ptr<CMainFrame> frame;
+    std::unique_ptr<MainWindow> frame;
 };
 
 TEST_F(MainWindowTest, SplitsOntoThreeFloppiesAndJoinsBack) {
@@ -145,17 +137,19 @@ TEST_F(MainWindowTest, SplitsOntoThreeFloppiesAndJoinsBack) {
 
     AnswerPicker(source);
     Trigger(ID_SPLIT_OUT);
-    EXPECT_EQ(transferState.lastNotice, N(3, 2, 1));
+    EXPECT_EQ(Screen().lastNotice, NoticeOf(NoticeId::kInsertDisk, 1));
     std::vector<Notice> notices;
     QStringList messages;
     QObject::connect(frame->statusBar(), &QStatusBar::messageChanged,
                      [&](const QString& text) { messages << text; });
     for (int disk = 1; disk <= 3; ++disk) {
         Trigger(ID_DISK_READY);
-        notices.push_back(transferState.lastNotice);
+        notices.push_back(Screen().lastNotice);
         SwapDisk("disk" + std::to_string(disk), "");
     }
-    EXPECT_EQ(notices, (std::vector{N(0, 2, 2), N(0, 2, 3), N(2, 1, -1)}));
+    EXPECT_EQ(notices, (std::vector{NoticeOf(NoticeId::kInsertDiskAgain, 2),
+                                    NoticeOf(NoticeId::kInsertDiskAgain, 3),
+                                    NoticeOf(NoticeId::kSplitDoneSeveral, kNoNumber)}));
     // The message pane says while each file of the set is read back from the disk.
     EXPECT_EQ(messages.count("Kontrollerer disketten ..."), 4);
     EXPECT_EQ(frame->statusBar()->currentMessage(), "");
@@ -167,16 +161,18 @@ TEST_F(MainWindowTest, SplitsOntoThreeFloppiesAndJoinsBack) {
     SwapDisk("empty", "disk1");
     AnswerPicker(joined);
     Trigger(ID_JOIN_IN);
-    EXPECT_EQ(transferState.lastNotice, N(19, 2, -1));
+    EXPECT_EQ(Screen().lastNotice, NoticeOf(NoticeId::kKeepDiskOne, kNoNumber));
     notices.clear();
     for (int disk = 1; disk <= 3; ++disk) {
         if (disk > 1) {
             SwapDisk("out" + std::to_string(disk), "disk" + std::to_string(disk));
         }
         Trigger(ID_DISK_READY);
-        notices.push_back(transferState.lastNotice);
+        notices.push_back(Screen().lastNotice);
     }
-    EXPECT_EQ(notices, (std::vector{N(0, 2, 2), N(0, 2, 3), N(12, 1, -1)}));
+    EXPECT_EQ(notices, (std::vector{NoticeOf(NoticeId::kInsertDiskAgain, 2),
+                                    NoticeOf(NoticeId::kInsertDiskAgain, 3),
+                                    NoticeOf(NoticeId::kJoinDoneSeveral, kNoNumber)}));
     struct stat info {};
     ASSERT_EQ(stat(joined.c_str(), &info), 0);
     EXPECT_EQ(info.st_atim.tv_sec, times.access.tv_sec);
@@ -188,7 +184,7 @@ TEST_F(MainWindowTest, SplitsOntoThreeFloppiesAndJoinsBack) {
 
 TEST_F(MainWindowTest, ReasonStaysInTheMessagePaneUntilTheNextCommand) {
     Trigger(ID_JOIN_IN);
-    EXPECT_EQ(transferState.lastNotice, N(17, 2, -1));
+    EXPECT_EQ(Screen().lastNotice, NoticeOf(NoticeId::kInsertDiskOneForJoin, kNoNumber));
     EXPECT_EQ(frame->statusBar()->currentMessage(), "Finner ikke INFO.FIL på disketten");
     Trigger(ID_DISK_READY);
     EXPECT_EQ(frame->statusBar()->currentMessage(), "");
@@ -313,14 +309,14 @@ TEST_F(MainWindowTest, RightClicksOnTheBarsAndDoubleClicksDoNothingMore) {
     }
 
     Trigger(ID_JOIN_IN);  // no INFO.FIL on the disk: a notice to hide and show
-    const int toggle = transferState.noticeToggle;
+    ASSERT_EQ(Screen().noticeToggle, NoticeToggle::kShown);
     QWidget* view = frame->view();
     const QPoint inNotice(200, 120);
     QTest::mousePress(view, Qt::LeftButton, {}, inNotice);
     QTest::mouseRelease(view, Qt::LeftButton, {}, inNotice);
     QTest::mouseDClick(view, Qt::LeftButton, {}, inNotice);
     QTest::mouseRelease(view, Qt::LeftButton, {}, inNotice);
-    EXPECT_EQ(transferState.noticeToggle, -toggle);
+    EXPECT_EQ(Screen().noticeToggle, NoticeToggle::kHidden);
 }
 
 // While a chunk is copied, a paint request of the window system is served, and a close
@@ -361,9 +357,9 @@ TEST_F(MainWindowTest, PaintsDuringACopyAndClosesAfterIt) {
 
 TEST_F(MainWindowTest, SystemRepaintDrawsThePictureFromTheStateAlone) {
     Trigger(ID_JOIN_IN);  // no INFO.FIL on the disk
-    EXPECT_EQ(transferState.lastNotice, N(17, 2, -1));
+    EXPECT_EQ(Screen().lastNotice, NoticeOf(NoticeId::kInsertDiskOneForJoin, kNoNumber));
     QTest::qWait(20);
-    EXPECT_NE(Picture(), Repainted());  // the notice is on the screen, not in the state
+    EXPECT_NE(Picture(), Repainted());  // the notice is on the screen, not in the record
 
     // Uncovering the window.
     QExposeEvent uncover(QRegion(0, 0, 512, 450));

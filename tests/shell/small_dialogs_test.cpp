@@ -7,11 +7,11 @@
 #include <functional>
 #include <vector>
 
-#include "engine/transfer_state.h"
 #include "modal_script.h"
 #include "qt_printers.h"
 #include "res/dialog_ids.h"
 #include "shell/dialog_questions.h"
+#include "shell/select_drive_dialog.h"
 #include "shell/template_dialog.h"
 
 namespace torvanik {
@@ -23,6 +23,11 @@ QPushButton* Button(QWidget& dialog, int id) {
     auto* button = qobject_cast<QPushButton*>(FindControl(dialog, id));
     EXPECT_NE(button, nullptr) << id;
     return button;
+}
+
+// The drive the open drive dialog has chosen so far.
+int ChosenSoFar(QWidget& dialog) {
+    return dynamic_cast<CSelectDriveDlg&>(dialog).driveIndex();
 }
 
 // Closing a dialog other than by one of its buttons.
@@ -38,9 +43,6 @@ void Dismiss(QWidget& dialog, Dismissal how) {
 
 class SmallDialogsTest : public ::testing::Test {
   protected:
-    SmallDialogsTest() { transferState = TransferState{}; }
-    ~SmallDialogsTest() override { transferState = TransferState{}; }
-
     DriveMap drives;
     DialogQuestions questions{nullptr, drives};
 };
@@ -66,27 +68,24 @@ TEST_F(SmallDialogsTest, DriveButtonsWriteAtOnceAndClosingUndoesNothing) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        transferState.driveIndex = 7;
         bool stayedOpen = true;
         WhenModalShown([&](QWidget& dialog) {
             for (int id : c.clicks) {
                 QPushButton* button = Button(dialog, id);
                 QTest::mouseClick(button, Qt::LeftButton);
-                EXPECT_EQ(transferState.driveIndex, id - IDC_DRIVE_A);
+                EXPECT_EQ(ChosenSoFar(dialog), id - IDC_DRIVE_A);
                 EXPECT_FALSE(button->isDown());
                 EXPECT_FALSE(button->isChecked());
                 stayedOpen = stayedOpen && dialog.isVisible();
             }
             c.close(dialog);
         });
-        questions.ChooseDrive();
+        EXPECT_EQ(questions.ChooseDrive(7), c.expected);
         EXPECT_TRUE(stayedOpen);
-        EXPECT_EQ(transferState.driveIndex, c.expected);
     }
 }
 
 TEST_F(SmallDialogsTest, DriveDialogOpensOnOkAndMarksNoDrive) {
-    transferState.driveIndex = 4;
     WhenModalShown([](QWidget& dialog) {
         EXPECT_EQ(QApplication::focusWidget(), Button(dialog, IDOK));
         for (int id = IDC_DRIVE_A; id <= IDC_DRIVE_N; ++id) {
@@ -97,8 +96,7 @@ TEST_F(SmallDialogsTest, DriveDialogOpensOnOkAndMarksNoDrive) {
         }
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     });
-    questions.ChooseDrive();
-    EXPECT_EQ(transferState.driveIndex, 4);
+    EXPECT_EQ(questions.ChooseDrive(4), 4);
 }
 
 TEST_F(SmallDialogsTest, SpaceOrEnterOnAFocusedDriveButtonClicksItOnly) {
@@ -108,24 +106,23 @@ TEST_F(SmallDialogsTest, SpaceOrEnterOnAFocusedDriveButtonClicksItOnly) {
         QPushButton* d = Button(dialog, IDC_DRIVE_D);
         d->setFocus(Qt::TabFocusReason);
         QTest::keyClick(d, Qt::Key_Space);
-        afterSpace = transferState.driveIndex;
+        afterSpace = ChosenSoFar(dialog);
         QPushButton* f = Button(dialog, IDC_DRIVE_F);
         f->setFocus(Qt::TabFocusReason);
         QTest::keyClick(f, Qt::Key_Return);
         stayedOpen = dialog.isVisible();
         Dismiss(dialog, Dismissal::kEscape);
     });
-    questions.ChooseDrive();
+    EXPECT_EQ(questions.ChooseDrive(0), 5);
     EXPECT_EQ(afterSpace, 3);
     EXPECT_TRUE(stayedOpen);
-    EXPECT_EQ(transferState.driveIndex, 5);
 }
 
-TEST_F(SmallDialogsTest, AbortAnswerLandsInTransferPending) {
+TEST_F(SmallDialogsTest, OnlyJaGivesTheTransferUp) {
     struct Case {
         const char* name;
         std::function<void(QWidget&)> answer;
-        int expected;
+        bool givesUp;
     };
     const Case cases[] = {
         {"Enter at once",
@@ -133,18 +130,16 @@ TEST_F(SmallDialogsTest, AbortAnswerLandsInTransferPending) {
              EXPECT_EQ(QApplication::focusWidget(), Button(d, IDOK));
              QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
          },
-         0},
-        {"JA", [](QWidget& d) { QTest::mouseClick(Button(d, IDOK), Qt::LeftButton); }, 0},
-        {"NEI", [](QWidget& d) { QTest::mouseClick(Button(d, IDCANCEL), Qt::LeftButton); }, 1},
-        {"Esc", [](QWidget& d) { Dismiss(d, Dismissal::kEscape); }, 1},
-        {"close box", [](QWidget& d) { Dismiss(d, Dismissal::kCloseBox); }, 1},
+         true},
+        {"JA", [](QWidget& d) { QTest::mouseClick(Button(d, IDOK), Qt::LeftButton); }, true},
+        {"NEI", [](QWidget& d) { QTest::mouseClick(Button(d, IDCANCEL), Qt::LeftButton); }, false},
+        {"Esc", [](QWidget& d) { Dismiss(d, Dismissal::kEscape); }, false},
+        {"close box", [](QWidget& d) { Dismiss(d, Dismissal::kCloseBox); }, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        transferState.transferPending = c.expected == 0 ? 1 : 0;
         WhenModalShown(c.answer);
-        questions.ConfirmAbort();
-        EXPECT_EQ(transferState.transferPending, c.expected);
+        EXPECT_EQ(questions.ConfirmAbort(), c.givesUp);
     }
 }
 

@@ -67,7 +67,7 @@ struct TemplateCase {
 TEST(TemplateDialogTest, EveryControlFollowsItsTemplate) {
     const TemplateCase cases[] = {
         {&AbortConfirmTemplate, [] { return std::make_unique<CAbortConfirmDlg>(nullptr); }},
-        {&SelectDriveTemplate, [] { return std::make_unique<CSelectDriveDlg>(nullptr); }},
+        {&SelectDriveTemplate, [] { return std::make_unique<CSelectDriveDlg>(nullptr, 0); }},
         {&AboutTemplate, [] { return std::make_unique<CAboutDlg>(nullptr); }},
     };
     for (const TemplateCase& c : cases) {
@@ -119,7 +119,7 @@ TEST(TemplateDialogTest, TextsKeepTheirLetters) {
     EXPECT_EQ(labels[0]->text(),
               QStringLiteral("Avbryte p") + QChar(0xE5) + QStringLiteral("begynt kopiering?"));
 
-    CSelectDriveDlg drive(nullptr);
+    CSelectDriveDlg drive(nullptr, 0);
     QStringList titles;
     for (const auto* box : drive.findChildren<QGroupBox*>()) {
         titles << box->title();

@@ -8,13 +8,11 @@
 #include <filesystem>
 #include <thread>
 
-#include "engine/transfer_state.h"
 #include "hooked_files.h"
 #include "picker_widgets.h"
 #include "res/command_ids.h"
-#include "shell/main_frame.h"
-#include "shell/torvanik_view.h"
-#include "support/reset_transfer_state.h"
+#include "shell/main_window.h"
+#include "shell/transfer_view.h"
 #include "support/temp_folder.h"
 
 // Last: Xlib's macros (Bool, Status, None) clash with the toolkit's headers.
@@ -57,10 +55,9 @@ TEST(WindowUnderXTest, RepaintsAndHoldsClicksDuringACopy) {
     std::filesystem::create_directories(tmp / "a");
     DriveMap drives;
     drives.Set(0, {tmp / "a", std::nullopt});
-    testing::ResetTransferState();
     auto hooked = std::make_unique<testing::HookedFiles>();
     testing::HookedFiles& files = *hooked;
-    CMainFrame frame(drives, "Torvanik", std::move(hooked));
+    MainWindow frame(drives, "Torvanik", std::move(hooked));
     ASSERT_TRUE(frame.Create());
     frame.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
@@ -116,7 +113,6 @@ TEST(WindowUnderXTest, RepaintsAndHoldsClicksDuringACopy) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return clicks.presses == 1; }, 2000));  // kept, not lost
     XDestroyWindow(display, cover);
     XCloseDisplay(display);
-    testing::ResetTransferState();
 }
 
 }  // namespace
