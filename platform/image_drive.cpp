@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -124,7 +125,7 @@ Hold MakeHold(const std::string& image, const std::string& folder) {
 Hold CopyOut(const std::string& image, const ImageRoot& root, std::string& reason) {
     const std::string folder = PrivateFolder();
     if (folder.empty()) {
-        reason = ImageReason(image_reason::kNoStaging, image);
+        reason = ImageReason(image_reason::kNoStaging, image, errno);
         return nullptr;
     }
     Hold hold = MakeHold(image, folder);
@@ -155,7 +156,12 @@ bool Flush(const std::string& path, int flags) {
         return false;
     }
     const bool flushed = fsync(fd) == 0;
-    return close(fd) == 0 && flushed;
+    const int error = errno;
+    const bool closed = close(fd) == 0;
+    if (!flushed) {
+        errno = error;
+    }
+    return flushed && closed;
 }
 
 // A copy of `image` beside it, for changes that replace the image only when they are done.
@@ -250,8 +256,9 @@ bool CarryInto(const ImageDisk& disk, const std::vector<FolderFile>& now, std::s
         return false;
     }
     if (!Flush(copy, O_RDONLY) || std::rename(copy.c_str(), disk.image.c_str()) != 0) {
+        const int error = errno;
         unlink(copy.c_str());
-        reason = ImageReason(image_reason::kNotWritten, disk.image);
+        reason = ImageReason(image_reason::kNotWritten, disk.image, error);
         return false;
     }
     Flush(disk.image.substr(0, disk.image.rfind('/') + 1), O_RDONLY | O_DIRECTORY);
@@ -293,6 +300,10 @@ DiskInDrive ResolveImageDisk(const DriveMapping& drive, int diskNumber, DiskUse 
     }
     struct stat info {};
     if (lstat(image.c_str(), &info) != 0) {
+        if (errno != ENOENT) {
+            disk.whyNone = ImageReason(image_reason::kUnreadable, image, errno);
+            return disk;
+        }
         if (use == DiskUse::Read) {
             disk.whyNone = ImageReason(image_reason::kMissing, image);
             return disk;
@@ -301,7 +312,7 @@ DiskInDrive ResolveImageDisk(const DriveMapping& drive, int diskNumber, DiskUse 
             return disk;
         }
     } else if (!S_ISREG(info.st_mode)) {
-        disk.whyNone = ImageReason(image_reason::kNotFat, image);
+        disk.whyNone = ImageReason(image_reason::kNotRegular, image);
         return disk;
     }
     ImageRoot root;

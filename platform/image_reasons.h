@@ -1,11 +1,13 @@
 #pragma once
 
 // Why a floppy image gives no disk, or did not take a step's files: said beside the
-// notice, followed by ": " and the image's file name. Windows-1252, as all our texts.
+// notice, followed by ": " and the image's file name (or the folder's), and the system's
+// text of the error in parentheses where a call failed. Windows-1252, as all our texts.
 namespace torvanik::image_reason {
 
 inline constexpr const char* kMissing = "diskbildet finnes ikke";
-inline constexpr const char* kNotFat = "skadet diskbilde, ikke en FAT-diskett";
+inline constexpr const char* kNotRegular = "diskbildet er ikke en vanlig fil";
+inline constexpr const char* kNotFat = "diskbildet er ikke en FAT-diskett";
 inline constexpr const char* kTruncated = "skadet diskbilde, filen er avkortet";
 inline constexpr const char* kUnreadable = "diskbildet kan ikke leses";
 inline constexpr const char* kNotCreated = "diskbildet kan ikke lages";

@@ -3,17 +3,28 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 
 #include "platform/floppy_image.h"
+#include "platform/image_reasons.h"
 #include "support/temp_folder.h"
 
 namespace torvanik::testing {
 namespace {
 
+namespace fs = std::filesystem;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::UnorderedElementsAre;
+
+void Format(const std::string& image, std::uint64_t size = kFloppyImageBytes) {
+    std::string reason;
+    ASSERT_TRUE(FormatFloppyImage(image, reason)) << reason;
+    fs::resize_file(image, size);
+}
 
 TEST(ImageForDiskTest, NumberedImagesUnlessTheFolderHoldsAnotherNaming) {
     TempFolder tmp;
@@ -69,6 +80,35 @@ TEST(ImageDiskTest, FinishCarriesWritesAndDeletionsIntoTheImage) {
     disk = {};
     EXPECT_FALSE(std::filesystem::exists(folder));
     EXPECT_THAT(ResolveImageDisk(drive, 2, DiskUse::Read).whyNone, HasSubstr("finnes ikke"));
+}
+
+TEST(ImageDiskTest, EachCauseOfNoDiskIsToldAsItself) {
+    struct Cause {
+        std::function<void(const std::string& image)> make;
+        const char* folder;  // in `tmp`, to hold the image
+        const char* why;
+        std::string named;  // and the system's error text, if any
+    };
+    const std::vector<Cause> causes = {
+        {[](auto&) {}, "images", image_reason::kMissing, "DSKA0000.IMG"},
+        {[](auto& at) { WriteBytes(at, PatternBytes(kFloppyImageBytes)); }, "images",
+         image_reason::kNotFat, "DSKA0000.IMG"},
+        // Random bytes may say 65001-byte sectors, which mtools takes.
+        {[](auto& at) { Format(at), std::fstream(at).seekp(11).write("\xE9\xFD", 2); }, "images",
+         image_reason::kNotFat, "DSKA0000.IMG"},
+        {[](auto& at) { Format(at, 100'000); }, "images", image_reason::kTruncated, "DSKA0000.IMG"},
+        {[](auto& at) { Format(at + ".x"), fs::create_symlink(at + ".x", at); }, "images",
+         image_reason::kNotRegular, "DSKA0000.IMG"},
+    };
+    for (const Cause& cause : causes) {
+        SCOPED_TRACE(cause.why);
+        TempFolder tmp;
+        fs::create_directory(tmp / "images");
+        cause.make(tmp / "images/DSKA0000.IMG");
+        const DriveMapping drive{tmp / cause.folder, std::nullopt, DriveKind::Images};
+        const std::string why = ResolveImageDisk(drive, 1, DiskUse::Read).whyNone;
+        EXPECT_THAT(why, ::testing::StartsWith(std::string(cause.why) + ": " + cause.named));
+    }
 }
 
 }  // namespace
