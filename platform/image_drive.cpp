@@ -11,13 +11,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string_view>
 #include <vector>
 
+#include "platform/child_process.h"
 #include "platform/cp1252.h"
+#include "platform/file_copy.h"
 #include "platform/floppy_image.h"
 #include "platform/image_reasons.h"
 
@@ -145,9 +145,8 @@ std::uint64_t ClusterBytes(const std::vector<FolderFile>& files) {
     return used;
 }
 
-std::string ReadWhole(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+bool SameBytes(const std::string& one, const std::string& other) {
+    return RunChild({"cmp", "-s", one, other}).exitCode == 0;
 }
 
 bool Flush(const std::string& path, int flags) {
@@ -164,25 +163,36 @@ bool Flush(const std::string& path, int flags) {
     return flushed && closed;
 }
 
-// A copy of `image` beside it, for changes that replace the image only when they are done.
-std::string CopyBeside(const std::string& image) {
-    const auto slash = image.rfind('/');
-    std::string pattern = image.substr(0, slash + 1) + "." + image.substr(slash + 1) + ".XXXXXX";
-    const int fd = mkstemp(pattern.data());
-    if (fd < 0) {
-        return {};
-    }
-    const std::string bytes = ReadWhole(image);
+// A copy of `image` beside it, for changes that replace the image only when they are
+// done; empty, with `reason`, when none could be made.
+std::string CopyBeside(const std::string& image, std::string& reason) {
+    const int from = open(image.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
     struct stat info {};
-    const bool written =
-        !bytes.empty() &&
-        write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size()) &&
-        stat(image.c_str(), &info) == 0 && fchmod(fd, info.st_mode & 07777) == 0;
-    if (close(fd) != 0 || !written) {
-        unlink(pattern.c_str());
+    if (from < 0 || fstat(from, &info) != 0) {
+        reason = ImageReason(image_reason::kNotWritten, image, errno);
+        if (from >= 0) {
+            close(from);
+        }
         return {};
     }
-    return pattern;
+    const auto slash = image.rfind('/');
+    std::string copy = image.substr(0, slash + 1) + "." + image.substr(slash + 1) + ".XXXXXX";
+    const int to = mkostemp(copy.data(), O_CLOEXEC);
+    bool copied = to >= 0 && CopyFileData(from, to) && fchmod(to, info.st_mode & 07777) == 0;
+    int error = errno;
+    close(from);
+    if (to >= 0 && close(to) != 0 && copied) {
+        copied = false;
+        error = errno;
+    }
+    if (!copied) {
+        if (to >= 0) {
+            unlink(copy.c_str());
+        }
+        reason = ImageReason(image_reason::kNotWritten, image, error);
+        return {};
+    }
+    return copy;
 }
 
 // The files `changed` read back out of `image` hold what the folder holds, and none of
@@ -202,8 +212,7 @@ bool ReadsBack(const std::string& image, const ImageDisk& disk,
         return std::find(root.files.begin(), root.files.end(), name) != root.files.end();
     };
     for (const auto& name : changed) {
-        if (!inImage(name) ||
-            ReadWhole(back->folder + "/" + name) != ReadWhole(disk.folder + "/" + name)) {
+        if (!inImage(name) || !SameBytes(back->folder + "/" + name, disk.folder + "/" + name)) {
             reason = ImageReason(image_reason::kReadBackDiffers, disk.image);
             return false;
         }
@@ -236,9 +245,8 @@ bool CarryInto(const ImageDisk& disk, const std::vector<FolderFile>& now, std::s
     if (changed.empty() && removed.empty()) {
         return true;
     }
-    const std::string copy = CopyBeside(disk.image);
+    const std::string copy = CopyBeside(disk.image, reason);
     if (copy.empty()) {
-        reason = ImageReason(image_reason::kNotWritten, disk.image);
         return false;
     }
     const bool done = DeleteFromImage(copy, removed, reason) &&

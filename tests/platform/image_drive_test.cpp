@@ -1,5 +1,8 @@
 #include "platform/image_drive.h"
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -8,6 +11,7 @@
 #include <fstream>
 #include <functional>
 
+#include "platform/child_process.h"
 #include "platform/floppy_image.h"
 #include "platform/image_reasons.h"
 #include "support/temp_folder.h"
@@ -109,6 +113,49 @@ TEST(ImageDiskTest, EachCauseOfNoDiskIsToldAsItself) {
         const std::string why = ResolveImageDisk(drive, 1, DiskUse::Read).whyNone;
         EXPECT_THAT(why, ::testing::StartsWith(std::string(cause.why) + ": " + cause.named));
     }
+}
+
+// "VmHWM:   1234 kB": the most memory this process has held.
+std::uint64_t PeakKB() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line) && !line.starts_with("VmHWM:")) {
+    }
+    return line.empty() ? 0 : std::stoull(line.substr(6));
+}
+
+TEST(ImageDiskTest, AStepOntoALargeImageStreamsIt) {
+    TempFolder tmp;
+    const std::string image = tmp / "DSKA0000.IMG";
+    WriteBytes(image, {});
+    fs::resize_file(image, 300 << 20);
+    ASSERT_EQ(RunChild({"mformat", "-T", "614400", "-h", "64", "-s", "32", "-i", image, "::"},
+                       {"MTOOLS_SKIP_CHECK=1"})
+                  .exitCode,
+              0);
+    int result[2];
+    ASSERT_EQ(pipe(result), 0);
+    // In a child of its own, whose peak starts over before the step: a 64 MB chunk put on it.
+    if (fork() == 0) {
+        std::ofstream("/proc/self/clear_refs") << "5";
+        const std::uint64_t before = PeakKB();
+        const DiskInDrive disk = ResolveImageDisk(
+            {tmp.path().string(), std::nullopt, DriveKind::Images}, 1, DiskUse::Write);
+        if (disk.folder.empty()) {
+            _exit(1);
+        }
+        WriteBytes(disk.folder + "/bilde_bmp_1", {});
+        fs::resize_file(disk.folder + "/bilde_bmp_1", 64 << 20);
+        std::string reason;
+        const std::uint64_t added = FinishImageDisk(disk, reason) ? PeakKB() - before : 0;
+        _exit(write(result[1], &added, sizeof added) == sizeof added ? 0 : 1);
+    }
+    std::uint64_t added = 0;
+    EXPECT_EQ(read(result[0], &added, sizeof added), static_cast<ssize_t>(sizeof added));
+    wait(nullptr);
+    RecordProperty("peak_kB", std::to_string(added));
+    EXPECT_GT(added, 0u);
+    EXPECT_LT(added, 50u << 10);
 }
 
 }  // namespace
