@@ -9,7 +9,6 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string_view>
@@ -20,6 +19,7 @@
 #include "platform/file_copy.h"
 #include "platform/floppy_image.h"
 #include "platform/image_reasons.h"
+#include "platform/image_staging.h"
 
 namespace torvanik {
 namespace {
@@ -103,18 +103,6 @@ const FolderFile* Named(const std::vector<FolderFile>& files, const std::string&
     return found == files.end() ? nullptr : &*found;
 }
 
-std::string PrivateFolder() {
-    const char* base = std::getenv("XDG_RUNTIME_DIR");
-    if (base == nullptr || access(base, W_OK) != 0) {
-        base = std::getenv("TMPDIR");
-    }
-    if (base == nullptr || access(base, W_OK) != 0) {
-        base = "/tmp";
-    }
-    std::string pattern = std::string(base) + "/torvanik-disk-XXXXXX";
-    return mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
-}
-
 using Hold = std::shared_ptr<ImageDisk>;
 
 Hold MakeHold(const std::string& image, const std::string& folder) {
@@ -123,7 +111,7 @@ Hold MakeHold(const std::string& image, const std::string& folder) {
 
 // A private folder holding the image's root files.
 Hold CopyOut(const std::string& image, const ImageRoot& root, std::string& reason) {
-    const std::string folder = PrivateFolder();
+    const std::string folder = MakeImageFolder();
     if (folder.empty()) {
         reason = ImageReason(image_reason::kNoStaging, image, errno);
         return nullptr;
