@@ -15,5 +15,9 @@ inline constexpr const char* kNotWritten = "diskbildet tok ikke imot filene";
 inline constexpr const char* kReadBackDiffers = "filene leses ikke likt tilbake fra diskbildet";
 inline constexpr const char* kNoStaging = "ingen midlertidig mappe for diskbildet";
 inline constexpr const char* kBeyondImages = "mappen har ikke s\xE5 mange diskbilder";
+inline constexpr const char* kNoFolder = "mappen med diskbildene kan ikke \xE5pnes";
+inline constexpr const char* kInUse = "diskbildene brukes av et annet program";
+inline constexpr const char* kChanged =
+    "diskbildet ble endret av et annet program mens steget p\xE5gikk";
 
 }  // namespace torvanik::image_reason

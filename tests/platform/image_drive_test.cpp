@@ -22,7 +22,24 @@ namespace {
 namespace fs = std::filesystem;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
+using ::testing::IsEmpty;
 using ::testing::UnorderedElementsAre;
+
+std::vector<std::string> ImageFiles(const std::string& image) {
+    ImageRoot root;
+    std::string reason;
+    EXPECT_TRUE(ReadImageRoot(image, root, reason)) << reason;
+    return root.files;
+}
+
+std::vector<std::string> Names(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
 
 void Format(const std::string& image, std::uint64_t size = kFloppyImageBytes) {
     std::string reason;
@@ -103,6 +120,8 @@ TEST(ImageDiskTest, EachCauseOfNoDiskIsToldAsItself) {
         {[](auto& at) { Format(at, 100'000); }, "images", image_reason::kTruncated, "DSKA0000.IMG"},
         {[](auto& at) { Format(at + ".x"), fs::create_symlink(at + ".x", at); }, "images",
          image_reason::kNotRegular, "DSKA0000.IMG"},
+        {[](auto&) {}, "missing", image_reason::kNoFolder,
+         "missing (" + std::string(std::strerror(ENOENT)) + ")"},
     };
     for (const Cause& cause : causes) {
         SCOPED_TRACE(cause.why);
@@ -113,6 +132,77 @@ TEST(ImageDiskTest, EachCauseOfNoDiskIsToldAsItself) {
         const std::string why = ResolveImageDisk(drive, 1, DiskUse::Read).whyNone;
         EXPECT_THAT(why, ::testing::StartsWith(std::string(cause.why) + ": " + cause.named));
     }
+}
+
+// One program's split: it says on `report` whether it holds disk 1 ('h') or was told
+// the folder is in use ('u', exit 2); holding it, it writes `set` there once `go` closes.
+[[noreturn]] void Split(const DriveMapping& drive, const std::string& set, int report, int go) {
+    const DiskInDrive disk = ResolveImageDisk(drive, 1, DiskUse::Write);
+    const bool inUse = disk.inUse && disk.whyNone.starts_with(image_reason::kInUse);
+    char said = disk.folder.empty() ? 'u' : 'h';
+    if (write(report, &said, 1) != 1 || disk.folder.empty() || read(go, &said, 1) != 0) {
+        _exit(inUse ? 2 : 1);
+    }
+    WriteBytes(disk.folder + "/" + set, {'x'});
+    std::string reason;
+    _exit(FinishImageDisk(disk, reason) ? 0 : 1);
+}
+
+TEST(ImageDiskTest, OfTwoProgramsOnOneImageFolderOneWritesAndTheOtherIsToldItIsInUse) {
+    TempFolder tmp;
+    const DriveMapping drive{tmp.path().string(), std::nullopt, DriveKind::Images};
+    int report[2];
+    int go[2];
+    ASSERT_EQ(pipe(report) + pipe(go), 0);
+    const std::vector<std::string> sets = {"EN.DAT", "TO.DAT"};
+    std::vector<pid_t> children;
+    for (const auto& set : sets) {
+        if (children.emplace_back(fork()) == 0) {
+            close(go[1]);
+            Split(drive, set, report[1], go[0]);
+        }
+    }
+    close(report[1]);
+    char said[2];
+    ASSERT_EQ(read(report[0], said, 1) + read(report[0], said + 1, 1), 2);
+    close(go[1]);
+    std::vector<int> exits;
+    for (const pid_t child : children) {
+        int status = 0;
+        waitpid(child, &status, 0);
+        exits.push_back(WEXITSTATUS(status));
+    }
+    EXPECT_THAT(exits, UnorderedElementsAre(0, 2));
+    EXPECT_THAT(ImageFiles(tmp / "DSKA0000.IMG"), ElementsAre(sets[exits[0] == 0 ? 0 : 1]));
+    EXPECT_THAT(Names(tmp.path()), ElementsAre("DSKA0000.IMG"));
+}
+
+// Another program that ignored the lock: the step's copy does not go over its image.
+TEST(ImageDiskTest, AnImageReplacedDuringTheStepIsLeftAsTheOtherProgramMadeIt) {
+    TempFolder tmp;
+    fs::create_directory(tmp / "images");
+    const DiskInDrive disk =
+        ResolveImageDisk({tmp / "images", std::nullopt, DriveKind::Images}, 1, DiskUse::Write);
+    ASSERT_FALSE(disk.folder.empty()) << disk.whyNone;
+    WriteBytes(disk.folder + "/INFO.FIL", {'1'});
+    Format(tmp / "other.img");
+    fs::rename(tmp / "other.img", tmp / "images/DSKA0000.IMG");
+    std::string reason;
+    EXPECT_FALSE(FinishImageDisk(disk, reason));
+    EXPECT_EQ(reason, ImageReason(image_reason::kChanged, "DSKA0000.IMG"));
+    EXPECT_THAT(Names(tmp / "images"), ElementsAre("DSKA0000.IMG"));
+    EXPECT_THAT(ImageFiles(tmp / "images/DSKA0000.IMG"), IsEmpty());
+}
+
+TEST(ImageDiskTest, TheNextStepRemovesTheImageCopiesOfAKilledStep) {
+    TempFolder tmp;
+    for (const char* name :
+         {".~torvanik.DSKA0000.IMG.a1B2c3", ".~torvanik.x.img.d4E5f6", "a.txt"}) {
+        WriteBytes(tmp / name, {'x'});
+    }
+    const DriveMapping drive{tmp.path().string(), std::nullopt, DriveKind::Images};
+    EXPECT_EQ(ResolveImageDisk(drive, 1, DiskUse::Write).whyNone, "");
+    EXPECT_THAT(Names(tmp.path()), ElementsAre("DSKA0000.IMG", "a.txt"));
 }
 
 // "VmHWM:   1234 kB": the most memory this process has held.
