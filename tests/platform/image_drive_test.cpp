@@ -136,16 +136,16 @@ TEST(ImageDiskTest, EachCauseOfNoDiskIsToldAsItself) {
 
 // One program's split: it says on `report` whether it holds disk 1 ('h') or was told
 // the folder is in use ('u', exit 2); holding it, it writes `set` there once `go` closes.
-[[noreturn]] void Split(const DriveMapping& drive, const std::string& set, int report, int go) {
+int Split(const DriveMapping& drive, const std::string& set, int report, int go) {
     const DiskInDrive disk = ResolveImageDisk(drive, 1, DiskUse::Write);
     const bool inUse = disk.inUse && disk.whyNone.starts_with(image_reason::kInUse);
     char said = disk.folder.empty() ? 'u' : 'h';
     if (write(report, &said, 1) != 1 || disk.folder.empty() || read(go, &said, 1) != 0) {
-        _exit(inUse ? 2 : 1);
+        return inUse ? 2 : 1;
     }
     WriteBytes(disk.folder + "/" + set, {'x'});
     std::string reason;
-    _exit(FinishImageDisk(disk, reason) ? 0 : 1);
+    return FinishImageDisk(disk, reason) ? 0 : 1;
 }
 
 TEST(ImageDiskTest, OfTwoProgramsOnOneImageFolderOneWritesAndTheOtherIsToldItIsInUse) {
@@ -159,7 +159,7 @@ TEST(ImageDiskTest, OfTwoProgramsOnOneImageFolderOneWritesAndTheOtherIsToldItIsI
     for (const auto& set : sets) {
         if (children.emplace_back(fork()) == 0) {
             close(go[1]);
-            Split(drive, set, report[1], go[0]);
+            _exit(Split(drive, set, report[1], go[0]));
         }
     }
     close(report[1]);
@@ -229,15 +229,18 @@ TEST(ImageDiskTest, AStepOntoALargeImageStreamsIt) {
     if (fork() == 0) {
         std::ofstream("/proc/self/clear_refs") << "5";
         const std::uint64_t before = PeakKB();
-        const DiskInDrive disk = ResolveImageDisk(
-            {tmp.path().string(), std::nullopt, DriveKind::Images}, 1, DiskUse::Write);
-        if (disk.folder.empty()) {
-            _exit(1);
+        std::uint64_t added = 0;
+        {
+            const DiskInDrive disk = ResolveImageDisk(
+                {tmp.path().string(), std::nullopt, DriveKind::Images}, 1, DiskUse::Write);
+            if (disk.folder.empty()) {
+                _exit(1);
+            }
+            WriteBytes(disk.folder + "/bilde_bmp_1", {});
+            fs::resize_file(disk.folder + "/bilde_bmp_1", 64 << 20);
+            std::string reason;
+            added = FinishImageDisk(disk, reason) ? PeakKB() - before : 0;
         }
-        WriteBytes(disk.folder + "/bilde_bmp_1", {});
-        fs::resize_file(disk.folder + "/bilde_bmp_1", 64 << 20);
-        std::string reason;
-        const std::uint64_t added = FinishImageDisk(disk, reason) ? PeakKB() - before : 0;
         _exit(write(result[1], &added, sizeof added) == sizeof added ? 0 : 1);
     }
     std::uint64_t added = 0;
