@@ -52,6 +52,8 @@ struct DiskInDrive {
     // The block device of a removable disk, let go once its step is done; empty otherwise.
     std::string device = {};
     DriveKind kind = DriveKind::Folder;  // of the drive it was found in
+    // Another program holds the disk now (writing to the image folder); `whyNone` says so.
+    bool inUse = false;
 };
 
 enum class DiskUse { Read, Write };

@@ -2,8 +2,11 @@
 
 #include <sys/stat.h>
 
+#include <bit>
 #include <cctype>
+#include <cerrno>
 #include <charconv>
+#include <cstring>
 #include <string_view>
 
 #include "platform/child_process.h"
@@ -76,6 +79,16 @@ bool FreeBytesOf(const std::string& listing, std::uint64_t& free) {
     return true;
 }
 
+// mtools takes many a first sector of random bytes for a boot sector; the limits FAT sets
+// on its own sizes tell those apart.
+bool FatBootSector(std::string_view report, std::uint64_t sectorSize, std::uint64_t sectors) {
+    const std::uint64_t clusterSectors = Field(report, "cluster size: ");
+    return sectorSize >= 512 && sectorSize <= 4096 && std::has_single_bit(sectorSize) &&
+           clusterSectors <= 128 && std::has_single_bit(clusterSectors) &&
+           Field(report, "fats: ") >= 1 && Field(report, "reserved (boot) sectors: ") >= 1 &&
+           sectors > 0;
+}
+
 // A truncated image still passes mtools' checks while its lost sectors read as nothing.
 bool CheckWhole(const std::string& image, std::string& reason) {
     const ChildRun info = Mtools({"minfo", "-i", image, "::"});
@@ -87,9 +100,13 @@ bool CheckWhole(const std::string& image, std::string& reason) {
     if (sectors == 0) {
         sectors = Field(info.output, "big size: ");
     }
-    struct stat file {};
-    if (sectorSize == 0 || sectors == 0 || stat(image.c_str(), &file) != 0) {
+    if (!FatBootSector(info.output, sectorSize, sectors)) {
         return Fail(reason, image_reason::kNotFat, image);
+    }
+    struct stat file {};
+    if (stat(image.c_str(), &file) != 0) {
+        reason = ImageReason(image_reason::kUnreadable, image, errno);
+        return false;
     }
     if (static_cast<std::uint64_t>(file.st_size) < sectorSize * sectors) {
         return Fail(reason, image_reason::kTruncated, image);
@@ -105,6 +122,10 @@ std::string ImageReason(const char* why, const std::string& image, const std::st
         reason += " (" + Utf8ToCp1252(FirstLine(detail)) + ")";
     }
     return reason;
+}
+
+std::string ImageReason(const char* why, const std::string& image, int error) {
+    return ImageReason(why, image, error == 0 ? std::string() : std::strerror(error));
 }
 
 bool FormatFloppyImage(const std::string& image, std::string& reason) {

@@ -18,6 +18,8 @@ struct ImageRoot {
 
 // `why` and the image's file name, with a tool's first line of complaint when given.
 std::string ImageReason(const char* why, const std::string& image, const std::string& detail = {});
+// `why` and the image's file name, with the system's text of `error` unless it is 0.
+std::string ImageReason(const char* why, const std::string& image, int error);
 
 // A freshly formatted 1.44 MB FAT12 floppy at `image`, which must not exist yet.
 bool FormatFloppyImage(const std::string& image, std::string& reason);

@@ -7,23 +7,28 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string_view>
 #include <vector>
 
+#include "platform/child_process.h"
 #include "platform/cp1252.h"
+#include "platform/file_copy.h"
+#include "platform/file_system.h"
 #include "platform/floppy_image.h"
 #include "platform/image_reasons.h"
+#include "platform/image_staging.h"
 
 namespace torvanik {
 namespace {
 
 constexpr std::uint64_t kClusterBytes = 512;
+// A copy of an image beside it while a step's files go in: ".~torvanik.DSKA0000.IMG.a1B2c3".
+// One left there was a killed step's.
+constexpr std::string_view kCopyPrefix = ".~torvanik.";
 
 struct FolderFile {
     std::string name;
@@ -36,22 +41,55 @@ struct FolderFile {
     }
 };
 
-// The folder of one step's disk and the image it came from; the folder goes with it.
-struct ImageDisk {
-    std::string image;
-    std::string folder;
-    // The folder's files as they came out of the image (or as last carried into it).
-    mutable std::vector<FolderFile> carried;
+// Which file an image is, and as what: another program that replaced or changed it has
+// changed one of these.
+struct ImageStamp {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec write{};
+
+    static ImageStamp Of(const struct stat& info) {
+        return {info.st_dev, info.st_ino, info.st_size, info.st_mtim};
+    }
+    bool SameAs(const ImageStamp& other) const {
+        return device == other.device && inode == other.inode && size == other.size &&
+               write.tv_sec == other.write.tv_sec && write.tv_nsec == other.write.tv_nsec;
+    }
 };
 
-// Takes the private folder away with the hold.
+// One step's disk: the image and the private folder it was unpacked into, both going
+// with it, and the lock on the image folder that keeps other programs out meanwhile.
+struct ImageDisk {
+    std::string image;
+    int lock = -1;
+    std::string folder = {};
+    // The image as unpacked, or as this step last replaced it.
+    mutable ImageStamp stamp = {};
+    // The folder's files as they came out of the image (or as last carried into it).
+    mutable std::vector<FolderFile> carried = {};
+};
+
+// Takes the private folder away with the hold, then lets the image folder go.
 struct ImageDiskRelease {
     void operator()(ImageDisk* disk) const {
-        std::error_code ignored;
-        std::filesystem::remove_all(disk->folder, ignored);
+        if (!disk->folder.empty()) {
+            std::error_code ignored;
+            std::filesystem::remove_all(disk->folder, ignored);
+        }
+        if (disk->lock >= 0) {
+            FileSystem().Unlock(disk->lock);
+        }
         delete disk;
     }
 };
+
+using Hold = std::shared_ptr<ImageDisk>;
+
+bool Fail(std::string& reason, const char* why, const std::string& image, int error = 0) {
+    reason = ImageReason(why, image, error);
+    return false;
+}
 
 std::string Lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
@@ -102,37 +140,64 @@ const FolderFile* Named(const std::vector<FolderFile>& files, const std::string&
     return found == files.end() ? nullptr : &*found;
 }
 
-std::string PrivateFolder() {
-    const char* base = std::getenv("XDG_RUNTIME_DIR");
-    if (base == nullptr || access(base, W_OK) != 0) {
-        base = std::getenv("TMPDIR");
-    }
-    if (base == nullptr || access(base, W_OK) != 0) {
-        base = "/tmp";
-    }
-    std::string pattern = std::string(base) + "/torvanik-disk-XXXXXX";
-    return mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
-}
-
-using Hold = std::shared_ptr<ImageDisk>;
-
-Hold MakeHold(const std::string& image, const std::string& folder) {
-    return Hold(new ImageDisk{image, folder, {}}, ImageDiskRelease{});
-}
-
-// A private folder holding the image's root files.
-Hold CopyOut(const std::string& image, const ImageRoot& root, std::string& reason) {
-    const std::string folder = PrivateFolder();
-    if (folder.empty()) {
-        reason = ImageReason(image_reason::kNoStaging, image);
+// The image folder, held against other programs; none, with `disk` saying why, when
+// another holds it or it can't be opened.
+Hold LockImageFolder(const std::string& directory, DiskInDrive& disk) {
+    const int lock = FileSystem().LockFolder(directory);
+    if (lock < 0) {
+        const int error = errno;
+        disk.inUse = error == EWOULDBLOCK;
+        disk.whyNone = disk.inUse ? ImageReason(image_reason::kInUse, directory)
+                                  : ImageReason(image_reason::kNoFolder, directory, error);
         return nullptr;
     }
-    Hold hold = MakeHold(image, folder);
-    if (!CopyOutOfImage(image, root, folder, reason)) {
-        return nullptr;
+    return Hold(new ImageDisk{{}, lock}, ImageDiskRelease{});
+}
+
+// Only a step that holds the image folder's lock may call this.
+void RemoveLeftoverCopies(const std::string& directory) {
+    for (const auto& file : RegularFiles(directory)) {
+        if (file.name.starts_with(kCopyPrefix)) {
+            unlink((directory + "/" + file.name).c_str());
+        }
     }
-    hold->carried = RegularFiles(folder);
-    return hold;
+}
+
+// The image's root files copied out into a new private folder of `disk`.
+bool Unpack(ImageDisk& disk, const ImageRoot& root, std::string& reason) {
+    disk.folder = MakeImageFolder();
+    if (disk.folder.empty()) {
+        return Fail(reason, image_reason::kNoStaging, disk.image, errno);
+    }
+    if (!CopyOutOfImage(disk.image, root, disk.folder, reason)) {
+        return false;
+    }
+    disk.carried = RegularFiles(disk.folder);
+    return true;
+}
+
+// The image of `disk`, made first when a write finds none, checked and unpacked.
+bool OpenImage(ImageDisk& disk, DiskUse use, ImageRoot& root, std::string& reason) {
+    struct stat info {};
+    if (lstat(disk.image.c_str(), &info) != 0) {
+        if (errno != ENOENT) {
+            return Fail(reason, image_reason::kUnreadable, disk.image, errno);
+        }
+        if (use == DiskUse::Read) {
+            return Fail(reason, image_reason::kMissing, disk.image);
+        }
+        if (!FormatFloppyImage(disk.image, reason)) {
+            return false;
+        }
+        if (lstat(disk.image.c_str(), &info) != 0) {
+            return Fail(reason, image_reason::kUnreadable, disk.image, errno);
+        }
+    }
+    if (!S_ISREG(info.st_mode)) {
+        return Fail(reason, image_reason::kNotRegular, disk.image);
+    }
+    disk.stamp = ImageStamp::Of(info);
+    return ReadImageRoot(disk.image, root, reason) && Unpack(disk, root, reason);
 }
 
 std::uint64_t ClusterBytes(const std::vector<FolderFile>& files) {
@@ -144,9 +209,8 @@ std::uint64_t ClusterBytes(const std::vector<FolderFile>& files) {
     return used;
 }
 
-std::string ReadWhole(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+bool SameBytes(const std::string& one, const std::string& other) {
+    return RunChild({"cmp", "-s", one, other}).exitCode == 0;
 }
 
 bool Flush(const std::string& path, int flags) {
@@ -155,28 +219,63 @@ bool Flush(const std::string& path, int flags) {
         return false;
     }
     const bool flushed = fsync(fd) == 0;
-    return close(fd) == 0 && flushed;
+    const int error = errno;
+    const bool closed = close(fd) == 0;
+    if (!flushed) {
+        errno = error;
+    }
+    return flushed && closed;
 }
 
-// A copy of `image` beside it, for changes that replace the image only when they are done.
-std::string CopyBeside(const std::string& image) {
-    const auto slash = image.rfind('/');
-    std::string pattern = image.substr(0, slash + 1) + "." + image.substr(slash + 1) + ".XXXXXX";
-    const int fd = mkstemp(pattern.data());
-    if (fd < 0) {
-        return {};
+// An image that can't be looked at any more: gone means another program took it away.
+bool FailOnImage(std::string& reason, const ImageDisk& disk, int error) {
+    return Fail(reason, error == ENOENT ? image_reason::kChanged : image_reason::kNotWritten,
+                disk.image, error);
+}
+
+// The image is still the file the step unpacked, as it was then.
+bool Unchanged(const ImageDisk& disk, const struct stat& now, std::string& reason) {
+    if (!ImageStamp::Of(now).SameAs(disk.stamp)) {
+        return Fail(reason, image_reason::kChanged, disk.image);
     }
-    const std::string bytes = ReadWhole(image);
+    return true;
+}
+
+// A copy of the image beside it, for changes that replace the image only when they are
+// done; empty, with `reason`, when none could be made.
+std::string CopyBeside(const ImageDisk& disk, std::string& reason) {
+    const int from = open(disk.image.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
     struct stat info {};
-    const bool written =
-        !bytes.empty() &&
-        write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size()) &&
-        stat(image.c_str(), &info) == 0 && fchmod(fd, info.st_mode & 07777) == 0;
-    if (close(fd) != 0 || !written) {
-        unlink(pattern.c_str());
+    if (from < 0 || fstat(from, &info) != 0) {
+        FailOnImage(reason, disk, errno);
+        if (from >= 0) {
+            close(from);
+        }
         return {};
     }
-    return pattern;
+    if (!Unchanged(disk, info, reason)) {
+        close(from);
+        return {};
+    }
+    const auto slash = disk.image.rfind('/');
+    std::string copy = disk.image.substr(0, slash + 1) + std::string(kCopyPrefix) +
+                       disk.image.substr(slash + 1) + ".XXXXXX";
+    const int to = mkostemp(copy.data(), O_CLOEXEC);
+    bool copied = to >= 0 && CopyFileData(from, to) && fchmod(to, info.st_mode & 07777) == 0;
+    int error = errno;
+    close(from);
+    if (to >= 0 && close(to) != 0 && copied) {
+        copied = false;
+        error = errno;
+    }
+    if (!copied) {
+        if (to >= 0) {
+            unlink(copy.c_str());
+        }
+        Fail(reason, image_reason::kNotWritten, disk.image, error);
+        return {};
+    }
+    return copy;
 }
 
 // The files `changed` read back out of `image` hold what the folder holds, and none of
@@ -184,30 +283,46 @@ std::string CopyBeside(const std::string& image) {
 bool ReadsBack(const std::string& image, const ImageDisk& disk,
                const std::vector<std::string>& changed, const std::vector<std::string>& removed,
                std::string& reason) {
+    const Hold back(new ImageDisk{image}, ImageDiskRelease{});
     ImageRoot root;
-    if (!ReadImageRoot(image, root, reason)) {
-        return false;
-    }
-    const Hold back = CopyOut(image, root, reason);
-    if (!back) {
+    if (!ReadImageRoot(image, root, reason) || !Unpack(*back, root, reason)) {
         return false;
     }
     const auto inImage = [&](const std::string& name) {
         return std::find(root.files.begin(), root.files.end(), name) != root.files.end();
     };
     for (const auto& name : changed) {
-        if (!inImage(name) ||
-            ReadWhole(back->folder + "/" + name) != ReadWhole(disk.folder + "/" + name)) {
-            reason = ImageReason(image_reason::kReadBackDiffers, disk.image);
-            return false;
+        if (!inImage(name) || !SameBytes(back->folder + "/" + name, disk.folder + "/" + name)) {
+            return Fail(reason, image_reason::kReadBackDiffers, disk.image);
         }
     }
     for (const auto& name : removed) {
         if (inImage(name)) {
-            reason = ImageReason(image_reason::kReadBackDiffers, disk.image);
-            return false;
+            return Fail(reason, image_reason::kReadBackDiffers, disk.image);
         }
     }
+    return true;
+}
+
+// Puts the finished copy in the image's place, unless another program changed the image
+// meanwhile.
+bool Replace(const ImageDisk& disk, const std::string& copy, std::string& reason) {
+    if (!Flush(copy, O_RDONLY)) {
+        return Fail(reason, image_reason::kNotWritten, disk.image, errno);
+    }
+    struct stat now {};
+    if (lstat(disk.image.c_str(), &now) != 0) {
+        return FailOnImage(reason, disk, errno);
+    }
+    if (!Unchanged(disk, now, reason)) {
+        return false;
+    }
+    if (std::rename(copy.c_str(), disk.image.c_str()) != 0 ||
+        lstat(disk.image.c_str(), &now) != 0) {
+        return Fail(reason, image_reason::kNotWritten, disk.image, errno);
+    }
+    disk.stamp = ImageStamp::Of(now);
+    Flush(disk.image.substr(0, disk.image.rfind('/') + 1), O_RDONLY | O_DIRECTORY);
     return true;
 }
 
@@ -230,9 +345,8 @@ bool CarryInto(const ImageDisk& disk, const std::vector<FolderFile>& now, std::s
     if (changed.empty() && removed.empty()) {
         return true;
     }
-    const std::string copy = CopyBeside(disk.image);
+    const std::string copy = CopyBeside(disk, reason);
     if (copy.empty()) {
-        reason = ImageReason(image_reason::kNotWritten, disk.image);
         return false;
     }
     const bool done = DeleteFromImage(copy, removed, reason) &&
@@ -246,15 +360,11 @@ bool CarryInto(const ImageDisk& disk, const std::vector<FolderFile>& now, std::s
             reason.replace(at, copyName.size(),
                            Utf8ToCp1252(disk.image.substr(disk.image.rfind('/') + 1)));
         }
+    }
+    if (!done || !Replace(disk, copy, reason)) {
         unlink(copy.c_str());
         return false;
     }
-    if (!Flush(copy, O_RDONLY) || std::rename(copy.c_str(), disk.image.c_str()) != 0) {
-        unlink(copy.c_str());
-        reason = ImageReason(image_reason::kNotWritten, disk.image);
-        return false;
-    }
-    Flush(disk.image.substr(0, disk.image.rfind('/') + 1), O_RDONLY | O_DIRECTORY);
     return true;
 }
 
@@ -286,30 +396,18 @@ std::string ImageForDisk(const std::string& directory, int diskNumber) {
 
 DiskInDrive ResolveImageDisk(const DriveMapping& drive, int diskNumber, DiskUse use) {
     DiskInDrive disk;
-    const std::string image = ImageForDisk(drive.directory, diskNumber);
-    if (image.empty()) {
+    Hold hold = LockImageFolder(drive.directory, disk);
+    if (!hold) {
+        return disk;
+    }
+    RemoveLeftoverCopies(drive.directory);
+    hold->image = ImageForDisk(drive.directory, diskNumber);
+    if (hold->image.empty()) {
         disk.whyNone = ImageReason(image_reason::kBeyondImages, drive.directory);
         return disk;
     }
-    struct stat info {};
-    if (lstat(image.c_str(), &info) != 0) {
-        if (use == DiskUse::Read) {
-            disk.whyNone = ImageReason(image_reason::kMissing, image);
-            return disk;
-        }
-        if (!FormatFloppyImage(image, disk.whyNone)) {
-            return disk;
-        }
-    } else if (!S_ISREG(info.st_mode)) {
-        disk.whyNone = ImageReason(image_reason::kNotFat, image);
-        return disk;
-    }
     ImageRoot root;
-    if (!ReadImageRoot(image, root, disk.whyNone)) {
-        return disk;
-    }
-    Hold hold = CopyOut(image, root, disk.whyNone);
-    if (!hold) {
+    if (!OpenImage(*hold, use, root, disk.whyNone)) {
         return disk;
     }
     // Room on the disk: what the FAT has free, plus what the copied files take there, for

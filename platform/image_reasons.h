@@ -1,11 +1,13 @@
 #pragma once
 
 // Why a floppy image gives no disk, or did not take a step's files: said beside the
-// notice, followed by ": " and the image's file name. Windows-1252, as all our texts.
+// notice, followed by ": " and the image's file name (or the folder's), and the system's
+// text of the error in parentheses where a call failed. Windows-1252, as all our texts.
 namespace torvanik::image_reason {
 
 inline constexpr const char* kMissing = "diskbildet finnes ikke";
-inline constexpr const char* kNotFat = "skadet diskbilde, ikke en FAT-diskett";
+inline constexpr const char* kNotRegular = "diskbildet er ikke en vanlig fil";
+inline constexpr const char* kNotFat = "diskbildet er ikke en FAT-diskett";
 inline constexpr const char* kTruncated = "skadet diskbilde, filen er avkortet";
 inline constexpr const char* kUnreadable = "diskbildet kan ikke leses";
 inline constexpr const char* kNotCreated = "diskbildet kan ikke lages";
@@ -13,5 +15,9 @@ inline constexpr const char* kNotWritten = "diskbildet tok ikke imot filene";
 inline constexpr const char* kReadBackDiffers = "filene leses ikke likt tilbake fra diskbildet";
 inline constexpr const char* kNoStaging = "ingen midlertidig mappe for diskbildet";
 inline constexpr const char* kBeyondImages = "mappen har ikke s\xE5 mange diskbilder";
+inline constexpr const char* kNoFolder = "mappen med diskbildene kan ikke \xE5pnes";
+inline constexpr const char* kInUse = "diskbildene brukes av et annet program";
+inline constexpr const char* kChanged =
+    "diskbildet ble endret av et annet program mens steget p\xE5gikk";
 
 }  // namespace torvanik::image_reason

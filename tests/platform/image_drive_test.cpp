@@ -1,19 +1,51 @@
 #include "platform/image_drive.h"
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 
+#include "platform/child_process.h"
 #include "platform/floppy_image.h"
+#include "platform/image_reasons.h"
 #include "support/temp_folder.h"
 
 namespace torvanik::testing {
 namespace {
 
+namespace fs = std::filesystem;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
+using ::testing::IsEmpty;
 using ::testing::UnorderedElementsAre;
+
+std::vector<std::string> ImageFiles(const std::string& image) {
+    ImageRoot root;
+    std::string reason;
+    EXPECT_TRUE(ReadImageRoot(image, root, reason)) << reason;
+    return root.files;
+}
+
+std::vector<std::string> Names(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+void Format(const std::string& image, std::uint64_t size = kFloppyImageBytes) {
+    std::string reason;
+    ASSERT_TRUE(FormatFloppyImage(image, reason)) << reason;
+    fs::resize_file(image, size);
+}
 
 TEST(ImageForDiskTest, NumberedImagesUnlessTheFolderHoldsAnotherNaming) {
     TempFolder tmp;
@@ -69,6 +101,154 @@ TEST(ImageDiskTest, FinishCarriesWritesAndDeletionsIntoTheImage) {
     disk = {};
     EXPECT_FALSE(std::filesystem::exists(folder));
     EXPECT_THAT(ResolveImageDisk(drive, 2, DiskUse::Read).whyNone, HasSubstr("finnes ikke"));
+}
+
+TEST(ImageDiskTest, EachCauseOfNoDiskIsToldAsItself) {
+    struct Cause {
+        std::function<void(const std::string& image)> make;
+        const char* folder;  // in `tmp`, to hold the image
+        const char* why;
+        std::string named;  // and the system's error text, if any
+    };
+    const std::vector<Cause> causes = {
+        {[](auto&) {}, "images", image_reason::kMissing, "DSKA0000.IMG"},
+        {[](auto& at) { WriteBytes(at, PatternBytes(kFloppyImageBytes)); }, "images",
+         image_reason::kNotFat, "DSKA0000.IMG"},
+        // Random bytes may say 65001-byte sectors, which mtools takes.
+        {[](auto& at) { Format(at), std::fstream(at).seekp(11).write("\xE9\xFD", 2); }, "images",
+         image_reason::kNotFat, "DSKA0000.IMG"},
+        {[](auto& at) { Format(at, 100'000); }, "images", image_reason::kTruncated, "DSKA0000.IMG"},
+        {[](auto& at) { Format(at + ".x"), fs::create_symlink(at + ".x", at); }, "images",
+         image_reason::kNotRegular, "DSKA0000.IMG"},
+        {[](auto&) {}, "missing", image_reason::kNoFolder,
+         "missing (" + std::string(std::strerror(ENOENT)) + ")"},
+    };
+    for (const Cause& cause : causes) {
+        SCOPED_TRACE(cause.why);
+        TempFolder tmp;
+        fs::create_directory(tmp / "images");
+        cause.make(tmp / "images/DSKA0000.IMG");
+        const DriveMapping drive{tmp / cause.folder, std::nullopt, DriveKind::Images};
+        const std::string why = ResolveImageDisk(drive, 1, DiskUse::Read).whyNone;
+        EXPECT_THAT(why, ::testing::StartsWith(std::string(cause.why) + ": " + cause.named));
+    }
+}
+
+// One program's split: it says on `report` whether it holds disk 1 ('h') or was told
+// the folder is in use ('u', exit 2); holding it, it writes `set` there once `go` closes.
+int Split(const DriveMapping& drive, const std::string& set, int report, int go) {
+    const DiskInDrive disk = ResolveImageDisk(drive, 1, DiskUse::Write);
+    const bool inUse = disk.inUse && disk.whyNone.starts_with(image_reason::kInUse);
+    char said = disk.folder.empty() ? 'u' : 'h';
+    if (write(report, &said, 1) != 1 || disk.folder.empty() || read(go, &said, 1) != 0) {
+        return inUse ? 2 : 1;
+    }
+    WriteBytes(disk.folder + "/" + set, {'x'});
+    std::string reason;
+    return FinishImageDisk(disk, reason) ? 0 : 1;
+}
+
+TEST(ImageDiskTest, OfTwoProgramsOnOneImageFolderOneWritesAndTheOtherIsToldItIsInUse) {
+    TempFolder tmp;
+    const DriveMapping drive{tmp.path().string(), std::nullopt, DriveKind::Images};
+    int report[2];
+    int go[2];
+    ASSERT_EQ(pipe(report) + pipe(go), 0);
+    const std::vector<std::string> sets = {"EN.DAT", "TO.DAT"};
+    std::vector<pid_t> children;
+    for (const auto& set : sets) {
+        if (children.emplace_back(fork()) == 0) {
+            close(go[1]);
+            _exit(Split(drive, set, report[1], go[0]));
+        }
+    }
+    close(report[1]);
+    char said[2];
+    ASSERT_EQ(read(report[0], said, 1) + read(report[0], said + 1, 1), 2);
+    close(go[1]);
+    std::vector<int> exits;
+    for (const pid_t child : children) {
+        int status = 0;
+        waitpid(child, &status, 0);
+        exits.push_back(WEXITSTATUS(status));
+    }
+    EXPECT_THAT(exits, UnorderedElementsAre(0, 2));
+    EXPECT_THAT(ImageFiles(tmp / "DSKA0000.IMG"), ElementsAre(sets[exits[0] == 0 ? 0 : 1]));
+    EXPECT_THAT(Names(tmp.path()), ElementsAre("DSKA0000.IMG"));
+}
+
+// Another program that ignored the lock: the step's copy does not go over its image.
+TEST(ImageDiskTest, AnImageReplacedDuringTheStepIsLeftAsTheOtherProgramMadeIt) {
+    TempFolder tmp;
+    fs::create_directory(tmp / "images");
+    const DiskInDrive disk =
+        ResolveImageDisk({tmp / "images", std::nullopt, DriveKind::Images}, 1, DiskUse::Write);
+    ASSERT_FALSE(disk.folder.empty()) << disk.whyNone;
+    WriteBytes(disk.folder + "/INFO.FIL", {'1'});
+    Format(tmp / "other.img");
+    fs::rename(tmp / "other.img", tmp / "images/DSKA0000.IMG");
+    std::string reason;
+    EXPECT_FALSE(FinishImageDisk(disk, reason));
+    EXPECT_EQ(reason, ImageReason(image_reason::kChanged, "DSKA0000.IMG"));
+    EXPECT_THAT(Names(tmp / "images"), ElementsAre("DSKA0000.IMG"));
+    EXPECT_THAT(ImageFiles(tmp / "images/DSKA0000.IMG"), IsEmpty());
+}
+
+TEST(ImageDiskTest, TheNextStepRemovesTheImageCopiesOfAKilledStep) {
+    TempFolder tmp;
+    for (const char* name :
+         {".~torvanik.DSKA0000.IMG.a1B2c3", ".~torvanik.x.img.d4E5f6", "a.txt"}) {
+        WriteBytes(tmp / name, {'x'});
+    }
+    const DriveMapping drive{tmp.path().string(), std::nullopt, DriveKind::Images};
+    EXPECT_EQ(ResolveImageDisk(drive, 1, DiskUse::Write).whyNone, "");
+    EXPECT_THAT(Names(tmp.path()), ElementsAre("DSKA0000.IMG", "a.txt"));
+}
+
+// "VmHWM:   1234 kB": the most memory this process has held.
+std::uint64_t PeakKB() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line) && !line.starts_with("VmHWM:")) {
+    }
+    return line.empty() ? 0 : std::stoull(line.substr(6));
+}
+
+TEST(ImageDiskTest, AStepOntoALargeImageStreamsIt) {
+    TempFolder tmp;
+    const std::string image = tmp / "DSKA0000.IMG";
+    WriteBytes(image, {});
+    fs::resize_file(image, 300 << 20);
+    ASSERT_EQ(RunChild({"mformat", "-T", "614400", "-h", "64", "-s", "32", "-i", image, "::"},
+                       {"MTOOLS_SKIP_CHECK=1"})
+                  .exitCode,
+              0);
+    int result[2];
+    ASSERT_EQ(pipe(result), 0);
+    // In a child of its own, whose peak starts over before the step: a 64 MB chunk put on it.
+    if (fork() == 0) {
+        std::ofstream("/proc/self/clear_refs") << "5";
+        const std::uint64_t before = PeakKB();
+        std::uint64_t added = 0;
+        {
+            const DiskInDrive disk = ResolveImageDisk(
+                {tmp.path().string(), std::nullopt, DriveKind::Images}, 1, DiskUse::Write);
+            if (disk.folder.empty()) {
+                _exit(1);
+            }
+            WriteBytes(disk.folder + "/bilde_bmp_1", {});
+            fs::resize_file(disk.folder + "/bilde_bmp_1", 64 << 20);
+            std::string reason;
+            added = FinishImageDisk(disk, reason) ? PeakKB() - before : 0;
+        }
+        _exit(write(result[1], &added, sizeof added) == sizeof added ? 0 : 1);
+    }
+    std::uint64_t added = 0;
+    EXPECT_EQ(read(result[0], &added, sizeof added), static_cast<ssize_t>(sizeof added));
+    wait(nullptr);
+    RecordProperty("peak_kB", std::to_string(added));
+    EXPECT_GT(added, 0u);
+    EXPECT_LT(added, 50u << 10);
 }
 
 }  // namespace
