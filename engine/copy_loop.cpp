@@ -33,7 +33,7 @@ struct BlockEnd {
 
 CopyOutcome FailedWrite() {
     const int error = errno;
-    return {false, error == ENOSPC || error == EDQUOT || error == EFBIG, false, error};
+    return {false, error == ENOSPC || error == EDQUOT || error == EFBIG, false, false, error};
 }
 
 CopyOutcome CopyChunk(const EngineSeams& seams, Reports& reports, std::FILE* in, std::FILE* out,
@@ -61,8 +61,12 @@ CopyOutcome CopyChunk(const EngineSeams& seams, Reports& reports, std::FILE* in,
                  end.totalStep <= lastTotalStep);
 
         const auto bytes = static_cast<std::size_t>(end.sumInChunk - sumInChunk);
-        if (StopRequested() || !seams.files.Read(bytesAt, bytes, in)) {
-            return {false, false, true, errno};
+        if (StopRequested()) {
+            return {false, false, true, false, 0};
+        }
+        if (!seams.files.Read(bytesAt, bytes, in)) {
+            const bool ended = std::feof(in) != 0;
+            return {false, false, true, ended, ended ? 0 : errno};
         }
         if (!seams.files.Write(bytesAt, bytes, out)) {
             const CopyOutcome failed = FailedWrite();

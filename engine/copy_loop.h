@@ -16,6 +16,7 @@ struct CopyOutcome {
     bool whole = true;         // every block was read and written
     bool outOfSpace = false;   // the medium refused more: full, over quota, or file too large
     bool inputFailed = false;  // a read failed, or a stop was requested
+    bool inputEnded = false;   // the input ended before the bytes it was said to hold
     int error = 0;             // errno of the call that failed
 };
 

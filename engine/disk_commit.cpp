@@ -13,8 +13,10 @@ Why BeginFile(FileSystem& files, const std::string& finalPath, PendingFile& file
     file.temporaryPath += finalPath.substr(slash);
     file.stream = files.CreateNew(file.temporaryPath);
     if (file.stream == nullptr) {
-        return WhyFromErrno(failed);
+        // A killed program's temporary is gone by now: what stands there is not ours.
+        return errno == EEXIST ? Why{Reason::kForeignTemporary, 0, {}} : WhyFromErrno(failed);
     }
+    file.created = true;
     // The copy loop moves whole blocks; a stream buffer would split each in two.
     std::setvbuf(file.stream, nullptr, _IONBF, 0);
     return {};
@@ -53,12 +55,44 @@ bool TakeBackFile(FileSystem& files, PendingFile& file) {
         taken = files.Close(file.stream);
         file.stream = nullptr;
     }
-    const std::string& path = file.placed ? file.finalPath : file.temporaryPath;
+    const std::string path = file.placed ? file.finalPath : file.created ? file.temporaryPath : "";
     if (!path.empty() && !files.Remove(path) && errno != ENOENT) {
         taken = false;
     }
     file = {};
     return taken;
+}
+
+Why MoveAside(FileSystem& files, const std::string& finalPath, SetAside& aside) {
+    const auto slash = finalPath.rfind('/') + 1;
+    aside = {finalPath,
+             finalPath.substr(0, slash) + std::string(kTemporaryPrefix) + "old." +
+                 finalPath.substr(slash),
+             false};
+    if (!files.Identify(finalPath, Links::Refuse)) {
+        return {};
+    }
+    if (!files.Rename(finalPath, aside.asidePath)) {
+        return WhyFromErrno(Reason::kChunkWrite);
+    }
+    aside.moved = true;
+    return {};
+}
+
+bool PutBack(FileSystem& files, SetAside& aside) {
+    if (!aside.moved) {
+        return true;
+    }
+    aside.moved = !files.Rename(aside.asidePath, aside.finalPath);
+    return !aside.moved;
+}
+
+void DropAside(FileSystem& files, SetAside& aside) {
+    // What can't be removed now is a leftover the next write step removes.
+    if (aside.moved) {
+        files.Remove(aside.asidePath);
+    }
+    aside = {};
 }
 
 void RemoveLeftovers(FileSystem& files, const std::string& folder) {

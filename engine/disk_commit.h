@@ -21,7 +21,16 @@ struct PendingFile {
     std::string temporaryPath;
     std::FILE* stream = nullptr;
     std::optional<FileIdentity> sealed;  // the file as flushed and closed
+    bool created = false;                // the temporary is this step's own
     bool placed = false;                 // under its final name now
+};
+
+// A file of an older set under a final name, moved to a temporary name of its own so that
+// no moment shows it beside files of the new set; put back when the step fails.
+struct SetAside {
+    std::string finalPath;
+    std::string asidePath;
+    bool moved = false;
 };
 
 // Creates the temporary for `finalPath`, never through anything already there; says
@@ -36,9 +45,16 @@ Why SealFile(FileSystem& files, PendingFile& file, Reason failed);
 // stands for that very file, whole.
 Why PlaceFile(FileSystem& files, PendingFile& file);
 
-// Takes the file off the disk: the temporary, or the final name once placed. False when
-// something of it could not be removed.
+// Takes the file off the disk: this step's temporary, or the final name once placed. False
+// when something of it could not be removed.
 bool TakeBackFile(FileSystem& files, PendingFile& file);
+
+// Moves whatever stands at `finalPath` aside, when anything does.
+Why MoveAside(FileSystem& files, const std::string& finalPath, SetAside& aside);
+// Puts the older file back after a failed step; false when that failed.
+bool PutBack(FileSystem& files, SetAside& aside);
+// The step went through: the older file goes for good.
+void DropAside(FileSystem& files, SetAside& aside);
 
 // Removes the temporaries in `folder` that a killed program left.
 void RemoveLeftovers(FileSystem& files, const std::string& folder);

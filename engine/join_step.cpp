@@ -18,7 +18,7 @@ struct Failure {
 };
 
 // The joined file is exactly `length` bytes long, the position at its end: anything
-// beyond is cut off; a file grown shorter can't be mended.
+// beyond (left by an undo that failed) is cut off; a file grown shorter can't be mended.
 Why JoinedFileAt(FileSystem& files, std::FILE* stream, std::int64_t length) {
     const auto before = files.Size(stream);
     if (!before) {
@@ -27,7 +27,7 @@ Why JoinedFileAt(FileSystem& files, std::FILE* stream, std::int64_t length) {
     if (*before < length) {
         return {Reason::kDestinationLength, 0, {}};
     }
-    if (!files.Truncate(stream, length)) {
+    if (*before > length && !files.Truncate(stream, length)) {
         return WhyFromErrno(Reason::kDestinationLength);
     }
     if (files.Size(stream) != length) {
@@ -78,6 +78,11 @@ class JoinStep {
             // The destination could not be created: nothing to join into.
             return Failure{StepResult::kRefused, {}, NoticeId::kNoDestination};
         }
+        if (JoinedFileChanged()) {
+            return Failure{StepResult::kRefused,
+                           {Reason::kDestinationChanged, 0, {}},
+                           NoticeId::kInsertDiskAgain};
+        }
         lock_.emplace(files_, drive_.folder);
         if (!lock_->held()) {
             return AskAgain(drive_.folder.empty() ? NoDiskWhy(drive_) : lock_->why());
@@ -85,6 +90,7 @@ class JoinStep {
         if (Why why = JoinedFileAt(files_, t_.destination.get(), t_.bytesJoined)) {
             return AskAgain(why);
         }
+        t_.joinedStamp = files_.Stamp(t_.destination.get());
         chunkPath_ = ChunkPathOn(seams_, drive_, t_.joinName, disk_);
         const OpenedFile opened = files_.OpenRegular(chunkPath_, Links::Refuse);
         chunk_.reset(opened.stream);
@@ -111,6 +117,13 @@ class JoinStep {
         return std::nullopt;
     }
 
+    // Another program wrote to the joined file, or moved it away, since the last step.
+    bool JoinedFileChanged() const {
+        const auto stamp = files_.Stamp(t_.destination.get());
+        const auto named = files_.Identify(t_.destinationPath, Links::Follow);
+        return !stamp || stamp != t_.joinedStamp || !named || !named->SameFile(stamp->identity);
+    }
+
     std::optional<Failure> Copy() {
         reports_.BarsKept();
         reports_.Notice(NoticeId::kCopyingFrom, t_.diskNumber);
@@ -123,6 +136,9 @@ class JoinStep {
         chunk_.reset();
         if (outcome.whole && !files_.Commit(t_.destination.get())) {
             outcome = FailedWrite();
+        }
+        if (outcome.inputEnded) {
+            return AskAgain({Reason::kChunkRead, 0, {}});
         }
         if (!outcome.whole) {
             return AskAgain(JoinFailure(outcome));
@@ -145,6 +161,7 @@ class JoinStep {
         const bool cut = files_.Truncate(t_.destination.get(), start_);
         const Why undoFailed = cut ? Why{} : WhyFromErrno(Reason::kUndoFailed);
         t_.bytesJoined = start_;
+        t_.joinedStamp = files_.Stamp(t_.destination.get());
         reports_.Undone();
         return cut ? why : undoFailed;
     }
@@ -162,6 +179,7 @@ class JoinStep {
         const Why letGo{Reason::kNone, 0, reason};
 
         t_.pending = true;
+        t_.joinedStamp = files_.Stamp(t_.destination.get());
         if (t_.bytesJoined < t_.joinTotal) {
             reports_.Notice(NoticeId::kInsertDiskAgain, disk_ + 1, letGo);
             return {StepResult::kAdvanced, letGo};

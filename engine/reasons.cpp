@@ -11,7 +11,7 @@
 namespace torvanik {
 namespace {
 
-constexpr std::array<std::pair<Reason, const char*>, 33> kReasonTexts = {{
+constexpr std::array<std::pair<Reason, const char*>, 40> kReasonTexts = {{
     {Reason::kNone, ""},
     {Reason::kDiskFull, "Ingen plass igjen på disketten"},
     {Reason::kReadOnly, "Disketten er skrivebeskyttet"},
@@ -24,6 +24,11 @@ constexpr std::array<std::pair<Reason, const char*>, 33> kReasonTexts = {{
     {Reason::kSourceOnDisk, "Kildefilen er en av filene som skal skrives på disketten"},
     {Reason::kSourceRead, "Kildefilen kan ikke leses"},
     {Reason::kSourcePosition, "Finner ikke tilbake til riktig sted i kildefilen"},
+    {Reason::kSourceChanged, "Kildefilen er endret siden kopieringen begynte"},
+    {Reason::kSourceShorter, "Kildefilen er kortere enn den var da kopieringen begynte"},
+    {Reason::kSourceLonger, "Kildefilen er lengre enn den var da kopieringen begynte"},
+    {Reason::kSourceWithoutLength,
+     "Kildefilen har ingen fast lengde (den ligger i /proc, /sys eller et lignende filsystem)"},
     {Reason::kInfoFileMissing, "Finner ikke INFO.FIL på disketten"},
     {Reason::kInfoFileNotRegular, "INFO.FIL er ikke en vanlig fil"},
     {Reason::kInfoFileUnfit, "INFO.FIL er skadet eller hører ikke til et diskettsett"},
@@ -34,6 +39,8 @@ constexpr std::array<std::pair<Reason, const char*>, 33> kReasonTexts = {{
     {Reason::kChunkWrite, "Skrivefeil på disketten"},
     {Reason::kChunkRead, "Lesefeil på disketten"},
     {Reason::kDiskChanged, "Disketten ble tatt ut eller byttet under kopieringen"},
+    {Reason::kForeignTemporary,
+     "Noe som ikke er programmets eget, står der programmet skriver en fil (.~torvanik.*)"},
     {Reason::kDiskGaveBackOtherData,
      "Disketten ga tilbake andre data enn det som ble skrevet: bytt diskett"},
     {Reason::kDiskNotReadBack, "Disketten kunne ikke leses tilbake etter skrivingen: bytt diskett"},
@@ -42,12 +49,19 @@ constexpr std::array<std::pair<Reason, const char*>, 33> kReasonTexts = {{
     {Reason::kDestinationWrite, "Skrivefeil i målfilen"},
     {Reason::kDestinationFull, "Ingen plass igjen til målfilen"},
     {Reason::kDestinationLength, "Målfilen har ikke lengden den skal ha"},
+    {Reason::kDestinationChanged, "Målfilen er endret av et annet program siden forrige diskett"},
+    {Reason::kDestinationReadOnly, "Mappen til målfilen er skrivebeskyttet"},
     {Reason::kDestinationGaveBackOtherData,
      "Målfilen ga tilbake andre data enn det som ble skrevet"},
     {Reason::kDestinationNotReadBack, "Målfilen kunne ikke leses tilbake etter skrivingen"},
     {Reason::kUndoFailed, "Forsøket kunne ikke gjøres helt om"},
     {Reason::kInterrupted, "Avbrutt"},
 }};
+
+bool IsAboutDestination(Reason reason) {
+    return reason == Reason::kDestinationCreate || reason == Reason::kDestinationWrite ||
+           reason == Reason::kDestinationLength;
+}
 
 const char* TextOf(Reason reason) {
     for (const auto& [key, text] : kReasonTexts) {
@@ -73,7 +87,10 @@ Why WhyFromError(int error, Reason otherwise, Reason notRegular) {
         case EDQUOT:
             return {Reason::kDiskFull, 0, {}};
         case EROFS:
-            return {Reason::kReadOnly, 0, {}};
+            return {
+                IsAboutDestination(otherwise) ? Reason::kDestinationReadOnly : Reason::kReadOnly,
+                0,
+                {}};
         case EWOULDBLOCK:
             return {Reason::kInUse, 0, {}};
         case ENOENT:

@@ -22,6 +22,9 @@ std::string ChunkPathOn(const EngineSeams& seams, const DiskInDrive& drive,
 }
 
 Why NoDiskWhy(const DiskInDrive& drive) {
+    if (drive.inUse) {
+        return {Reason::kInUse, 0, {}};
+    }
     return drive.whyNone.empty() ? Why{Reason::kNoDrive, 0, {}}
                                  : Why{Reason::kNone, 0, drive.whyNone};
 }

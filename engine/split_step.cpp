@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 #include "engine/copy_loop.h"
 #include "engine/disk_commit.h"
@@ -68,8 +69,12 @@ class SplitStep {
     }
 
   private:
-    // Nothing to undo yet: the disk is locked and the source placed where this disk starts.
+    // Nothing to undo yet: the source is as UT found it, the disk locked and the source
+    // placed where this disk starts.
     std::optional<Failure> Prepare() {
+        if (auto changed = SourceChanged()) {
+            return changed;
+        }
         lock_.emplace(files_, drive_.folder);
         if (!lock_->held()) {
             const Why why = drive_.folder.empty() ? NoDiskWhy(drive_) : lock_->why();
@@ -91,6 +96,17 @@ class SplitStep {
             return Failure{StepResult::kRefused, {Reason::kSourceOnDisk, 0, {}}};
         }
         return std::nullopt;
+    }
+
+    // A source changed in any way since UT would make a set that joins to neither version;
+    // the split can't go on until a new UT.
+    std::optional<Failure> SourceChanged() {
+        const auto stamp = files_.Stamp(t_.source.get());
+        const auto named = files_.Identify(t_.sourcePath, Links::Follow);
+        if (stamp && stamp == t_.sourceStamp && named && named->SameFile(stamp->identity)) {
+            return std::nullopt;
+        }
+        return Failure{StepResult::kRefused, {Reason::kSourceChanged, 0, {}}};
     }
 
     void Begin() {
@@ -156,14 +172,33 @@ class SplitStep {
         if (!outcome.whole && outcome.outOfSpace && EndChunkWhereRefused()) {
             outcome = {};
         }
+        if (outcome.inputEnded) {
+            return Failure{StepResult::kRefused, {Reason::kSourceShorter, 0, {}}};
+        }
         if (!outcome.whole) {
             const Why why = WhyFromError(
                 outcome.error, outcome.inputFailed ? Reason::kSourceRead : Reason::kChunkWrite);
             return outcome.outOfSpace ? Full(why) : AskAgain(disk_, why);
         }
+        if (auto changed = SourceChangedWhileCopied()) {
+            return changed;
+        }
         files_.WriteTimes(chunk_.temporaryPath, t_.fileTimes);
         if (Why why = SealFile(files_, chunk_, Reason::kChunkWrite)) {
             return why.reason == Reason::kDiskFull ? Full(why) : AskAgain(disk_, why);
+        }
+        return std::nullopt;
+    }
+
+    // The bytes copied are the source's as UT found it: nothing changed meanwhile, and the
+    // last chunk ends where the source does.
+    std::optional<Failure> SourceChangedWhileCopied() {
+        if (auto changed = SourceChanged()) {
+            return changed;
+        }
+        char beyond = 0;
+        if (t_.bytesWritten == t_.sourceSize && files_.Read(&beyond, 1, t_.source.get())) {
+            return Failure{StepResult::kRefused, {Reason::kSourceLonger, 0, {}}};
         }
         return std::nullopt;
     }
@@ -189,10 +224,26 @@ class SplitStep {
         return std::nullopt;
     }
 
-    // Puts the sealed files under their final names (INFO.FIL last, so that a disk 1 never
-    // names a set whose chunk is not there), flushes the folder and lets the drive take
-    // them. The drive may have a word to say even when it took them.
+    // Puts the sealed files under their final names, flushes the folder and lets the drive
+    // take them. The drive may have a word to say even when it took them. Older files under
+    // those names are moved aside first, so that a failed step puts them back. On disk 1,
+    // what a power cut can leave at each point is one whole set or none, never a mix of two:
+    //   before anything: the older set whole (its INFO.FIL and chunk), or nothing;
+    //   older INFO.FIL and chunk moved aside, folder flushed: no set;
+    //   new chunk placed: no set (a chunk without INFO.FIL);
+    //   new INFO.FIL placed, folder flushed: the new set whole.
     std::optional<Failure> Commit(Why& letGo) {
+        for (auto [file, aside] : {std::pair{&info_, &oldInfo_}, std::pair{&chunk_, &oldChunk_}}) {
+            if (file->finalPath.empty()) {
+                continue;
+            }
+            if (Why why = MoveAside(files_, file->finalPath, *aside)) {
+                return AskAgain(disk_, why);
+            }
+        }
+        if ((oldInfo_.moved || oldChunk_.moved) && !files_.SyncFolder(drive_.folder)) {
+            return AskAgain(disk_, WhyFromErrno(Reason::kChunkWrite));
+        }
         for (PendingFile* file : {&chunk_, &info_}) {
             if (file->finalPath.empty()) {
                 continue;
@@ -204,6 +255,8 @@ class SplitStep {
         if (!files_.SyncFolder(drive_.folder)) {
             return AskAgain(disk_, WhyFromErrno(Reason::kChunkWrite));
         }
+        DropAside(files_, oldInfo_);
+        DropAside(files_, oldChunk_);
         std::string reason;
         const bool taken = seams_.drives.Finish(drive_, reason);
         letGo = {Reason::kNone, 0, reason};
@@ -224,6 +277,8 @@ class SplitStep {
         };
         keepFirst(TakeBackFile(files_, chunk_));
         keepFirst(TakeBackFile(files_, info_));
+        keepFirst(PutBack(files_, oldChunk_));
+        keepFirst(PutBack(files_, oldInfo_));
         t_.bytesWritten = start_;
         keepFirst(files_.Seek(t_.source.get(), start_));
         reports_.Undone();
@@ -274,6 +329,8 @@ class SplitStep {
     std::int64_t chunkSize_ = 0;
     PendingFile info_;
     PendingFile chunk_;
+    SetAside oldInfo_;
+    SetAside oldChunk_;
     ByteDigest digest_;
 };
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "engine/transfer_report.h"
@@ -38,6 +39,10 @@ struct Transfer {
     std::string joinName;  // Windows-1252, at most 99 bytes
     std::int64_t bytesJoined = 0;
     FileTimes fileTimes;
+    // The source as UT found it, and the joined file as the last join step left it: a
+    // file changed since by anyone else can't be carried on.
+    std::optional<FileStamp> sourceStamp;
+    std::optional<FileStamp> joinedStamp;
     // The free space last measured on the disk in the drive.
     std::int64_t freeKB = 0;
 };

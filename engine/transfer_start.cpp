@@ -33,9 +33,14 @@ Stream OpenSource(Transfer& t, const EngineSeams& seams, Why& why) {
         why = WhyNotOpened(opened, Reason::kSourceUnreadable, Reason::kSourceNotRegular);
         return nullptr;
     }
+    if (seams.files.OnPseudoFileSystem(stream.get())) {
+        why = {Reason::kSourceWithoutLength, 0, {}};
+        return nullptr;
+    }
     FileTimes times;
     const auto size = seams.files.Size(stream.get());
-    if (!size || !seams.files.ReadTimes(t.sourcePath, times)) {
+    const auto stamp = seams.files.Stamp(stream.get());
+    if (!size || !stamp || !seams.files.ReadTimes(t.sourcePath, times)) {
         why = WhyFromErrno(Reason::kSourceUnreadable);
         return nullptr;
     }
@@ -45,6 +50,7 @@ Stream OpenSource(Transfer& t, const EngineSeams& seams, Why& why) {
     }
     t.fileTimes = times;
     t.sourceSize = *size;
+    t.sourceStamp = stamp;
     return stream;
 }
 
@@ -58,7 +64,9 @@ Stream OpenDestination(Transfer& t, const EngineSeams& seams, Why& why) {
     Stream stream = Unbuffered(opened.stream);
     if (!stream) {
         why = WhyNotOpened(opened, Reason::kDestinationCreate, Reason::kDestinationCreate);
+        return nullptr;
     }
+    t.joinedStamp = seams.files.Stamp(stream.get());
     return stream;
 }
 

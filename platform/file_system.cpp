@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <limits>
 
@@ -59,6 +60,17 @@ std::FILE* StreamOf(int fd, const char* mode) {
 FileIdentity IdentityOf(const struct stat& info) {
     return {info.st_dev, info.st_ino, static_cast<std::int64_t>(info.st_size)};
 }
+
+bool SameTime(const timespec& a, const timespec& b) {
+    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
+
+// File systems whose files' lengths are made up as they are read.
+constexpr std::array<unsigned long, 9> kPseudoFileSystems = {
+    PROC_SUPER_MAGIC,    SYSFS_MAGIC,      DEBUGFS_MAGIC,
+    TRACEFS_MAGIC,       SECURITYFS_MAGIC, CGROUP_SUPER_MAGIC,
+    CGROUP2_SUPER_MAGIC, BPF_FS_MAGIC,     0x62656570 /* configfs */,
+};
 
 // A stream on `fd` when it is a regular file; anything else is closed and refused.
 OpenedFile RegularStreamOf(int fd, const char* mode) {
@@ -218,6 +230,29 @@ std::optional<FileIdentity> FileSystem::Identify(const std::string& path, Links 
         return std::nullopt;
     }
     return IdentityOf(info);
+}
+
+bool FileStamp::operator==(const FileStamp& other) const {
+    return identity.SameFile(other.identity) && identity.size == other.identity.size &&
+           SameTime(modified, other.modified) && SameTime(changed, other.changed);
+}
+
+std::optional<FileStamp> FileSystem::Stamp(std::FILE* stream) {
+    struct stat info {};
+    if (fstat(fileno(stream), &info) != 0) {
+        return std::nullopt;
+    }
+    return FileStamp{IdentityOf(info), info.st_mtim, info.st_ctim};
+}
+
+bool FileSystem::OnPseudoFileSystem(std::FILE* stream) {
+    struct statfs info {};
+    if (fstatfs(fileno(stream), &info) != 0) {
+        return false;
+    }
+    const auto type = static_cast<unsigned long>(info.f_type);
+    return std::find(kPseudoFileSystems.begin(), kPseudoFileSystems.end(), type) !=
+           kPseudoFileSystems.end();
 }
 
 std::optional<std::int64_t> FileSystem::Size(std::FILE* stream) {

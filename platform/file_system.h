@@ -36,6 +36,16 @@ struct FileIdentity {
     }
 };
 
+// A file as it stands: which file and how long, and when its bytes and its entry last
+// changed. Any change by another program moves one of them.
+struct FileStamp {
+    FileIdentity identity;
+    timespec modified{};
+    timespec changed{};
+
+    bool operator==(const FileStamp& other) const;
+};
+
 // An opened file, or why there is none.
 struct OpenedFile {
     std::FILE* stream = nullptr;
@@ -86,6 +96,9 @@ class FileSystem {
     virtual std::uint64_t LargestFile(const std::string& folder);
     virtual std::optional<FileIdentity> Identify(std::FILE* stream);
     virtual std::optional<FileIdentity> Identify(const std::string& path, Links links);
+    virtual std::optional<FileStamp> Stamp(std::FILE* stream);
+    // A file whose length the kernel makes up as it is read (/proc, /sys and their like).
+    virtual bool OnPseudoFileSystem(std::FILE* stream);
     // Size of an open stream (from its end); the position is kept at the start.
     virtual std::optional<std::int64_t> Size(std::FILE* stream);
     virtual bool Seek(std::FILE* stream, std::int64_t position);
