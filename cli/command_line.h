@@ -7,7 +7,7 @@
 // The arguments of torvanik-cli:
 //   [--drive X:=TARGET[,capacity=N]]... [--select X:] [--no-eject] [--no-verify] [--overwrite]
 //   split FILE | join DESTINATION
-//   --help | --version
+//   -h | --help | -V | --version
 namespace torvanik::cli {
 
 enum class Verb { kHelp, kVersion, kSplit, kJoin };

@@ -16,7 +16,7 @@ CliTest::CliTest() {
 
 std::vector<std::string> CliTest::DriveOption(const std::string& letter, const std::string& folder,
                                               std::uint64_t capacity) const {
-    return {"--drive", letter + "=" + folder + ",capacity=" + std::to_string(capacity)};
+    return {"--drive=" + letter + "=" + folder + ",capacity=" + std::to_string(capacity)};
 }
 
 std::string CliTest::MakeSource(const std::string& name, std::size_t size) const {
