@@ -14,9 +14,11 @@ struct Switch {
     bool CommandLine::*field;
 };
 
-constexpr Switch kSwitches[] = {{"overwrite", &CommandLine::overwrite},
-                                {"no-eject", &CommandLine::noEject},
-                                {"no-verify", &CommandLine::noVerify}};
+constexpr Switch kSwitches[] = {
+    {"overwrite", &CommandLine::overwrite}, {"no-eject", &CommandLine::noEject},
+    {"no-verify", &CommandLine::noVerify},  {"batch", &CommandLine::batch},
+    {"auto", &CommandLine::automatic},      {"resume", &CommandLine::resume},
+    {"no-sums", &CommandLine::noSums}};
 
 std::vector<ProgramOption> Options() {
     std::vector<ProgramOption> options = {{"drive", true}, {"select", true}};

@@ -11,8 +11,9 @@ using cli::ParseCommandLine;
 // Each switch sets its own field and no other.
 TEST(CliCommandLineTest, EachSwitchSetsItsField) {
     const std::pair<const char*, bool CommandLine::*> switches[] = {
-        {"--no-eject", &CommandLine::noEject},
-        {"--no-verify", &CommandLine::noVerify},
+        {"--no-eject", &CommandLine::noEject},   {"--no-verify", &CommandLine::noVerify},
+        {"--batch", &CommandLine::batch},        {"--auto", &CommandLine::automatic},
+        {"--resume", &CommandLine::resume},      {"--no-sums", &CommandLine::noSums},
         {"--overwrite", &CommandLine::overwrite}};
     for (const auto& [option, field] : switches) {
         const auto parsed = ParseCommandLine({"join", option, "ut.bin"});
