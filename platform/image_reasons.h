@@ -13,5 +13,7 @@ inline constexpr const char* kNotWritten = "diskbildet tok ikke imot filene";
 inline constexpr const char* kReadBackDiffers = "filene leses ikke likt tilbake fra diskbildet";
 inline constexpr const char* kNoStaging = "ingen midlertidig mappe for diskbildet";
 inline constexpr const char* kBeyondImages = "mappen har ikke s\xE5 mange diskbilder";
+// Said alone, without an image's name: no image can be read without the package.
+inline constexpr const char* kMtoolsMissing = "mtools er ikke installert";
 
 }  // namespace torvanik::image_reason
