@@ -18,6 +18,8 @@ bool CTorvanikApp::InitInstance(const DriveMap& drives) {
     QIcon icon{QPixmap(LargeIcon())};
     icon.addPixmap(QPixmap(SmallIcon()));
     QApplication::setWindowIcon(icon);
+    // The desktop matches the window to its entry by this name (on Wayland, the app id).
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.torvanik.Torvanik"));
     if (!document_.OnNewDocument()) {
         return false;
     }
