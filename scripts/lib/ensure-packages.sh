@@ -12,7 +12,7 @@ TORVANIK_PROGRAM_PACKAGES=(
 TORVANIK_TEST_PACKAGES=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth libxtst-dev
-    desktop-file-utils appstream man-db dpkg-dev locales
+    desktop-file-utils appstream man-db dpkg-dev lintian locales
     python3
 )
 
