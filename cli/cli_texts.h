@@ -9,11 +9,9 @@ namespace torvanik::cli {
 inline constexpr std::string_view kProgramName = "torvanik-cli";
 
 inline constexpr std::string_view kUsage =
-    "Bruk: torvanik-cli [--drive X:=MÅL[,capacity=N]]... [--select X:] [--no-eject]"
-    " [--no-verify] split FIL\n"
-    "      torvanik-cli [--drive X:=MÅL[,capacity=N]]... [--select X:] [--no-eject]"
-    " [--no-verify] [--overwrite] join DESTINASJON\n"
-    "      torvanik-cli --help | --version\n";
+    "Bruk: torvanik-cli [VALG]... split FIL\n"
+    "      torvanik-cli [VALG]... [--overwrite] join DESTINASJON\n"
+    "      torvanik-cli -h | --help | -V | --version\n";
 
 inline constexpr std::string_view kHelp =
     "Deler en stor fil over flere disketter og setter den sammen igjen.\n"
@@ -46,8 +44,17 @@ inline constexpr std::string_view kHelp =
     "                     gjennom UDisks2)\n"
     "  --no-verify        ikke les hver diskett tilbake og sammenlign etter kopieringen\n"
     "  --overwrite        skriv over en DESTINASJON som finnes fra før\n"
-    "  --help             vis denne hjelpen\n"
-    "  --version          vis versjonen\n"
+    "  --batch            spør ikke ved [KLAR]: hver disk brukes slik den står i\n"
+    "                     stasjonen (til skript)\n"
+    "  --auto             gå videre så snart neste disk er satt inn, uten linjeskift\n"
+    "  --resume           fortsett en overføring som ble avbrutt, fra disken der den\n"
+    "                     stoppet\n"
+    "  --no-sums          skriv ingen kontrollfil på diskene\n"
+    "  -h, --help         vis denne hjelpen\n"
+    "  -V, --version      vis versjonen\n"
+    "\n"
+    "Et valg med verdi kan skrives --valg=VERDI eller --valg VERDI; -- avslutter\n"
+    "valgene.\n"
     "\n"
     "Ved [KLAR] setter du inn disketten det bes om og trykker linjeskift; q eller\n"
     "slutt på inndata avbryter. Delene som er skrevet, blir liggende.\n"
@@ -57,9 +64,8 @@ inline constexpr std::string_view kHelp =
 
 inline constexpr std::string_view kVersionFormat = "torvanik-cli %s\n";
 
-// Refusals, printed after the program's name and before the usage.
-inline constexpr std::string_view kUnknownOption = "ukjent valg: %s";
-inline constexpr std::string_view kMissingValue = "%s mangler verdi";
+// Refusals, printed after the program's name and before the usage (the options' own
+// are in platform/option_texts.h).
 inline constexpr std::string_view kBadSelect = "ugyldig stasjon: %s (velg A: til N:)";
 inline constexpr std::string_view kMissingVerb = "mangler kommando (split eller join)";
 inline constexpr std::string_view kUnknownVerb = "ukjent kommando: %s";

@@ -4,60 +4,67 @@
 #include "cli/fill.h"
 #include "engine/drive_choice.h"
 #include "platform/drive_map.h"
+#include "platform/program_options.h"
 
 namespace torvanik::cli {
 namespace {
+
+struct Switch {
+    std::string_view name;
+    bool CommandLine::*field;
+};
+
+constexpr Switch kSwitches[] = {
+    {"overwrite", &CommandLine::overwrite}, {"no-eject", &CommandLine::noEject},
+    {"no-verify", &CommandLine::noVerify},  {"batch", &CommandLine::batch},
+    {"auto", &CommandLine::automatic},      {"resume", &CommandLine::resume},
+    {"no-sums", &CommandLine::noSums}};
+
+std::vector<ProgramOption> Options() {
+    std::vector<ProgramOption> options = {{"drive", true}, {"select", true}};
+    for (const auto& option : kSwitches) {
+        options.push_back({option.name});
+    }
+    return options;
+}
 
 ParsedCommandLine Refused(std::string refusal) {
     return {std::nullopt, std::move(refusal)};
 }
 
-bool IsOption(const std::string& argument) {
-    return argument.size() > 1 && argument[0] == '-';
-}
-
 }  // namespace
 
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
+    const ProgramArguments parsed = ParseProgramArguments(Options(), arguments);
     CommandLine line;
-    std::vector<std::string> words;
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        if (optionsEnded || !IsOption(argument)) {
-            words.push_back(argument);
-            continue;
-        }
-        if (argument == "--") {
-            optionsEnded = true;
-        } else if (argument == "--help" || argument == "--version") {
-            line.verb = argument == "--help" ? Verb::kHelp : Verb::kVersion;
+    switch (parsed.request) {
+        case ProgramArguments::Request::kError:
+            return Refused(parsed.error);
+        case ProgramArguments::Request::kHelp:
             return {line, {}};
-        } else if (argument == "--overwrite") {
-            line.overwrite = true;
-        } else if (argument == "--no-eject") {
-            line.noEject = true;
-        } else if (argument == "--no-verify") {
-            line.noVerify = true;
-        } else if (argument == "--drive" || argument == "--select") {
-            if (i + 1 == arguments.size()) {
-                return Refused(Fill(kMissingValue, argument));
-            }
-            const std::string& value = arguments[++i];
-            if (argument == "--drive") {
-                line.driveOptions.push_back(value);
-                continue;
-            }
+        case ProgramArguments::Request::kVersion:
+            line.verb = Verb::kVersion;
+            return {line, {}};
+        case ProgramArguments::Request::kRun:
+            break;
+    }
+    for (const auto& [name, value] : parsed.options) {
+        if (name == "drive") {
+            line.driveOptions.push_back(value);
+        } else if (name == "select") {
             const int index = DriveIndexOf(value);
             if (index < 0 || index >= kSelectableDrives) {
                 return Refused(Fill(kBadSelect, value));
             }
             line.selectedDrive = index;
         } else {
-            return Refused(Fill(kUnknownOption, argument));
+            for (const auto& option : kSwitches) {
+                line.*option.field = line.*option.field || option.name == name;
+            }
         }
     }
 
+    const std::vector<std::string>& words = parsed.operands;
     if (words.empty()) {
         return Refused(std::string(kMissingVerb));
     }

@@ -6,8 +6,9 @@
 
 // The arguments of torvanik-cli:
 //   [--drive X:=TARGET[,capacity=N]]... [--select X:] [--no-eject] [--no-verify] [--overwrite]
+//   [--batch] [--auto] [--resume] [--no-sums]
 //   split FILE | join DESTINATION
-//   --help | --version
+//   -h | --help | -V | --version
 namespace torvanik::cli {
 
 enum class Verb { kHelp, kVersion, kSplit, kJoin };
@@ -20,7 +21,11 @@ struct CommandLine {
     std::optional<int> selectedDrive;
     bool overwrite = false;
     bool noEject = false;
-    bool noVerify = false;  // the disks are not read back after their steps
+    bool noVerify = false;   // the disks are not read back after their steps
+    bool batch = false;      // no [KLAR] prompt: every disk is taken as it is found
+    bool automatic = false;  // the next disk is taken as soon as it is inserted
+    bool resume = false;     // carry on with the set on the disks where it stopped
+    bool noSums = false;     // no check file is written on the disks
     // FILE of split, DESTINATION of join.
     std::string path;
 };

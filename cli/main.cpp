@@ -10,6 +10,7 @@
 #include "cli/fill.h"
 #include "cli/refusal.h"
 #include "cli/transfer_run.h"
+#include "platform/user_locale.h"
 
 namespace {
 
@@ -21,6 +22,7 @@ void Print(std::string_view text) {
 
 int main(int argc, char** argv) {
     using namespace torvanik::cli;
+    torvanik::FollowUserLanguage();
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     const ParsedCommandLine parsed = ParseCommandLine(arguments);
     if (!parsed.commandLine) {

@@ -4,6 +4,9 @@
 #include <cmath>
 #include <cstdio>
 #include <iterator>
+#include <span>
+#include <string_view>
+#include <vector>
 
 #include "cli/cli_texts.h"
 
@@ -22,20 +25,50 @@ std::string OneDecimal(double value) {
     return result;
 }
 
-// "  1,0 MB av 2,5 MB  3,2 MB/s  0:01 igjen"
-std::string FiguresAndTimeLeft(const ProgressFigures& figures) {
-    std::string line = "  ";
-    line += FormatBytes(static_cast<double>(figures.done)) + " " + std::string(kOf) + " " +
-            FormatBytes(static_cast<double>(figures.total));
-    const auto rate = figures.bytesPerSecond;
-    if (rate && *rate > 0) {
-        const auto left = static_cast<double>(figures.total - figures.done);
-        line += "  " + FormatBytes(*rate) + std::string(kPerSecond) + "  " +
-                FormatDuration(left / *rate);
-    } else {
-        line += "  " + std::string(kUnknownTime);
+struct LabelledBar {
+    std::string_view label;
+    std::int64_t part;
+    std::int64_t whole;
+};
+
+// What may follow the bars, from the whole to nothing: "  1,0 MB av 2,5 MB  3,2 MB/s
+// 0:01 igjen", without the rate, with the time left alone, and nothing.
+std::vector<std::string> Tails(const ProgressFigures& figures) {
+    const std::string amounts = "  " + FormatBytes(static_cast<double>(figures.done)) + " " +
+                                std::string(kOf) + " " +
+                                FormatBytes(static_cast<double>(figures.total));
+    std::string rate;
+    std::string left = "  " + std::string(kUnknownTime);
+    if (figures.bytesPerSecond && *figures.bytesPerSecond > 0) {
+        const auto bytesLeft = static_cast<double>(figures.total - figures.done);
+        rate = "  " + FormatBytes(*figures.bytesPerSecond) + std::string(kPerSecond);
+        left = "  " + FormatDuration(bytesLeft / *figures.bytesPerSecond);
     }
-    return line + " " + std::string(kTimeLeft);
+    left += " " + std::string(kTimeLeft);
+    return {amounts + rate + left, amounts + left, left, ""};
+}
+
+std::string Bars(std::span<const LabelledBar> bars, int width) {
+    std::string text;
+    for (const auto& bar : bars) {
+        text += (text.empty() ? "" : " ") + std::string(bar.label) + " " +
+                FormatBar(bar.part, bar.whole, width);
+    }
+    return text;
+}
+
+// Every text on the line is ASCII, so a byte is a column.
+std::string Fitted(std::span<const LabelledBar> bars, const ProgressFigures& figures, int width) {
+    const int barCount = static_cast<int>(bars.size());
+    const int barsWithoutMarks = static_cast<int>(Bars(bars, 0).size());
+    for (const std::string& tail : Tails(figures)) {
+        const int room = width - barsWithoutMarks - static_cast<int>(tail.size());
+        const int marks = std::min(kProgressBarWidth, room / barCount);
+        if (marks >= kNarrowestBar) {
+            return Bars(bars, marks) + tail;
+        }
+    }
+    return Bars(bars, kNarrowestBar).substr(0, static_cast<std::size_t>(std::max(width, 0)));
 }
 
 }  // namespace
@@ -75,17 +108,15 @@ std::string FormatDuration(double seconds) {
     return text;
 }
 
-std::string FormatProgressLine(const ProgressFigures& figures) {
-    std::string line = std::string(kDiskBarLabel) + " " +
-                       FormatBar(figures.doneInChunk, figures.chunkSize, kProgressBarWidth) + " " +
-                       std::string(kFileBarLabel) + " " +
-                       FormatBar(figures.done, figures.total, kProgressBarWidth);
-    return line + FiguresAndTimeLeft(figures);
+std::string FormatProgressLine(const ProgressFigures& figures, int width) {
+    const LabelledBar bars[] = {{kDiskBarLabel, figures.doneInChunk, figures.chunkSize},
+                                {kFileBarLabel, figures.done, figures.total}};
+    return Fitted(bars, figures, width);
 }
 
-std::string FormatCheckLine(const ProgressFigures& figures) {
-    return std::string(kCheckLabel) + " " +
-           FormatBar(figures.done, figures.total, kProgressBarWidth) + FiguresAndTimeLeft(figures);
+std::string FormatCheckLine(const ProgressFigures& figures, int width) {
+    const LabelledBar bars[] = {{kCheckLabel, figures.done, figures.total}};
+    return Fitted(bars, figures, width);
 }
 
 }  // namespace torvanik::cli

@@ -4,10 +4,13 @@
 #include <optional>
 #include <string>
 
-// The text of the progress line: both bars, bytes done of total, rate and time left.
+// The text of the progress line: both bars, bytes done of total, rate and time left, in
+// as many columns as the terminal has.
 namespace torvanik::cli {
 
 inline constexpr int kProgressBarWidth = 12;
+// Below this the bars say too little: the figures give way first.
+inline constexpr int kNarrowestBar = 4;
 
 struct ProgressFigures {
     std::int64_t doneInChunk = 0;
@@ -17,12 +20,14 @@ struct ProgressFigures {
     std::optional<double> bytesPerSecond;  // none until it can be measured
 };
 
-// "disk [######......] fil [##..........]  1,0 MB av 2,5 MB  3,2 MB/s  0:01 igjen"
-std::string FormatProgressLine(const ProgressFigures& figures);
+// "disk [######......] fil [##..........]  1,0 MB av 2,5 MB  3,2 MB/s  0:01 igjen", in at
+// most `width` characters: the bars narrow down to kNarrowestBar, then the rate, the
+// bytes and the time left are left out in that order.
+std::string FormatProgressLine(const ProgressFigures& figures, int width);
 
-// While a disk is read back: "Kontrollerer [######......]  1,0 MB av 2,5 MB  3,2 MB/s  0:01
-// igjen", with `done` and `total` the bytes checked and to check.
-std::string FormatCheckLine(const ProgressFigures& figures);
+// While a disk is read back: "Kontrollerer [######......]  1,0 MB av 2,5 MB  3,2 MB/s
+// 0:01 igjen", with `done` and `total` the bytes checked and to check; fitted the same way.
+std::string FormatCheckLine(const ProgressFigures& figures, int width);
 
 // "[###...]": `part` of `whole` in `width` marks; an empty whole counts as done.
 std::string FormatBar(std::int64_t part, std::int64_t whole, int width);

@@ -1,5 +1,6 @@
 #include "cli/progress_meter.h"
 
+#include <algorithm>
 #include <string>
 
 namespace torvanik::cli {
@@ -10,6 +11,7 @@ void ProgressMeter::Restart(Clock::time_point now) {
         std::fflush(terminal_);
     }
     lineOpen_ = false;
+    drawnLength_ = 0;
     start_ = now;
     startDone_.reset();
 }
@@ -20,7 +22,7 @@ void ProgressMeter::BlockCopied(std::int64_t doneInChunk, std::int64_t chunkSize
         startDone_ = done - doneInChunk;
     }
     if (Due(doneInChunk >= chunkSize, now)) {
-        Draw(FormatProgressLine({doneInChunk, chunkSize, done, total, Rate(done, now)}), now);
+        Draw({doneInChunk, chunkSize, done, total, Rate(done, now)}, false, now);
     }
 }
 
@@ -29,7 +31,7 @@ void ProgressMeter::Checked(std::int64_t checked, std::int64_t length, Clock::ti
         startDone_ = 0;
     }
     if (Due(checked >= length, now)) {
-        Draw(FormatCheckLine({checked, length, checked, length, Rate(checked, now)}), now);
+        Draw({checked, length, checked, length, Rate(checked, now)}, true, now);
     }
 }
 
@@ -45,13 +47,24 @@ std::optional<double> ProgressMeter::Rate(std::int64_t done, Clock::time_point n
     return static_cast<double>(done - *startDone_) / elapsed.count();
 }
 
-void ProgressMeter::Draw(const std::string& line, Clock::time_point now) {
+void ProgressMeter::Draw(const ProgressFigures& figures, bool checking, Clock::time_point now) {
+    const TerminalShape shape = shape_();
+    // One column short of the edge, so that the cursor never wraps onto the next line.
+    const int width = std::max(shape.columns - 1, 1);
+    const std::string line =
+        checking ? FormatCheckLine(figures, width) : FormatProgressLine(figures, width);
     // Back to the start of the line, the new text, and away with what was longer before.
-    std::fputs("\r", terminal_);
-    std::fputs(line.c_str(), terminal_);
-    std::fputs("\x1b[K", terminal_);
+    std::string text = "\r" + line;
+    if (shape.erasesLines) {
+        text += "\x1b[K";
+    } else {
+        const std::size_t blanked = std::min(drawnLength_, static_cast<std::size_t>(width));
+        text.append(blanked > line.size() ? blanked - line.size() : 0, ' ');
+    }
+    std::fputs(text.c_str(), terminal_);
     std::fflush(terminal_);
     lineOpen_ = true;
+    drawnLength_ = line.size();
     lastDrawn_ = now;
 }
 

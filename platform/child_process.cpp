@@ -108,6 +108,9 @@ ChildRun RunChild(const std::vector<std::string>& argv,
     if (spawned == 0) {
         Drain(outPipe[0], errPipe[0], run.output, run.errors);
     } else {
+        // The spawn reports the error of the exec in the child: ENOENT when no folder of
+        // PATH holds the program.
+        run.notInstalled = spawned == ENOENT;
         run.errors = std::strerror(spawned);
     }
     close(outPipe[0]);

@@ -8,7 +8,8 @@
 namespace torvanik {
 
 struct ChildRun {
-    int exitCode = -1;  // -1 when it could not be started or did not exit normally
+    int exitCode = -1;          // -1 when it could not be started or did not exit normally
+    bool notInstalled = false;  // the program is in none of PATH's folders
     std::string output;
     std::string errors;
 };

@@ -307,8 +307,17 @@ bool DriveMap::Finish(const DiskInDrive& disk, std::string& reason) const {
         return FinishImageDisk(disk, reason);
     }
     // The files are flushed by now, so a disk that can't be let go is no failed step.
-    if (!settings_.eject || disk.device.empty() || !system_->HasUdisks()) {
+    if (!settings_.eject || disk.device.empty()) {
         return true;
+    }
+    switch (system_->UdisksState()) {
+        case DriveSystem::Udisks::kNotInstalled:
+            reason = drive_text::kUdisksMissing;
+            return true;
+        case DriveSystem::Udisks::kNoSystemBus:
+            return true;
+        case DriveSystem::Udisks::kReady:
+            break;
     }
     if (!system_->RunUdisks({"unmount", "--no-user-interaction", "-b", disk.device})) {
         reason = drive_text::kCouldNotEject;

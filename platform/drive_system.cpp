@@ -130,9 +130,12 @@ bool DriveSystem::MediumComesOut(const std::string& device) const {
     return ReadText(folder / "removable").starts_with("1");
 }
 
-bool DriveSystem::HasUdisks() const {
+DriveSystem::Udisks DriveSystem::UdisksState() const {
+    if (!OnPath(kUdisksClient)) {
+        return Udisks::kNotInstalled;
+    }
     std::error_code error;
-    return OnPath(kUdisksClient) && fs::exists(kSystemBus, error);
+    return fs::exists(kSystemBus, error) ? Udisks::kReady : Udisks::kNoSystemBus;
 }
 
 bool DriveSystem::RunUdisks(const std::vector<std::string>& arguments) const {

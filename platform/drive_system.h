@@ -28,8 +28,9 @@ class DriveSystem {
     // Whether the disk of `device` is a drive whose medium comes out (floppy, card reader):
     // powering it off would leave the next disk unseen until the drive is plugged in again.
     virtual bool MediumComesOut(const std::string& device) const;
+    enum class Udisks { kReady, kNotInstalled, kNoSystemBus };
     // Whether UDisks2 can be asked: its client is installed and the system bus is there.
-    virtual bool HasUdisks() const;
+    virtual Udisks UdisksState() const;
     // Runs `udisksctl ARGUMENTS`; true when it succeeded.
     virtual bool RunUdisks(const std::vector<std::string>& arguments) const;
 };

@@ -10,6 +10,8 @@ inline constexpr std::string_view kTwoDisksIn = "To disker er satt inn: ta ut de
 inline constexpr std::string_view kCouldNotEject =
     "Disken kunne ikke l\xC3\xB8ses ut: l\xC3\xB8s den ut fra skrivebordet f\xC3\xB8r du tar den "
     "ut";
+inline constexpr std::string_view kUdisksMissing =
+    "udisks2 er ikke installert: l\xC3\xB8s ut disken fra skrivebordet f\xC3\xB8r du tar den ut";
 
 // The drive field's tooltip: "A: = /media/ola/FLOPPY, 1 423 kB ledig".
 inline constexpr std::string_view kIs = " = ";

@@ -39,6 +39,15 @@ bool Fail(std::string& reason, const char* why, const std::string& image,
     return false;
 }
 
+// A run of mtools that failed: `why` with its complaint, unless mtools is not there at all.
+bool Failed(std::string& reason, const char* why, const std::string& image, const ChildRun& run) {
+    if (run.notInstalled) {
+        reason = image_reason::kMtoolsMissing;
+        return false;
+    }
+    return Fail(reason, why, image, run.errors);
+}
+
 // A name as mtools matches it literally: its wildcards are escaped.
 std::string Literal(std::string_view name) {
     std::string escaped = "::";
@@ -93,7 +102,7 @@ bool FatBootSector(std::string_view report, std::uint64_t sectorSize, std::uint6
 bool CheckWhole(const std::string& image, std::string& reason) {
     const ChildRun info = Mtools({"minfo", "-i", image, "::"});
     if (info.exitCode != 0) {
-        return Fail(reason, image_reason::kNotFat, image, info.errors);
+        return Failed(reason, image_reason::kNotFat, image, info);
     }
     const std::uint64_t sectorSize = Field(info.output, "sector size: ");
     std::uint64_t sectors = Field(info.output, "small size: ");
@@ -131,7 +140,7 @@ std::string ImageReason(const char* why, const std::string& image, int error) {
 bool FormatFloppyImage(const std::string& image, std::string& reason) {
     const ChildRun run = Mtools({"mformat", "-C", "-f", "1440", "-i", image, "::"});
     if (run.exitCode != 0) {
-        return Fail(reason, image_reason::kNotCreated, image, run.errors);
+        return Failed(reason, image_reason::kNotCreated, image, run);
     }
     return CheckWhole(image, reason);
 }
@@ -143,7 +152,7 @@ bool ReadImageRoot(const std::string& image, ImageRoot& root, std::string& reaso
     const ChildRun bare = Mtools({"mdir", "-a", "-b", "-i", image, "::"});
     const ChildRun full = Mtools({"mdir", "-a", "-i", image, "::"});
     if (bare.exitCode != 0 || full.exitCode != 0) {
-        return Fail(reason, image_reason::kUnreadable, image, bare.errors + full.errors);
+        return Failed(reason, image_reason::kUnreadable, image, bare.exitCode != 0 ? bare : full);
     }
     if (!FreeBytesOf(full.output, root.freeBytes)) {
         return Fail(reason, image_reason::kUnreadable, image);
@@ -170,7 +179,7 @@ bool CopyOutOfImage(const std::string& image, const ImageRoot& root, const std::
     }
     const ChildRun run = Mtools({"mcopy", "-m", "-n", "-i", image, "::*", folder + "/"});
     if (run.exitCode != 0) {
-        return Fail(reason, image_reason::kUnreadable, image, run.errors);
+        return Failed(reason, image_reason::kUnreadable, image, run);
     }
     return true;
 }
@@ -185,7 +194,7 @@ bool CopyIntoImage(const std::string& image, const std::vector<std::string>& pat
     argv.emplace_back("::");
     const ChildRun run = Mtools(argv);
     if (run.exitCode != 0) {
-        return Fail(reason, image_reason::kNotWritten, image, run.errors);
+        return Failed(reason, image_reason::kNotWritten, image, run);
     }
     return true;
 }
@@ -201,7 +210,7 @@ bool DeleteFromImage(const std::string& image, const std::vector<std::string>& n
     }
     const ChildRun run = Mtools(argv);
     if (run.exitCode != 0) {
-        return Fail(reason, image_reason::kNotWritten, image, run.errors);
+        return Failed(reason, image_reason::kNotWritten, image, run);
     }
     return true;
 }

@@ -15,7 +15,7 @@ using enum ControlKind;
 // the box is no taller than these need.
 constexpr std::array kAboutControls = {
     ControlTemplate{IDC_STATIC, kApplicationIcon, nullptr, 11, 17, 20, 20, false, false},
-    ControlTemplate{IDC_STATIC, kLeftText, "Torvanik Versjon 1.03", 55, 13, 119, 8, false, false},
+    ControlTemplate{IDC_STATIC, kLeftText, "Torvanik Versjon 1.04", 55, 13, 119, 8, false, false},
     ControlTemplate{IDOK, kPushButton, "OK", 194, 7, 32, 14, true, true},
     ControlTemplate{IDC_STATIC, kLeftText, "\xC2\xA9 Torvanik. Alle rettigheter forbeholdt.", 55,
                     25, 170, 8, false, false},

@@ -4,8 +4,12 @@
 #include <array>
 #include <string_view>
 
+#include "platform/program_options.h"
+
 namespace torvanik {
 namespace {
+
+constexpr ProgramOption kOptions[] = {{"drive", true}, {"no-eject"}, {"no-verify"}};
 
 // The toolkit's options that take the next argument as their value.
 constexpr std::array<std::string_view, 14> kToolkitOptionsWithValue = {
@@ -21,46 +25,69 @@ bool TakesValue(std::string_view name) {
     return std::ranges::find(kToolkitOptionsWithValue, name) != kToolkitOptionsWithValue.end();
 }
 
-// The toolkit reads "-name" and "--name" alike; "--" alone marks our own options.
+// The toolkit reads "-name" and "--name" alike; of the one-dash options, only -h and -V
+// are ours.
 bool IsToolkitOption(std::string_view argument) {
     if (argument.starts_with("--")) {
         return TakesValue(argument.substr(2));
     }
-    return argument.size() > 1 && argument.starts_with('-') && argument != "-h";
+    return argument.size() > 1 && argument.starts_with('-') && argument != "-h" && argument != "-V";
+}
+
+std::vector<std::string> WithoutToolkitOptions(const std::vector<std::string>& arguments) {
+    std::vector<std::string> ours;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument == "--") {
+            ours.insert(ours.end(), arguments.begin() + static_cast<std::ptrdiff_t>(i),
+                        arguments.end());
+            break;
+        }
+        if (!IsToolkitOption(argument)) {
+            ours.push_back(argument);
+            continue;
+        }
+        const std::size_t dashes = argument.starts_with("--") ? 2 : 1;
+        i += TakesValue(std::string_view(argument).substr(dashes)) ? 1 : 0;
+    }
+    return ours;
+}
+
+CommandLine Refused(std::string error) {
+    CommandLine line;
+    line.action = CommandLine::Action::kError;
+    line.error = std::move(error);
+    return line;
 }
 
 }  // namespace
 
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments, bool toolkitOptions) {
+    const ProgramArguments parsed = ParseProgramArguments(
+        kOptions, toolkitOptions ? WithoutToolkitOptions(arguments) : arguments);
     CommandLine line;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        if (toolkitOptions && IsToolkitOption(argument)) {
-            const std::size_t dashes = argument.starts_with("--") ? 2 : 1;
-            i += TakesValue(std::string_view(argument).substr(dashes)) ? 1 : 0;
-            continue;
-        }
-        if (argument == "--help" || argument == "-h") {
+    switch (parsed.request) {
+        case ProgramArguments::Request::kError:
+            return Refused(parsed.error);
+        case ProgramArguments::Request::kHelp:
             line.action = CommandLine::Action::kHelp;
             return line;
-        }
-        if (argument == "--version") {
+        case ProgramArguments::Request::kVersion:
             line.action = CommandLine::Action::kVersion;
             return line;
-        }
-        if (argument == "--no-eject") {
+        case ProgramArguments::Request::kRun:
+            break;
+    }
+    if (!parsed.operands.empty()) {
+        return Refused("ukjent argument: " + parsed.operands.front());
+    }
+    for (const auto& [name, value] : parsed.options) {
+        if (name == "drive") {
+            line.driveOptions.push_back(value);
+        } else if (name == "no-eject") {
             line.noEject = true;
-        } else if (argument == "--no-verify") {
-            line.noVerify = true;
-        } else if (argument == "--drive" && i + 1 < arguments.size()) {
-            line.driveOptions.push_back(arguments[++i]);
-        } else if (argument.starts_with("--drive=")) {
-            line.driveOptions.push_back(argument.substr(8));
         } else {
-            line.action = CommandLine::Action::kError;
-            line.error =
-                argument == "--drive" ? "--drive mangler X:=MAPPE" : "ukjent argument: " + argument;
-            return line;
+            line.noVerify = true;
         }
     }
     return line;
@@ -77,8 +104,10 @@ const char* UsageText() {
            "  --no-eject                   l\xC3\xB8s ikke ut disken etter hvert trinn\n"
            "  --no-verify                  les ikke hver diskett tilbake og sammenlign\n"
            "                               etter kopieringen\n"
-           "  --help                       viser denne teksten\n"
-           "  --version                    viser versjonen\n"
+           "  -h, --help                   viser denne teksten\n"
+           "  -V, --version                viser versjonen\n"
+           "\n"
+           "Et valg med verdi kan skrives --valg=VERDI eller --valg VERDI.\n"
            "\n"
            "M\xC3\x85L er ett av:\n"
            "  media          disken som er satt inn: den ene som skrivebordet har montert\n"
@@ -98,8 +127,8 @@ const char* UsageText() {
            "og \"eject no\"), ellers A: = media og B: = den andre flyttbare disken.\n";
 }
 
-const char* VersionText() {
-    return "Torvanik Versjon 1.03\n";
+std::string VersionText() {
+    return "Torvanik Versjon " TORVANIK_VERSION "\n";
 }
 
 }  // namespace torvanik

@@ -6,7 +6,7 @@
 #include "platform/drive_map.h"
 
 // The program's own options: --drive X:=TARGET[,capacity=N] (repeatable), --no-eject,
-// --no-verify, --help, --version.
+// --no-verify, -h/--help, -V/--version.
 namespace torvanik {
 
 struct CommandLine {
@@ -26,6 +26,6 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments,
 
 // The texts of --help and --version (UTF-8).
 const char* UsageText();
-const char* VersionText();
+std::string VersionText();
 
 }  // namespace torvanik

@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "platform/settings_location.h"
+#include "platform/user_locale.h"
 #include "shell/command_line.h"
 #include "shell/display_check.h"
 #include "shell/torvanik_app.h"
@@ -15,7 +16,7 @@ int Answer(const torvanik::CommandLine& line) {
             std::fputs(torvanik::UsageText(), stdout);
             return 0;
         case torvanik::CommandLine::Action::kVersion:
-            std::fputs(torvanik::VersionText(), stdout);
+            std::fputs(torvanik::VersionText().c_str(), stdout);
             return 0;
         case torvanik::CommandLine::Action::kError:
             std::fprintf(stderr, "torvanik: %s\n\n%s", line.error.c_str(), torvanik::UsageText());
@@ -31,6 +32,7 @@ int Answer(const torvanik::CommandLine& line) {
 // The command line and the drive map are checked before the toolkit starts, which needs a
 // display.
 int main(int argc, char** argv) {
+    torvanik::FollowUserLanguage();
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     const torvanik::CommandLine line = torvanik::ParseCommandLine(arguments, true);
     if (const int status = Answer(line); status >= 0) {
@@ -56,6 +58,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     QApplication application(argc, argv);
+    // The toolkit has set the whole locale from the environment again.
+    torvanik::FollowUserLanguage();
     // What the toolkit did not take must be ours.
     std::vector<std::string> left;
     for (const QString& argument : QCoreApplication::arguments().mid(1)) {

@@ -21,6 +21,8 @@ bool TorvanikApp::Start(const DriveMap& drives) {
     QIcon icon{QPixmap(LargeIcon())};
     icon.addPixmap(QPixmap(SmallIcon()));
     QApplication::setWindowIcon(icon);
+    // The desktop matches the window to its entry by this name (on Wayland, the app id).
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.torvanik.Torvanik"));
     window_ = std::make_unique<MainWindow>(drives, Document::Title());
     if (!window_->Create()) {
         window_.reset();

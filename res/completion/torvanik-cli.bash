@@ -1,7 +1,8 @@
 # Bash completion for torvanik-cli: verbs, options, drive letters and file names.
 
 _torvanik_cli() {
-    local options="--drive --select --overwrite --no-verify --no-eject --help --version"
+    local options="--drive --select --overwrite --no-verify --no-eject --batch --auto --resume
+        --no-sums --help --version"
     local letters="A: B: C: D: E: F: G: H: I: J: K: L: M: N:"
     local kinds="media media: device: images:"
 
@@ -13,6 +14,10 @@ _torvanik_cli() {
     local cur=""
     [[ $line == *[[:blank:]] ]] || { cur=${words[-1]}; unset 'words[-1]'; }
     local prev=${words[-1]}
+    # "--drive=A:=..." is answered as "--drive A:=..." is.
+    case $cur in
+        --drive=* | --select=*) prev=${cur%%=*} cur=${cur#*=} ;;
+    esac
 
     local verb="" files=0 i
     for ((i = 1; i < ${#words[@]}; i++)); do

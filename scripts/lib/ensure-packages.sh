@@ -1,19 +1,26 @@
-# Debian packages the build, the tests and the program need.
-TORVANIK_PACKAGES=(
+# Debian packages the program needs to be built and to run.
+TORVANIK_PROGRAM_PACKAGES=(
     cmake g++ make pkg-config
-    googletest libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev qt6-translations-l10n qt6-l10n-tools qt6-wayland libxkbcommon-dev libx11-dev
-    xvfb xauth libxtst-dev
     fonts-liberation fontconfig libfreetype-dev libfontconfig-dev
     libxxhash-dev
-    librsvg2-bin desktop-file-utils appstream scdoc man-db dpkg-dev
-    mtools python3
+    librsvg2-bin scdoc
+    mtools
 )
 
+# What the tests, the benchmarks and the package's checks need on top of those.
+TORVANIK_TEST_PACKAGES=(
+    googletest libgtest-dev libgmock-dev libbenchmark-dev
+    xvfb xauth libxtst-dev
+    desktop-file-utils appstream man-db dpkg-dev lintian locales
+    python3
+)
+
+# ensure_packages PACKAGE...: installs those that are missing.
 ensure_packages() {
     local missing=()
     local p
-    for p in "${TORVANIK_PACKAGES[@]}"; do
+    for p in "$@"; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' ||
             missing+=("$p")
     done

@@ -16,7 +16,7 @@ CliTest::CliTest() {
 
 std::vector<std::string> CliTest::DriveOption(const std::string& letter, const std::string& folder,
                                               std::uint64_t capacity) const {
-    return {"--drive", letter + "=" + folder + ",capacity=" + std::to_string(capacity)};
+    return {"--drive=" + letter + "=" + folder + ",capacity=" + std::to_string(capacity)};
 }
 
 std::string CliTest::MakeSource(const std::string& name, std::size_t size) const {
@@ -26,12 +26,12 @@ std::string CliTest::MakeSource(const std::string& name, std::size_t size) const
 }
 
 std::unique_ptr<CliProcess> CliTest::Start(const std::vector<std::string>& arguments,
-                                           bool stderrOnTerminal) const {
-    return std::make_unique<CliProcess>(arguments, config, stderrOnTerminal);
+                                           const CliStart& start) const {
+    return std::make_unique<CliProcess>(arguments, config, start);
 }
 
-Session CliTest::Run(const std::vector<std::string>& arguments) const {
-    auto cli = Start(arguments);
+Session CliTest::Run(const std::vector<std::string>& arguments, const CliStart& start) const {
+    auto cli = Start(arguments, start);
     Session session;
     while (auto piece = cli->ReadUntil(kPrompt)) {
         session.pieces.push_back(*piece);
@@ -44,11 +44,11 @@ Session CliTest::Run(const std::vector<std::string>& arguments) const {
 }
 
 Session CliTest::SplitOntoDisks(const std::string& source, const std::vector<std::string>& extra,
-                                bool stderrOnTerminal) const {
+                                const CliStart& start) const {
     std::vector<std::string> arguments = DriveOption("A:", drive);
     arguments.insert(arguments.end(), extra.begin(), extra.end());
     arguments.insert(arguments.end(), {"split", source});
-    auto cli = Start(arguments, stderrOnTerminal);
+    auto cli = Start(arguments, start);
     Session session;
     int disk = 0;
     while (auto piece = cli->ReadUntil(kPrompt)) {

@@ -28,14 +28,14 @@ class CliTest : public ::testing::Test {
     CliTest();
 
     std::unique_ptr<CliProcess> Start(const std::vector<std::string>& arguments,
-                                      bool stderrOnTerminal = false) const;
+                                      const CliStart& start = {}) const;
     // Runs to the end, answering every prompt with an empty line.
-    Session Run(const std::vector<std::string>& arguments) const;
+    Session Run(const std::vector<std::string>& arguments, const CliStart& start = {}) const;
 
     // Splits `source` over the disks, with `extra` options before the verb; the files of
     // disk n end up in Disk(n).
     Session SplitOntoDisks(const std::string& source, const std::vector<std::string>& extra = {},
-                           bool stderrOnTerminal = false) const;
+                           const CliStart& start = {}) const;
     // Joins Disk(1) ... Disk(count) into `destination`, putting each disk in when asked.
     Session JoinFromDisks(const std::string& destination, int count,
                           const std::vector<std::string>& extra = {}) const;

@@ -7,9 +7,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 
 extern char** environ;
 
@@ -18,15 +20,24 @@ namespace {
 
 constexpr int kMinuteMs = 60'000;
 
-std::vector<std::string> ChildEnvironment(const std::string& configHome) {
-    const std::string key = "XDG_CONFIG_HOME=";
+std::string NameOf(std::string_view entry) {
+    return std::string(entry.substr(0, entry.find('=')));
+}
+
+std::vector<std::string> ChildEnvironment(const std::string& configHome,
+                                          const std::vector<std::string>& changes) {
+    std::vector<std::string> wanted = changes;
+    wanted.push_back("XDG_CONFIG_HOME=" + configHome);
     std::vector<std::string> env;
     for (char** entry = environ; *entry != nullptr; ++entry) {
-        if (std::strncmp(*entry, key.c_str(), key.size()) != 0) {
+        const std::string name = NameOf(*entry);
+        if (std::none_of(wanted.begin(), wanted.end(),
+                         [&](const std::string& change) { return NameOf(change) == name; })) {
             env.emplace_back(*entry);
         }
     }
-    env.push_back(key + configHome);
+    std::copy_if(wanted.begin(), wanted.end(), std::back_inserter(env),
+                 [](const std::string& change) { return change.find('=') != std::string::npos; });
     return env;
 }
 
@@ -55,11 +66,11 @@ void Drain(int& fd, std::string& to) {
 }  // namespace
 
 CliProcess::CliProcess(const std::vector<std::string>& arguments, const std::string& configHome,
-                       bool stderrOnTerminal) {
+                       const CliStart& start) {
     signal(SIGPIPE, SIG_IGN);
     std::vector<std::string> argv{TORVANIK_CLI_PATH};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
-    std::vector<std::string> env = ChildEnvironment(configHome);
+    std::vector<std::string> env = ChildEnvironment(configHome, start.environment);
     const auto argPointers = Pointers(argv);
     const auto envPointers = Pointers(env);
 
@@ -69,8 +80,11 @@ CliProcess::CliProcess(const std::vector<std::string>& arguments, const std::str
     if (pipe(inPipe) != 0 || pipe(outPipe) != 0) {
         std::abort();
     }
-    if (stderrOnTerminal ? openpty(&errPair[0], &errPair[1], nullptr, nullptr, nullptr) != 0
-                         : pipe(errPair) != 0) {
+    winsize size{};
+    size.ws_col = start.terminalColumns;
+    size.ws_row = 24;
+    if (start.stderrOnTerminal ? openpty(&errPair[0], &errPair[1], nullptr, nullptr, &size) != 0
+                               : pipe(errPair) != 0) {
         std::abort();
     }
     pid_ = fork();

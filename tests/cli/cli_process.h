@@ -9,13 +9,21 @@
 
 namespace torvanik::testing {
 
+// How the child starts, beyond its arguments.
+struct CliStart {
+    bool stderrOnTerminal = false;
+    unsigned short terminalColumns = 0;  // the width the terminal reports; 0 reports none
+    // "NAME=value" to set, or "NAME" to remove, in the child's environment.
+    std::vector<std::string> environment = {};
+};
+
 // The built torvanik-cli, run as a child with its three streams on pipes (standard error
 // on a terminal when asked), so that a test talks to it as a user or a script would.
 class CliProcess {
   public:
     // `configHome` becomes XDG_CONFIG_HOME, so no real settings or drives file is read.
     CliProcess(const std::vector<std::string>& arguments, const std::string& configHome,
-               bool stderrOnTerminal = false);
+               const CliStart& start = {});
     ~CliProcess();
     CliProcess(const CliProcess&) = delete;
     CliProcess& operator=(const CliProcess&) = delete;

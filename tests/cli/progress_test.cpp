@@ -13,7 +13,9 @@ using cli::FormatBytes;
 using cli::FormatCheckLine;
 using cli::FormatDuration;
 using cli::FormatProgressLine;
+using cli::ProgressFigures;
 using cli::ProgressMeter;
+using cli::TerminalShape;
 
 TEST(CliProgressLineTest, BytesKeepAtMostThreeDigitsBeforeTheComma) {
     EXPECT_EQ(FormatBytes(0), "0 B");
@@ -42,18 +44,57 @@ TEST(CliProgressLineTest, BarsFillInProportionAndStayInside) {
 }
 
 TEST(CliProgressLineTest, LineHasBothBarsFiguresRateAndTimeLeft) {
-    EXPECT_EQ(FormatProgressLine({500'000, 1'000'000, 1'500'000, 2'500'000, 1024.0 * 1024}),
+    EXPECT_EQ(FormatProgressLine({500'000, 1'000'000, 1'500'000, 2'500'000, 1024.0 * 1024}, 120),
               "disk [######......] fil [#######.....]  1,4 MB av 2,4 MB  1,0 MB/s  0:01 igjen");
-    EXPECT_EQ(FormatProgressLine({0, 10, 0, 10, std::nullopt}),
+    EXPECT_EQ(FormatProgressLine({0, 10, 0, 10, std::nullopt}, 120),
               "disk [............] fil [............]  0 B av 10 B  --:-- igjen");
-    EXPECT_EQ(FormatCheckLine({0, 0, 524'288, 2'097'152, 1024.0 * 1024}),
+    EXPECT_EQ(FormatCheckLine({0, 0, 524'288, 2'097'152, 1024.0 * 1024}, 120),
               "Kontrollerer [###.........]  512,0 kB av 2,0 MB  1,0 MB/s  0:02 igjen");
 }
+
+// Half a chunk, 500 MB of 1 GB at 150 MB/s: 82 characters when nothing is left out.
+constexpr ProgressFigures kWideFigures{500, 1000, 524'288'000, 1'073'741'824, 157'286'400.0};
+
+struct FitCase {
+    bool checking;
+    int width;
+    std::string line;
+};
+
+void PrintTo(const FitCase& c, std::ostream* out) {
+    *out << (c.checking ? "check" : "copy") << c.width;
+}
+
+class CliProgressFitTest : public ::testing::TestWithParam<FitCase> {};
+
+TEST_P(CliProgressFitTest, NarrowsTheBarsThenLeavesOutRateBytesAndTimeLeft) {
+    const FitCase& c = GetParam();
+    const std::string line = c.checking ? FormatCheckLine(kWideFigures, c.width)
+                                        : FormatProgressLine(kWideFigures, c.width);
+    EXPECT_EQ(line, c.line);
+    EXPECT_LE(line.size(), static_cast<std::size_t>(c.width));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Widths, CliProgressFitTest,
+    ::testing::Values(
+        FitCase{false, 82,
+                "disk [######......] fil [######......]  500,0 MB av 1,0 GB  150,0 MB/s  0:04 "
+                "igjen"},
+        FitCase{false, 79,
+                "disk [#####.....] fil [#####.....]  500,0 MB av 1,0 GB  150,0 MB/s  0:04 igjen"},
+        FitCase{false, 60, "disk [####...] fil [###....]  500,0 MB av 1,0 GB  0:04 igjen"},
+        FitCase{false, 39, "disk [###...] fil [###...]  0:04 igjen"},
+        FitCase{false, 12, "disk [##..] "},
+        FitCase{true, 79,
+                "Kontrollerer [######......]  500,0 MB av 1,0 GB  150,0 MB/s  0:04 igjen"},
+        FitCase{true, 39, "Kontrollerer [######......]  0:04 igjen"}));
 
 // The meter writing into memory, with a clock the test moves.
 class CliProgressMeterTest : public ::testing::Test {
   protected:
-    CliProgressMeterTest() : stream(open_memstream(&buffer, &size)), meter(stream) {}
+    CliProgressMeterTest()
+        : stream(open_memstream(&buffer, &size)), meter(stream, [this] { return shape; }) {}
     ~CliProgressMeterTest() override {
         std::fclose(stream);
         std::free(buffer);
@@ -71,6 +112,7 @@ class CliProgressMeterTest : public ::testing::Test {
     char* buffer = nullptr;
     std::size_t size = 0;
     std::FILE* stream;
+    TerminalShape shape{120, true};
     ProgressMeter meter;
     const ProgressMeter::Clock::time_point t0 = ProgressMeter::Clock::now();
 };
@@ -107,12 +149,26 @@ TEST_F(CliProgressMeterTest, RateIsMeasuredFromTheRestartOverThisCopyOnly) {
     EXPECT_NE(line.find("1,0 MB/s  0:01 igjen"), std::string::npos) << line;
 }
 
+TEST_F(CliProgressMeterTest, WithoutErasingBlanksWhatTheLongerLineLeft) {
+    shape = {40, false};
+    meter.Restart(t0);
+    meter.BlockCopied(1000, 1'048'576, 1000, 2'097'152, At(500));
+    EXPECT_EQ(Written(), "\rdisk [......] fil [......]  17:29 igjen");
+    meter.BlockCopied(1'048'576, 1'048'576, 1'048'576, 2'097'152, At(2000));
+    EXPECT_EQ(Written(), "\rdisk [######] fil [###...]  0:02 igjen ");
+    // The terminal got narrower: the blanks stop at its edge.
+    shape = {30, false};
+    meter.BlockCopied(1'048'576, 1'048'576, 1'048'576, 2'097'152, At(2200));
+    EXPECT_EQ(Written(), "\rdisk [#######] fil [####...] ");
+}
+
 // With standard error on a terminal, the split draws its progress line there.
 using CliProgressTerminalTest = CliTest;
 
 TEST_F(CliProgressTerminalTest, ProgressLineGoesToATerminalOnly) {
     const std::string source = MakeSource("bilde.bmp", 1'500'000);
-    const Session split = SplitOntoDisks(source, {}, true);
+    const CliStart wide{.stderrOnTerminal = true, .terminalColumns = 120};
+    const Session split = SplitOntoDisks(source, {}, wide);
     EXPECT_EQ(split.status, 0);
     EXPECT_NE(split.errors.find("\rdisk [############] fil [########....]  976,1 kB av 1,4 MB"),
               std::string::npos)
@@ -124,10 +180,56 @@ TEST_F(CliProgressTerminalTest, ProgressLineGoesToATerminalOnly) {
     EXPECT_EQ(split.pieces[1].find("disk ["), std::string::npos);
     // Every disk is read back, with a line of its own, unless --no-verify is given.
     EXPECT_NE(split.errors.find("\n\rKontrollerer [############]"), std::string::npos);
-    const Session unchecked = SplitOntoDisks(source, {"--no-verify"}, true);
+    const Session unchecked = SplitOntoDisks(source, {"--no-verify"}, wide);
     EXPECT_EQ(unchecked.status, 0);
     EXPECT_EQ(unchecked.errors.find("Kontrollerer"), std::string::npos);
 }
+
+struct TerminalCase {
+    std::string name;
+    unsigned short columns;  // as the terminal reports them
+    std::vector<std::string> environment;
+    std::size_t widest;  // the most characters a drawn line may have
+    bool erases;         // whether "\x1b[K" may be sent
+};
+
+void PrintTo(const TerminalCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class CliProgressWidthTest : public CliTest, public ::testing::WithParamInterface<TerminalCase> {};
+
+TEST_P(CliProgressWidthTest, EveryDrawnLineFitsTheTerminal) {
+    const TerminalCase& c = GetParam();
+    const std::string source = MakeSource("bilde.bmp", 1'500'000);
+    const Session split = SplitOntoDisks(source, {}, {true, c.columns, c.environment});
+    ASSERT_EQ(split.status, 0);
+    std::string errors = split.errors;
+    EXPECT_EQ(errors.find('\x1b') != std::string::npos, c.erases) << errors;
+    for (std::size_t at; (at = errors.find("\x1b[K")) != std::string::npos;) {
+        errors.erase(at, 3);
+    }
+    int drawn = 0;
+    std::size_t start = 0;
+    while (start < errors.size()) {
+        const std::size_t end = std::min(errors.find_first_of("\r\n", start), errors.size());
+        const std::string line = errors.substr(start, end - start);
+        EXPECT_LE(line.size(), c.widest) << '"' << line << '"';
+        drawn += line.starts_with("disk [") || line.starts_with("Kontrollerer [") ? 1 : 0;
+        start = end + 1;
+    }
+    EXPECT_GE(drawn, 4) << errors;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Terminals, CliProgressWidthTest,
+    ::testing::Values(TerminalCase{"Columns80", 80, {"TERM=xterm"}, 79, true},
+                      TerminalCase{"Columns40", 40, {"TERM=xterm"}, 39, true},
+                      TerminalCase{"SizeFromColumns", 0, {"TERM=xterm", "COLUMNS=50"}, 49, true},
+                      TerminalCase{"NoSizeAtAll", 0, {"TERM=xterm", "COLUMNS"}, 79, true},
+                      TerminalCase{"Dumb", 40, {"TERM=dumb"}, 39, false},
+                      TerminalCase{"NoTerm", 60, {"TERM"}, 59, false}),
+    [](const ::testing::TestParamInfo<TerminalCase>& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace torvanik::testing

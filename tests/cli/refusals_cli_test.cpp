@@ -69,19 +69,23 @@ TEST_F(CliRefusalTest, MalformedDrivesFileIsAUsageError) {
 }
 
 TEST_F(CliRefusalTest, HelpAndVersionGoToStandardOutput) {
-    const Session help = Run({"--help"});
-    EXPECT_EQ(help.status, 0);
-    EXPECT_EQ(help.errors, "");
-    EXPECT_EQ(help.pieces[0].rfind(kUsageStart, 0), 0u);
-    for (const char* word :
-         {"split FIL", "join DESTINASJON", "--drive X:=MÅL[,capacity=N]", "media:MAPPE",
-          "device:ENHET", "--no-eject", "--no-verify", "--select X:", "--overwrite", "--version"}) {
-        EXPECT_NE(help.pieces[0].find(word), std::string::npos) << word;
+    for (const char* option : {"--help", "-h"}) {
+        const Session help = Run({option});
+        EXPECT_EQ(help.status, 0);
+        EXPECT_EQ(help.errors, "");
+        EXPECT_EQ(help.pieces[0].rfind(kUsageStart, 0), 0u);
+        for (const char* word :
+             {"split FIL", "join DESTINASJON", "--drive X:=MÅL[,capacity=N]", "media:MAPPE",
+              "device:ENHET", "--no-eject", "--no-verify", "--select X:", "--overwrite", "--batch",
+              "--auto", "--resume", "--no-sums", "-V, --version"}) {
+            EXPECT_NE(help.pieces[0].find(word), std::string::npos) << word;
+        }
     }
-
-    const Session version = Run({"--version"});
-    EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.pieces[0], std::string("torvanik-cli ") + TORVANIK_VERSION + "\n");
+    for (const char* option : {"--version", "-V"}) {
+        const Session version = Run({option});
+        EXPECT_EQ(version.status, 0);
+        EXPECT_EQ(version.pieces[0], std::string("torvanik-cli ") + TORVANIK_VERSION + "\n");
+    }
 }
 
 // The arguments, a name for the case, and what the refusal's line must say.
@@ -119,6 +123,9 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"ThirdWord", {"join", "a", "b"}, "for mange argumenter: b"},
         UsageCase{"UnknownOption", {"-x", "split", "a"}, "ukjent valg: -x"},
         UsageCase{"DriveWithoutValue", {"split", "a", "--drive"}, "--drive mangler verdi"},
+        UsageCase{"AmbiguousOption", {"--no-", "split", "a"}, "tvetydig valg: --no-"},
+        UsageCase{
+            "SwitchWithValue", {"--no-verify=ja", "split", "a"}, "--no-verify tar ingen verdi"},
         UsageCase{"DriveWithoutFolder", {"--drive", "A:", "split", "a"}, "ugyldig stasjon"},
         UsageCase{"BadCapacity",
                   {"--drive", "A:=/d,capacity=mye", "split", "a"},

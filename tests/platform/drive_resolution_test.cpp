@@ -18,7 +18,7 @@ struct FakeDriveSystem : DriveSystem {
     std::map<std::string, std::vector<DeviceNumber>> devices;
     std::vector<std::vector<DeviceNumber>> removableDisks;
     bool mediumComesOut = false;
-    bool udisks = true;
+    Udisks udisks = Udisks::kReady;
     std::string failingVerb;
     mutable std::vector<std::string> calls;
 
@@ -33,7 +33,7 @@ struct FakeDriveSystem : DriveSystem {
         return removableDisks;
     }
     bool MediumComesOut(const std::string&) const override { return mediumComesOut; }
-    bool HasUdisks() const override { return udisks; }
+    Udisks UdisksState() const override { return udisks; }
     bool RunUdisks(const std::vector<std::string>& arguments) const override {
         calls.push_back(arguments[0] + " " + arguments[1] + " " + arguments[2] + " " +
                         arguments[3]);
@@ -129,21 +129,33 @@ TEST(EjectTest, UnmountsThenPowersOffOnlyWhatMayBeLetGo) {
     const std::string sdb = MountLine("8:17", "/media/ola/A", "/dev/sdb1");
     const std::string unmount = "unmount --no-user-interaction -b /dev/sdb1";
     const std::string powerOff = "power-off --no-user-interaction -b /dev/sdb1";
+    using enum DriveSystem::Udisks;
     struct Case {
         const char* name;
         std::string mounts;
-        bool comesOut, udisks, eject;
+        bool comesOut;
+        DriveSystem::Udisks udisks;
+        bool eject;
         std::string failingVerb;
         std::vector<std::string> calls;
         std::string_view reason;
     };
     for (const Case& c : std::vector<Case>{
-             {"stick", sdb, false, true, true, "", {unmount, powerOff}, ""},
-             {"floppy drive keeps power", sdb, true, true, true, "", {unmount}, ""},
-             {"busy", sdb, false, true, true, "unmount", {unmount}, drive_text::kCouldNotEject},
-             {"tmpfs", MountLine("0:60", "/media/ola/T", "tmpfs"), false, true, true, "", {}, ""},
-             {"no udisks", sdb, false, false, true, "", {}, ""},
-             {"eject no", sdb, false, true, false, "", {}, ""}}) {
+             {"stick", sdb, false, kReady, true, "", {unmount, powerOff}, ""},
+             {"floppy drive keeps power", sdb, true, kReady, true, "", {unmount}, ""},
+             {"busy", sdb, false, kReady, true, "unmount", {unmount}, drive_text::kCouldNotEject},
+             {"tmpfs", MountLine("0:60", "/media/ola/T", "tmpfs"), false, kReady, true, "", {}, ""},
+             {"no system bus", sdb, false, kNoSystemBus, true, "", {}, ""},
+             {"udisks2 missing",
+              sdb,
+              false,
+              kNotInstalled,
+              true,
+              "",
+              {},
+              drive_text::kUdisksMissing},
+             {"udisks2 missing, eject no", sdb, false, kNotInstalled, false, "", {}, ""},
+             {"eject no", sdb, false, kReady, false, "", {}, ""}}) {
         auto system = std::make_shared<FakeDriveSystem>();
         system->mountInfo = kSystemMounts + c.mounts;
         system->mediumComesOut = c.comesOut;

@@ -6,6 +6,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -249,6 +250,36 @@ TEST(ImageDiskTest, AStepOntoALargeImageStreamsIt) {
     RecordProperty("peak_kB", std::to_string(added));
     EXPECT_GT(added, 0u);
     EXPECT_LT(added, 50u << 10);
+}
+
+// Without mtools every use of an image names the package that is missing.
+TEST(FloppyImageTest, WithoutMtoolsTheReasonNamesThePackage) {
+    TempFolder tmp;
+    const std::string image = tmp / "DSKA0000.IMG";
+    std::string reason;
+    ASSERT_TRUE(FormatFloppyImage(image, reason)) << reason;
+    const std::string path = std::getenv("PATH");
+    std::filesystem::create_directories(tmp / "bin");
+    setenv("PATH", (tmp / "bin").c_str(), 1);
+    const std::pair<const char*, std::function<bool(std::string&)>> uses[] = {
+        {"format", [&](std::string& r) { return FormatFloppyImage(tmp / "DSKA0001.IMG", r); }},
+        {"list",
+         [&](std::string& r) {
+             ImageRoot root;
+             return ReadImageRoot(image, root, r);
+         }},
+        {"copy out",
+         [&](std::string& r) {
+             return CopyOutOfImage(image, {{"A"}, 0}, tmp / "bin", r);
+         }},
+        {"copy in", [&](std::string& r) { return CopyIntoImage(image, {tmp / "bin"}, r); }},
+        {"delete", [&](std::string& r) { return DeleteFromImage(image, {"A"}, r); }}};
+    for (const auto& [name, use] : uses) {
+        reason.clear();
+        EXPECT_FALSE(use(reason)) << name;
+        EXPECT_EQ(reason, image_reason::kMtoolsMissing) << name;
+    }
+    setenv("PATH", path.c_str(), 1);
 }
 
 }  // namespace

@@ -27,13 +27,18 @@ expect() {  # expect "COMMAND LINE" ANSWER...
 expect "torvanik-cli " join split
 expect "torvanik-cli sp" split
 expect "torvanik-cli --s" --select
-expect "torvanik-cli --no-" --no-eject --no-verify
+expect "torvanik-cli --no-" --no-eject --no-verify --no-sums
+expect "torvanik-cli --b" --batch
+expect "torvanik-cli --re" --resume
 expect "torvanik-cli join --ov" --overwrite
 expect "torvanik-cli --select " A: B: C: D: E: F: G: H: I: J: K: L: M: N:
 expect "torvanik-cli --select M" M:
 expect "torvanik-cli --drive B" B:=
 expect "torvanik-cli --drive B:=me" media media:
 expect "torvanik-cli --drive B:=images:dis" disks/
+expect "torvanik-cli --drive=B:=me" media media:
+expect "torvanik-cli --select=" A: B: C: D: E: F: G: H: I: J: K: L: M: N:
+expect "torvanik-cli --drive=A:=disks/a split fil" film.avi filmen.txt
 expect "torvanik-cli --drive B:=disks/" disks/a/ disks/b/
 expect "torvanik-cli --drive A:=disks/a --select B: split fil" film.avi filmen.txt
 expect "torvanik-cli --drive A:=disks/a join " disks film.avi filmen.txt

@@ -19,9 +19,11 @@ TEST(CommandLineTest, DriveOptionsHelpVersionAndNothingElse) {
 
     EXPECT_EQ(ParseCommandLine({}).action, Action::kRun);
     EXPECT_EQ(ParseCommandLine({"--drive", "A:=/x", "--help"}).action, Action::kHelp);
+    EXPECT_EQ(ParseCommandLine({"-h"}).action, Action::kHelp);
     EXPECT_EQ(ParseCommandLine({"--version"}).action, Action::kVersion);
+    EXPECT_EQ(ParseCommandLine({"-V"}).action, Action::kVersion);
     for (const auto& wrong : std::vector<std::vector<std::string>>{
-             {"--drive"}, {"fil.bmp"}, {"--drive", "A:=/x", "-x"}}) {
+             {"--drive"}, {"fil.bmp"}, {"--drive", "A:=/x", "-x"}, {"--", "--no-eject"}}) {
         const CommandLine line = ParseCommandLine(wrong);
         EXPECT_EQ(line.action, Action::kError) << wrong.back();
         EXPECT_FALSE(line.error.empty());
@@ -30,11 +32,13 @@ TEST(CommandLineTest, DriveOptionsHelpVersionAndNothingElse) {
 
 // Before the toolkit starts, its own options and their values are passed over, ours checked.
 TEST(CommandLineTest, ToolkitOptionsArePassedOverBeforeTheToolkitStarts) {
-    const CommandLine run = ParseCommandLine(
-        {"-platform", "xcb", "--drive", "A:=/mnt/a", "--style", "Fusion", "-reverse"}, true);
+    const CommandLine run = ParseCommandLine({"-platform", "xcb", "--drive", "A:=/mnt/a", "--style",
+                                              "Fusion", "-reverse", "--drive=B:=/mnt/b"},
+                                             true);
     EXPECT_EQ(run.action, Action::kRun);
-    EXPECT_EQ(run.driveOptions, (std::vector<std::string>{"A:=/mnt/a"}));
-    EXPECT_EQ(ParseCommandLine({"-platform", "xcb", "--driv", "A:=/x"}, true).action,
+    EXPECT_EQ(run.driveOptions, (std::vector<std::string>{"A:=/mnt/a", "B:=/mnt/b"}));
+    EXPECT_EQ(ParseCommandLine({"-platform", "xcb", "-V"}, true).action, Action::kVersion);
+    EXPECT_EQ(ParseCommandLine({"-platform", "xcb", "--drev", "A:=/x"}, true).action,
               Action::kError);
     EXPECT_EQ(ParseCommandLine({"-platform", "xcb"}).action, Action::kError);
 }
