@@ -75,6 +75,13 @@ inline constexpr std::string_view kOverwriteOnlyJoin = "--overwrite gjelder bare
 inline constexpr std::string_view kDestinationExists =
     "%s finnes fra før; bruk --overwrite for å skrive over den";
 
+// A stopped transfer of the same file: how to go on with it, that it goes on, and why not.
+inline constexpr std::string_view kCanResume =
+    "Overføringen ble avbrutt etter diskett %s; den kan fortsettes med --resume.\n\n";
+inline constexpr std::string_view kResuming = "Fortsetter fra diskett %s\n\n";
+inline constexpr std::string_view kNothingToResume =
+    "Finner ingen avbrutt overføring av %s å fortsette.\n";
+
 // The prompt while the next disk is awaited.
 inline constexpr std::string_view kKlarPrompt = "[KLAR] ";
 inline constexpr std::string_view kStopAnswer = "q";

@@ -15,6 +15,7 @@
 #include "cli/refusal.h"
 #include "cli/terminal_observer.h"
 #include "engine/commands.h"
+#include "engine/record_store.h"
 #include "engine/scripted_questions.h"
 #include "engine/settings.h"
 #include "engine/stop_request.h"
@@ -59,6 +60,35 @@ std::optional<int> ArmJoin(Transfer& transfer, const EngineSeams& seams,
         default:
             return kStopped;
     }
+}
+
+void Print(std::string_view text) {
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    std::fflush(stdout);
+}
+
+// With --resume, the stopped transfer of `path` is gone on with, or nothing starts (the exit
+// status); without, a stopped one is named, and the run starts from disk 1.
+std::optional<int> OfferResume(const CommandLine& line, const std::string& path,
+                               const RecordStore& records, ScriptedQuestions& questions) {
+    const TransferKind kind = line.verb == Verb::kJoin ? TransferKind::kJoin : TransferKind::kSplit;
+    const RecordStore::Lookup found = records.Load(kind, path);
+    if (!line.resume) {
+        if (found.found == RecordStore::Found::kRecord) {
+            Print(Fill(kCanResume, std::to_string(found.record.nextDisk - 1)));
+        }
+        return std::nullopt;
+    }
+    if (found.found == RecordStore::Found::kNone) {
+        Print(Fill(kNothingToResume, line.path));
+        return kCannotStart;
+    }
+    if (found.found == RecordStore::Found::kDamaged) {
+        Print(ReasonLine({Reason::kRecordDamaged, 0, {}}) + "\n");
+        return kCannotStart;
+    }
+    questions.resumeAnswers.push_back(true);
+    return std::nullopt;
 }
 
 void StopOnSignal(int /*signal*/) {
@@ -108,7 +138,12 @@ int RunTransfer(const CommandLine& line, std::istream& input) {
         drives.settings().verify = false;
     }
     const std::string path = FullPath(line.path);
-    if (line.verb == Verb::kJoin && !line.overwrite && Exists(path)) {
+    const RecordStore records(StateFolder());
+    ScriptedQuestions questions;
+    if (const auto refused = OfferResume(line, path, records, questions)) {
+        return *refused;
+    }
+    if (line.verb == Verb::kJoin && !line.overwrite && !line.resume && Exists(path)) {
         return Refuse(Fill(kDestinationExists, line.path));
     }
     // The saved drive holds unless --select chose another for this run; nothing is saved.
@@ -118,14 +153,13 @@ int RunTransfer(const CommandLine& line, std::istream& input) {
         drive.driveIndex = *line.selectedDrive;
     }
 
-    ScriptedQuestions questions;
     FileSystem files;
     std::optional<ProgressMeter> progress;
     if (isatty(STDERR_FILENO) == 1) {
         progress.emplace(stderr);
     }
     TerminalObserver observer(stdout, progress ? &*progress : nullptr);
-    const EngineSeams seams{questions, files, drives, drive, &observer};
+    const EngineSeams seams{questions, files, drives, drive, &observer, &records};
     Transfer transfer;
 
     CatchStopSignals();
@@ -133,6 +167,9 @@ int RunTransfer(const CommandLine& line, std::istream& input) {
                                                     : ArmJoin(transfer, seams, questions, path);
     if (notArmed) {
         return *notArmed;
+    }
+    if (line.resume) {
+        Print(Fill(kResuming, std::to_string(transfer.diskNumber)));
     }
     StepOutcome last;
     while (transfer.armed != TransferKind::kNone) {

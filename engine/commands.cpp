@@ -5,6 +5,7 @@
 #include "engine/disk_set.h"
 #include "engine/join_step.h"
 #include "engine/reports.h"
+#include "engine/resume.h"
 #include "engine/settings.h"
 #include "engine/split_step.h"
 #include "engine/transfer_start.h"
@@ -30,6 +31,37 @@ void Disarm(Transfer& t, Reports& reports) {
     reports.Reset(ScreenReset::kNothing);
 }
 
+// A stopped transfer goes on at its next disk, or is refused with the reason and nothing
+// armed.
+StepOutcome GoOn(Transfer& t, Reports& reports, const Why& refused) {
+    if (refused) {
+        t.source.reset();
+        t.destination.reset();
+        t.filePicked = false;
+        t.pending = false;
+        t.diskNumber = 1;
+        Disarm(t, reports);
+        reports.Reason(refused);
+        return {StepResult::kRefused, refused};
+    }
+    reports.Notice(NoticeId::kInsertDisk, t.diskNumber);
+    return {StepResult::kArmed, {}};
+}
+
+// After a finished disk the transfer is kept, once the disk's files are durable; a finished
+// transfer is kept no more.
+void KeepRecord(const Transfer& t, const EngineSeams& seams, Reports& reports,
+                const TransferRecord& before, StepResult result) {
+    if (seams.records == nullptr) {
+        return;
+    }
+    if (result == StepResult::kAdvanced && !seams.records->Save(RecordOf(t))) {
+        reports.Reason({Reason::kRecordNotSaved, 0, {}});
+    } else if (result == StepResult::kFinished) {
+        seams.records->Remove(before.kind, before.path);
+    }
+}
+
 }  // namespace
 
 StepOutcome OnSplitOut(Transfer& t, const EngineSeams& seams) {
@@ -45,6 +77,7 @@ StepOutcome OnSplitOut(Transfer& t, const EngineSeams& seams) {
     }
     t.fileName = SetNameOf(Utf8ToCp1252(picked->fileName));
     t.sourcePath = picked->pathName;
+    const auto resume = OfferToResume(seams, TransferKind::kSplit, t.sourcePath);
     t.armed = TransferKind::kSplit;
     t.diskNumber = 1;
     t.filePicked = true;
@@ -59,6 +92,8 @@ StepOutcome OnSplitOut(Transfer& t, const EngineSeams& seams) {
         Disarm(t, reports);
         reports.Notice(NoticeId::kInsertDiskAgain, kNoNumber, why);
         outcome = {StepResult::kRefused, why};
+    } else if (resume) {
+        outcome = GoOn(t, reports, ResumeSplit(t, *resume));
     } else {
         reports.Notice(NoticeId::kInsertDisk, 1);
     }
@@ -87,6 +122,14 @@ StepOutcome OnJoinIn(Transfer& t, const EngineSeams& seams) {
     t.destinationPath = picked->pathName;
     t.filePicked = true;
     t.diskNumber = 1;
+    if (const auto resume = OfferToResume(seams, TransferKind::kJoin, t.destinationPath)) {
+        t.armed = TransferKind::kJoin;
+        reports.Reset(ScreenReset::kNothing);
+        const StepOutcome outcome = GoOn(t, reports, ResumeJoin(t, seams, *resume));
+        reports.TotalRestarted();
+        reports.Screen();
+        return outcome;
+    }
     Why why;
     t.destination = OpenDestination(t, seams, why);
     StepOutcome outcome{StepResult::kArmed, {}};
@@ -117,6 +160,7 @@ StepOutcome OnDiskReady(Transfer& t, const EngineSeams& seams) {
         return {StepResult::kIdle, {}};
     }
     const bool join = t.armed == TransferKind::kJoin;
+    const TransferRecord before = RecordOf(t);
     reports.DiskStepBegun(t.diskNumber);
     reports.DiskProgress(t.diskNumber, !join);
     const StepOutcome outcome = join ? ReadNextDisk(t, seams, reports, t.diskNumber)
@@ -124,6 +168,7 @@ StepOutcome OnDiskReady(Transfer& t, const EngineSeams& seams) {
     if (outcome.result == StepResult::kAdvanced) {
         ++t.diskNumber;
     }
+    KeepRecord(t, seams, reports, before, outcome.result);
     reports.Screen();
     return outcome;
 }

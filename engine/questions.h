@@ -22,6 +22,8 @@ class Questions {
     virtual std::optional<PickedFile> PickDestinationFile(const std::string& initialName) = 0;
     // The user deletes files inside the picker, on the disk the next KLAR handles.
     virtual void OpenCleanUpPicker(const std::string& driveRoot, int diskNumber) = 0;
+    // True when the user goes on with a transfer that stopped after `finishedDisks` disks.
+    virtual bool ConfirmResume(int finishedDisks) = 0;
     // The drive the dialog leaves chosen, starting from `driveIndex`; each button takes
     // effect at once, so a dialog closed any way keeps the last one pressed.
     virtual int ChooseDrive(int driveIndex) = 0;

@@ -11,7 +11,7 @@
 namespace torvanik {
 namespace {
 
-constexpr std::array<std::pair<Reason, const char*>, 40> kReasonTexts = {{
+constexpr std::array<std::pair<Reason, const char*>, 44> kReasonTexts = {{
     {Reason::kNone, ""},
     {Reason::kDiskFull, "Ingen plass igjen på disketten"},
     {Reason::kReadOnly, "Disketten er skrivebeskyttet"},
@@ -55,6 +55,12 @@ constexpr std::array<std::pair<Reason, const char*>, 40> kReasonTexts = {{
      "Målfilen ga tilbake andre data enn det som ble skrevet"},
     {Reason::kDestinationNotReadBack, "Målfilen kunne ikke leses tilbake etter skrivingen"},
     {Reason::kUndoFailed, "Forsøket kunne ikke gjøres helt om"},
+    {Reason::kRecordDamaged, "Opptegnelsen av den avbrutte overføringen er skadet"},
+    {Reason::kRecordOfOtherSet, "Diskett 1 hører til et annet sett enn den avbrutte overføringen"},
+    {Reason::kRecordDestinationChanged,
+     "Målfilen er ikke lenger slik den avbrutte overføringen etterlot den"},
+    {Reason::kRecordNotSaved,
+     "Fremdriften kunne ikke lagres: etter et avbrudd må overføringen begynne forfra"},
     {Reason::kInterrupted, "Avbrutt"},
 }};
 

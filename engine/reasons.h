@@ -47,6 +47,10 @@ enum class Reason {
     kDestinationGaveBackOtherData,
     kDestinationNotReadBack,
     kUndoFailed,
+    kRecordDamaged,
+    kRecordOfOtherSet,
+    kRecordDestinationChanged,
+    kRecordNotSaved,
     kInterrupted,
 };
 

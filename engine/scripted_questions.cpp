@@ -20,6 +20,11 @@ bool ScriptedQuestions::ConfirmAbort() {
     return Next(abortAnswers).value_or(false);
 }
 
+bool ScriptedQuestions::ConfirmResume(int finishedDisks) {
+    resumeQuestions.push_back(finishedDisks);
+    return Next(resumeAnswers).value_or(false);
+}
+
 std::optional<PickedFile> ScriptedQuestions::PickSourceFile() {
     return Next(sourceAnswers).value_or(std::nullopt);
 }

@@ -16,6 +16,8 @@ class ScriptedQuestions : public Questions {
   public:
     // The answers to the abort question: true gives the transfer up.
     std::deque<bool> abortAnswers;
+    // The answers to the question whether to go on with a stopped transfer.
+    std::deque<bool> resumeAnswers;
     std::deque<std::optional<PickedFile>> sourceAnswers;
     std::deque<std::optional<PickedFile>> destinationAnswers;
     // Each entry: the drive the dialog leaves, or none for a dialog closed unchanged.
@@ -29,8 +31,11 @@ class ScriptedQuestions : public Questions {
     std::vector<std::string> cleanUpRoots;
     std::vector<int> cleanUpDisks;
     int abortQuestions = 0;
+    // The finished disks each resume question named.
+    std::vector<int> resumeQuestions;
 
     bool ConfirmAbort() override;
+    bool ConfirmResume(int finishedDisks) override;
     std::optional<PickedFile> PickSourceFile() override;
     std::optional<PickedFile> PickDestinationFile(const std::string& initialName) override;
     void OpenCleanUpPicker(const std::string& driveRoot, int diskNumber) override;

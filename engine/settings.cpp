@@ -1,12 +1,8 @@
 #include "engine/settings.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cstdio>
-#include <filesystem>
 
-#include "engine/disk_commit.h"
+#include "platform/durable_file.h"
 #include "platform/file_system.h"
 #include "platform/settings_location.h"
 
@@ -27,26 +23,10 @@ void LoadSettingsFrom(const std::string& path, DriveChoice& choice) {
     }
 }
 
-// Written whole under a temporary name and renamed over the file, never through a link.
 void SaveSettingsTo(const std::string& path, const DriveChoice& choice) {
-    const std::filesystem::path target(path);
-    std::error_code ignored;
-    std::filesystem::create_directories(target.parent_path(), ignored);
-    const std::string temporary =
-        (target.parent_path() / (std::string(kTemporaryPrefix) + target.filename().string()))
-            .string();
-    unlink(temporary.c_str());
-    const int fd =
-        open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        return;
-    }
-    const unsigned char bytes[2] = {static_cast<unsigned char>(choice.driveIndex),
-                                    static_cast<unsigned char>(choice.spareSetting)};
-    const bool written = write(fd, bytes, 2) == 2 && fsync(fd) == 0;
-    if (close(fd) != 0 || !written || std::rename(temporary.c_str(), path.c_str()) != 0) {
-        unlink(temporary.c_str());
-    }
+    const char bytes[2] = {static_cast<char>(choice.driveIndex),
+                           static_cast<char>(choice.spareSetting)};
+    ReplaceFileWhole(path, {bytes, 2});
 }
 
 void LoadSettings(DriveChoice& choice) {

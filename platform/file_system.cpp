@@ -107,6 +107,10 @@ std::FILE* FileSystem::CreateNew(const std::string& path) {
     return fd < 0 ? nullptr : StreamOf(fd, "wb");
 }
 
+OpenedFile FileSystem::OpenToContinue(const std::string& path) {
+    return RegularStreamOf(open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC), "wb");
+}
+
 OpenedFile FileSystem::CreateOrEmpty(const std::string& path) {
     const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
     OpenedFile opened = RegularStreamOf(fd, "wb");

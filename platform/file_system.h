@@ -68,6 +68,8 @@ class FileSystem {
     // Creates or empties a regular file for writing ("wb"); anything else fails at once,
     // as not regular.
     virtual OpenedFile CreateOrEmpty(const std::string& path);
+    // Opens an existing regular file for writing as it is, for a join that goes on.
+    virtual OpenedFile OpenToContinue(const std::string& path);
     // One item of `size` bytes; true only when all of it went through.
     virtual bool Read(void* buffer, std::size_t size, std::FILE* stream);
     virtual bool Write(const void* buffer, std::size_t size, std::FILE* stream);

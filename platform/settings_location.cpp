@@ -7,17 +7,30 @@
 
 namespace torvanik {
 
-std::string ConfigFolder() {
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    if (config != nullptr && config[0] == '/') {
-        return std::string(config) + "/torvanik";
+namespace {
+
+// $VARIABLE/torvanik when it names an absolute folder, else `fallback`/torvanik at home.
+std::string UserFolder(const char* variable, const char* fallback) {
+    const char* set = std::getenv(variable);
+    if (set != nullptr && set[0] == '/') {
+        return std::string(set) + "/torvanik";
     }
     const char* home = std::getenv("HOME");
     if (home == nullptr || home[0] == '\0') {
         const passwd* user = getpwuid(getuid());
         home = user != nullptr ? user->pw_dir : "/";
     }
-    return std::string(home) + "/.config/torvanik";
+    return std::string(home) + "/" + fallback + "/torvanik";
+}
+
+}  // namespace
+
+std::string ConfigFolder() {
+    return UserFolder("XDG_CONFIG_HOME", ".config");
+}
+
+std::string StateFolder() {
+    return UserFolder("XDG_STATE_HOME", ".local/state");
 }
 
 std::string SettingsFilePath() {

@@ -57,6 +57,16 @@ constexpr std::array kAbortConfirmControls = {
                     25, 13, 91, 8, false, false},
 };
 
+// In the style of the abort question.
+constexpr std::array kResumeConfirmControls = {
+    ControlTemplate{IDOK, kPushButton, "JA", 30, 47, 50, 14, true, true},
+    ControlTemplate{IDCANCEL, kPushButton, "NEI", 95, 47, 50, 14, false, true},
+    ControlTemplate{IDC_STATIC, kLeftText, "Overf\xC3\xB8ringen ble avbrutt etter diskett %1.", 18,
+                    13, 140, 8, false, false},
+    ControlTemplate{IDC_STATIC, kLeftText, "Fortsette fra diskett %2?", 18, 25, 140, 8, false,
+                    false},
+};
+
 }  // namespace
 
 const DialogTemplate AboutTemplate = {
@@ -65,6 +75,10 @@ const DialogTemplate AboutTemplate = {
 
 const DialogTemplate SelectDriveTemplate = {
     IDD_SELECT_DRIVE, 215, 126, "Arial", 10, "", kSelectDriveControls,
+};
+
+const DialogTemplate ResumeConfirmTemplate = {
+    IDD_RESUME_CONFIRM, 175, 74, "MS Sans Serif", 8, "Avbrutt kopiering", kResumeConfirmControls,
 };
 
 const DialogTemplate AbortConfirmTemplate = {

@@ -2,6 +2,7 @@
 
 #include "shell/abort_confirm_dialog.h"
 #include "shell/file_pickers.h"
+#include "shell/resume_confirm_dialog.h"
 #include "shell/select_drive_dialog.h"
 
 namespace torvanik {
@@ -13,6 +14,12 @@ bool DialogQuestions::ConfirmAbort() {
     CAbortConfirmDlg dialog(owner_);
     dialog.exec();
     return dialog.abort();
+}
+
+bool DialogQuestions::ConfirmResume(int finishedDisks) {
+    ResumeConfirmDialog dialog(owner_, finishedDisks);
+    dialog.exec();
+    return dialog.resume();
 }
 
 std::optional<PickedFile> DialogQuestions::PickSourceFile() {

@@ -14,6 +14,7 @@ class DialogQuestions : public Questions {
     DialogQuestions(QWidget* owner, const DriveMap& drives);
 
     bool ConfirmAbort() override;
+    bool ConfirmResume(int finishedDisks) override;
     std::optional<PickedFile> PickSourceFile() override;
     std::optional<PickedFile> PickDestinationFile(const std::string& initialName) override;
     void OpenCleanUpPicker(const std::string& driveRoot, int diskNumber) override;

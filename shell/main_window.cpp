@@ -12,6 +12,7 @@
 
 #include "engine/settings.h"
 #include "platform/drive_description.h"
+#include "platform/settings_location.h"
 #include "res/command_ids.h"
 #include "res/menu.h"
 #include "res/string_table.h"
@@ -35,7 +36,9 @@ QString Text(std::string_view utf8) {
 
 MainWindow::MainWindow(const DriveMap& drives, const QString& caption,
                        std::unique_ptr<FileSystem> files)
-    : drives_(drives), files_(files ? std::move(files) : std::make_unique<FileSystem>()) {
+    : drives_(drives),
+      document_{{}, {}, RecordStore(StateFolder())},
+      files_(files ? std::move(files) : std::make_unique<FileSystem>()) {
     LoadSettings(document_.drive);
     setWindowTitle(caption);
 }
@@ -85,8 +88,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 bool MainWindow::MakeChildren() {
     questions_ = std::make_unique<DialogQuestions>(this, drives_);
-    view_ =
-        new TransferView(this, document_.transfer, document_.drive, *questions_, *files_, drives_);
+    view_ = new TransferView(this, document_.transfer, document_.drive, *questions_, *files_,
+                             drives_, &document_.records);
     view_->SetCommandEnded([this] {
         if (std::exchange(closeHeld_, false)) {
             close();

@@ -30,12 +30,13 @@ QImage ImageOf(Surface& surface) {
 }  // namespace
 
 TransferView::TransferView(QWidget* parent, Transfer& transfer, DriveChoice& drive,
-                           Questions& questions, FileSystem& files, const DriveMap& drives)
+                           Questions& questions, FileSystem& files, const DriveMap& drives,
+                           const RecordStore* records)
     : QWidget(parent),
       transfer_(transfer),
       surface_(1, 1),
       presenter_(*this, CanvasSource(surface_, [this] { Present(); })),
-      seams_{questions, files, drives, drive, &presenter_} {
+      seams_{questions, files, drives, drive, &presenter_, records} {
     setAttribute(Qt::WA_OpaquePaintEvent);
     ReportFacts(transfer_, seams_);
 }

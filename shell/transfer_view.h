@@ -19,8 +19,9 @@ namespace torvanik {
 // click or key reaches the program until the command ends.
 class TransferView : public QWidget {
   public:
+    // Without `records`, stopped transfers are not kept.
     TransferView(QWidget* parent, Transfer& transfer, DriveChoice& drive, Questions& questions,
-                 FileSystem& files, const DriveMap& drives);
+                 FileSystem& files, const DriveMap& drives, const RecordStore* records = nullptr);
 
     void OnSplitOut();
     void OnJoinIn();

@@ -28,6 +28,7 @@ std::vector<std::string> ChildEnvironment(const std::string& configHome,
                                           const std::vector<std::string>& changes) {
     std::vector<std::string> wanted = changes;
     wanted.push_back("XDG_CONFIG_HOME=" + configHome);
+    wanted.push_back("XDG_STATE_HOME=" + configHome + "/state");
     std::vector<std::string> env;
     for (char** entry = environ; *entry != nullptr; ++entry) {
         const std::string name = NameOf(*entry);

@@ -65,6 +65,7 @@ class MainWindowTest : public ::testing::Test {
   protected:
     MainWindowTest() {
         setenv("XDG_CONFIG_HOME", (tmp / "config").c_str(), 1);
+        setenv("XDG_STATE_HOME", (tmp / "state").c_str(), 1);
         std::filesystem::create_directories(driveDir);
         drives.Set(0, {driveDir, kFloppy});
         auto hooked = std::make_unique<HookedFiles>();

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QWindow>
@@ -140,6 +141,30 @@ TEST_F(SmallDialogsTest, OnlyJaGivesTheTransferUp) {
         SCOPED_TRACE(c.name);
         WhenModalShown(c.answer);
         EXPECT_EQ(questions.ConfirmAbort(), c.givesUp);
+    }
+}
+
+// The question whether to go on names the disks, and only JA goes on.
+TEST_F(SmallDialogsTest, OnlyJaGoesOnWithAStoppedTransfer) {
+    const std::pair<const char*, bool> answers[] = {{"JA", true}, {"NEI", false}, {"Esc", false}};
+    for (const auto& [name, goesOn] : answers) {
+        SCOPED_TRACE(name);
+        QStringList texts;
+        WhenModalShown([&texts, name = std::string(name)](QWidget& d) {
+            for (const QLabel* label : d.findChildren<QLabel*>()) {
+                texts << label->text();
+            }
+            if (name == "JA") {
+                QTest::mouseClick(Button(d, IDOK), Qt::LeftButton);
+            } else if (name == "NEI") {
+                QTest::mouseClick(Button(d, IDCANCEL), Qt::LeftButton);
+            } else {
+                Dismiss(d, Dismissal::kEscape);
+            }
+        });
+        EXPECT_EQ(questions.ConfirmResume(2), goesOn);
+        EXPECT_EQ(texts, (QStringList{"Overf\u00F8ringen ble avbrutt etter diskett 2.",
+                                      "Fortsette fra diskett 3?"}));
     }
 }
 

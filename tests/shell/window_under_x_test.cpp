@@ -52,6 +52,7 @@ TEST(WindowUnderXTest, RepaintsAndHoldsClicksDuringACopy) {
     ASSERT_NE(display, nullptr);
     testing::TempFolder tmp;
     setenv("XDG_CONFIG_HOME", (tmp / "config").c_str(), 1);
+    setenv("XDG_STATE_HOME", (tmp / "state").c_str(), 1);
     std::filesystem::create_directories(tmp / "a");
     DriveMap drives;
     drives.Set(0, {tmp / "a", std::nullopt});

@@ -143,6 +143,7 @@ int Run(const std::string& outDir) {
     }
     // The drive dialog saves the settings file; keep the user's own out of it.
     setenv("XDG_CONFIG_HOME", scratch->Folder("config").c_str(), 1);
+    setenv("XDG_STATE_HOME", scratch->Folder("state").c_str(), 1);
     std::filesystem::create_directories(ScratchSpace::Shown("ut"), error);
     if (!WriteSourceFile(ScratchSpace::Shown("bilde.bmp"))) {
         std::fprintf(stderr, "torvanik-snapshot: cannot write %s\n",

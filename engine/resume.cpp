@@ -1,0 +1,71 @@
+#include "engine/resume.h"
+
+namespace torvanik {
+
+std::optional<TransferRecord> OfferToResume(const EngineSeams& seams, TransferKind kind,
+                                            const std::string& path) {
+    if (seams.records == nullptr) {
+        return std::nullopt;
+    }
+    const RecordStore::Lookup found = seams.records->Load(kind, path);
+    if (found.found == RecordStore::Found::kRecord &&
+        seams.questions.ConfirmResume(found.record.nextDisk - 1)) {
+        return found.record;
+    }
+    if (found.found != RecordStore::Found::kNone) {
+        seams.records->Remove(kind, path);
+    }
+    return std::nullopt;
+}
+
+Why ResumeSplit(Transfer& t, const TransferRecord& record) {
+    if (!t.sourceStamp || !(*t.sourceStamp == record.file) || record.setName != t.fileName ||
+        record.total != t.sourceSize) {
+        return {Reason::kSourceChanged, 0, {}};
+    }
+    t.bytesWritten = record.done;
+    t.diskNumber = record.nextDisk;
+    t.pending = true;
+    return {};
+}
+
+Why ResumeJoin(Transfer& t, const EngineSeams& seams, const TransferRecord& record) {
+    if (record.setName != t.joinName || record.total != t.joinTotal) {
+        return {Reason::kRecordOfOtherSet, 0, {}};
+    }
+    const OpenedFile opened = seams.files.OpenToContinue(t.destinationPath);
+    Stream joined(opened.stream);
+    if (!joined) {
+        return WhyNotOpened(opened, Reason::kRecordDestinationChanged,
+                            Reason::kRecordDestinationChanged);
+    }
+    std::setvbuf(joined.get(), nullptr, _IONBF, 0);
+    const auto stamp = seams.files.Stamp(joined.get());
+    if (!stamp || !(*stamp == record.file) || stamp->identity.size != record.done) {
+        return {Reason::kRecordDestinationChanged, 0, {}};
+    }
+    t.destination = std::move(joined);
+    t.joinedStamp = stamp;
+    t.bytesJoined = record.done;
+    t.diskNumber = record.nextDisk;
+    t.pending = true;
+    return {};
+}
+
+TransferRecord RecordOf(const Transfer& t) {
+    const bool join = t.armed == TransferKind::kJoin;
+    TransferRecord record;
+    record.kind = t.armed;
+    record.path = join ? t.destinationPath : t.sourcePath;
+    record.setName = join ? t.joinName : t.fileName;
+    record.total = join ? t.joinTotal : t.sourceSize;
+    record.nextDisk = t.diskNumber;
+    record.done = join ? t.bytesJoined : t.bytesWritten;
+    const auto& stamp = join ? t.joinedStamp : t.sourceStamp;
+    if (stamp) {
+        record.file = *stamp;
+    }
+    return record;
+}
+
+}  // namespace torvanik

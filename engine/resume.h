@@ -1,0 +1,30 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "engine/engine_seams.h"
+#include "engine/reasons.h"
+#include "engine/transfer.h"
+#include "engine/transfer_record.h"
+
+// Going on with a transfer where it stopped, from the record its last finished disk left.
+namespace torvanik {
+
+// The record of a stopped transfer of `path`, when there is one and the user goes on with
+// it; a record the user does not go on with, or that is damaged, is removed.
+std::optional<TransferRecord> OfferToResume(const EngineSeams& seams, TransferKind kind,
+                                            const std::string& path);
+
+// Puts a split whose source was just opened where `record` says it stopped; why not, when
+// the source is not the file the record names, unchanged.
+Why ResumeSplit(Transfer& transfer, const TransferRecord& record);
+
+// Opens the joined file as the record left it and puts the join where it stopped; why
+// not, when disk 1 is of another set or the joined file changed since.
+Why ResumeJoin(Transfer& transfer, const EngineSeams& seams, const TransferRecord& record);
+
+// What to keep of the transfer after a finished disk.
+TransferRecord RecordOf(const Transfer& transfer);
+
+}  // namespace torvanik
