@@ -135,10 +135,10 @@ bool DriveSystem::HasUdisks() const {
     return OnPath(kUdisksClient) && fs::exists(kSystemBus, error);
 }
 
-bool DriveSystem::RunUdisks(const std::vector<std::string>& arguments) const {
+ChildRun DriveSystem::RunUdisks(const std::vector<std::string>& arguments) const {
     std::vector<std::string> command{kUdisksClient};
     command.insert(command.end(), arguments.begin(), arguments.end());
-    return RunChild(command).exitCode == 0;
+    return RunChild(command, {}, childLimit_);
 }
 
 std::shared_ptr<DriveSystem> HostDriveSystem() {

@@ -34,10 +34,13 @@ struct FakeDriveSystem : DriveSystem {
     }
     bool MediumComesOut(const std::string&) const override { return mediumComesOut; }
     bool HasUdisks() const override { return udisks; }
-    bool RunUdisks(const std::vector<std::string>& arguments) const override {
+    ChildRun RunUdisks(const std::vector<std::string>& arguments) const override {
         calls.push_back(arguments[0] + " " + arguments[1] + " " + arguments[2] + " " +
                         arguments[3]);
-        return arguments[0] != failingVerb;
+        if (arguments[0] == failingVerb) {
+            return {1, false, "", "Error unmounting /dev/sdb1: target is busy\nmore\n"};
+        }
+        return {0, false, "", ""};
     }
 };
 
@@ -135,12 +138,15 @@ TEST(EjectTest, UnmountsThenPowersOffOnlyWhatMayBeLetGo) {
         bool comesOut, udisks, eject;
         std::string failingVerb;
         std::vector<std::string> calls;
-        std::string_view reason;
+        std::string reason;
     };
+    const std::string busy = std::string(drive_text::kCouldNotEject) +
+                             " (Error unmounting /dev/sdb1: target is busy)" +
+                             std::string(drive_text::kEjectByHand);
     for (const Case& c : std::vector<Case>{
              {"stick", sdb, false, true, true, "", {unmount, powerOff}, ""},
              {"floppy drive keeps power", sdb, true, true, true, "", {unmount}, ""},
-             {"busy", sdb, false, true, true, "unmount", {unmount}, drive_text::kCouldNotEject},
+             {"busy", sdb, false, true, true, "unmount", {unmount}, busy},
              {"tmpfs", MountLine("0:60", "/media/ola/T", "tmpfs"), false, true, true, "", {}, ""},
              {"no udisks", sdb, false, false, true, "", {}, ""},
              {"eject no", sdb, false, true, false, "", {}, ""}}) {
