@@ -36,13 +36,25 @@ bool InputHold::eventFilter(QObject* watched, QEvent* event) {
             // Taken by the widget, as it were: no shortcut fires from the key.
             event->accept();
             return true;
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Wheel:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
+        case QEvent::TabletPress:
+        case QEvent::TabletRelease:
         case QEvent::ContextMenu:
         case QEvent::ToolTip:
         case QEvent::WhatsThis:
         case QEvent::StatusTip:
             return InHeldWindow(watched);
         default:
-            return event->isInputEvent() && InHeldWindow(watched);
+            // The pointer's moves pass, so that what it hovers is drawn as ever.
+            return false;
     }
 }
 

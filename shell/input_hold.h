@@ -6,8 +6,8 @@ class QWidget;
 
 namespace torvanik {
 
-// While it lives, no click, key, shortcut or wheel turn reaches `window` or anything in
-// it: such input is dropped, not kept for later; the pointer shows the wait cursor over
+// While it lives, no click, key, shortcut, wheel turn or tip reaches `window` or anything
+// in it: such input is dropped, not kept for later; the pointer shows the wait cursor over
 // the window. Other windows (a dialog the work asks a question in) take input as ever.
 class InputHold : public QObject {
   public:
