@@ -5,38 +5,50 @@
 namespace torvanik {
 
 WriteBehind::WriteBehind(FileSystem& files, std::FILE* out, std::int64_t position)
-    : files_(files), out_(out), start_(position), written_(position), onMedium_(position) {}
+    : files_(files),
+      out_(out),
+      start_(position),
+      written_(position),
+      onMedium_(position),
+      sentOn_(position) {}
 
 bool WriteBehind::Written(std::int64_t bytes, const ChunkProgress& progress, Reports& reports) {
-    files_.StartWriteBack(out_, written_, bytes);
     written_ += bytes;
     onTheWay_.push_back({written_, progress});
-    // The newest run stays on its way while the next is read: the medium never waits.
-    while (onTheWay_.size() > 1 && written_ - onMedium_ > Window()) {
-        if (!WaitForOldest(reports)) {
-            return false;
-        }
+    const std::int64_t window = Window();
+    // Sent on in stretches of a megabyte where the window allows: a fast disk keeps its
+    // pace with fewer, larger writes.
+    if (written_ - sentOn_ >= std::min(kSendStretch, window / 2)) {
+        files_.StartWriteBack(out_, sentOn_, written_ - sentOn_);
+        sentOn_ = written_;
     }
-    return true;
+    if (onTheWay_.size() < 2 || written_ - onMedium_ <= window) {
+        return true;
+    }
+    // One wait takes what is on its way down to half the window, so that a fast disk, which
+    // has mostly written it by then, is asked seldom. The newest run stays on its way while
+    // the next is read: the medium never waits.
+    std::size_t runs = 1;
+    while (runs + 1 < onTheWay_.size() && written_ - onTheWay_[runs - 1].end > window / 2) {
+        ++runs;
+    }
+    return WaitFor(runs, reports);
 }
 
 bool WriteBehind::Flush(Reports& reports) {
-    while (!onTheWay_.empty()) {
-        if (!WaitForOldest(reports)) {
-            return false;
-        }
-    }
-    return true;
+    return onTheWay_.empty() || WaitFor(onTheWay_.size(), reports);
 }
 
-bool WriteBehind::WaitForOldest(Reports& reports) {
-    const Run run = onTheWay_.front();
-    if (!files_.WaitForWriteBack(out_, onMedium_, run.end - onMedium_)) {
+bool WriteBehind::WaitFor(std::size_t runs, Reports& reports) {
+    const std::int64_t end = onTheWay_[runs - 1].end;
+    if (!files_.WaitForWriteBack(out_, onMedium_, end - onMedium_)) {
         return false;
     }
-    onMedium_ = run.end;
-    onTheWay_.pop_front();
-    reports.ChunkCopied(run.progress);
+    onMedium_ = end;
+    for (; runs > 0; --runs) {
+        reports.ChunkCopied(onTheWay_.front().progress);
+        onTheWay_.pop_front();
+    }
     return true;
 }
 
