@@ -4,16 +4,13 @@
 
 namespace torvanik {
 
-StepRunner::StepRunner() : thread_([this] { Serve(); }) {}
+StepRunner::StepRunner() {
+    thread_.setMaxThreadCount(1);
+}
 
 StepRunner::~StepRunner() {
-    {
-        const std::lock_guard lock(mutex_);
-        stopping_ = true;
-        queue_.clear();
-    }
-    woken_.notify_one();
-    thread_.join();
+    thread_.clear();
+    thread_.waitForDone();
 }
 
 void StepRunner::RunAndWait(const std::function<void()>& work) {
@@ -27,27 +24,7 @@ void StepRunner::RunAndWait(const std::function<void()>& work) {
 }
 
 void StepRunner::Post(std::function<void()> work) {
-    {
-        const std::lock_guard lock(mutex_);
-        queue_.push_back(std::move(work));
-    }
-    woken_.notify_one();
-}
-
-void StepRunner::Serve() {
-    for (;;) {
-        std::function<void()> work;
-        {
-            std::unique_lock lock(mutex_);
-            woken_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
-            if (stopping_) {
-                return;
-            }
-            work = std::move(queue_.front());
-            queue_.pop_front();
-        }
-        work();
-    }
+    thread_.start(std::move(work));
 }
 
 }  // namespace torvanik

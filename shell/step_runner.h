@@ -1,10 +1,7 @@
 #pragma once
 
-#include <condition_variable>
-#include <deque>
+#include <QThreadPool>
 #include <functional>
-#include <mutex>
-#include <thread>
 
 namespace torvanik {
 
@@ -14,7 +11,7 @@ namespace torvanik {
 class StepRunner {
   public:
     StepRunner();
-    // Lets the work under way end, drops what has not begun, and stops the thread.
+    // Lets the work under way end and drops what has not begun.
     ~StepRunner();
     StepRunner(const StepRunner&) = delete;
     StepRunner& operator=(const StepRunner&) = delete;
@@ -26,13 +23,7 @@ class StepRunner {
     void Post(std::function<void()> work);
 
   private:
-    void Serve();
-
-    std::mutex mutex_;
-    std::condition_variable woken_;
-    std::deque<std::function<void()>> queue_;
-    bool stopping_ = false;
-    std::thread thread_;
+    QThreadPool thread_;
 };
 
 }  // namespace torvanik
