@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "engine/stop_request.h"
+#include "engine/write_behind.h"
 
 namespace torvanik {
 namespace {
@@ -16,10 +17,6 @@ namespace {
 struct alignas(4096) CopyBuffer {
     std::array<char, kCopyRunBytes> bytes;
 };
-
-// Each finished stretch of the written file is sent on to the medium while the copy goes
-// on, so that the flush before the disk change has little left to wait for.
-constexpr std::int64_t kWriteBackStretch = 1 << 20;
 
 // Where the loop stands after a block, and the progress steps there.
 struct BlockEnd {
@@ -44,6 +41,7 @@ CopyOutcome CopyChunk(const EngineSeams& seams, Reports& reports, std::FILE* in,
     std::int64_t block = CopyBlockSize;
     std::int64_t sumInChunk = 0;
     std::int64_t written = seams.files.Position(out).value_or(0);
+    WriteBehind medium(seams.files, out, written);
     int lastDiskStep = 0;
     int lastTotalStep = total > 0 ? ProgressStep(done, total) : 0;
     while (sumInChunk < chunkSize && done < total) {
@@ -70,7 +68,11 @@ CopyOutcome CopyChunk(const EngineSeams& seams, Reports& reports, std::FILE* in,
         }
         if (!seams.files.Write(bytesAt, bytes, out)) {
             const CopyOutcome failed = FailedWrite();
-            // A chunk may end where the medium refused more; what reached it counts then.
+            // A chunk may end where the medium refused more; what reached it counts then,
+            // and the bars show it once it is on the medium.
+            if (failed.outOfSpace) {
+                medium.Flush(reports);
+            }
             const auto reached = seams.files.Position(out);
             if (digest != nullptr && reached) {
                 digest->Update(bytesAt,
@@ -82,17 +84,18 @@ CopyOutcome CopyChunk(const EngineSeams& seams, Reports& reports, std::FILE* in,
         if (digest != nullptr) {
             digest->Update(bytesAt, bytes);
         }
-        const std::int64_t stretchStart = written / kWriteBackStretch * kWriteBackStretch;
         written += static_cast<std::int64_t>(bytes);
-        const std::int64_t stretchEnd = written / kWriteBackStretch * kWriteBackStretch;
-        if (stretchEnd > stretchStart) {
-            seams.files.StartWriteBack(out, stretchStart, stretchEnd - stretchStart);
-        }
         sumInChunk = end.sumInChunk;
         done = end.done;
         lastDiskStep = std::max(lastDiskStep, end.diskStep);
         lastTotalStep = std::max(lastTotalStep, end.totalStep);
-        reports.ChunkCopied({sumInChunk, chunkSize, done, total});
+        if (!medium.Written(static_cast<std::int64_t>(bytes), {sumInChunk, chunkSize, done, total},
+                            reports)) {
+            return FailedWrite();
+        }
+    }
+    if (!medium.Flush(reports)) {
+        return FailedWrite();
     }
     return {};
 }

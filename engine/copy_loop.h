@@ -28,11 +28,11 @@ CopyOutcome FailedWrite();
 // costs half the kernel time of a megabyte one.
 inline constexpr std::int64_t kCopyRunBytes = 16 * static_cast<std::int64_t>(CopyBlockSize);
 
-// Copies one chunk in blocks of CopyBlockSize, reporting the progress after every run; a
-// run ends at the block after which either bar would grow by a pixel, so that each pixel is
-// reported exactly there. `done` and `total` count the whole transfer; a join stops at
-// `total` even when the chunk is longer. Every byte that reaches `out` is added to
-// `digest`, when there is one.
+// Copies one chunk in blocks of CopyBlockSize, reporting the progress of every run once
+// the run is on the medium; a run ends at the block after which either bar would grow by
+// a pixel, so that each pixel is reported exactly there. `done` and `total` count the whole
+// transfer; a join stops at `total` even when the chunk is longer. Every byte that reaches `out` is
+// added to `digest`, when there is one.
 CopyOutcome CopyChunk(const EngineSeams& seams, Reports& reports, std::FILE* in, std::FILE* out,
                       std::int64_t chunkSize, std::int64_t& done, std::int64_t total,
                       ByteDigest* digest = nullptr);

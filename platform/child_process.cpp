@@ -6,15 +6,23 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
+#include <thread>
+
+#include "platform/child_reasons.h"
 
 extern char** environ;
 
 namespace torvanik {
 namespace {
+
+using Clock = std::chrono::steady_clock;
 
 std::vector<std::string> MergedEnvironment(const std::vector<std::string>& added) {
     std::vector<std::string> merged;
@@ -42,15 +50,23 @@ std::vector<char*> Pointers(std::vector<std::string>& texts) {
     return pointers;
 }
 
-// Reads both pipes to their ends; a child that fills one while we wait on the other
-// would otherwise block for ever.
-void Drain(int outFd, int errFd, std::string& output, std::string& errors) {
+// Reads both pipes to their ends, or until `deadline`; false when the deadline came
+// first. A child that fills one pipe while we wait on the other would otherwise block.
+bool Drain(int outFd, int errFd, std::string& output, std::string& errors,
+           Clock::time_point deadline) {
     std::array<pollfd, 2> fds{{{outFd, POLLIN, 0}, {errFd, POLLIN, 0}}};
     std::array<std::string*, 2> sinks{&output, &errors};
     int open = 2;
     std::array<char, 4096> buffer{};
     while (open > 0) {
-        if (poll(fds.data(), fds.size(), -1) < 0) {
+        const auto left =
+            std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        const int ready =
+            poll(fds.data(), fds.size(), static_cast<int>(std::max<long long>(left, 0)));
+        if (ready == 0) {
+            return false;
+        }
+        if (ready < 0) {
             if (errno == EINTR) {
                 continue;
             }
@@ -69,16 +85,51 @@ void Drain(int outFd, int errFd, std::string& output, std::string& errors) {
             }
         }
     }
+    return true;
+}
+
+// The child's wait status, waited for until `deadline`; none when it is still running
+// then, -1 when it can't be waited for.
+std::optional<int> ExitBy(pid_t pid, Clock::time_point deadline) {
+    for (;;) {
+        int status = 0;
+        const pid_t done = waitpid(pid, &status, WNOHANG);
+        if (done == pid) {
+            return status;
+        }
+        if (done < 0 && errno != EINTR) {
+            return -1;
+        }
+        if (Clock::now() >= deadline) {
+            return std::nullopt;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+}
+
+// Kills the child and whatever it started (its process group), and collects it.
+void Kill(pid_t pid) {
+    kill(-pid, SIGKILL);
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+}
+
+std::string NoAnswerLine(const std::string& program, std::chrono::milliseconds limit) {
+    const auto seconds = std::chrono::ceil<std::chrono::seconds>(limit).count();
+    return program + std::string(child_reason::kNoAnswerWithin) + std::to_string(seconds) +
+           std::string(child_reason::kSecondsAndStopped) + "\n";
 }
 
 }  // namespace
 
-ChildRun RunChild(const std::vector<std::string>& argv,
-                  const std::vector<std::string>& environment) {
+ChildRun RunChild(const std::vector<std::string>& argv, const std::vector<std::string>& environment,
+                  std::chrono::milliseconds limit) {
     ChildRun run;
     if (argv.empty()) {
         return run;
     }
+    const Clock::time_point deadline = Clock::now() + limit;
     int outPipe[2];
     int errPipe[2];
     if (pipe2(outPipe, O_CLOEXEC) != 0) {
@@ -94,20 +145,27 @@ ChildRun RunChild(const std::vector<std::string>& argv,
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_adddup2(&actions, outPipe[1], 1);
     posix_spawn_file_actions_adddup2(&actions, errPipe[1], 2);
+    // A group of its own, so that at the time limit whatever it started goes with it.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+    posix_spawnattr_setpgroup(&attributes, 0);
 
     std::vector<std::string> args = argv;
     std::vector<std::string> env = MergedEnvironment(environment);
     auto argPointers = Pointers(args);
     auto envPointers = Pointers(env);
     pid_t pid = -1;
-    const int spawned = posix_spawnp(&pid, args.at(0).c_str(), &actions, nullptr,
+    const int spawned = posix_spawnp(&pid, args.at(0).c_str(), &actions, &attributes,
                                      argPointers.data(), envPointers.data());
+    posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     close(outPipe[1]);
     close(errPipe[1]);
-    if (spawned == 0) {
-        Drain(outPipe[0], errPipe[0], run.output, run.errors);
-    } else {
+    std::optional<int> status;
+    if (spawned == 0 && Drain(outPipe[0], errPipe[0], run.output, run.errors, deadline)) {
+        status = ExitBy(pid, deadline);
+    } else if (spawned != 0) {
         // The spawn reports the error of the exec in the child: ENOENT when no folder of
         // PATH holds the program.
         run.notInstalled = spawned == ENOENT;
@@ -118,14 +176,14 @@ ChildRun RunChild(const std::vector<std::string>& argv,
     if (spawned != 0) {
         return run;
     }
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0) {
-        if (errno != EINTR) {
-            return run;
-        }
+    if (!status) {
+        Kill(pid);
+        run.timedOut = true;
+        run.errors = NoAnswerLine(argv[0], limit) + run.errors;
+        return run;
     }
-    if (WIFEXITED(status)) {
-        run.exitCode = WEXITSTATUS(status);
+    if (*status >= 0 && WIFEXITED(*status)) {
+        run.exitCode = WEXITSTATUS(*status);
     }
     return run;
 }

@@ -138,6 +138,16 @@ DiskInDrive FindMountedDisk(const DriveMapping& drive, const DriveSystem& system
             disk.source.starts_with("/dev/") ? disk.source : std::string()};
 }
 
+// Why a disk was not let go, in udisksctl's own words where it gave some.
+std::string EjectReason(const ChildRun& run) {
+    std::string reason(drive_text::kCouldNotEject);
+    const std::string firstLine = run.errors.substr(0, run.errors.find('\n'));
+    if (!firstLine.empty()) {
+        reason += " (" + firstLine + ")";
+    }
+    return reason + std::string(drive_text::kEjectByHand);
+}
+
 }  // namespace
 
 void DriveMap::Set(int index, DriveMapping mapping) {
@@ -319,8 +329,10 @@ bool DriveMap::Finish(const DiskInDrive& disk, std::string& reason) const {
         case DriveSystem::Udisks::kReady:
             break;
     }
-    if (!system_->RunUdisks({"unmount", "--no-user-interaction", "-b", disk.device})) {
-        reason = drive_text::kCouldNotEject;
+    const ChildRun unmount =
+        system_->RunUdisks({"unmount", "--no-user-interaction", "-b", disk.device});
+    if (unmount.exitCode != 0) {
+        reason = EjectReason(unmount);
         return true;
     }
     if (!system_->MediumComesOut(disk.device)) {

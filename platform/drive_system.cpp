@@ -138,10 +138,10 @@ DriveSystem::Udisks DriveSystem::UdisksState() const {
     return fs::exists(kSystemBus, error) ? Udisks::kReady : Udisks::kNoSystemBus;
 }
 
-bool DriveSystem::RunUdisks(const std::vector<std::string>& arguments) const {
+ChildRun DriveSystem::RunUdisks(const std::vector<std::string>& arguments) const {
     std::vector<std::string> command{kUdisksClient};
     command.insert(command.end(), arguments.begin(), arguments.end());
-    return RunChild(command).exitCode == 0;
+    return RunChild(command, {}, childLimit_);
 }
 
 std::shared_ptr<DriveSystem> HostDriveSystem() {

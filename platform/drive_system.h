@@ -1,9 +1,11 @@
 #pragma once
 
+#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/child_process.h"
 #include "platform/mount_table.h"
 
 // What the drive map asks of the machine: what is mounted, where the desktop mounts an
@@ -13,6 +15,9 @@ namespace torvanik {
 
 class DriveSystem {
   public:
+    // udisksctl is stopped when it has not answered within `childLimit`.
+    explicit DriveSystem(std::chrono::milliseconds childLimit = kChildTimeLimit)
+        : childLimit_(childLimit) {}
     virtual ~DriveSystem() = default;
 
     // The text of /proc/self/mountinfo.
@@ -31,8 +36,11 @@ class DriveSystem {
     enum class Udisks { kReady, kNotInstalled, kNoSystemBus };
     // Whether UDisks2 can be asked: its client is installed and the system bus is there.
     virtual Udisks UdisksState() const;
-    // Runs `udisksctl ARGUMENTS`; true when it succeeded.
-    virtual bool RunUdisks(const std::vector<std::string>& arguments) const;
+    // Runs `udisksctl ARGUMENTS`; exit code 0 when it succeeded.
+    virtual ChildRun RunUdisks(const std::vector<std::string>& arguments) const;
+
+  private:
+    std::chrono::milliseconds childLimit_;
 };
 
 std::shared_ptr<DriveSystem> HostDriveSystem();

@@ -7,9 +7,10 @@ namespace torvanik::drive_text {
 
 inline constexpr std::string_view kNoDiskIn = "Ingen diskett/disk er satt inn";
 inline constexpr std::string_view kTwoDisksIn = "To disker er satt inn: ta ut den ene";
-inline constexpr std::string_view kCouldNotEject =
-    "Disken kunne ikke l\xC3\xB8ses ut: l\xC3\xB8s den ut fra skrivebordet f\xC3\xB8r du tar den "
-    "ut";
+// "Disken kunne ikke løses ut (udisksctl's first line of errors): løs den ut ...".
+inline constexpr std::string_view kCouldNotEject = "Disken kunne ikke l\xC3\xB8ses ut";
+inline constexpr std::string_view kEjectByHand =
+    ": l\xC3\xB8s den ut fra skrivebordet f\xC3\xB8r du tar den ut";
 inline constexpr std::string_view kUdisksMissing =
     "udisks2 er ikke installert: l\xC3\xB8s ut disken fra skrivebordet f\xC3\xB8r du tar den ut";
 

@@ -135,6 +135,12 @@ void FileSystem::StartWriteBack(std::FILE* stream, std::int64_t offset, std::int
                     SYNC_FILE_RANGE_WRITE);
 }
 
+bool FileSystem::WaitForWriteBack(std::FILE* stream, std::int64_t offset, std::int64_t length) {
+    return sync_file_range(fileno(stream), static_cast<off_t>(offset), static_cast<off_t>(length),
+                           SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE |
+                               SYNC_FILE_RANGE_WAIT_AFTER) == 0;
+}
+
 std::optional<std::int64_t> FileSystem::Position(std::FILE* stream) {
     const off_t position = ftello(stream);
     if (position < 0) {

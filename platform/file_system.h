@@ -76,6 +76,9 @@ class FileSystem {
     // Starts sending `length` bytes of the stream's file from `offset` on to the medium and
     // returns without waiting for them.
     virtual void StartWriteBack(std::FILE* stream, std::int64_t offset, std::int64_t length);
+    // Waits until `length` bytes of the stream's file from `offset` on are on the medium,
+    // sending on what is not yet; false and errno when the medium did not take them.
+    virtual bool WaitForWriteBack(std::FILE* stream, std::int64_t offset, std::int64_t length);
     virtual std::optional<std::int64_t> Position(std::FILE* stream);
     // Flushes the stream and its file to the medium.
     virtual bool Commit(std::FILE* stream);

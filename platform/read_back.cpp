@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <optional>
 
@@ -15,7 +16,7 @@ namespace {
 // Direct reads want buffer, offset and length in whole blocks of the device; 4096 covers
 // devices of 512- and 4096-byte blocks.
 constexpr std::int64_t kAlignment = 4096;
-constexpr std::int64_t kReadSize = std::int64_t{4} << 20;
+constexpr std::int64_t kLargestPiece = std::int64_t{4} << 20;
 
 std::int64_t AlignDown(std::int64_t value) {
     return value / kAlignment * kAlignment;
@@ -55,6 +56,28 @@ class ReadBackFile {
 
 enum class ReadMode { kDirect, kAfterDroppingCache };
 
+// The size of each read: small enough that a floppy (60 kB/s) shows the check's progress
+// twice a second, and growing up to kLargestPiece where the medium answers fast.
+class PieceSize {
+  public:
+    static constexpr std::int64_t kSmallest = 32 * 1024;
+
+    std::int64_t bytes() const { return bytes_; }
+    // The next piece after one that took `took`.
+    void Took(std::chrono::steady_clock::duration took) {
+        if (took < kGrowBelow) {
+            bytes_ = std::min(bytes_ * 2, kLargestPiece);
+        } else if (took > kShrinkAbove) {
+            bytes_ = std::max(bytes_ / 2, kSmallest);
+        }
+    }
+
+  private:
+    static constexpr auto kGrowBelow = std::chrono::milliseconds(100);
+    static constexpr auto kShrinkAbove = std::chrono::milliseconds(400);
+    std::int64_t bytes_ = kSmallest;
+};
+
 // One pass over the stretch; none when the file system turned direct reads down and the
 // other way is to be taken.
 std::optional<ReadBackOutcome> ReadStretch(FileSystem& files, const std::string& path,
@@ -78,12 +101,15 @@ std::optional<ReadBackOutcome> ReadStretch(FileSystem& files, const std::string&
         }
     }
     ByteDigest digest;
+    PieceSize piece;
     const std::int64_t end = offset + length;
     std::int64_t position = direct ? AlignDown(offset) : offset;
     while (position < end) {
-        const std::int64_t want = std::min(kReadSize, (direct ? AlignUp(end) : end) - position);
+        const std::int64_t want = std::min(piece.bytes(), (direct ? AlignUp(end) : end) - position);
+        const auto started = std::chrono::steady_clock::now();
         const std::int64_t got =
             files.ReadAt(file.fd(), buffer, static_cast<std::size_t>(want), position);
+        piece.Took(std::chrono::steady_clock::now() - started);
         if (got < 0 && errno == EINTR) {
             continue;
         }
@@ -142,8 +168,8 @@ std::uint64_t ByteDigest::Value() const {
 ReadBackOutcome VerifyFromMedium(FileSystem& files, const std::string& path, std::int64_t offset,
                                  std::int64_t length, std::uint64_t expected,
                                  const ReadBackProgress& progress) {
-    const AlignedBuffer buffer(
-        static_cast<char*>(std::aligned_alloc(kAlignment, static_cast<std::size_t>(kReadSize))));
+    const AlignedBuffer buffer(static_cast<char*>(
+        std::aligned_alloc(kAlignment, static_cast<std::size_t>(kLargestPiece))));
     if (!buffer) {
         return {ReadBackVerdict::kReadError, ENOMEM};
     }

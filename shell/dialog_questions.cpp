@@ -1,50 +1,91 @@
 #include "shell/dialog_questions.h"
 
+#include <QCoreApplication>
+#include <QThread>
+#include <QWidget>
+
 #include "shell/abort_confirm_dialog.h"
 #include "shell/file_pickers.h"
 #include "shell/resume_confirm_dialog.h"
 #include "shell/select_drive_dialog.h"
 
 namespace torvanik {
+namespace {
+
+// Runs `ask` on the window's thread, where every dialog lives, and returns when it has
+// run: at once on that thread, else as a queued call the asking thread waits for.
+void OnWindowThread(const std::function<void()>& ask) {
+    QCoreApplication* application = QCoreApplication::instance();
+    if (QThread::currentThread() == application->thread()) {
+        ask();
+        return;
+    }
+    QMetaObject::invokeMethod(application, ask, Qt::BlockingQueuedConnection);
+}
+
+}  // namespace
 
 DialogQuestions::DialogQuestions(QWidget* owner, const DriveMap& drives)
     : owner_(owner), drives_(drives) {}
 
 bool DialogQuestions::ConfirmAbort() {
-    CAbortConfirmDlg dialog(owner_);
-    dialog.exec();
-    return dialog.abort();
+    bool abort = false;
+    OnWindowThread([this, &abort] {
+        CAbortConfirmDlg dialog(owner_);
+        dialog.exec();
+        abort = dialog.abort();
+    });
+    return abort;
 }
 
 bool DialogQuestions::ConfirmResume(int finishedDisks) {
-    ResumeConfirmDialog dialog(owner_, finishedDisks);
-    dialog.exec();
-    return dialog.resume();
+    bool resume = false;
+    OnWindowThread([this, finishedDisks, &resume] {
+        ResumeConfirmDialog dialog(owner_, finishedDisks);
+        dialog.exec();
+        resume = dialog.resume();
+    });
+    return resume;
 }
 
 std::optional<PickedFile> DialogQuestions::PickSourceFile() {
-    return RunPicker(*MakeSourcePicker(owner_));
+    std::optional<PickedFile> picked;
+    OnWindowThread([this, &picked] { picked = RunPicker(*MakeSourcePicker(owner_)); });
+    return picked;
 }
 
 std::optional<PickedFile> DialogQuestions::PickDestinationFile(const std::string& initialName) {
-    return RunPicker(*MakeDestinationPicker(owner_, initialName));
+    std::optional<PickedFile> picked;
+    OnWindowThread([this, &picked, &initialName] {
+        picked = RunPicker(*MakeDestinationPicker(owner_, initialName));
+    });
+    return picked;
 }
 
+// The disk is held while the picker is open: a drive may show a copy of the disk's files,
+// and carry the deletions onto it. Both wait on the drive, so they stay on the asking thread.
 void DialogQuestions::OpenCleanUpPicker(const std::string& driveRoot, int diskNumber) {
-    // The disk is held while the picker is open: a drive may show a copy of the disk's
-    // files, and carry the deletions onto it.
     const DiskInDrive disk = drives_.Resolve(DriveIndexOf(driveRoot), diskNumber, DiskUse::Read);
-    if (auto picker = MakeCleanUpPicker(owner_, disk.folder)) {
-        picker->exec();
+    bool opened = false;
+    OnWindowThread([this, &disk, &opened] {
+        if (auto picker = MakeCleanUpPicker(owner_, disk.folder)) {
+            picker->exec();
+            opened = true;
+        }
+    });
+    if (opened) {
         std::string reason;
         drives_.CarryDeletions(disk, reason);
     }
 }
 
 int DialogQuestions::ChooseDrive(int driveIndex) {
-    CSelectDriveDlg dialog(owner_, driveIndex);
-    dialog.exec();
-    return dialog.driveIndex();
+    OnWindowThread([this, &driveIndex] {
+        CSelectDriveDlg dialog(owner_, driveIndex);
+        dialog.exec();
+        driveIndex = dialog.driveIndex();
+    });
+    return driveIndex;
 }
 
 }  // namespace torvanik

@@ -1,6 +1,5 @@
 #include "shell/transfer_view.h"
 
-#include <QCoreApplication>
 #include <QHelpEvent>
 #include <QImage>
 #include <QMainWindow>
@@ -15,12 +14,10 @@
 #include "res/command_ids.h"
 #include "res/string_table.h"
 #include "screen/screen_regions.h"
+#include "shell/input_hold.h"
 
 namespace torvanik {
 namespace {
-
-// How often a running command lets the window paint and answer the window system.
-constexpr qint64 kEventsEveryMs = 50;
 
 QImage ImageOf(Surface& surface) {
     return QImage(reinterpret_cast<uchar*>(surface.pixels.data()), surface.width, surface.height,
@@ -36,9 +33,11 @@ TransferView::TransferView(QWidget* parent, Transfer& transfer, DriveChoice& dri
       transfer_(transfer),
       surface_(1, 1),
       presenter_(*this, CanvasSource(surface_, [this] { Present(); })),
-      seams_{questions, files, drives, drive, &presenter_, records} {
+      reportsFromRunner_(*this, presenter_),
+      seams_{questions, files, drives, drive, &reportsFromRunner_, records} {
     setAttribute(Qt::WA_OpaquePaintEvent);
-    ReportFacts(transfer_, seams_);
+    // Told at once: the record holds the facts before anything else is shown.
+    ReportFacts(transfer_, {questions, files, drives, drive, &presenter_});
 }
 
 void TransferView::OnSplitOut() {
@@ -61,19 +60,26 @@ void TransferView::OnSelectDrive() {
     RunCommand([this] { torvanik::OnSelectDrive(transfer_, seams_); });
 }
 
+// Hjelp draws on the window's thread alone and waits on nothing.
 void TransferView::OnShowHelp() {
-    RunCommand([this] { presenter_.ShowHelp(); });
+    if (inCommand_) {
+        return;
+    }
+    ClearMessage();
+    const Presenter::Command drawing(presenter_);
+    presenter_.ShowHelp();
 }
 
 void TransferView::RunCommand(const std::function<void()>& command) {
-    if (QStatusBar* bar = StatusBar()) {
-        bar->clearMessage();
+    if (inCommand_) {
+        return;
     }
+    ClearMessage();
     inCommand_ = true;
-    sinceEvents_.start();
     {
+        const InputHold hold(*window());
         const Presenter::Command drawing(presenter_);
-        command();
+        runner_.RunAndWait(command);
     }
     inCommand_ = false;
     if (commandEnded_) {
@@ -81,18 +87,10 @@ void TransferView::RunCommand(const std::function<void()>& command) {
     }
 }
 
-void TransferView::WindowPresenter::ChunkCopied(const ChunkProgress& progress) {
-    Presenter::ChunkCopied(progress);
-    view_.PumpEvents();
-}
-
-void TransferView::PumpEvents() {
-    if (sinceEvents_.isValid() && sinceEvents_.elapsed() < kEventsEveryMs) {
-        return;
+void TransferView::ClearMessage() {
+    if (QStatusBar* bar = StatusBar()) {
+        bar->clearMessage();
     }
-    // Paint and window-system events only: clicks and keys wait for the command's end.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    sinceEvents_.start();
 }
 
 QStatusBar* TransferView::StatusBar() const {
@@ -107,19 +105,27 @@ void TransferView::WindowPresenter::ReasonGiven(const std::string& line) {
     }
 }
 
-// While a disk is read back, the notice stays and the message pane says so.
-void TransferView::WindowPresenter::CheckStarted(std::int64_t /*length*/) {
-    if (QStatusBar* bar = view_.StatusBar()) {
-        const std::string_view text = LoadString(IDS_CHECKING_DISK);
-        bar->showMessage(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
-        // The check runs on the window's one thread: the pane is painted now, not after it.
-        bar->repaint();
-    }
+// While a disk is read back, the notice stays and the message pane says how far the check
+// has come: "Kontrollerer disketten ... 45 %".
+void TransferView::WindowPresenter::CheckStarted(std::int64_t length) {
+    percentShown_ = -1;
+    ShowChecked(0, length);
 }
 
-void TransferView::WindowPresenter::CheckProgress(std::int64_t /*checked*/,
-                                                  std::int64_t /*length*/) {
-    view_.PumpEvents();
+void TransferView::WindowPresenter::CheckProgress(std::int64_t checked, std::int64_t length) {
+    ShowChecked(checked, length);
+}
+
+void TransferView::WindowPresenter::ShowChecked(std::int64_t checked, std::int64_t length) {
+    const int percent = length > 0 ? static_cast<int>(checked * 100 / length) : 100;
+    QStatusBar* bar = view_.StatusBar();
+    if (bar == nullptr || percent == percentShown_) {
+        return;
+    }
+    percentShown_ = percent;
+    const std::string_view text = LoadString(IDS_CHECKING_DISK);
+    bar->showMessage(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())) +
+                     QString(" %1 %").arg(percent));
 }
 
 void TransferView::WindowPresenter::CheckEnded() {
@@ -157,11 +163,18 @@ bool TransferView::event(QEvent* event) {
         !field.contains(static_cast<QHelpEvent*>(event)->pos())) {
         return QWidget::event(event);
     }
-    const auto* help = static_cast<QHelpEvent*>(event);
-    // The drive field says what its letter stands for right now; the tip goes when the
-    // pointer leaves the field.
-    const std::string text = DescribeDrive(seams_.drives, seams_.files, seams_.drive.driveIndex);
-    QToolTip::showText(help->globalPos(), QString::fromStdString(text), this, field);
+    // The drive field says what its letter stands for right now: found on the runner's
+    // thread, since the drive may be slow to answer. The tip goes when the pointer leaves.
+    const QPoint at = static_cast<QHelpEvent*>(event)->globalPos();
+    runner_.Post([this, at, field, index = seams_.drive.driveIndex] {
+        const std::string text = DescribeDrive(seams_.drives, seams_.files, index);
+        QMetaObject::invokeMethod(
+            this,
+            [this, at, field, text] {
+                QToolTip::showText(at, QString::fromStdString(text), this, field);
+            },
+            Qt::QueuedConnection);
+    });
     return true;
 }
 

@@ -1,12 +1,13 @@
 #pragma once
 
-#include <QElapsedTimer>
 #include <QWidget>
 #include <functional>
 
 #include "engine/engine_seams.h"
 #include "engine/transfer.h"
 #include "screen/presenter.h"
+#include "shell/queued_observer.h"
+#include "shell/step_runner.h"
 
 class QStatusBar;
 
@@ -15,8 +16,9 @@ namespace torvanik {
 // The view: one image of the client area, on which the presenter paints what the commands
 // report, each drawing operation presented once. A paint request of the window system
 // (first show, resize, uncover, restore) paints the picture again from the screen's record.
-// While a command runs, the window keeps painting and answering the window system, but no
-// click or key reaches the program until the command ends.
+// A command runs on the step runner's thread and its reports come back to the window's
+// thread as queued calls, so the window keeps painting and answering the window system;
+// no click or key made meanwhile reaches the program, then or later.
 class TransferView : public QWidget {
   public:
     // Without `records`, stopped transfers are not kept.
@@ -52,36 +54,41 @@ class TransferView : public QWidget {
 
   private:
     // The presenter, and what the window shows beside the picture: the reason and the
-    // read-back in the status bar; during a long copy or read-back, the window's events.
+    // read-back's progress in the status bar.
     class WindowPresenter : public Presenter {
       public:
         WindowPresenter(TransferView& view, CanvasSource canvases)
             : Presenter(std::move(canvases)), view_(view) {}
 
         void ReasonGiven(const std::string& line) override;
-        void ChunkCopied(const ChunkProgress& progress) override;
         void CheckStarted(std::int64_t length) override;
         void CheckProgress(std::int64_t checked, std::int64_t length) override;
         void CheckEnded() override;
 
       private:
+        void ShowChecked(std::int64_t checked, std::int64_t length);
+
         TransferView& view_;
+        int percentShown_ = -1;
     };
 
     void RunCommand(const std::function<void()>& command);
     void Present();
     void RepaintFromRecord();
-    void PumpEvents();
+    void ClearMessage();
     QStatusBar* StatusBar() const;
 
     Transfer& transfer_;
     Surface surface_;
     WindowPresenter presenter_;
+    QueuedObserver reportsFromRunner_;
+    // The seams of the commands, which run on the runner's thread.
     EngineSeams seams_;
     bool fromRecord_ = true;  // the next paint draws the picture from the record
     bool inCommand_ = false;
     std::function<void()> commandEnded_;
-    QElapsedTimer sinceEvents_;
+    // Last: its thread ends before anything it works on goes.
+    StepRunner runner_;
 };
 
 }  // namespace torvanik

@@ -57,6 +57,14 @@ bool FaultyFileSystem::Write(const void* buffer, std::size_t size, std::FILE* st
     return FileSystem::Write(buffer, size, stream);
 }
 
+bool FaultyFileSystem::WaitForWriteBack(std::FILE* stream, std::int64_t offset,
+                                        std::int64_t length) {
+    if (beforeWriteBackWait && !beforeWriteBackWait(offset, length)) {
+        return false;
+    }
+    return FileSystem::WaitForWriteBack(stream, offset, length);
+}
+
 bool FaultyFileSystem::Commit(std::FILE* stream) {
     if (beforeCommit && !beforeCommit()) {
         return false;
@@ -82,6 +90,9 @@ std::int64_t FaultyFileSystem::ReadAt(int fd, void* buffer, std::size_t size, st
 }
 
 void RecordingObserver::ChunkCopied(const ChunkProgress& progress) {
+    if (onChunkCopied) {
+        onChunkCopied(progress);
+    }
     const ScreenRecord before = record();
     Presenter::ChunkCopied(progress);
     diskBarRedraws += record().lastDiskBar > before.lastDiskBar ? 1 : 0;

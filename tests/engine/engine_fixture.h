@@ -38,6 +38,8 @@ class FaultyFileSystem : public FileSystem {
     std::function<bool(std::size_t size)> beforeRead;
     std::function<bool(std::size_t size)> beforeWrite;
     std::function<bool()> beforeCommit;
+    // Before the copy waits for a stretch of its file to reach the medium.
+    std::function<bool(std::int64_t offset, std::int64_t length)> beforeWriteBackWait;
     // When set, the free space of every drive.
     std::optional<std::optional<std::uint64_t>> freeBytes;
     // When set, the largest file of every drive.
@@ -55,6 +57,7 @@ class FaultyFileSystem : public FileSystem {
     std::uint64_t LargestFile(const std::string& folder) override;
     bool Read(void* buffer, std::size_t size, std::FILE* stream) override;
     bool Write(const void* buffer, std::size_t size, std::FILE* stream) override;
+    bool WaitForWriteBack(std::FILE* stream, std::int64_t offset, std::int64_t length) override;
     bool Commit(std::FILE* stream) override;
     std::optional<std::uint64_t> FreeBytes(const DiskInDrive& drive) override;
     int OpenForReadBack(const std::string& path, int flags) override;
@@ -72,6 +75,8 @@ class RecordingObserver : public Presenter {
     int diskBarRedraws = 0;
     int totalBarRedraws = 0;
     int checks = 0;
+    // Told every progress of the copy.
+    std::function<void(const ChunkProgress&)> onChunkCopied;
 
     void NoticeShown(NoticeId id, int number) override {
         notices.push_back(NoticeOf(id, number));

@@ -34,10 +34,13 @@ struct FakeDriveSystem : DriveSystem {
     }
     bool MediumComesOut(const std::string&) const override { return mediumComesOut; }
     Udisks UdisksState() const override { return udisks; }
-    bool RunUdisks(const std::vector<std::string>& arguments) const override {
+    ChildRun RunUdisks(const std::vector<std::string>& arguments) const override {
         calls.push_back(arguments[0] + " " + arguments[1] + " " + arguments[2] + " " +
                         arguments[3]);
-        return arguments[0] != failingVerb;
+        if (arguments[0] == failingVerb) {
+            return {1, false, false, "", "Error unmounting /dev/sdb1: target is busy\nmore\n"};
+        }
+        return {0, false, false, "", ""};
     }
 };
 
@@ -138,12 +141,15 @@ TEST(EjectTest, UnmountsThenPowersOffOnlyWhatMayBeLetGo) {
         bool eject;
         std::string failingVerb;
         std::vector<std::string> calls;
-        std::string_view reason;
+        std::string reason;
     };
+    const std::string busy = std::string(drive_text::kCouldNotEject) +
+                             " (Error unmounting /dev/sdb1: target is busy)" +
+                             std::string(drive_text::kEjectByHand);
     for (const Case& c : std::vector<Case>{
              {"stick", sdb, false, kReady, true, "", {unmount, powerOff}, ""},
              {"floppy drive keeps power", sdb, true, kReady, true, "", {unmount}, ""},
-             {"busy", sdb, false, kReady, true, "unmount", {unmount}, drive_text::kCouldNotEject},
+             {"busy", sdb, false, kReady, true, "unmount", {unmount}, busy},
              {"tmpfs", MountLine("0:60", "/media/ola/T", "tmpfs"), false, kReady, true, "", {}, ""},
              {"no system bus", sdb, false, kNoSystemBus, true, "", {}, ""},
              {"udisks2 missing",
@@ -153,7 +159,7 @@ TEST(EjectTest, UnmountsThenPowersOffOnlyWhatMayBeLetGo) {
               true,
               "",
               {},
-              drive_text::kUdisksMissing},
+              std::string(drive_text::kUdisksMissing)},
              {"udisks2 missing, eject no", sdb, false, kNotInstalled, false, "", {}, ""},
              {"eject no", sdb, false, kReady, false, "", {}, ""}}) {
         auto system = std::make_shared<FakeDriveSystem>();

@@ -5,7 +5,10 @@
 #include <sys/vfs.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <thread>
 #include <vector>
 
 #include "platform/read_back.h"
@@ -22,6 +25,7 @@ class WatchedFileSystem : public FileSystem {
     std::vector<int> openFlags;
     std::vector<int> advice;
     std::vector<bool> readsWereDirect;
+    std::vector<std::size_t> readSizes;
     std::function<void()> beforeRead;
 
     int OpenForReadBack(const std::string& path, int flags) override {
@@ -41,6 +45,7 @@ class WatchedFileSystem : public FileSystem {
             beforeRead();
         }
         readsWereDirect.push_back((fcntl(fd, F_GETFL) & O_DIRECT) != 0);
+        readSizes.push_back(size);
         return FileSystem::ReadAt(fd, buffer, size, offset);
     }
 };
@@ -112,6 +117,38 @@ TEST_F(ReadBackFromMediumTest, StretchesAtAnyOffsetMatchOnlyTheirOwnBytesBothWay
         const ReadBackOutcome missing = VerifyFromMedium(files, tmp / "none", 0, 1, 0, {});
         EXPECT_EQ(missing.verdict, ReadBackVerdict::kReadError);
         EXPECT_EQ(missing.error, ENOENT);
+    }
+}
+
+// A slow medium is read in pieces small enough to show the check moving; a fast one in
+// pieces that grow to the largest.
+TEST_F(ReadBackFromMediumTest, PiecesStaySmallWhileTheMediumIsSlow) {
+    struct Case {
+        const char* name;
+        std::chrono::milliseconds eachRead;
+        std::size_t length;
+        std::size_t leastLargestRead;
+        std::size_t mostLargestRead;
+    };
+    for (const Case& c :
+         {Case{"slow", std::chrono::milliseconds(150), 256 << 10, 32 << 10, 32 << 10},
+          Case{"fast", std::chrono::milliseconds(0), kSize, 1 << 20, 4 << 20}}) {
+        WatchedFileSystem files;
+        files.beforeRead = [&c] { std::this_thread::sleep_for(c.eachRead); };
+        std::vector<std::int64_t> checked;
+        const auto outcome = VerifyFromMedium(
+            files, path, 0, static_cast<std::int64_t>(c.length), DigestOf(bytes, 0, c.length),
+            [&checked](std::int64_t done, std::int64_t /*length*/) {
+                checked.push_back(done);
+                return true;
+            });
+        EXPECT_EQ(outcome.verdict, ReadBackVerdict::kMatch) << c.name;
+        const std::size_t largest =
+            *std::max_element(files.readSizes.begin(), files.readSizes.end());
+        EXPECT_GE(largest, c.leastLargestRead) << c.name;
+        EXPECT_LE(largest, c.mostLargestRead) << c.name;
+        EXPECT_EQ(checked.size(), files.readSizes.size()) << c.name;
+        EXPECT_EQ(checked.back(), static_cast<std::int64_t>(c.length)) << c.name;
     }
 }
 

@@ -6,16 +6,24 @@
 
 namespace torvanik::testing {
 
-// The machine's file system, with a hook that runs before every block written.
+// The machine's file system, with hooks that run before every block written and before
+// every flush to the medium.
 class HookedFiles : public FileSystem {
   public:
     std::function<void()> beforeWrite;
+    std::function<void()> beforeCommit;
 
     bool Write(const void* buffer, std::size_t size, std::FILE* stream) override {
         if (beforeWrite) {
             beforeWrite();
         }
         return FileSystem::Write(buffer, size, stream);
+    }
+    bool Commit(std::FILE* stream) override {
+        if (beforeCommit) {
+            beforeCommit();
+        }
+        return FileSystem::Commit(stream);
     }
 };
 

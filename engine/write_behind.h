@@ -1,0 +1,55 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <deque>
+
+#include "engine/reports.h"
+#include "platform/file_system.h"
+
+namespace torvanik {
+
+// Keeps little of a copy written but not yet on the medium, so that the bars show what the
+// medium holds: what is written is sent on at once, and the copy waits for the oldest runs
+// once more than about half a second of the medium's writing is on its way. A run's
+// progress is reported once its bytes are on the medium.
+class WriteBehind {
+  public:
+    // On the way at most, however fast the medium: enough to keep a fast disk busy.
+    static constexpr std::int64_t kMostOnTheWay = std::int64_t{64} << 20;
+    static constexpr std::int64_t kLeastOnTheWay = std::int64_t{16} << 10;
+    static constexpr std::int64_t kSendStretch = std::int64_t{1} << 20;
+
+    // `position` is where the copy starts writing `out`.
+    WriteBehind(FileSystem& files, std::FILE* out, std::int64_t position);
+
+    // The run of `bytes` just written, which brings the copy to `progress`. False, with
+    // errno, when the medium did not take an older run.
+    bool Written(std::int64_t bytes, const ChunkProgress& progress, Reports& reports);
+    // Waits until every run written is on the medium.
+    bool Flush(Reports& reports);
+
+  private:
+    using Clock = std::chrono::steady_clock;
+    struct Run {
+        std::int64_t end;
+        ChunkProgress progress;
+    };
+
+    // Waits for the oldest `runs` runs to be on the medium, and reports them.
+    bool WaitFor(std::size_t runs, Reports& reports);
+    // How much may be on its way: half a second of what the medium has taken so far.
+    std::int64_t Window() const;
+
+    FileSystem& files_;
+    std::FILE* out_;
+    const std::int64_t start_;
+    const Clock::time_point started_ = Clock::now();
+    std::int64_t written_;
+    std::int64_t onMedium_;
+    std::int64_t sentOn_;
+    std::deque<Run> onTheWay_;
+};
+
+}  // namespace torvanik
