@@ -79,6 +79,9 @@ inline constexpr std::string_view kDestinationExists =
 inline constexpr std::string_view kKlarPrompt = "[KLAR] ";
 inline constexpr std::string_view kStopAnswer = "q";
 
+// Said on standard error when standard output could not take what was printed.
+inline constexpr std::string_view kOutputFailed = "kunne ikke skrive til standard utdata";
+
 // Said when a signal stopped the transfer: the disks finished before it.
 inline constexpr std::string_view kStoppedWithDisks = "Avbrutt. Ferdige disketter: %s\n";
 inline constexpr std::string_view kStoppedWithoutDisks = "Avbrutt. Ingen disketter er ferdige.\n";

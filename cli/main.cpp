@@ -8,6 +8,7 @@
 #include "cli/command_line.h"
 #include "cli/exit_status.h"
 #include "cli/fill.h"
+#include "cli/output_guard.h"
 #include "cli/refusal.h"
 #include "cli/transfer_run.h"
 #include "platform/user_locale.h"
@@ -33,13 +34,13 @@ int main(int argc, char** argv) {
             Print(kUsage);
             Print("\n");
             Print(kHelp);
-            return kFinished;
+            return CheckedOutput(kFinished);
         case Verb::kVersion:
             Print(Fill(kVersionFormat, TORVANIK_VERSION));
-            return kFinished;
+            return CheckedOutput(kFinished);
         case Verb::kSplit:
         case Verb::kJoin:
             break;
     }
-    return RunTransfer(*parsed.commandLine, std::cin);
+    return CheckedOutput(RunTransfer(*parsed.commandLine, std::cin));
 }

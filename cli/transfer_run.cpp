@@ -65,14 +65,15 @@ void StopOnSignal(int /*signal*/) {
     RequestStop();
 }
 
-// SIGINT, SIGTERM and SIGHUP end the running step as a failed one (its half-written file
-// taken back) and the run after it; a read or write they interrupt fails at once. A file
-// over the process's size limit fails its write instead of ending the program.
+// SIGINT, SIGTERM, SIGHUP and SIGPIPE (the reader of the output gone) end the running step
+// as a failed one (its half-written file taken back) and the run after it; a read or write
+// they interrupt fails at once. A file over the process's size limit fails its write
+// instead of ending the program.
 void CatchStopSignals() {
     struct sigaction action {};
     action.sa_handler = StopOnSignal;
     sigemptyset(&action.sa_mask);
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) {
         sigaction(signal, &action, nullptr);
     }
     std::signal(SIGXFSZ, SIG_IGN);
