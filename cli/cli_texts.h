@@ -11,6 +11,7 @@ inline constexpr std::string_view kProgramName = "torvanik-cli";
 inline constexpr std::string_view kUsage =
     "Bruk: torvanik-cli [VALG]... split FIL\n"
     "      torvanik-cli [VALG]... [--overwrite] join DESTINASJON\n"
+    "      torvanik-cli [--drive X:=MÅL]... drives\n"
     "      torvanik-cli -h | --help | -V | --version\n";
 
 inline constexpr std::string_view kHelp =
@@ -21,6 +22,7 @@ inline constexpr std::string_view kHelp =
     "                     første del, hver ny disk så mye av resten som det er plass til\n"
     "  join DESTINASJON   kopierer INN fra disketter og setter delene sammen til\n"
     "                     DESTINASJON; disk 1 må stå i stasjonen\n"
+    "  drives             viser hver stasjon, hva den står for og hva den finner nå\n"
     "\n"
     "Valg:\n"
     "  --drive X:=MÅL[,capacity=N]\n"
@@ -67,13 +69,16 @@ inline constexpr std::string_view kVersionFormat = "torvanik-cli %s\n";
 // Refusals, printed after the program's name and before the usage (the options' own
 // are in platform/option_texts.h).
 inline constexpr std::string_view kBadSelect = "ugyldig stasjon: %s (velg A: til N:)";
-inline constexpr std::string_view kMissingVerb = "mangler kommando (split eller join)";
+inline constexpr std::string_view kMissingVerb = "mangler kommando (split, join eller drives)";
 inline constexpr std::string_view kUnknownVerb = "ukjent kommando: %s";
 inline constexpr std::string_view kMissingFile = "%s mangler filnavn";
 inline constexpr std::string_view kTooManyArguments = "for mange argumenter: %s";
 inline constexpr std::string_view kOverwriteOnlyJoin = "--overwrite gjelder bare join";
 inline constexpr std::string_view kDestinationExists =
     "%s finnes fra før; bruk --overwrite for å skrive over den";
+
+// A line of the drives verb: "A: media → /media/ola/FLOPPY, 1 423 kB ledig".
+inline constexpr std::string_view kLeadsTo = " → ";
 
 // The prompt while the next disk is awaited.
 inline constexpr std::string_view kKlarPrompt = "[KLAR] ";

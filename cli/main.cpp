@@ -6,6 +6,7 @@
 
 #include "cli/cli_texts.h"
 #include "cli/command_line.h"
+#include "cli/drive_listing.h"
 #include "cli/exit_status.h"
 #include "cli/fill.h"
 #include "cli/output_guard.h"
@@ -38,6 +39,8 @@ int main(int argc, char** argv) {
         case Verb::kVersion:
             Print(Fill(kVersionFormat, TORVANIK_VERSION));
             return CheckedOutput(kFinished);
+        case Verb::kDrives:
+            return CheckedOutput(ListDrives(*parsed.commandLine));
         case Verb::kSplit:
         case Verb::kJoin:
             break;
