@@ -76,6 +76,8 @@ inline constexpr std::string_view kTooManyArguments = "for mange argumenter: %s"
 inline constexpr std::string_view kOverwriteOnlyJoin = "--overwrite gjelder bare join";
 inline constexpr std::string_view kDestinationExists =
     "%s finnes fra før; bruk --overwrite for å skrive over den";
+inline constexpr std::string_view kAutoNeedsMountedDrive =
+    "--auto gjelder bare en stasjon der disken monteres (media eller device:), ikke %s";
 
 // A line of the drives verb: "A: media → /media/ola/FLOPPY, 1 423 kB ledig".
 inline constexpr std::string_view kLeadsTo = " → ";
@@ -84,6 +86,13 @@ inline constexpr std::string_view kLeadsTo = " → ";
 inline constexpr std::string_view kKlarPrompt = "[KLAR] ";
 inline constexpr std::string_view kStopAnswer = "q";
 
+// The prompt with --auto, where the next disk is taken as soon as it is mounted.
+inline constexpr std::string_view kAutoPrompt =
+    "Sett inn diskett nummer %s (fortsetter når den er satt inn) ";
+
+// Said on standard error when an unattended run ends because nothing changes.
+inline constexpr std::string_view kSameFailureAgain =
+    "samme feil tre ganger på rad uten at disken ble byttet";
 // Said on standard error when standard output could not take what was printed.
 inline constexpr std::string_view kOutputFailed = "kunne ikke skrive til standard utdata";
 

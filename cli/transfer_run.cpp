@@ -10,10 +10,11 @@
 #include "cli/cli_texts.h"
 #include "cli/exit_status.h"
 #include "cli/fill.h"
-#include "cli/klar_prompt.h"
 #include "cli/progress_meter.h"
 #include "cli/refusal.h"
+#include "cli/step_gate.h"
 #include "cli/terminal_observer.h"
+#include "cli/unattended_watch.h"
 #include "engine/commands.h"
 #include "engine/scripted_questions.h"
 #include "engine/settings.h"
@@ -118,6 +119,9 @@ int RunTransfer(const CommandLine& line, std::istream& input) {
     if (line.selectedDrive) {
         drive.driveIndex = *line.selectedDrive;
     }
+    if (const auto refusal = AutoRefusal(line, drives, drive)) {
+        return Refuse(*refusal);
+    }
 
     ScriptedQuestions questions;
     FileSystem files;
@@ -135,15 +139,21 @@ int RunTransfer(const CommandLine& line, std::istream& input) {
     if (notArmed) {
         return *notArmed;
     }
+    StepGate gate(line, input, drives, drive);
+    UnattendedWatch watch(gate.Unattended(), drives, drive, transfer);
     StepOutcome last;
     while (transfer.armed != TransferKind::kNone) {
         // Stopping leaves the transfer as quitting the window would: what was written stays.
-        if (!AwaitKlar(input, stdout)) {
+        if (!gate.Open(transfer.diskNumber)) {
             return StopRequested() ? StoppedBySignal(transfer) : kStopped;
         }
+        watch.BeforeStep();
         last = OnDiskReady(transfer, seams);
         if (StopRequested()) {
             return StoppedBySignal(transfer);
+        }
+        if (watch.GivesUp(last)) {
+            return kStopped;
         }
     }
     return last.result == StepResult::kFinished ? kFinished : kStopped;

@@ -133,7 +133,14 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"SelectBeyondN", {"--select", "O:", "split", "a"}, "ugyldig stasjon: O:"},
         UsageCase{"SelectNoLetter", {"--select", "AB", "split", "a"}, "ugyldig stasjon: AB"},
         UsageCase{"OverwriteSplit", {"--overwrite", "split", "a"}, "--overwrite gjelder bare join"},
-        UsageCase{"DrivesWithWord", {"drives", "A:"}, "for mange argumenter: A:"}),
+        UsageCase{"DrivesWithWord", {"drives", "A:"}, "for mange argumenter: A:"},
+        UsageCase{"AutoOnFolder",
+                  {"--auto", "--drive", "A:=/d", "split", "a"},
+                  "--auto gjelder bare en stasjon der disken monteres (media eller device:), "
+                  "ikke A:"},
+        UsageCase{"AutoOnImages",
+                  {"--auto", "--drive", "C:=images:/d", "--select", "C:", "join", "a"},
+                  "ikke C:"}),
     [](const ::testing::TestParamInfo<UsageCase>& info) { return info.param.name; });
 
 }  // namespace
