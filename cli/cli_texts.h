@@ -48,7 +48,9 @@ inline constexpr std::string_view kHelp =
     "  --overwrite        skriv over en DESTINASJON som finnes fra før\n"
     "  --batch            spør ikke ved [KLAR]: hver disk brukes slik den står i\n"
     "                     stasjonen (til skript)\n"
-    "  --auto             gå videre så snart neste disk er satt inn, uten linjeskift\n"
+    "  --auto             gå videre så snart en annen disk er montert i stasjonen,\n"
+    "                     uten linjeskift (linjeskift og q virker fortsatt); bare\n"
+    "                     med media- og device:-stasjoner\n"
     "  --resume           fortsett en overføring som ble avbrutt, fra disken der den\n"
     "                     stoppet\n"
     "  --no-sums          skriv ingen kontrollfil på diskene\n"
@@ -61,8 +63,12 @@ inline constexpr std::string_view kHelp =
     "Ved [KLAR] setter du inn disketten det bes om og trykker linjeskift; q eller\n"
     "slutt på inndata avbryter. Delene som er skrevet, blir liggende.\n"
     "\n"
-    "Avslutningsstatus: 0 fullført, 1 avbrutt, 2 feil bruk, 3 kilden eller disk 1\n"
-    "kunne ikke leses.\n";
+    "Når standard inndata ikke er en terminal, eller med --batch, avsluttes\n"
+    "kjøringen når et trinn feiler likt tre ganger på rad uten at disken endres.\n"
+    "\n"
+    "Avslutningsstatus: 0 fullført; 1 avbrutt (q, slutt på inndata, et signal,\n"
+    "samme feil tre ganger uten tilsyn, eller utdata som ikke kunne skrives);\n"
+    "2 feil bruk; 3 kilden eller disk 1 kunne ikke leses.\n";
 
 inline constexpr std::string_view kVersionFormat = "torvanik-cli %s\n";
 
