@@ -11,6 +11,7 @@ inline constexpr std::string_view kProgramName = "torvanik-cli";
 inline constexpr std::string_view kUsage =
     "Bruk: torvanik-cli [VALG]... split FIL\n"
     "      torvanik-cli [VALG]... [--overwrite] join DESTINASJON\n"
+    "      torvanik-cli [--drive X:=MÅL]... drives\n"
     "      torvanik-cli -h | --help | -V | --version\n";
 
 inline constexpr std::string_view kHelp =
@@ -21,6 +22,7 @@ inline constexpr std::string_view kHelp =
     "                     første del, hver ny disk så mye av resten som det er plass til\n"
     "  join DESTINASJON   kopierer INN fra disketter og setter delene sammen til\n"
     "                     DESTINASJON; disk 1 må stå i stasjonen\n"
+    "  drives             viser hver stasjon, hva den står for og hva den finner nå\n"
     "\n"
     "Valg:\n"
     "  --drive X:=MÅL[,capacity=N]\n"
@@ -46,7 +48,9 @@ inline constexpr std::string_view kHelp =
     "  --overwrite        skriv over en DESTINASJON som finnes fra før\n"
     "  --batch            spør ikke ved [KLAR]: hver disk brukes slik den står i\n"
     "                     stasjonen (til skript)\n"
-    "  --auto             gå videre så snart neste disk er satt inn, uten linjeskift\n"
+    "  --auto             gå videre så snart en annen disk er montert i stasjonen,\n"
+    "                     uten linjeskift (linjeskift og q virker fortsatt); bare\n"
+    "                     med media- og device:-stasjoner\n"
     "  --resume           fortsett en overføring som ble avbrutt, fra disken der den\n"
     "                     stoppet\n"
     "  --no-sums          skriv ingen kontrollfil på diskene\n"
@@ -59,21 +63,30 @@ inline constexpr std::string_view kHelp =
     "Ved [KLAR] setter du inn disketten det bes om og trykker linjeskift; q eller\n"
     "slutt på inndata avbryter. Delene som er skrevet, blir liggende.\n"
     "\n"
-    "Avslutningsstatus: 0 fullført, 1 avbrutt, 2 feil bruk, 3 kilden eller disk 1\n"
-    "kunne ikke leses.\n";
+    "Når standard inndata ikke er en terminal, eller med --batch, avsluttes\n"
+    "kjøringen når et trinn feiler likt tre ganger på rad uten at disken endres.\n"
+    "\n"
+    "Avslutningsstatus: 0 fullført; 1 avbrutt (q, slutt på inndata, et signal,\n"
+    "samme feil tre ganger uten tilsyn, eller utdata som ikke kunne skrives);\n"
+    "2 feil bruk; 3 kilden eller disk 1 kunne ikke leses.\n";
 
 inline constexpr std::string_view kVersionFormat = "torvanik-cli %s\n";
 
 // Refusals, printed after the program's name and before the usage (the options' own
 // are in platform/option_texts.h).
 inline constexpr std::string_view kBadSelect = "ugyldig stasjon: %s (velg A: til N:)";
-inline constexpr std::string_view kMissingVerb = "mangler kommando (split eller join)";
+inline constexpr std::string_view kMissingVerb = "mangler kommando (split, join eller drives)";
 inline constexpr std::string_view kUnknownVerb = "ukjent kommando: %s";
 inline constexpr std::string_view kMissingFile = "%s mangler filnavn";
 inline constexpr std::string_view kTooManyArguments = "for mange argumenter: %s";
 inline constexpr std::string_view kOverwriteOnlyJoin = "--overwrite gjelder bare join";
 inline constexpr std::string_view kDestinationExists =
     "%s finnes fra før; bruk --overwrite for å skrive over den";
+inline constexpr std::string_view kAutoNeedsMountedDrive =
+    "--auto gjelder bare en stasjon der disken monteres (media eller device:), ikke %s";
+
+// A line of the drives verb: "A: media → /media/ola/FLOPPY, 1 423 kB ledig".
+inline constexpr std::string_view kLeadsTo = " → ";
 
 // A stopped transfer of the same file: how to go on with it, that it goes on, and why not.
 inline constexpr std::string_view kCanResume =
@@ -85,6 +98,16 @@ inline constexpr std::string_view kNothingToResume =
 // The prompt while the next disk is awaited.
 inline constexpr std::string_view kKlarPrompt = "[KLAR] ";
 inline constexpr std::string_view kStopAnswer = "q";
+
+// The prompt with --auto, where the next disk is taken as soon as it is mounted.
+inline constexpr std::string_view kAutoPrompt =
+    "Sett inn diskett nummer %s (fortsetter når den er satt inn) ";
+
+// Said on standard error when an unattended run ends because nothing changes.
+inline constexpr std::string_view kSameFailureAgain =
+    "samme feil tre ganger på rad uten at disken ble byttet";
+// Said on standard error when standard output could not take what was printed.
+inline constexpr std::string_view kOutputFailed = "kunne ikke skrive til standard utdata";
 
 // Said when a signal stopped the transfer: the disks finished before it.
 inline constexpr std::string_view kStoppedWithDisks = "Avbrutt. Ferdige disketter: %s\n";

@@ -72,19 +72,24 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         line.verb = Verb::kSplit;
     } else if (words[0] == "join") {
         line.verb = Verb::kJoin;
+    } else if (words[0] == "drives") {
+        line.verb = Verb::kDrives;
     } else {
         return Refused(Fill(kUnknownVerb, words[0]));
     }
-    if (words.size() < 2) {
+    const std::size_t wordCount = line.verb == Verb::kDrives ? 1 : 2;
+    if (words.size() < wordCount) {
         return Refused(Fill(kMissingFile, words[0]));
     }
-    if (words.size() > 2) {
-        return Refused(Fill(kTooManyArguments, words[2]));
+    if (words.size() > wordCount) {
+        return Refused(Fill(kTooManyArguments, words[wordCount]));
     }
     if (line.overwrite && line.verb != Verb::kJoin) {
         return Refused(std::string(kOverwriteOnlyJoin));
     }
-    line.path = words[1];
+    if (line.verb != Verb::kDrives) {
+        line.path = words[1];
+    }
     return {line, {}};
 }
 

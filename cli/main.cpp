@@ -6,8 +6,10 @@
 
 #include "cli/cli_texts.h"
 #include "cli/command_line.h"
+#include "cli/drive_listing.h"
 #include "cli/exit_status.h"
 #include "cli/fill.h"
+#include "cli/output_guard.h"
 #include "cli/refusal.h"
 #include "cli/transfer_run.h"
 #include "platform/user_locale.h"
@@ -33,13 +35,15 @@ int main(int argc, char** argv) {
             Print(kUsage);
             Print("\n");
             Print(kHelp);
-            return kFinished;
+            return CheckedOutput(kFinished);
         case Verb::kVersion:
             Print(Fill(kVersionFormat, TORVANIK_VERSION));
-            return kFinished;
+            return CheckedOutput(kFinished);
+        case Verb::kDrives:
+            return CheckedOutput(ListDrives(*parsed.commandLine));
         case Verb::kSplit:
         case Verb::kJoin:
             break;
     }
-    return RunTransfer(*parsed.commandLine, std::cin);
+    return CheckedOutput(RunTransfer(*parsed.commandLine, std::cin));
 }

@@ -10,10 +10,11 @@
 #include "cli/cli_texts.h"
 #include "cli/exit_status.h"
 #include "cli/fill.h"
-#include "cli/klar_prompt.h"
 #include "cli/progress_meter.h"
 #include "cli/refusal.h"
+#include "cli/step_gate.h"
 #include "cli/terminal_observer.h"
+#include "cli/unattended_watch.h"
 #include "engine/commands.h"
 #include "engine/record_store.h"
 #include "engine/scripted_questions.h"
@@ -95,14 +96,15 @@ void StopOnSignal(int /*signal*/) {
     RequestStop();
 }
 
-// SIGINT, SIGTERM and SIGHUP end the running step as a failed one (its half-written file
-// taken back) and the run after it; a read or write they interrupt fails at once. A file
-// over the process's size limit fails its write instead of ending the program.
+// SIGINT, SIGTERM, SIGHUP and SIGPIPE (the reader of the output gone) end the running step
+// as a failed one (its half-written file taken back) and the run after it; a read or write
+// they interrupt fails at once. A file over the process's size limit fails its write
+// instead of ending the program.
 void CatchStopSignals() {
     struct sigaction action {};
     action.sa_handler = StopOnSignal;
     sigemptyset(&action.sa_mask);
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) {
         sigaction(signal, &action, nullptr);
     }
     std::signal(SIGXFSZ, SIG_IGN);
@@ -152,6 +154,9 @@ int RunTransfer(const CommandLine& line, std::istream& input) {
     if (line.selectedDrive) {
         drive.driveIndex = *line.selectedDrive;
     }
+    if (const auto refusal = AutoRefusal(line, drives, drive)) {
+        return Refuse(*refusal);
+    }
 
     FileSystem files;
     std::optional<ProgressMeter> progress;
@@ -171,15 +176,21 @@ int RunTransfer(const CommandLine& line, std::istream& input) {
     if (line.resume) {
         Print(Fill(kResuming, std::to_string(transfer.diskNumber)));
     }
+    StepGate gate(line, input, drives, drive);
+    UnattendedWatch watch(gate.Unattended(), drives, drive, transfer);
     StepOutcome last;
     while (transfer.armed != TransferKind::kNone) {
         // Stopping leaves the transfer as quitting the window would: what was written stays.
-        if (!AwaitKlar(input, stdout)) {
+        if (!gate.Open(transfer.diskNumber)) {
             return StopRequested() ? StoppedBySignal(transfer) : kStopped;
         }
+        watch.BeforeStep();
         last = OnDiskReady(transfer, seams);
         if (StopRequested()) {
             return StoppedBySignal(transfer);
+        }
+        if (watch.GivesUp(last)) {
+            return kStopped;
         }
     }
     return last.result == StepResult::kFinished ? kFinished : kStopped;

@@ -19,25 +19,62 @@ std::string Grouped(std::uint64_t number) {
     return digits;
 }
 
-}  // namespace
-
-std::string DescribeDrive(const DriveMap& map, FileSystem& files, int index) {
-    const std::string letter = Letter(index);
+// What drive `index` finds now; `diskIn` false when the text says why no disk is in.
+std::string Contents(const DriveMap& map, FileSystem& files, int index, bool& diskIn) {
+    diskIn = false;
     if (map.Find(index) == nullptr) {
-        return letter + " " + std::string(drive_text::kNotSetUp);
+        return std::string(drive_text::kNotSetUp);
     }
     const DiskInDrive disk = map.Resolve(index, 1, DiskUse::Read);
     if (disk.folder.empty()) {
-        return letter + " " + disk.whyNone;
+        return disk.whyNone;
     }
+    diskIn = true;
     // An image disk's folder is a private copy that goes with the step; the image is the disk.
     const std::string place =
         disk.kind == DriveKind::Images ? ImageForDisk(map.Find(index)->directory, 1) : disk.folder;
-    std::string text = letter + std::string(drive_text::kIs) + place;
     if (const auto free = files.FreeBytes(disk)) {
-        return text + ", " + Grouped(*free / 1024) + std::string(drive_text::kFreeKB);
+        return place + ", " + Grouped(*free / 1024) + std::string(drive_text::kFreeKB);
     }
-    return text + std::string(drive_text::kMissingFolder);
+    return place + std::string(drive_text::kMissingFolder);
+}
+
+}  // namespace
+
+std::string DescribeDrive(const DriveMap& map, FileSystem& files, int index) {
+    bool diskIn = false;
+    const std::string contents = Contents(map, files, index, diskIn);
+    return Letter(index) + (diskIn ? std::string(drive_text::kIs) : " ") + contents;
+}
+
+std::string DescribeDriveContents(const DriveMap& map, FileSystem& files, int index) {
+    bool diskIn = false;
+    return Contents(map, files, index, diskIn);
+}
+
+std::string DescribeTarget(const DriveMapping& mapping) {
+    std::string text;
+    switch (mapping.kind) {
+        case DriveKind::Folder:
+            text = mapping.directory;
+            break;
+        case DriveKind::Media:
+            text = mapping.directory.empty() ? "media" : "media:" + mapping.directory;
+            break;
+        case DriveKind::Device:
+            text = "device:" + mapping.device;
+            break;
+        case DriveKind::Images:
+            text = "images:" + mapping.directory;
+            break;
+        case DriveKind::RemovableDisk:
+            text = std::string(drive_text::kRemovableDisk) + std::to_string(mapping.order);
+            break;
+    }
+    if (mapping.capacity) {
+        text += ",capacity=" + std::to_string(*mapping.capacity);
+    }
+    return text;
 }
 
 std::string FolderDrivesNote(const DriveMap& map) {

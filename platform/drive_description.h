@@ -11,6 +11,14 @@ namespace torvanik {
 // "A: = /media/ola/FLOPPY, 1 423 kB ledig", or why the drive holds no disk now.
 std::string DescribeDrive(const DriveMap& map, FileSystem& files, int index);
 
+// What drive `index` finds now, without its letter: "/media/ola/FLOPPY, 1 423 kB ledig",
+// or why it holds no disk.
+std::string DescribeDriveContents(const DriveMap& map, FileSystem& files, int index);
+
+// What a drive stands for, written as --drive takes it: "media", "images:/srv/bilder",
+// "/tmp/disk,capacity=1000000"; the second removable disk as "flyttbar disk nr. 2".
+std::string DescribeTarget(const DriveMapping& mapping);
+
 // "Stasjon A: er mappen /tmp/floppy-a" for each drive that is a folder; empty when none is.
 std::string FolderDrivesNote(const DriveMap& map);
 

@@ -19,6 +19,8 @@ inline constexpr std::string_view kIs = " = ";
 inline constexpr std::string_view kFreeKB = " kB ledig";
 inline constexpr std::string_view kMissingFolder = " (finnes ikke)";
 inline constexpr std::string_view kNotSetUp = "ingen stasjon er satt opp";
+// A default drive that has no --drive spelling: "flyttbar disk nr. 2".
+inline constexpr std::string_view kRemovableDisk = "flyttbar disk nr. ";
 
 // The status bar, for drives that are folders: "Stasjon A: er mappen /tmp/floppy-a".
 inline constexpr std::string_view kDrive = "Stasjon ";

@@ -81,6 +81,13 @@ CliProcess::CliProcess(const std::vector<std::string>& arguments, const std::str
     if (pipe(inPipe) != 0 || pipe(outPipe) != 0) {
         std::abort();
     }
+    if (!start.stdoutPath.empty()) {
+        const int file = open(start.stdoutPath.c_str(), O_WRONLY | O_CLOEXEC);
+        if (file < 0 || dup2(file, outPipe[1]) < 0) {
+            std::abort();
+        }
+        close(file);
+    }
     winsize size{};
     size.ws_col = start.terminalColumns;
     size.ws_row = 24;
@@ -159,6 +166,13 @@ void CliProcess::SendLine(std::string_view line) {
     const std::string text = std::string(line) + "\n";
     if (write(in_, text.data(), text.size()) != static_cast<ssize_t>(text.size())) {
         CloseInput();
+    }
+}
+
+void CliProcess::CloseOutput() {
+    if (outFd_ >= 0) {
+        close(outFd_);
+        outFd_ = -1;
     }
 }
 

@@ -15,6 +15,8 @@ struct CliStart {
     unsigned short terminalColumns = 0;  // the width the terminal reports; 0 reports none
     // "NAME=value" to set, or "NAME" to remove, in the child's environment.
     std::vector<std::string> environment = {};
+    // A file that takes standard output instead of a pipe ("/dev/full", say).
+    std::string stdoutPath = {};
 };
 
 // The built torvanik-cli, run as a child with its three streams on pipes (standard error
@@ -33,6 +35,8 @@ class CliProcess {
     std::optional<std::string> ReadUntil(std::string_view marker);
     void SendLine(std::string_view line);
     void Signal(int signal) const;
+    // Closes the reading end of standard output, as a reader that has gone away does.
+    void CloseOutput();
     // Ends the input, reads both outputs to their end and returns the exit status.
     int Wait();
 

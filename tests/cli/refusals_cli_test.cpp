@@ -117,7 +117,7 @@ TEST_P(CliUsageErrorTest, ExitsTwoWithMessageAndUsageOnStandardError) {
 INSTANTIATE_TEST_SUITE_P(
     Arguments, CliUsageErrorTest,
     ::testing::Values(
-        UsageCase{"NoVerb", {}, "mangler kommando (split eller join)"},
+        UsageCase{"NoVerb", {}, "mangler kommando (split, join eller drives)"},
         UsageCase{"UnknownVerb", {"del", "x"}, "ukjent kommando: del"},
         UsageCase{"NoFile", {"split"}, "split mangler filnavn"},
         UsageCase{"ThirdWord", {"join", "a", "b"}, "for mange argumenter: b"},
@@ -132,8 +132,15 @@ INSTANTIATE_TEST_SUITE_P(
                   "ugyldig kapasitet: mye"},
         UsageCase{"SelectBeyondN", {"--select", "O:", "split", "a"}, "ugyldig stasjon: O:"},
         UsageCase{"SelectNoLetter", {"--select", "AB", "split", "a"}, "ugyldig stasjon: AB"},
-        UsageCase{
-            "OverwriteSplit", {"--overwrite", "split", "a"}, "--overwrite gjelder bare join"}),
+        UsageCase{"OverwriteSplit", {"--overwrite", "split", "a"}, "--overwrite gjelder bare join"},
+        UsageCase{"DrivesWithWord", {"drives", "A:"}, "for mange argumenter: A:"},
+        UsageCase{"AutoOnFolder",
+                  {"--auto", "--drive", "A:=/d", "split", "a"},
+                  "--auto gjelder bare en stasjon der disken monteres (media eller device:), "
+                  "ikke A:"},
+        UsageCase{"AutoOnImages",
+                  {"--auto", "--drive", "C:=images:/d", "--select", "C:", "join", "a"},
+                  "ikke C:"}),
     [](const ::testing::TestParamInfo<UsageCase>& info) { return info.param.name; });
 
 }  // namespace

@@ -24,7 +24,9 @@ expect() {  # expect "COMMAND LINE" ANSWER...
     fi
 }
 
-expect "torvanik-cli " join split
+expect "torvanik-cli " join split drives
+expect "torvanik-cli dr" drives
+expect "torvanik-cli --drive A:=disks/a drives "
 expect "torvanik-cli sp" split
 expect "torvanik-cli --s" --select
 expect "torvanik-cli --no-" --no-eject --no-verify --no-sums

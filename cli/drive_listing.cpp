@@ -1,0 +1,38 @@
+#include "cli/drive_listing.h"
+
+#include <cstdio>
+
+#include "cli/cli_texts.h"
+#include "cli/exit_status.h"
+#include "cli/refusal.h"
+#include "engine/drive_choice.h"
+#include "platform/drive_description.h"
+#include "platform/settings_location.h"
+
+namespace torvanik::cli {
+
+std::string DriveListing(const DriveMap& drives, FileSystem& files) {
+    std::string text;
+    for (int index = 0; index < kDriveLetters; ++index) {
+        if (const DriveMapping* mapping = drives.Find(index)) {
+            text += std::string(DriveRoots[static_cast<std::size_t>(index)]) + " " +
+                    DescribeTarget(*mapping) + std::string(kLeadsTo) +
+                    DescribeDriveContents(drives, files, index) + "\n";
+        }
+    }
+    return text;
+}
+
+int ListDrives(const CommandLine& line) {
+    DriveMap drives;
+    std::string error;
+    if (!BuildDriveMap(line.driveOptions, DrivesFilePath(), drives, error)) {
+        return Refuse(error);
+    }
+    FileSystem files;
+    const std::string text = DriveListing(drives, files);
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    return kFinished;
+}
+
+}  // namespace torvanik::cli

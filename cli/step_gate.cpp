@@ -1,0 +1,113 @@
+#include "cli/step_gate.h"
+
+#include <poll.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+
+#include "cli/cli_texts.h"
+#include "cli/disk_watch.h"
+#include "cli/fill.h"
+#include "cli/klar_prompt.h"
+#include "engine/stop_request.h"
+
+namespace torvanik::cli {
+namespace {
+
+constexpr int kPollMs = 250;
+
+void Print(std::string_view text) {
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    std::fflush(stdout);
+}
+
+}  // namespace
+
+StepGate::StepGate(const CommandLine& line, std::istream& input, const DriveMap& drives,
+                   const DriveChoice& drive)
+    : batch_(line.batch),
+      automatic_(line.automatic),
+      unattended_(line.batch || isatty(STDIN_FILENO) != 1),
+      input_(input),
+      drives_(drives),
+      drive_(drive) {}
+
+bool StepGate::Open(int diskNumber) {
+    bool go = true;
+    if (automatic_) {
+        go = AwaitDiskOrLine(diskNumber);
+        lastDisk_ = MountedDisk(drives_, drive_.driveIndex);
+    } else if (!batch_) {
+        go = AwaitKlar(input_, stdout);
+    }
+    return go && !StopRequested();
+}
+
+bool StepGate::AwaitDiskOrLine(int diskNumber) {
+    Print(Fill(kAutoPrompt, std::to_string(diskNumber)));
+    while (!StopRequested()) {
+        const std::string disk = MountedDisk(drives_, drive_.driveIndex);
+        if (!disk.empty() && disk != lastDisk_) {
+            Print("\n");
+            return true;
+        }
+        if (batch_) {
+            poll(nullptr, 0, kPollMs);
+            continue;
+        }
+        switch (PollLine(kPollMs)) {
+            case Typed::kNothing:
+                break;
+            case Typed::kLine:
+                return true;
+            case Typed::kStop:
+                Print("\n");
+                return false;
+        }
+    }
+    return false;
+}
+
+StepGate::Typed StepGate::PollLine(int timeoutMs) {
+    pollfd in{STDIN_FILENO, POLLIN, 0};
+    if (poll(&in, 1, timeoutMs) <= 0) {
+        return Typed::kNothing;
+    }
+    char buffer[256];
+    const ssize_t got = read(STDIN_FILENO, buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) {
+        return Typed::kNothing;
+    }
+    if (got <= 0) {
+        return Typed::kStop;
+    }
+    typed_.append(buffer, static_cast<std::size_t>(got));
+    const auto end = typed_.find('\n');
+    if (end == std::string::npos) {
+        return Typed::kNothing;
+    }
+    std::string line = typed_.substr(0, end);
+    typed_.erase(0, end + 1);
+    if (!line.empty() && line.back() == '\r') {
+        line.pop_back();
+    }
+    return line == kStopAnswer ? Typed::kStop : Typed::kLine;
+}
+
+std::optional<std::string> AutoRefusal(const CommandLine& line, const DriveMap& drives,
+                                       const DriveChoice& drive) {
+    if (!line.automatic) {
+        return std::nullopt;
+    }
+    const DriveMapping* mapping = drives.Find(drive.driveIndex);
+    const bool mounted = mapping != nullptr &&
+                         (mapping->kind == DriveKind::Media || mapping->kind == DriveKind::Device ||
+                          mapping->kind == DriveKind::RemovableDisk);
+    if (mounted) {
+        return std::nullopt;
+    }
+    return Fill(kAutoNeedsMountedDrive, drive.Root());
+}
+
+}  // namespace torvanik::cli

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <istream>
+#include <optional>
+#include <string>
+
+#include "cli/command_line.h"
+#include "engine/drive_choice.h"
+#include "platform/drive_map.h"
+
+namespace torvanik::cli {
+
+// What lets each disk step start: an Enter at [KLAR], nothing at all with --batch, or
+// with --auto another disk mounted in place of the one the step before had.
+class StepGate {
+  public:
+    StepGate(const CommandLine& line, std::istream& input, const DriveMap& drives,
+             const DriveChoice& drive);
+
+    // Waits until the step for disk `diskNumber` may start; false when the user stops.
+    bool Open(int diskNumber);
+    // No one answers at [KLAR]: --batch, or standard input is no terminal.
+    bool Unattended() const { return unattended_; }
+
+  private:
+    bool AwaitDiskOrLine(int diskNumber);
+    // A whole line typed, "q" or the end of the input, if any came within `timeoutMs`.
+    enum class Typed { kNothing, kLine, kStop };
+    Typed PollLine(int timeoutMs);
+
+    bool batch_;
+    bool automatic_;
+    bool unattended_;
+    std::istream& input_;
+    const DriveMap& drives_;
+    const DriveChoice& drive_;
+    std::string typed_;     // what came of standard input after the last whole line
+    std::string lastDisk_;  // the disk in the drive when the last step started
+};
+
+// Why --auto can't be used with the chosen drive, if it can't.
+std::optional<std::string> AutoRefusal(const CommandLine& line, const DriveMap& drives,
+                                       const DriveChoice& drive);
+
+}  // namespace torvanik::cli

@@ -1,0 +1,34 @@
+#include "cli/unattended_watch.h"
+
+#include <cstdio>
+
+#include "cli/cli_texts.h"
+#include "cli/disk_watch.h"
+#include "engine/reasons.h"
+
+namespace torvanik::cli {
+
+std::string UnattendedWatch::Fingerprint() const {
+    return DiskFingerprint(drives_, drive_.driveIndex, transfer_.diskNumber);
+}
+
+void UnattendedWatch::BeforeStep() {
+    if (watching_) {
+        streak_.BeforeStep(Fingerprint());
+    }
+}
+
+bool UnattendedWatch::GivesUp(const StepOutcome& outcome) {
+    const std::string reason = outcome.why ? ReasonLine(outcome.why) : std::string();
+    if (!watching_ || !streak_.AfterStep(outcome.result, reason, Fingerprint())) {
+        return false;
+    }
+    std::string text = std::string(kProgramName) + ": " + std::string(kSameFailureAgain);
+    if (!reason.empty()) {
+        text += ": " + reason;
+    }
+    std::fprintf(stderr, "%s\n", text.c_str());
+    return true;
+}
+
+}  // namespace torvanik::cli
