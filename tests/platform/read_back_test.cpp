@@ -45,10 +45,8 @@ class WatchedFileSystem : public FileSystem {
     }
 };
 
-std::uint64_t DigestOf(const std::vector<char>& bytes, std::size_t from, std::size_t length) {
-    ByteDigest digest;
-    digest.Update(bytes.data() + from, length);
-    return digest.Value();
+Digest128 DigestOfStretch(const std::vector<char>& bytes, std::size_t from, std::size_t length) {
+    return DigestOf(bytes.data() + from, length);
 }
 
 // Pages of the file that sit in the page cache now.
@@ -99,17 +97,20 @@ TEST_F(ReadBackFromMediumTest, StretchesAtAnyOffsetMatchOnlyTheirOwnBytesBothWay
         for (const auto& [from, length] : stretches) {
             const auto offset = static_cast<std::int64_t>(from);
             const auto size = static_cast<std::int64_t>(length);
-            EXPECT_EQ(VerifyFromMedium(files, path, offset, size, DigestOf(bytes, from, length), {})
+            EXPECT_EQ(VerifyFromMedium(files, path, offset, size,
+                                       DigestOfStretch(bytes, from, length), {})
                           .verdict,
                       ReadBackVerdict::kMatch)
                 << from << "+" << length;
         }
-        EXPECT_EQ(VerifyFromMedium(files, path, 1, 4096, DigestOf(bytes, 0, 4096), {}).verdict,
-                  ReadBackVerdict::kMismatch);
-        EXPECT_EQ(VerifyFromMedium(files, path, 100, kSize, DigestOf(bytes, 100, kSize - 100), {})
-                      .verdict,
-                  ReadBackVerdict::kShort);
-        const ReadBackOutcome missing = VerifyFromMedium(files, tmp / "none", 0, 1, 0, {});
+        EXPECT_EQ(
+            VerifyFromMedium(files, path, 1, 4096, DigestOfStretch(bytes, 0, 4096), {}).verdict,
+            ReadBackVerdict::kMismatch);
+        EXPECT_EQ(
+            VerifyFromMedium(files, path, 100, kSize, DigestOfStretch(bytes, 100, kSize - 100), {})
+                .verdict,
+            ReadBackVerdict::kShort);
+        const ReadBackOutcome missing = VerifyFromMedium(files, tmp / "none", 0, 1, {}, {});
         EXPECT_EQ(missing.verdict, ReadBackVerdict::kReadError);
         EXPECT_EQ(missing.error, ENOENT);
     }
@@ -117,7 +118,7 @@ TEST_F(ReadBackFromMediumTest, StretchesAtAnyOffsetMatchOnlyTheirOwnBytesBothWay
 
 TEST_F(ReadBackFromMediumTest, DirectReadsAreUsedWhereTheFileSystemAllowsThem) {
     WatchedFileSystem files;
-    ASSERT_EQ(VerifyFromMedium(files, path, 0, kSize, DigestOf(bytes, 0, kSize), {}).verdict,
+    ASSERT_EQ(VerifyFromMedium(files, path, 0, kSize, DigestOfStretch(bytes, 0, kSize), {}).verdict,
               ReadBackVerdict::kMatch);
     if (files.openFlags.size() > 1) {
         GTEST_SKIP() << "this file system turns direct reads down";
@@ -136,7 +137,8 @@ TEST_F(ReadBackFromMediumTest, WithoutDirectReadsTheCachedPagesAreDroppedBeforeT
             cachedBeforeFirstRead.push_back(CachedPages(path));
         }
     };
-    const auto outcome = VerifyFromMedium(files, path, 0, kSize, DigestOf(bytes, 0, kSize), {});
+    const auto outcome =
+        VerifyFromMedium(files, path, 0, kSize, DigestOfStretch(bytes, 0, kSize), {});
     EXPECT_EQ(outcome.verdict, ReadBackVerdict::kMatch);
     EXPECT_EQ(files.openFlags.size(), 2u);
     EXPECT_EQ(files.openFlags[1] & O_DIRECT, 0);
