@@ -119,7 +119,7 @@ class JoinStep {
         reports_.Checkpoint();
         CopyOutcome outcome =
             CopyChunk(seams_, reports_, chunk_.get(), t_.destination.get(), chunkSize_,
-                      t_.bytesJoined, t_.joinTotal, DigestIfChecked(seams_, digest_));
+                      t_.bytesJoined, t_.joinTotal, DigestIfChecked(seams_, digest_, false));
         chunk_.reset();
         if (outcome.whole && !files_.Commit(t_.destination.get())) {
             outcome = FailedWrite();

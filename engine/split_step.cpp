@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "engine/check_file.h"
 #include "engine/copy_loop.h"
 #include "engine/disk_commit.h"
 #include "engine/disk_set.h"
@@ -36,8 +37,9 @@ Failure Full(Why why) {
     return {StepResult::kDiskFull, std::move(why)};
 }
 
-// The step's phases, in order: prepare, write INFO.FIL, measure the room, copy, check,
-// commit. Each returns a failure or nothing; the undo has one owner, Fail.
+// The step's phases, in order: prepare, write INFO.FIL, begin the check file, measure the
+// room, copy, check the chunk and the check file, commit. Each returns a failure or nothing; the
+// undo has one owner, Fail.
 class SplitStep {
   public:
     SplitStep(Transfer& t, const EngineSeams& seams, Reports& reports, int disk)
@@ -52,6 +54,9 @@ class SplitStep {
             failure = WriteInfoFile();
         }
         if (!failure) {
+            failure = BeginSums();
+        }
+        if (!failure) {
             failure = MeasureRoom();
         }
         if (!failure) {
@@ -59,6 +64,9 @@ class SplitStep {
         }
         if (!failure) {
             failure = Check();
+        }
+        if (!failure) {
+            failure = CheckSums();
         }
         Why letGo;
         if (!failure) {
@@ -127,6 +135,37 @@ class SplitStep {
         return failure;
     }
 
+    // The check file, at its full length before the room is measured so that the chunk
+    // leaves room for it; the chunk's digest goes into it after the copy.
+    std::optional<Failure> BeginSums() {
+        if (t_.setIdentity.empty()) {
+            return std::nullopt;
+        }
+        const std::string text = SumsText({});
+        Why why = BeginFile(files_, CheckFilePathOn(seams_, drive_, t_.setIdentity), sums_,
+                            Reason::kCheckFileWrite);
+        if (!why && !files_.Write(text.data(), text.size(), sums_.stream)) {
+            why = WhyFromErrno(Reason::kCheckFileWrite);
+        }
+        if (!why) {
+            return std::nullopt;
+        }
+        Failure failure = AskAgain(disk_, why);
+        failure.fullByReason = true;
+        return failure;
+    }
+
+    // INFO.FIL's line on disk 1, then the chunk's.
+    std::string SumsText(const Digest128& chunk) const {
+        std::string text;
+        if (disk_ == 1) {
+            const std::string info = FormatInfoFile(t_.sourceSize, t_.fileName);
+            text = CheckLine(DigestOf(info.data(), info.size()), "INFO.FIL");
+        }
+        const std::string path = ChunkPathOn(seams_, drive_, t_.fileName, disk_);
+        return text + CheckLine(chunk, path.substr(path.rfind('/') + 1));
+    }
+
     // The room measured with the new INFO.FIL on the disk; the chunk is as large as fits.
     std::optional<Failure> MeasureRoom() {
         const auto free = files_.FreeBytes(drive_);
@@ -152,7 +191,7 @@ class SplitStep {
         reports_.Notice(NoticeId::kCopyingTo, t_.diskNumber);
         CopyOutcome outcome =
             CopyChunk(seams_, reports_, t_.source.get(), chunk_.stream, chunkSize_, t_.bytesWritten,
-                      t_.sourceSize, DigestIfChecked(seams_, digest_));
+                      t_.sourceSize, DigestIfChecked(seams_, digest_, sums_.stream != nullptr));
         if (!outcome.whole && outcome.outOfSpace && EndChunkWhereRefused()) {
             outcome = {};
         }
@@ -162,10 +201,22 @@ class SplitStep {
             return outcome.outOfSpace ? Full(why) : AskAgain(disk_, why);
         }
         files_.WriteTimes(chunk_.temporaryPath, t_.fileTimes);
-        if (Why why = SealFile(files_, chunk_, Reason::kChunkWrite)) {
+        if (Why why = SealWithSums()) {
             return why.reason == Reason::kDiskFull ? Full(why) : AskAgain(disk_, why);
         }
         return std::nullopt;
+    }
+
+    // The chunk's digest written into its line, and both files flushed to the medium.
+    Why SealWithSums() {
+        if (sums_.stream != nullptr) {
+            sumsText_ = SumsText(digest_.Value());
+            if (!files_.Seek(sums_.stream, 0) ||
+                !files_.Write(sumsText_.data(), sumsText_.size(), sums_.stream)) {
+                return WhyFromErrno(Reason::kCheckFileWrite);
+            }
+        }
+        return SealFiles(files_, chunk_, sums_, Reason::kChunkWrite);
     }
 
     // When the medium refused more before the chunk was whole, the chunk ends at the last
@@ -189,11 +240,26 @@ class SplitStep {
         return std::nullopt;
     }
 
+    // The check file counts as written only when the medium gives it back.
+    std::optional<Failure> CheckSums() {
+        if (sumsText_.empty()) {
+            return std::nullopt;
+        }
+        ByteDigest digest;
+        digest.Update(sumsText_.data(), sumsText_.size());
+        const Why why = CheckOnMedium(seams_, reports_, sums_.temporaryPath, 0,
+                                      static_cast<std::int64_t>(sumsText_.size()), digest, kOnDisk);
+        if (why) {
+            return AskAgain(disk_, why);
+        }
+        return std::nullopt;
+    }
+
     // Puts the sealed files under their final names (INFO.FIL last, so that a disk 1 never
     // names a set whose chunk is not there), flushes the folder and lets the drive take
     // them. The drive may have a word to say even when it took them.
     std::optional<Failure> Commit(Why& letGo) {
-        for (PendingFile* file : {&chunk_, &info_}) {
+        for (PendingFile* file : {&chunk_, &sums_, &info_}) {
             if (file->finalPath.empty()) {
                 continue;
             }
@@ -223,6 +289,7 @@ class SplitStep {
             }
         };
         keepFirst(TakeBackFile(files_, chunk_));
+        keepFirst(TakeBackFile(files_, sums_));
         keepFirst(TakeBackFile(files_, info_));
         t_.bytesWritten = start_;
         keepFirst(files_.Seek(t_.source.get(), start_));
@@ -274,6 +341,8 @@ class SplitStep {
     std::int64_t chunkSize_ = 0;
     PendingFile info_;
     PendingFile chunk_;
+    PendingFile sums_;
+    std::string sumsText_;
     ByteDigest digest_;
 };
 

@@ -38,6 +38,11 @@ struct Transfer {
     std::string joinName;  // Windows-1252, at most 99 bytes
     std::int64_t bytesJoined = 0;
     FileTimes fileTimes;
+    // The six hex digits in the name of every check file of the set: drawn at UT, read
+    // from disk 1 at the join. Empty for a set without check files.
+    std::string setIdentity;
+    // The join has said that its set carries no check files.
+    bool toldNoCheckFiles = false;
     // The free space last measured on the disk in the drive.
     std::int64_t freeKB = 0;
 };
