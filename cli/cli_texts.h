@@ -10,9 +10,10 @@ inline constexpr std::string_view kProgramName = "torvanik-cli";
 
 inline constexpr std::string_view kUsage =
     "Bruk: torvanik-cli [--drive X:=MÅL[,capacity=N]]... [--select X:] [--no-eject]"
-    " [--no-verify] split FIL\n"
+    " [--no-verify] [--no-sums] split FIL\n"
     "      torvanik-cli [--drive X:=MÅL[,capacity=N]]... [--select X:] [--no-eject]"
-    " [--no-verify] [--overwrite] join DESTINASJON\n"
+    " [--no-verify] [--no-sums] [--overwrite] join DESTINASJON\n"
+    "      torvanik-cli [--drive X:=MÅL[,capacity=N]]... [--select X:] [--no-eject] check\n"
     "      torvanik-cli --help | --version\n";
 
 inline constexpr std::string_view kHelp =
@@ -23,6 +24,8 @@ inline constexpr std::string_view kHelp =
     "                     første del, hver ny disk så mye av resten som det er plass til\n"
     "  join DESTINASJON   kopierer INN fra disketter og setter delene sammen til\n"
     "                     DESTINASJON; disk 1 må stå i stasjonen\n"
+    "  check              kontrollerer hver diskett i et sett mot kontrollfilen på den,\n"
+    "                     uten å skrive noe; disk 1 må stå i stasjonen\n"
     "\n"
     "Valg:\n"
     "  --drive X:=MÅL[,capacity=N]\n"
@@ -45,6 +48,8 @@ inline constexpr std::string_view kHelp =
     "                     media- og device:-disker og, der det går, slås av\n"
     "                     gjennom UDisks2)\n"
     "  --no-verify        ikke les hver diskett tilbake og sammenlign etter kopieringen\n"
+    "  --no-sums          skriv ingen kontrollfil (TVxxxxxx.XXH) på diskettene, og\n"
+    "                     kontroller ikke delene mot den ved join\n"
     "  --overwrite        skriv over en DESTINASJON som finnes fra før\n"
     "  --help             vis denne hjelpen\n"
     "  --version          vis versjonen\n"
@@ -53,7 +58,7 @@ inline constexpr std::string_view kHelp =
     "slutt på inndata avbryter. Delene som er skrevet, blir liggende.\n"
     "\n"
     "Avslutningsstatus: 0 fullført, 1 avbrutt, 2 feil bruk, 3 kilden eller disk 1\n"
-    "kunne ikke leses.\n";
+    "kunne ikke leses, 4 (check) ikke alle disketter er i orden.\n";
 
 inline constexpr std::string_view kVersionFormat = "torvanik-cli %s\n";
 
@@ -61,7 +66,7 @@ inline constexpr std::string_view kVersionFormat = "torvanik-cli %s\n";
 inline constexpr std::string_view kUnknownOption = "ukjent valg: %s";
 inline constexpr std::string_view kMissingValue = "%s mangler verdi";
 inline constexpr std::string_view kBadSelect = "ugyldig stasjon: %s (velg A: til N:)";
-inline constexpr std::string_view kMissingVerb = "mangler kommando (split eller join)";
+inline constexpr std::string_view kMissingVerb = "mangler kommando (split, join eller check)";
 inline constexpr std::string_view kUnknownVerb = "ukjent kommando: %s";
 inline constexpr std::string_view kMissingFile = "%s mangler filnavn";
 inline constexpr std::string_view kTooManyArguments = "for mange argumenter: %s";
@@ -76,6 +81,19 @@ inline constexpr std::string_view kStopAnswer = "q";
 // Said when a signal stopped the transfer: the disks finished before it.
 inline constexpr std::string_view kStoppedWithDisks = "Avbrutt. Ferdige disketter: %s\n";
 inline constexpr std::string_view kStoppedWithoutDisks = "Avbrutt. Ingen disketter er ferdige.\n";
+
+// What check found on each disk, and of the whole set.
+inline constexpr std::string_view kDiskGood = "Disk %s: i orden\n";
+inline constexpr std::string_view kDiskDamaged =
+    "Disk %s: skadet, delen stemmer ikke med kontrollsummen\n";
+inline constexpr std::string_view kInfoFileDamaged =
+    "Disk %s: skadet, INFO.FIL stemmer ikke med kontrollsummen\n";
+inline constexpr std::string_view kDiskOfOtherSet = "Disk %s: hører til et annet sett\n";
+inline constexpr std::string_view kDiskWithoutCheckFile = "Disk %s: har ingen kontrollfil\n";
+inline constexpr std::string_view kDiskUnreadable = "Disk %s: kan ikke leses: ";
+inline constexpr std::string_view kSetGood = "Alle disketter i settet er i orden.\n";
+inline constexpr std::string_view kSetNotGood = "Ikke alle disketter i settet er i orden.\n";
+inline constexpr std::string_view kSetWithoutCheckFiles = "Settet har ingen kontrollfiler.\n";
 
 // The progress line: "disk [###...] fil [#....]  1,0 MB av 2,5 MB  3,2 MB/s  0:01 igjen".
 inline constexpr std::string_view kDiskBarLabel = "disk";

@@ -39,6 +39,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             line.noEject = true;
         } else if (argument == "--no-verify") {
             line.noVerify = true;
+        } else if (argument == "--no-sums") {
+            line.noSums = true;
         } else if (argument == "--drive" || argument == "--select") {
             if (i + 1 == arguments.size()) {
                 return Refused(Fill(kMissingValue, argument));
@@ -65,19 +67,24 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         line.verb = Verb::kSplit;
     } else if (words[0] == "join") {
         line.verb = Verb::kJoin;
+    } else if (words[0] == "check") {
+        line.verb = Verb::kCheck;
     } else {
         return Refused(Fill(kUnknownVerb, words[0]));
     }
-    if (words.size() < 2) {
+    const std::size_t wordCount = line.verb == Verb::kCheck ? 1 : 2;
+    if (words.size() < wordCount) {
         return Refused(Fill(kMissingFile, words[0]));
     }
-    if (words.size() > 2) {
-        return Refused(Fill(kTooManyArguments, words[2]));
+    if (words.size() > wordCount) {
+        return Refused(Fill(kTooManyArguments, words[wordCount]));
     }
     if (line.overwrite && line.verb != Verb::kJoin) {
         return Refused(std::string(kOverwriteOnlyJoin));
     }
-    line.path = words[1];
+    if (line.verb != Verb::kCheck) {
+        line.path = words[1];
+    }
     return {line, {}};
 }
 

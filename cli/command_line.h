@@ -5,12 +5,12 @@
 #include <vector>
 
 // The arguments of torvanik-cli:
-//   [--drive X:=TARGET[,capacity=N]]... [--select X:] [--no-eject] [--no-verify] [--overwrite]
-//   split FILE | join DESTINATION
+//   [--drive X:=TARGET[,capacity=N]]... [--select X:] [--no-eject] [--no-verify] [--no-sums]
+//   [--overwrite] split FILE | join DESTINATION | check
 //   --help | --version
 namespace torvanik::cli {
 
-enum class Verb { kHelp, kVersion, kSplit, kJoin };
+enum class Verb { kHelp, kVersion, kSplit, kJoin, kCheck };
 
 struct CommandLine {
     Verb verb = Verb::kHelp;
@@ -21,6 +21,7 @@ struct CommandLine {
     bool overwrite = false;
     bool noEject = false;
     bool noVerify = false;  // the disks are not read back after their steps
+    bool noSums = false;    // no check files are written, nor checked at the join
     // FILE of split, DESTINATION of join.
     std::string path;
 };

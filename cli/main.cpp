@@ -37,6 +37,7 @@ int main(int argc, char** argv) {
             return kFinished;
         case Verb::kSplit:
         case Verb::kJoin:
+        case Verb::kCheck:
             break;
     }
     return RunTransfer(*parsed.commandLine, std::cin);

@@ -13,6 +13,7 @@
 #include "cli/klar_prompt.h"
 #include "cli/progress_meter.h"
 #include "cli/refusal.h"
+#include "cli/set_check_run.h"
 #include "cli/terminal_observer.h"
 #include "engine/commands.h"
 #include "engine/scripted_questions.h"
@@ -105,6 +106,9 @@ int RunTransfer(const CommandLine& line, std::istream& input) {
     if (line.noVerify) {
         drives.settings().verify = false;
     }
+    if (line.noSums) {
+        drives.settings().sums = false;
+    }
     const std::string path = FullPath(line.path);
     if (line.verb == Verb::kJoin && !line.overwrite && Exists(path)) {
         return Refuse(Fill(kDestinationExists, line.path));
@@ -127,6 +131,9 @@ int RunTransfer(const CommandLine& line, std::istream& input) {
     Transfer transfer;
 
     CatchStopSignals();
+    if (line.verb == Verb::kCheck) {
+        return RunSetCheck(transfer, seams, input);
+    }
     const auto notArmed = line.verb == Verb::kSplit ? ArmSplit(transfer, seams, questions, path)
                                                     : ArmJoin(transfer, seams, questions, path);
     if (notArmed) {

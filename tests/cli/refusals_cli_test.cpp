@@ -113,7 +113,7 @@ TEST_P(CliUsageErrorTest, ExitsTwoWithMessageAndUsageOnStandardError) {
 INSTANTIATE_TEST_SUITE_P(
     Arguments, CliUsageErrorTest,
     ::testing::Values(
-        UsageCase{"NoVerb", {}, "mangler kommando (split eller join)"},
+        UsageCase{"NoVerb", {}, "mangler kommando (split, join eller check)"},
         UsageCase{"UnknownVerb", {"del", "x"}, "ukjent kommando: del"},
         UsageCase{"NoFile", {"split"}, "split mangler filnavn"},
         UsageCase{"ThirdWord", {"join", "a", "b"}, "for mange argumenter: b"},
