@@ -52,6 +52,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments, bool too
             line.noEject = true;
         } else if (argument == "--no-verify") {
             line.noVerify = true;
+        } else if (argument == "--no-sums") {
+            line.noSums = true;
         } else if (argument == "--drive" && i + 1 < arguments.size()) {
             line.driveOptions.push_back(arguments[++i]);
         } else if (argument.starts_with("--drive=")) {
@@ -68,7 +70,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments, bool too
 
 const char* UsageText() {
     return "Bruk: torvanik [--drive X:=M\xC3\x85L[,capacity=N]]... [--no-eject]\n"
-           "                [--no-verify]\n"
+           "                [--no-verify] [--no-sums]\n"
            "\n"
            "Deler en stor fil p\xC3\xA5 flere disketter og setter den sammen igjen.\n"
            "\n"
@@ -77,6 +79,8 @@ const char* UsageText() {
            "  --no-eject                   l\xC3\xB8s ikke ut disken etter hvert trinn\n"
            "  --no-verify                  les ikke hver diskett tilbake og sammenlign\n"
            "                               etter kopieringen\n"
+           "  --no-sums                    skriv ingen kontrollfil p\xC3\xA5 diskettene, og\n"
+           "                               kontroller ikke delene mot den\n"
            "  --help                       viser denne teksten\n"
            "  --version                    viser versjonen\n"
            "\n"
