@@ -1,7 +1,7 @@
 # Bash completion for torvanik-cli: verbs, options, drive letters and file names.
 
 _torvanik_cli() {
-    local options="--drive --select --overwrite --no-verify --no-eject --help --version"
+    local options="--drive --select --overwrite --no-verify --no-sums --no-eject --help --version"
     local letters="A: B: C: D: E: F: G: H: I: J: K: L: M: N:"
     local kinds="media media: device: images:"
 
@@ -48,8 +48,8 @@ _torvanik_cli() {
             if [[ $cur == -* ]]; then
                 mapfile -t answers < <(compgen -W "$options" -- "$cur")
             elif [[ -z $verb ]]; then
-                mapfile -t answers < <(compgen -W "split join" -- "$cur")
-            elif ((files == 0)); then
+                mapfile -t answers < <(compgen -W "split join check" -- "$cur")
+            elif [[ $verb != check ]] && ((files == 0)); then
                 mapfile -t answers < <(compgen -f -- "$cur")
                 compopt -o filenames 2>/dev/null
             fi

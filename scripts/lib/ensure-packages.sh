@@ -5,7 +5,7 @@ TORVANIK_PACKAGES=(
     qt6-base-dev qt6-translations-l10n qt6-l10n-tools qt6-wayland libxkbcommon-dev libx11-dev
     xvfb xauth libxtst-dev
     fonts-liberation fontconfig libfreetype-dev libfontconfig-dev
-    libxxhash-dev
+    libxxhash-dev xxhash
     librsvg2-bin desktop-file-utils appstream scdoc man-db dpkg-dev
     mtools python3
 )

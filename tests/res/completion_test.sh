@@ -24,10 +24,12 @@ expect() {  # expect "COMMAND LINE" ANSWER...
     fi
 }
 
-expect "torvanik-cli " join split
+expect "torvanik-cli " check join split
 expect "torvanik-cli sp" split
 expect "torvanik-cli --s" --select
-expect "torvanik-cli --no-" --no-eject --no-verify
+expect "torvanik-cli --no-" --no-eject --no-sums --no-verify
+expect "torvanik-cli ch" check
+expect "torvanik-cli check "
 expect "torvanik-cli join --ov" --overwrite
 expect "torvanik-cli --select " A: B: C: D: E: F: G: H: I: J: K: L: M: N:
 expect "torvanik-cli --select M" M:
