@@ -38,8 +38,8 @@ Failure Full(Why why) {
 }
 
 // The step's phases, in order: prepare, write INFO.FIL, begin the check file, measure the
-// room, copy, check the chunk and the check file, commit. Each returns a failure or nothing; the
-// undo has one owner, Fail.
+// room, copy, check the chunk and the check file, commit. Each returns a failure or
+// nothing; the undo has one owner, Fail.
 class SplitStep {
   public:
     SplitStep(Transfer& t, const EngineSeams& seams, Reports& reports, int disk)
@@ -166,7 +166,8 @@ class SplitStep {
         return text + CheckLine(chunk, path.substr(path.rfind('/') + 1));
     }
 
-    // The room measured with the new INFO.FIL on the disk; the chunk is as large as fits.
+    // The room measured with the new INFO.FIL and check file on the disk; the chunk is as
+    // large as fits.
     std::optional<Failure> MeasureRoom() {
         const auto free = files_.FreeBytes(drive_);
         const Why why = free ? Why{Reason::kDiskFull, 0, {}} : WhyFromErrno(Reason::kChunkCreate);
