@@ -73,9 +73,9 @@ TEST_F(CliRefusalTest, HelpAndVersionGoToStandardOutput) {
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.errors, "");
     EXPECT_EQ(help.pieces[0].rfind(kUsageStart, 0), 0u);
-    for (const char* word :
-         {"split FIL", "join DESTINASJON", "--drive X:=MÅL[,capacity=N]", "media:MAPPE",
-          "device:ENHET", "--no-eject", "--no-verify", "--select X:", "--overwrite", "--version"}) {
+    for (const char* word : {"split FIL", "join DESTINASJON", "--drive X:=MÅL[,capacity=N]",
+                             "media:MAPPE", "device:ENHET", "--no-eject", "--no-verify",
+                             "--no-sums", "check", "--select X:", "--overwrite", "--version"}) {
         EXPECT_NE(help.pieces[0].find(word), std::string::npos) << word;
     }
 
