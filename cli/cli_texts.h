@@ -11,6 +11,7 @@ inline constexpr std::string_view kProgramName = "torvanik-cli";
 inline constexpr std::string_view kUsage =
     "Bruk: torvanik-cli [VALG]... split FIL\n"
     "      torvanik-cli [VALG]... [--overwrite] join DESTINASJON\n"
+    "      torvanik-cli [VALG]... check\n"
     "      torvanik-cli [--drive X:=MÅL]... drives\n"
     "      torvanik-cli -h | --help | -V | --version\n";
 
@@ -22,6 +23,8 @@ inline constexpr std::string_view kHelp =
     "                     første del, hver ny disk så mye av resten som det er plass til\n"
     "  join DESTINASJON   kopierer INN fra disketter og setter delene sammen til\n"
     "                     DESTINASJON; disk 1 må stå i stasjonen\n"
+    "  check              kontrollerer hver diskett i et sett mot kontrollfilen på den,\n"
+    "                     uten å skrive noe; disk 1 må stå i stasjonen\n"
     "  drives             viser hver stasjon, hva den står for og hva den finner nå\n"
     "\n"
     "Valg:\n"
@@ -45,6 +48,8 @@ inline constexpr std::string_view kHelp =
     "                     media- og device:-disker og, der det går, slås av\n"
     "                     gjennom UDisks2)\n"
     "  --no-verify        ikke les hver diskett tilbake og sammenlign etter kopieringen\n"
+    "  --no-sums          skriv ingen kontrollfil (TVxxxxxx.XXH) på diskettene, og\n"
+    "                     kontroller ikke delene mot den ved join\n"
     "  --overwrite        skriv over en DESTINASJON som finnes fra før\n"
     "  --batch            spør ikke ved [KLAR]: hver disk brukes slik den står i\n"
     "                     stasjonen (til skript)\n"
@@ -68,14 +73,16 @@ inline constexpr std::string_view kHelp =
     "\n"
     "Avslutningsstatus: 0 fullført; 1 avbrutt (q, slutt på inndata, et signal,\n"
     "samme feil tre ganger uten tilsyn, eller utdata som ikke kunne skrives);\n"
-    "2 feil bruk; 3 kilden eller disk 1 kunne ikke leses.\n";
+    "2 feil bruk; 3 kilden eller disk 1 kunne ikke leses; 4 (check) ikke alle\n"
+    "disketter er i orden.\n";
 
 inline constexpr std::string_view kVersionFormat = "torvanik-cli %s\n";
 
 // Refusals, printed after the program's name and before the usage (the options' own
 // are in platform/option_texts.h).
 inline constexpr std::string_view kBadSelect = "ugyldig stasjon: %s (velg A: til N:)";
-inline constexpr std::string_view kMissingVerb = "mangler kommando (split, join eller drives)";
+inline constexpr std::string_view kMissingVerb =
+    "mangler kommando (split, join, check eller drives)";
 inline constexpr std::string_view kUnknownVerb = "ukjent kommando: %s";
 inline constexpr std::string_view kMissingFile = "%s mangler filnavn";
 inline constexpr std::string_view kTooManyArguments = "for mange argumenter: %s";
@@ -112,6 +119,19 @@ inline constexpr std::string_view kOutputFailed = "kunne ikke skrive til standar
 // Said when a signal stopped the transfer: the disks finished before it.
 inline constexpr std::string_view kStoppedWithDisks = "Avbrutt. Ferdige disketter: %s\n";
 inline constexpr std::string_view kStoppedWithoutDisks = "Avbrutt. Ingen disketter er ferdige.\n";
+
+// What check found on each disk, and of the whole set.
+inline constexpr std::string_view kDiskGood = "Disk %s: i orden\n";
+inline constexpr std::string_view kDiskDamaged =
+    "Disk %s: skadet, delen stemmer ikke med kontrollsummen\n";
+inline constexpr std::string_view kInfoFileDamaged =
+    "Disk %s: skadet, INFO.FIL stemmer ikke med kontrollsummen\n";
+inline constexpr std::string_view kDiskOfOtherSet = "Disk %s: hører til et annet sett\n";
+inline constexpr std::string_view kDiskWithoutCheckFile = "Disk %s: har ingen kontrollfil\n";
+inline constexpr std::string_view kDiskUnreadable = "Disk %s: kan ikke leses: ";
+inline constexpr std::string_view kSetGood = "Alle disketter i settet er i orden.\n";
+inline constexpr std::string_view kSetNotGood = "Ikke alle disketter i settet er i orden.\n";
+inline constexpr std::string_view kSetWithoutCheckFiles = "Settet har ingen kontrollfiler.\n";
 
 // The progress line: "disk [###...] fil [#....]  1,0 MB av 2,5 MB  3,2 MB/s  0:01 igjen".
 inline constexpr std::string_view kDiskBarLabel = "disk";

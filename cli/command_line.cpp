@@ -72,12 +72,14 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         line.verb = Verb::kSplit;
     } else if (words[0] == "join") {
         line.verb = Verb::kJoin;
+    } else if (words[0] == "check") {
+        line.verb = Verb::kCheck;
     } else if (words[0] == "drives") {
         line.verb = Verb::kDrives;
     } else {
         return Refused(Fill(kUnknownVerb, words[0]));
     }
-    const std::size_t wordCount = line.verb == Verb::kDrives ? 1 : 2;
+    const std::size_t wordCount = line.verb == Verb::kDrives || line.verb == Verb::kCheck ? 1 : 2;
     if (words.size() < wordCount) {
         return Refused(Fill(kMissingFile, words[0]));
     }
@@ -87,7 +89,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     if (line.overwrite && line.verb != Verb::kJoin) {
         return Refused(std::string(kOverwriteOnlyJoin));
     }
-    if (line.verb != Verb::kDrives) {
+    if (line.verb != Verb::kDrives && line.verb != Verb::kCheck) {
         line.path = words[1];
     }
     return {line, {}};

@@ -7,11 +7,11 @@
 // The arguments of torvanik-cli:
 //   [--drive X:=TARGET[,capacity=N]]... [--select X:] [--no-eject] [--no-verify] [--overwrite]
 //   [--batch] [--auto] [--resume] [--no-sums]
-//   split FILE | join DESTINATION | drives
+//   split FILE | join DESTINATION | check | drives
 //   -h | --help | -V | --version
 namespace torvanik::cli {
 
-enum class Verb { kHelp, kVersion, kSplit, kJoin, kDrives };
+enum class Verb { kHelp, kVersion, kSplit, kJoin, kCheck, kDrives };
 
 struct CommandLine {
     Verb verb = Verb::kHelp;

@@ -43,6 +43,7 @@ int main(int argc, char** argv) {
             return CheckedOutput(ListDrives(*parsed.commandLine));
         case Verb::kSplit:
         case Verb::kJoin:
+        case Verb::kCheck:
             break;
     }
     return CheckedOutput(RunTransfer(*parsed.commandLine, std::cin));

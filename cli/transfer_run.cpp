@@ -12,6 +12,7 @@
 #include "cli/fill.h"
 #include "cli/progress_meter.h"
 #include "cli/refusal.h"
+#include "cli/set_check_run.h"
 #include "cli/step_gate.h"
 #include "cli/terminal_observer.h"
 #include "cli/unattended_watch.h"
@@ -139,6 +140,9 @@ int RunTransfer(const CommandLine& line, std::istream& input) {
     if (line.noVerify) {
         drives.settings().verify = false;
     }
+    if (line.noSums) {
+        drives.settings().sums = false;
+    }
     const std::string path = FullPath(line.path);
     const RecordStore records(StateFolder());
     ScriptedQuestions questions;
@@ -168,6 +172,9 @@ int RunTransfer(const CommandLine& line, std::istream& input) {
     Transfer transfer;
 
     CatchStopSignals();
+    if (line.verb == Verb::kCheck) {
+        return RunSetCheck(transfer, seams, input);
+    }
     const auto notArmed = line.verb == Verb::kSplit ? ArmSplit(transfer, seams, questions, path)
                                                     : ArmJoin(transfer, seams, questions, path);
     if (notArmed) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/check_file.h"
 #include "engine/disk_set.h"
 #include "engine/join_step.h"
 #include "engine/reports.h"
@@ -83,6 +84,7 @@ StepOutcome OnSplitOut(Transfer& t, const EngineSeams& seams) {
     t.filePicked = true;
     t.bytesWritten = 0;
     t.freeKB = 0;
+    t.setIdentity = seams.drives.settings().sums ? NewSetIdentity() : std::string();
     reports.Reset(ScreenReset::kNothing);
     Why why;
     t.source = OpenSource(t, seams, why);
@@ -138,6 +140,9 @@ StepOutcome OnJoinIn(Transfer& t, const EngineSeams& seams) {
         reports.Reset(ScreenReset::kNothing);
         reports.Notice(NoticeId::kKeepDiskOne);
         t.bytesJoined = 0;
+        // Disk 1's check file tells the set's identity.
+        t.setIdentity.clear();
+        t.toldNoCheckFiles = false;
     } else {
         // A split armed before would go on from the middle of its file onto a new disk 1
         // under the new name: a broken set. It is abandoned, as INN asked.

@@ -1,6 +1,7 @@
 #include "engine/disk_commit.h"
 
 #include <cerrno>
+#include <future>
 
 namespace torvanik {
 
@@ -35,6 +36,17 @@ Why SealFile(FileSystem& files, PendingFile& file, Reason failed) {
     }
     file.stream = nullptr;
     return why;
+}
+
+Why SealFiles(FileSystem& files, PendingFile& first, PendingFile& second, Reason failed) {
+    if (second.stream == nullptr) {
+        return SealFile(files, first, failed);
+    }
+    std::future<Why> sealed = std::async(
+        std::launch::async, [&files, &second, failed] { return SealFile(files, second, failed); });
+    const Why firstWhy = SealFile(files, first, failed);
+    const Why secondWhy = sealed.get();
+    return firstWhy ? firstWhy : secondWhy;
 }
 
 Why PlaceFile(FileSystem& files, PendingFile& file) {

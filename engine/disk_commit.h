@@ -41,6 +41,10 @@ Why BeginFile(FileSystem& files, const std::string& finalPath, PendingFile& file
 // told as `failed`.
 Why SealFile(FileSystem& files, PendingFile& file, Reason failed);
 
+// Seals `first` and `second` (when it was begun) side by side, so that the medium takes
+// both in one flush rather than in two after each other; the first failure is told.
+Why SealFiles(FileSystem& files, PendingFile& first, PendingFile& second, Reason failed);
+
 // Renames the sealed temporary over the final name, and checks that the final name now
 // stands for that very file, whole.
 Why PlaceFile(FileSystem& files, PendingFile& file);

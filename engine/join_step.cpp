@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "engine/chunk_sum.h"
 #include "engine/copy_loop.h"
 #include "engine/read_back_check.h"
 #include "engine/set_on_disk.h"
@@ -49,8 +50,9 @@ Why JoinFailure(const CopyOutcome& outcome) {
     return WhyFromError(outcome.error, Reason::kDestinationWrite);
 }
 
-// The step's phases, in order: prepare (lock, the joined file's length, the chunk), copy,
-// check. Only the copy has something to undo: what it appended.
+// The step's phases, in order: prepare (lock, the joined file's length, the check file, the
+// chunk), copy, match the chunk with its check file, check. Only the copy has something to
+// undo: what it appended.
 class JoinStep {
   public:
     JoinStep(Transfer& t, const EngineSeams& seams, Reports& reports, int disk)
@@ -63,9 +65,17 @@ class JoinStep {
             failure = Copy();
         }
         if (!failure) {
+            failure = MatchSum();
+        }
+        if (!failure) {
             failure = Check();
         }
-        return failure ? Fail(*failure) : Done();
+        if (failure) {
+            return Fail(*failure);
+        }
+        const StepOutcome outcome = Done();
+        TellIfUnsummed();
+        return outcome;
     }
 
   private:
@@ -91,6 +101,9 @@ class JoinStep {
             return AskAgain(why);
         }
         t_.joinedStamp = files_.Stamp(t_.destination.get());
+        if (auto failure = FindSum()) {
+            return failure;
+        }
         chunkPath_ = ChunkPathOn(seams_, drive_, t_.joinName, disk_);
         const OpenedFile opened = files_.OpenRegular(chunkPath_, Links::Refuse);
         chunk_.reset(opened.stream);
@@ -124,15 +137,30 @@ class JoinStep {
         return !stamp || stamp != t_.joinedStamp || !named || !named->SameFile(stamp->identity);
     }
 
+    // What the disk's check file says the chunk is; a disk that the check file shows to be
+    // of another set, or disk 1 with INFO.FIL not as summed, fails here.
+    std::optional<Failure> FindSum() {
+        if (!seams_.drives.settings().sums) {
+            return std::nullopt;
+        }
+        ChunkSum sum = FindChunkSum(t_, seams_, drive_, disk_);
+        if (sum.why) {
+            return AskAgain(sum.why);
+        }
+        expected_ = sum.digest;
+        unsummed_ = !expected_;
+        return std::nullopt;
+    }
+
     std::optional<Failure> Copy() {
         reports_.BarsKept();
         reports_.Notice(NoticeId::kCopyingFrom, t_.diskNumber);
         start_ = t_.bytesJoined;
         begun_ = true;
         reports_.Checkpoint();
-        CopyOutcome outcome =
-            CopyChunk(seams_, reports_, chunk_.get(), t_.destination.get(), chunkSize_,
-                      t_.bytesJoined, t_.joinTotal, DigestIfChecked(seams_, digest_));
+        CopyOutcome outcome = CopyChunk(seams_, reports_, chunk_.get(), t_.destination.get(),
+                                        chunkSize_, t_.bytesJoined, t_.joinTotal,
+                                        DigestIfChecked(seams_, digest_, expected_.has_value()));
         chunk_.reset();
         if (outcome.whole && !files_.Commit(t_.destination.get())) {
             outcome = FailedWrite();
@@ -142,6 +170,14 @@ class JoinStep {
         }
         if (!outcome.whole) {
             return AskAgain(JoinFailure(outcome));
+        }
+        return std::nullopt;
+    }
+
+    // The chunk as it was read, against its line in the check file.
+    std::optional<Failure> MatchSum() {
+        if (expected_ && digest_.Value() != *expected_) {
+            return AskAgain(DiskWhy(Reason::kChunkDamaged, disk_));
         }
         return std::nullopt;
     }
@@ -203,6 +239,14 @@ class JoinStep {
         return {StepResult::kFinished, letGo};
     }
 
+    // Once in a join, beside the notice after its first disk without a check file.
+    void TellIfUnsummed() {
+        if (unsummed_ && !t_.toldNoCheckFiles) {
+            t_.toldNoCheckFiles = true;
+            reports_.Reason({Reason::kNoCheckFiles, 0, {}});
+        }
+    }
+
     Transfer& t_;
     const EngineSeams& seams_;
     Reports& reports_;
@@ -217,6 +261,8 @@ class JoinStep {
     bool begun_ = false;
     std::int64_t start_ = 0;
     ByteDigest digest_;
+    std::optional<Digest128> expected_;
+    bool unsummed_ = false;
 };
 
 }  // namespace

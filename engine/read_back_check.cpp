@@ -4,8 +4,8 @@
 
 namespace torvanik {
 
-ByteDigest* DigestIfChecked(const EngineSeams& seams, ByteDigest& digest) {
-    return seams.drives.settings().verify ? &digest : nullptr;
+ByteDigest* DigestIfChecked(const EngineSeams& seams, ByteDigest& digest, bool summed) {
+    return seams.drives.settings().verify || summed ? &digest : nullptr;
 }
 
 Why CheckOnMedium(const EngineSeams& seams, Reports& reports, const std::string& path,

@@ -19,9 +19,9 @@ inline constexpr ReadBackReasons kOnDisk{Reason::kDiskGaveBackOtherData, Reason:
 inline constexpr ReadBackReasons kInDestination{Reason::kDestinationGaveBackOtherData,
                                                 Reason::kDestinationNotReadBack};
 
-// `digest` when the step's bytes will be read back, else none, so that a copy that is not
-// checked spends nothing on hashing.
-ByteDigest* DigestIfChecked(const EngineSeams& seams, ByteDigest& digest);
+// `digest` when the step's bytes will be read back or are `summed` in a check file, else
+// none, so that a copy that is not checked spends nothing on hashing.
+ByteDigest* DigestIfChecked(const EngineSeams& seams, ByteDigest& digest, bool summed);
 
 // Reads `length` bytes at `offset` of the flushed file at `path` back from the medium and
 // compares them with `digest`, the digest of the bytes the step meant to put there. No

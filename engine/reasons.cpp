@@ -3,6 +3,7 @@
 #include <array>
 #include <cerrno>
 #include <cstring>
+#include <string>
 #include <utility>
 
 #include "engine/stop_request.h"
@@ -11,7 +12,7 @@
 namespace torvanik {
 namespace {
 
-constexpr std::array<std::pair<Reason, const char*>, 44> kReasonTexts = {{
+constexpr std::array<std::pair<Reason, const char*>, 50> kReasonTexts = {{
     {Reason::kNone, ""},
     {Reason::kDiskFull, "Ingen plass igjen på disketten"},
     {Reason::kReadOnly, "Disketten er skrivebeskyttet"},
@@ -62,6 +63,12 @@ constexpr std::array<std::pair<Reason, const char*>, 44> kReasonTexts = {{
     {Reason::kRecordNotSaved,
      "Fremdriften kunne ikke lagres: etter et avbrudd må overføringen begynne forfra"},
     {Reason::kInterrupted, "Avbrutt"},
+    {Reason::kCheckFileWrite, "Kontrollfilen kan ikke skrives på disketten"},
+    {Reason::kCheckFileRead, "Kontrollfilen på disketten kan ikke leses"},
+    {Reason::kChunkDamaged, "Disk %d er skadet: delen stemmer ikke med kontrollsummen"},
+    {Reason::kInfoFileDamaged, "Disk 1 er skadet: INFO.FIL stemmer ikke med kontrollsummen"},
+    {Reason::kOtherSet, "Disken hører til et annet sett"},
+    {Reason::kNoCheckFiles, "Settet har ingen kontrollfiler: delene settes sammen uten kontroll"},
 }};
 
 bool IsAboutDestination(Reason reason) {
@@ -119,6 +126,15 @@ Why WhyNotOpened(const OpenedFile& opened, Reason otherwise, Reason notRegular) 
         return {notRegular != Reason::kNone ? notRegular : otherwise, 0, {}};
     }
     return WhyFromError(opened.error, otherwise, notRegular);
+}
+
+Why DiskWhy(Reason reason, int disk) {
+    std::string text = TextOf(reason);
+    const auto at = text.find("%d");
+    if (at != std::string::npos) {
+        text.replace(at, 2, std::to_string(disk));
+    }
+    return {reason, 0, text};
 }
 
 std::string ReasonLine(const Why& why) {

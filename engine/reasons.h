@@ -52,6 +52,12 @@ enum class Reason {
     kRecordDestinationChanged,
     kRecordNotSaved,
     kInterrupted,
+    kCheckFileWrite,
+    kCheckFileRead,
+    kChunkDamaged,  // with the disk
+    kInfoFileDamaged,
+    kOtherSet,
+    kNoCheckFiles,
 };
 
 struct Why {
@@ -71,6 +77,9 @@ Why WhyFromError(int error, Reason otherwise, Reason notRegular = Reason::kNone)
 // Why `opened` holds no file: something other than a regular file as `notRegular`, else as
 // WhyFromError.
 Why WhyNotOpened(const OpenedFile& opened, Reason otherwise, Reason notRegular);
+
+// A reason whose text names disk `disk`.
+Why DiskWhy(Reason reason, int disk);
 
 // The line shown: the reason's text, then the system's text of the error, if any.
 std::string ReasonLine(const Why& why);

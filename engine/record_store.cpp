@@ -22,7 +22,7 @@ std::string RecordStore::FileFor(TransferKind kind, const std::string& path) con
     digest.Update(path.data(), path.size());
     char name[32];
     std::snprintf(name, sizeof name, "%s-%016llx", kind == TransferKind::kJoin ? "inn" : "ut",
-                  static_cast<unsigned long long>(digest.Value()));
+                  static_cast<unsigned long long>(digest.Value().low));
     return folder_ + "/" + name;
 }
 

@@ -24,6 +24,7 @@ Why ResumeSplit(Transfer& t, const TransferRecord& record) {
         return {Reason::kSourceChanged, 0, {}};
     }
     t.bytesWritten = record.done;
+    t.setIdentity = record.setIdentity;
     t.diskNumber = record.nextDisk;
     t.pending = true;
     return {};
@@ -47,6 +48,8 @@ Why ResumeJoin(Transfer& t, const EngineSeams& seams, const TransferRecord& reco
     t.destination = std::move(joined);
     t.joinedStamp = stamp;
     t.bytesJoined = record.done;
+    t.setIdentity = record.setIdentity;
+    t.toldNoCheckFiles = record.setIdentity.empty();
     t.diskNumber = record.nextDisk;
     t.pending = true;
     return {};
@@ -58,6 +61,7 @@ TransferRecord RecordOf(const Transfer& t) {
     record.kind = t.armed;
     record.path = join ? t.destinationPath : t.sourcePath;
     record.setName = join ? t.joinName : t.fileName;
+    record.setIdentity = t.setIdentity;
     record.total = join ? t.joinTotal : t.sourceSize;
     record.nextDisk = t.diskNumber;
     record.done = join ? t.bytesJoined : t.bytesWritten;

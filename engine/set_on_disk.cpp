@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "engine/check_file.h"
 #include "engine/disk_set.h"
 
 namespace torvanik {
@@ -19,6 +20,11 @@ std::string InfoPathOn(const EngineSeams& seams, const DiskInDrive& drive) {
 std::string ChunkPathOn(const EngineSeams& seams, const DiskInDrive& drive,
                         std::string_view setName, int disk) {
     return DiskPath(drive, ChunkPath(seams.drive.Root(), ChunkBaseName(setName), disk));
+}
+
+std::string CheckFilePathOn(const EngineSeams& seams, const DiskInDrive& drive,
+                            std::string_view identity) {
+    return DiskPath(drive, std::string(seams.drive.Root()) + "\\" + CheckFileName(identity));
 }
 
 Why NoDiskWhy(const DiskInDrive& drive) {

@@ -18,6 +18,9 @@ DiskInDrive DiskForStep(const EngineSeams& seams, int disk, DiskUse use);
 std::string InfoPathOn(const EngineSeams& seams, const DiskInDrive& drive);
 std::string ChunkPathOn(const EngineSeams& seams, const DiskInDrive& drive,
                         std::string_view setName, int disk);
+// The check file of the set `identity`, in the disk's root beside INFO.FIL.
+std::string CheckFilePathOn(const EngineSeams& seams, const DiskInDrive& drive,
+                            std::string_view identity);
 
 // Why the drive gave no disk.
 Why NoDiskWhy(const DiskInDrive& drive);

@@ -4,6 +4,7 @@
 #include <optional>
 #include <utility>
 
+#include "engine/check_file.h"
 #include "engine/copy_loop.h"
 #include "engine/disk_commit.h"
 #include "engine/disk_set.h"
@@ -37,8 +38,9 @@ Failure Full(Why why) {
     return {StepResult::kDiskFull, std::move(why)};
 }
 
-// The step's phases, in order: prepare, write INFO.FIL, measure the room, copy, check,
-// commit. Each returns a failure or nothing; the undo has one owner, Fail.
+// The step's phases, in order: prepare, write INFO.FIL, begin the check file, measure the
+// room, copy, check the chunk and the check file, commit. Each returns a failure or
+// nothing; the undo has one owner, Fail.
 class SplitStep {
   public:
     SplitStep(Transfer& t, const EngineSeams& seams, Reports& reports, int disk)
@@ -53,6 +55,9 @@ class SplitStep {
             failure = WriteInfoFile();
         }
         if (!failure) {
+            failure = BeginSums();
+        }
+        if (!failure) {
             failure = MeasureRoom();
         }
         if (!failure) {
@@ -60,6 +65,9 @@ class SplitStep {
         }
         if (!failure) {
             failure = Check();
+        }
+        if (!failure) {
+            failure = CheckSums();
         }
         Why letGo;
         if (!failure) {
@@ -143,7 +151,39 @@ class SplitStep {
         return failure;
     }
 
-    // The room measured with the new INFO.FIL on the disk; the chunk is as large as fits.
+    // The check file, at its full length before the room is measured so that the chunk
+    // leaves room for it; the chunk's digest goes into it after the copy.
+    std::optional<Failure> BeginSums() {
+        if (t_.setIdentity.empty()) {
+            return std::nullopt;
+        }
+        const std::string text = SumsText({});
+        Why why = BeginFile(files_, CheckFilePathOn(seams_, drive_, t_.setIdentity), sums_,
+                            Reason::kCheckFileWrite);
+        if (!why && !files_.Write(text.data(), text.size(), sums_.stream)) {
+            why = WhyFromErrno(Reason::kCheckFileWrite);
+        }
+        if (!why) {
+            return std::nullopt;
+        }
+        Failure failure = AskAgain(disk_, why);
+        failure.fullByReason = true;
+        return failure;
+    }
+
+    // INFO.FIL's line on disk 1, then the chunk's.
+    std::string SumsText(const Digest128& chunk) const {
+        std::string text;
+        if (disk_ == 1) {
+            const std::string info = FormatInfoFile(t_.sourceSize, t_.fileName);
+            text = CheckLine(DigestOf(info.data(), info.size()), "INFO.FIL");
+        }
+        const std::string path = ChunkPathOn(seams_, drive_, t_.fileName, disk_);
+        return text + CheckLine(chunk, path.substr(path.rfind('/') + 1));
+    }
+
+    // The room measured with the new INFO.FIL and check file on the disk; the chunk is as
+    // large as fits.
     std::optional<Failure> MeasureRoom() {
         const auto free = files_.FreeBytes(drive_);
         const Why why = free ? Why{Reason::kDiskFull, 0, {}} : WhyFromErrno(Reason::kChunkCreate);
@@ -168,7 +208,7 @@ class SplitStep {
         reports_.Notice(NoticeId::kCopyingTo, t_.diskNumber);
         CopyOutcome outcome =
             CopyChunk(seams_, reports_, t_.source.get(), chunk_.stream, chunkSize_, t_.bytesWritten,
-                      t_.sourceSize, DigestIfChecked(seams_, digest_));
+                      t_.sourceSize, DigestIfChecked(seams_, digest_, sums_.stream != nullptr));
         if (!outcome.whole && outcome.outOfSpace && EndChunkWhereRefused()) {
             outcome = {};
         }
@@ -184,7 +224,7 @@ class SplitStep {
             return changed;
         }
         files_.WriteTimes(chunk_.temporaryPath, t_.fileTimes);
-        if (Why why = SealFile(files_, chunk_, Reason::kChunkWrite)) {
+        if (Why why = SealWithSums()) {
             return why.reason == Reason::kDiskFull ? Full(why) : AskAgain(disk_, why);
         }
         return std::nullopt;
@@ -203,6 +243,18 @@ class SplitStep {
         return std::nullopt;
     }
 
+    // The chunk's digest written into its line, and both files flushed to the medium.
+    Why SealWithSums() {
+        if (sums_.stream != nullptr) {
+            sumsText_ = SumsText(digest_.Value());
+            if (!files_.Seek(sums_.stream, 0) ||
+                !files_.Write(sumsText_.data(), sumsText_.size(), sums_.stream)) {
+                return WhyFromErrno(Reason::kCheckFileWrite);
+            }
+        }
+        return SealFiles(files_, chunk_, sums_, Reason::kChunkWrite);
+    }
+
     // When the medium refused more before the chunk was whole, the chunk ends at the last
     // byte that reached it, if that is enough for a disk; the source goes on from there.
     bool EndChunkWhereRefused() {
@@ -218,6 +270,21 @@ class SplitStep {
     std::optional<Failure> Check() {
         const Why why = CheckOnMedium(seams_, reports_, chunk_.temporaryPath, 0,
                                       t_.bytesWritten - start_, digest_, kOnDisk);
+        if (why) {
+            return AskAgain(disk_, why);
+        }
+        return std::nullopt;
+    }
+
+    // The check file counts as written only when the medium gives it back.
+    std::optional<Failure> CheckSums() {
+        if (sumsText_.empty()) {
+            return std::nullopt;
+        }
+        ByteDigest digest;
+        digest.Update(sumsText_.data(), sumsText_.size());
+        const Why why = CheckOnMedium(seams_, reports_, sums_.temporaryPath, 0,
+                                      static_cast<std::int64_t>(sumsText_.size()), digest, kOnDisk);
         if (why) {
             return AskAgain(disk_, why);
         }
@@ -244,7 +311,7 @@ class SplitStep {
         if ((oldInfo_.moved || oldChunk_.moved) && !files_.SyncFolder(drive_.folder)) {
             return AskAgain(disk_, WhyFromErrno(Reason::kChunkWrite));
         }
-        for (PendingFile* file : {&chunk_, &info_}) {
+        for (PendingFile* file : {&chunk_, &sums_, &info_}) {
             if (file->finalPath.empty()) {
                 continue;
             }
@@ -276,6 +343,7 @@ class SplitStep {
             }
         };
         keepFirst(TakeBackFile(files_, chunk_));
+        keepFirst(TakeBackFile(files_, sums_));
         keepFirst(TakeBackFile(files_, info_));
         keepFirst(PutBack(files_, oldChunk_));
         keepFirst(PutBack(files_, oldInfo_));
@@ -331,6 +399,8 @@ class SplitStep {
     PendingFile chunk_;
     SetAside oldInfo_;
     SetAside oldChunk_;
+    PendingFile sums_;
+    std::string sumsText_;
     ByteDigest digest_;
 };
 

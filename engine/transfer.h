@@ -43,6 +43,11 @@ struct Transfer {
     // file changed since by anyone else can't be carried on.
     std::optional<FileStamp> sourceStamp;
     std::optional<FileStamp> joinedStamp;
+    // The six hex digits in the name of every check file of the set: drawn at UT, read
+    // from disk 1 at the join. Empty for a set without check files.
+    std::string setIdentity;
+    // The join has said that its set carries no check files.
+    bool toldNoCheckFiles = false;
     // The free space last measured on the disk in the drive.
     std::int64_t freeKB = 0;
 };

@@ -79,6 +79,7 @@ std::string FormatRecord(const TransferRecord& r) {
         << "art " << (r.kind == TransferKind::kJoin ? "inn" : "ut") << '\n'
         << "fil " << Hex(r.path) << '\n'
         << "sett " << Hex(r.setName) << '\n'
+        << "kontrollsett " << Hex(r.setIdentity) << '\n'
         << "lengde " << r.total << '\n'
         << "neste-diskett " << r.nextDisk << '\n'
         << "ferdig " << r.done << '\n'
@@ -93,19 +94,10 @@ std::string FormatRecord(const TransferRecord& r) {
 
 std::optional<TransferRecord> ParseRecord(std::string_view text) {
     const auto fields = Fields(text);
-    constexpr std::string_view kKeys[] = {"torvanik-overforing",
-                                          "art",
-                                          "fil",
-                                          "sett",
-                                          "lengde",
-                                          "neste-diskett",
-                                          "ferdig",
-                                          "enhet",
-                                          "inode",
-                                          "storrelse",
-                                          "endret",
-                                          "status-endret",
-                                          "slutt"};
+    constexpr std::string_view kKeys[] = {
+        "torvanik-overforing", "art",    "fil",   "sett",  "kontrollsett", "lengde",
+        "neste-diskett",       "ferdig", "enhet", "inode", "storrelse",    "endret",
+        "status-endret",       "slutt"};
     if (fields.size() != std::size(kKeys)) {
         return std::nullopt;
     }
@@ -117,21 +109,24 @@ std::optional<TransferRecord> ParseRecord(std::string_view text) {
     TransferRecord r;
     const auto path = Unhex(fields[2].second);
     const auto setName = Unhex(fields[3].second);
+    const auto setIdentity = Unhex(fields[4].second);
     const std::string_view kind = fields[1].second;
-    const bool whole =
-        fields[0].second == "1" && (kind == "ut" || kind == "inn") && path && setName &&
-        NumberOf(fields[4].second, r.total) && NumberOf(fields[5].second, r.nextDisk) &&
-        NumberOf(fields[6].second, r.done) && NumberOf(fields[7].second, r.file.identity.device) &&
-        NumberOf(fields[8].second, r.file.identity.inode) &&
-        NumberOf(fields[9].second, r.file.identity.size) &&
-        TimeOf(fields[10].second, r.file.modified) && TimeOf(fields[11].second, r.file.changed) &&
-        fields[12].second.empty();
+    const bool whole = fields[0].second == "1" && (kind == "ut" || kind == "inn") && path &&
+                       setName && setIdentity && NumberOf(fields[5].second, r.total) &&
+                       NumberOf(fields[6].second, r.nextDisk) &&
+                       NumberOf(fields[7].second, r.done) &&
+                       NumberOf(fields[8].second, r.file.identity.device) &&
+                       NumberOf(fields[9].second, r.file.identity.inode) &&
+                       NumberOf(fields[10].second, r.file.identity.size) &&
+                       TimeOf(fields[11].second, r.file.modified) &&
+                       TimeOf(fields[12].second, r.file.changed) && fields[13].second.empty();
     if (!whole || r.nextDisk < 2 || r.done <= 0 || r.done > r.total) {
         return std::nullopt;
     }
     r.kind = kind == "inn" ? TransferKind::kJoin : TransferKind::kSplit;
     r.path = *path;
     r.setName = *setName;
+    r.setIdentity = *setIdentity;
     return r;
 }
 

@@ -14,8 +14,9 @@ namespace torvanik {
 
 struct TransferRecord {
     TransferKind kind = TransferKind::kNone;  // a split or a join
-    std::string path;     // the source of a split, the destination of a join (UTF-8)
-    std::string setName;  // Windows-1252
+    std::string path;         // the source of a split, the destination of a join (UTF-8)
+    std::string setName;      // Windows-1252
+    std::string setIdentity;  // of the check files on its disks; empty without them
     std::int64_t total = 0;
     int nextDisk = 0;
     std::int64_t done = 0;  // bytes on the finished disks, or joined

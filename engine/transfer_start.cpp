@@ -71,7 +71,14 @@ Stream OpenDestination(Transfer& t, const EngineSeams& seams, Why& why) {
 }
 
 bool ReadInfoFile(Transfer& t, const EngineSeams& seams, Reports& reports) {
-    const DiskInDrive drive = DiskForStep(seams, 1, DiskUse::Read);
+    if (const Why why = LoadInfoFile(t, seams, DiskForStep(seams, 1, DiskUse::Read))) {
+        reports.Notice(NoticeId::kInsertDiskAgain, 1, why);
+        return false;
+    }
+    return true;
+}
+
+Why LoadInfoFile(Transfer& t, const EngineSeams& seams, const DiskInDrive& drive) {
     Why why;
     Stream stream;
     if (drive.folder.empty()) {
@@ -95,15 +102,11 @@ bool ReadInfoFile(Transfer& t, const EngineSeams& seams, Reports& reports) {
     constexpr std::int64_t kLongest = std::numeric_limits<std::int64_t>::max() - 1024;
     if (length < 0 || length > kLongest || !name || name->size() > kMaxSetNameBytes ||
         !IsBareFileName(*name)) {
-        if (!why) {
-            why = {Reason::kInfoFileUnfit, 0, {}};
-        }
-        reports.Notice(NoticeId::kInsertDiskAgain, 1, why);
-        return false;
+        return why ? why : Why{Reason::kInfoFileUnfit, 0, {}};
     }
     t.joinTotal = length;
     t.joinName = *name;
-    return true;
+    return {};
 }
 
 }  // namespace torvanik

@@ -21,4 +21,8 @@ Stream OpenDestination(Transfer& transfer, const EngineSeams& seams, Why& why);
 // fails when it is missing or unfit to join.
 bool ReadInfoFile(Transfer& transfer, const EngineSeams& seams, Reports& reports);
 
+// Reads INFO.FIL of `drive` into joinTotal and joinName; why not, when it is missing or
+// unfit to join.
+Why LoadInfoFile(Transfer& transfer, const EngineSeams& seams, const DiskInDrive& drive);
+
 }  // namespace torvanik

@@ -37,6 +37,7 @@ struct SettingWord {
 constexpr SettingWord kSettingWords[] = {
     {"eject", &DriveSettings::eject},
     {"verify", &DriveSettings::verify},
+    {"sums", &DriveSettings::sums},
 };
 
 std::string_view Trim(std::string_view text) {

@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <unistd.h>
-#include <xxhash.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -82,8 +81,8 @@ class PieceSize {
 // other way is to be taken.
 std::optional<ReadBackOutcome> ReadStretch(FileSystem& files, const std::string& path,
                                            ReadMode mode, std::int64_t offset, std::int64_t length,
-                                           std::uint64_t expected, const ReadBackProgress& progress,
-                                           char* buffer) {
+                                           const Digest128& expected,
+                                           const ReadBackProgress& progress, char* buffer) {
     const bool direct = mode == ReadMode::kDirect;
     const ReadBackFile file(files, path, direct ? O_DIRECT : 0);
     if (file.fd() < 0) {
@@ -142,31 +141,8 @@ std::optional<ReadBackOutcome> ReadStretch(FileSystem& files, const std::string&
 
 }  // namespace
 
-struct ByteDigest::State {
-    XXH3_state_t* xxh = XXH3_createState();
-    ~State() { XXH3_freeState(xxh); }
-};
-
-ByteDigest::ByteDigest() : state_(std::make_unique<State>()) {
-    Reset();
-}
-
-ByteDigest::~ByteDigest() = default;
-
-void ByteDigest::Reset() {
-    XXH3_64bits_reset(state_->xxh);
-}
-
-void ByteDigest::Update(const void* bytes, std::size_t size) {
-    XXH3_64bits_update(state_->xxh, bytes, size);
-}
-
-std::uint64_t ByteDigest::Value() const {
-    return XXH3_64bits_digest(state_->xxh);
-}
-
 ReadBackOutcome VerifyFromMedium(FileSystem& files, const std::string& path, std::int64_t offset,
-                                 std::int64_t length, std::uint64_t expected,
+                                 std::int64_t length, const Digest128& expected,
                                  const ReadBackProgress& progress) {
     const AlignedBuffer buffer(static_cast<char*>(
         std::aligned_alloc(kAlignment, static_cast<std::size_t>(kLargestPiece))));

@@ -5,28 +5,12 @@
 #include <memory>
 #include <string>
 
+#include "platform/byte_digest.h"
 #include "platform/file_system.h"
 
 // Reading a file back from its medium after it was written and flushed, and comparing it
 // with a digest of the bytes that were meant to be there.
 namespace torvanik {
-
-// A running XXH3 digest of bytes as they pass.
-class ByteDigest {
-  public:
-    ByteDigest();
-    ~ByteDigest();
-    ByteDigest(const ByteDigest&) = delete;
-    ByteDigest& operator=(const ByteDigest&) = delete;
-
-    void Reset();
-    void Update(const void* bytes, std::size_t size);
-    std::uint64_t Value() const;
-
-  private:
-    struct State;
-    std::unique_ptr<State> state_;
-};
 
 enum class ReadBackVerdict {
     kMatch,      // the medium gave back the bytes that were written
@@ -49,7 +33,7 @@ using ReadBackProgress = std::function<bool(std::int64_t checked, std::int64_t l
 // (fsync) first. Reads bypass the cache (O_DIRECT) where the file system allows it;
 // elsewhere the file's cached pages are dropped before they are read again.
 ReadBackOutcome VerifyFromMedium(FileSystem& files, const std::string& path, std::int64_t offset,
-                                 std::int64_t length, std::uint64_t expected,
+                                 std::int64_t length, const Digest128& expected,
                                  const ReadBackProgress& progress);
 
 }  // namespace torvanik

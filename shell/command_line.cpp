@@ -9,7 +9,7 @@
 namespace torvanik {
 namespace {
 
-constexpr ProgramOption kOptions[] = {{"drive", true}, {"no-eject"}, {"no-verify"}};
+constexpr ProgramOption kOptions[] = {{"drive", true}, {"no-eject"}, {"no-verify"}, {"no-sums"}};
 
 // The toolkit's options that take the next argument as their value.
 constexpr std::array<std::string_view, 14> kToolkitOptionsWithValue = {
@@ -86,6 +86,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments, bool too
             line.driveOptions.push_back(value);
         } else if (name == "no-eject") {
             line.noEject = true;
+        } else if (name == "no-sums") {
+            line.noSums = true;
         } else {
             line.noVerify = true;
         }
@@ -95,7 +97,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments, bool too
 
 const char* UsageText() {
     return "Bruk: torvanik [--drive X:=M\xC3\x85L[,capacity=N]]... [--no-eject]\n"
-           "                [--no-verify]\n"
+           "                [--no-verify] [--no-sums]\n"
            "\n"
            "Deler en stor fil p\xC3\xA5 flere disketter og setter den sammen igjen.\n"
            "\n"
@@ -104,6 +106,8 @@ const char* UsageText() {
            "  --no-eject                   l\xC3\xB8s ikke ut disken etter hvert trinn\n"
            "  --no-verify                  les ikke hver diskett tilbake og sammenlign\n"
            "                               etter kopieringen\n"
+           "  --no-sums                    skriv ingen kontrollfil p\xC3\xA5 diskettene, og\n"
+           "                               kontroller ikke delene mot den\n"
            "  -h, --help                   viser denne teksten\n"
            "  -V, --version                viser versjonen\n"
            "\n"

@@ -6,7 +6,7 @@
 #include "platform/drive_map.h"
 
 // The program's own options: --drive X:=TARGET[,capacity=N] (repeatable), --no-eject,
-// --no-verify, -h/--help, -V/--version.
+// --no-verify, --no-sums, -h/--help, -V/--version.
 namespace torvanik {
 
 struct CommandLine {
@@ -15,6 +15,7 @@ struct CommandLine {
     std::vector<std::string> driveOptions;
     bool noEject = false;
     bool noVerify = false;  // the disks are not read back after their steps
+    bool noSums = false;    // no check files are written, nor checked at the join
     std::string error;
 };
 

@@ -50,6 +50,9 @@ int main(int argc, char** argv) {
     if (line.noVerify) {
         drives.settings().verify = false;
     }
+    if (line.noSums) {
+        drives.settings().sums = false;
+    }
     if (!torvanik::FindDisplay(arguments)) {
         std::fputs(
             "torvanik: finner ingen skjerm \xC3\xA5 vise vinduet p\xC3\xA5 "

@@ -53,8 +53,8 @@ _torvanik_cli() {
             if [[ $cur == -* ]]; then
                 mapfile -t answers < <(compgen -W "$options" -- "$cur")
             elif [[ -z $verb ]]; then
-                mapfile -t answers < <(compgen -W "split join drives" -- "$cur")
-            elif ((files == 0)) && [[ $verb != drives ]]; then
+                mapfile -t answers < <(compgen -W "split join check drives" -- "$cur")
+            elif ((files == 0)) && [[ $verb != drives && $verb != check ]]; then
                 mapfile -t answers < <(compgen -f -- "$cur")
                 compopt -o filenames 2>/dev/null
             fi

@@ -13,7 +13,7 @@ TORVANIK_TEST_PACKAGES=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth libxtst-dev
     desktop-file-utils appstream man-db dpkg-dev lintian locales
-    python3
+    python3 xxhash
 )
 
 # ensure_packages PACKAGE...: installs those that are missing.

@@ -70,10 +70,21 @@ Session CliTest::SplitOntoDisks(const std::string& source, const std::vector<std
 
 Session CliTest::JoinFromDisks(const std::string& destination, int count,
                                const std::vector<std::string>& extra) const {
+    std::vector<std::string> arguments = extra;
+    arguments.insert(arguments.end(), {"join", destination});
+    return OverDisks(arguments, count);
+}
+
+Session CliTest::CheckDisks(int count) const {
+    Session session = OverDisks({"check"}, count);
+    MoveFiles(drive, Disk(count));
+    return session;
+}
+
+Session CliTest::OverDisks(const std::vector<std::string>& verb, int count) const {
     MoveFiles(Disk(1), drive);
     std::vector<std::string> arguments = DriveOption("A:", drive);
-    arguments.insert(arguments.end(), extra.begin(), extra.end());
-    arguments.insert(arguments.end(), {"join", destination});
+    arguments.insert(arguments.end(), verb.begin(), verb.end());
     auto cli = Start(arguments);
     Session session;
     int disk = 1;

@@ -39,6 +39,12 @@ class CliTest : public ::testing::Test {
     // Joins Disk(1) ... Disk(count) into `destination`, putting each disk in when asked.
     Session JoinFromDisks(const std::string& destination, int count,
                           const std::vector<std::string>& extra = {}) const;
+    // Checks Disk(1) ... Disk(count) the same way; the last disk goes back to its folder.
+    Session CheckDisks(int count) const;
+
+    // Runs `verb` (options, verb and its arguments) with Disk(1) in, putting in each next
+    // disk when asked.
+    Session OverDisks(const std::vector<std::string>& verb, int count) const;
 
     std::string Disk(int number) const { return temp / ("disk" + std::to_string(number)); }
     std::vector<std::string> DriveOption(const std::string& letter, const std::string& folder,

@@ -77,7 +77,7 @@ TEST_F(CliRefusalTest, HelpAndVersionGoToStandardOutput) {
         for (const char* word :
              {"split FIL", "join DESTINASJON", "--drive X:=MÅL[,capacity=N]", "media:MAPPE",
               "device:ENHET", "--no-eject", "--no-verify", "--select X:", "--overwrite", "--batch",
-              "--auto", "--resume", "--no-sums", "-V, --version"}) {
+              "--auto", "--resume", "--no-sums", "check", "-V, --version"}) {
             EXPECT_NE(help.pieces[0].find(word), std::string::npos) << word;
         }
     }
@@ -117,7 +117,7 @@ TEST_P(CliUsageErrorTest, ExitsTwoWithMessageAndUsageOnStandardError) {
 INSTANTIATE_TEST_SUITE_P(
     Arguments, CliUsageErrorTest,
     ::testing::Values(
-        UsageCase{"NoVerb", {}, "mangler kommando (split, join eller drives)"},
+        UsageCase{"NoVerb", {}, "mangler kommando (split, join, check eller drives)"},
         UsageCase{"UnknownVerb", {"del", "x"}, "ukjent kommando: del"},
         UsageCase{"NoFile", {"split"}, "split mangler filnavn"},
         UsageCase{"ThirdWord", {"join", "a", "b"}, "for mange argumenter: b"},

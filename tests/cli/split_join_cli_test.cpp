@@ -45,11 +45,11 @@ TEST_F(CliSplitJoinTest, ThreeDisksOutAndBackInByteForByte) {
     EXPECT_TRUE(EndsWith(split.pieces[3], Printed({"Kopiering UT til disketter fullført."})))
         << split.pieces[3];
 
-    // INFO.FIL takes one 512-byte cluster of disk 1.
+    // INFO.FIL and the check file take one 512-byte cluster each.
     EXPECT_EQ(SizeOf(Disk(1) + "/INFO.FIL"), 17u);
-    EXPECT_EQ(SizeOf(Disk(1) + "/bilde_bmp_1"), 999'488u);
-    EXPECT_EQ(SizeOf(Disk(2) + "/bilde_bmp_2"), 1'000'000u);
-    EXPECT_EQ(SizeOf(Disk(3) + "/bilde_bmp_3"), 500'512u);
+    EXPECT_EQ(SizeOf(Disk(1) + "/bilde_bmp_1"), 998'976u);
+    EXPECT_EQ(SizeOf(Disk(2) + "/bilde_bmp_2"), 999'488u);
+    EXPECT_EQ(SizeOf(Disk(3) + "/bilde_bmp_3"), 501'536u);
 
     const std::string destination = temp / "samlet.bmp";
     const Session join = JoinFromDisks(destination, 3);
@@ -129,7 +129,7 @@ TEST_P(CliStopTest, SplitLeavesTheFirstChunkAndTheSource) {
     Stop(*cli);
     EXPECT_EQ(cli->Wait(), 1);
     EXPECT_EQ(SizeOf(drive + "/INFO.FIL"), 17u);
-    EXPECT_EQ(SizeOf(drive + "/bilde_bmp_1"), 999'488u);
+    EXPECT_EQ(SizeOf(drive + "/bilde_bmp_1"), 998'976u);
     EXPECT_EQ(SizeOf(source), 2'500'000u);
 }
 
@@ -144,8 +144,8 @@ TEST_P(CliStopTest, JoinKeepsWhatWasJoinedAndTheDisk) {
     ASSERT_TRUE(cli->ReadUntil(kPrompt));
     Stop(*cli);
     EXPECT_EQ(cli->Wait(), 1);
-    EXPECT_EQ(SizeOf(destination), 999'488u);
-    EXPECT_EQ(SizeOf(drive + "/bilde_bmp_1"), 999'488u);
+    EXPECT_EQ(SizeOf(destination), 998'976u);
+    EXPECT_EQ(SizeOf(drive + "/bilde_bmp_1"), 998'976u);
 }
 
 INSTANTIATE_TEST_SUITE_P(QOrEndOfInput, CliStopTest, ::testing::Bool());
@@ -163,7 +163,7 @@ TEST_P(CliSignalTest, StopsWithStatusOneAndTellsTheFinishedDisks) {
     cli->Signal(GetParam());
     EXPECT_EQ(cli->Wait(), 1);
     EXPECT_TRUE(EndsWith(cli->Rest(), "Avbrutt. Ferdige disketter: 1\n")) << cli->Rest();
-    EXPECT_EQ(SizeOf(drive + "/bilde_bmp_1"), 999'488u);
+    EXPECT_EQ(SizeOf(drive + "/bilde_bmp_1"), 998'976u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Signals, CliSignalTest, ::testing::Values(SIGINT, SIGTERM, SIGHUP));

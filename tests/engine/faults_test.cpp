@@ -250,8 +250,9 @@ TEST_F(FaultsTest, EveryFileIsReadBackUnderItsTemporaryNameUnlessTurnedOff) {
     files.spoilReadBack = nullptr;
     files.readBack.clear();
     FinishSplitFrom(1);
-    EXPECT_EQ(observer.checks, 5);  // the failed INFO.FIL, then INFO.FIL and three chunks
-    ASSERT_EQ(files.readBack.size(), 4u);
+    // The failed INFO.FIL, then INFO.FIL and three chunks with their check files.
+    EXPECT_EQ(observer.checks, 8);
+    ASSERT_EQ(files.readBack.size(), 7u);
     for (const std::string& path : files.readBack) {
         EXPECT_TRUE(std::filesystem::path(path).filename().string().starts_with(kTemporaryPrefix))
             << path;
@@ -261,7 +262,7 @@ TEST_F(FaultsTest, EveryFileIsReadBackUnderItsTemporaryNameUnlessTurnedOff) {
     Split(source);
     FinishSplitFrom(1);
     EXPECT_EQ(screen().lastNotice, N(NoticeId::kSplitDoneSeveral));
-    EXPECT_EQ(observer.checks, 5);
+    EXPECT_EQ(observer.checks, 8);
 }
 
 TEST_F(FaultsTest, JoinedStretchThatReadsBackWrongIsCutOffAndTheDiskAskedForAgain) {

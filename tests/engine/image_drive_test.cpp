@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "engine/check_file.h"
 #include "engine/disk_set.h"
 #include "engine_fixture.h"
 #include "platform/child_process.h"
@@ -77,10 +78,12 @@ TEST_F(ImageDriveTest, SplitsOntoThreeFloppyImagesAndJoinsBack) {
     EXPECT_EQ(screen().lastNotice, N(NoticeId::kSplitDoneSeveral));
     EXPECT_THAT(Names(imagesDir), ElementsAre("DSKA0000.IMG", "DSKA0001.IMG", "DSKA0002.IMG"));
 
+    // INFO.FIL and the check file take a 512-byte cluster each.
     const std::vector<std::pair<std::string, std::uintmax_t>> chunks = {
-        {"bilde_bmp_1", 1'457'152}, {"bilde_bmp_2", 1'457'664}, {"bilde_bmp_3", 85'184}};
+        {"bilde_bmp_1", 1'456'640}, {"bilde_bmp_2", 1'457'152}, {"bilde_bmp_3", 86'208}};
     const std::vector<std::string> freeLines = {" 0 bytes free", " 0 bytes free",
-                                                "1 372 160 bytes free"};
+                                                "1 370 624 bytes free"};
+    const std::string checkFile = CheckFileName(transfer.setIdentity);
     const auto original = ReadBytes(source);
     std::size_t offset = 0;
     for (std::size_t i = 0; i < chunks.size(); ++i) {
@@ -94,11 +97,11 @@ TEST_F(ImageDriveTest, SplitsOntoThreeFloppyImagesAndJoinsBack) {
         const std::string out = CopiedOut(image);
         const auto& [name, size] = chunks[i];
         if (i == 0) {
-            EXPECT_THAT(Names(out), ElementsAre("INFO.FIL", name));
+            EXPECT_THAT(Names(out), ElementsAre("INFO.FIL", checkFile, name));
             const auto info = ReadBytes(out + "/INFO.FIL");
             EXPECT_EQ(std::string(info.begin(), info.end()), "3000000\nbilde.bmp");
         } else {
-            EXPECT_THAT(Names(out), ElementsAre(name));
+            EXPECT_THAT(Names(out), ElementsAre(checkFile, name));
         }
         const auto chunk = ReadBytes(out + "/" + name);
         ASSERT_EQ(chunk.size(), size);

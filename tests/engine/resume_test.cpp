@@ -190,6 +190,7 @@ TEST(RecordTest, OnlyAWholeRecordOfTheFileIsRead) {
     TransferRecord record{TransferKind::kSplit,
                           "/bilder/bilde.bmp",
                           "bilde.bmp",
+                          "3F9A1C",
                           3'500'000,
                           3,
                           2'000'000,
@@ -208,7 +209,7 @@ TEST(RecordTest, OnlyAWholeRecordOfTheFileIsRead) {
         "",
         std::string(text).replace(text.find("neste-diskett 3"), 15, "neste-diskett x"),
         std::string(text).replace(text.find("ferdig 2000000"), 14, "ferdig 9999999"),
-        FormatRecord({TransferKind::kSplit, "/andre/fil.bmp", "fil.bmp", 10, 2, 5, {}}),
+        FormatRecord({TransferKind::kSplit, "/andre/fil.bmp", "fil.bmp", "", 10, 2, 5, {}}),
     };
     for (const std::string& bytes : damaged) {
         WriteBytes(file, {bytes.begin(), bytes.end()});

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "engine/check_file.h"
 #include "engine/disk_commit.h"
 #include "engine/disk_set.h"
 #include "engine/settings.h"
@@ -59,10 +60,12 @@ class SafeStepsTest : public EngineTest {
         Klar();
         ASSERT_EQ(screen().lastNotice, N(NoticeId::kSplitDoneOne));
         olderInfo = ReadBytes(OnDrive("INFO.FIL"));
+        olderCheckFile = CheckFileName(transfer.setIdentity);
     }
 
     void ExpectOlderSetJoinable() {
-        EXPECT_EQ(DriveFiles(), (std::vector<std::string>{"INFO.FIL", "gammel_txt_1"}));
+        EXPECT_EQ(DriveFiles(),
+                  (std::vector<std::string>{"INFO.FIL", olderCheckFile, "gammel_txt_1"}));
         EXPECT_EQ(ReadBytes(OnDrive("INFO.FIL")), olderInfo);
         Join(tmp / "gammel.kopi");
         Klar();
@@ -92,6 +95,7 @@ class SafeStepsTest : public EngineTest {
 
     std::vector<char> older;
     std::vector<char> olderInfo;
+    std::string olderCheckFile;
 };
 
 struct DiskOneFault {
@@ -282,7 +286,9 @@ TEST_F(SafeStepsTest, KilledSplitLeavesNoPartialFileUnderAFinalName) {
     // The next step removes the temporaries, and nothing else.
     WriteBytes(OnDrive("annet.txt"), PatternBytes(100));
     Klar();
-    EXPECT_EQ(DriveFiles(), (std::vector<std::string>{"INFO.FIL", "annet.txt", "bilde_bmp_1"}));
+    EXPECT_EQ(DriveFiles(),
+              (std::vector<std::string>{"INFO.FIL", CheckFileName(transfer.setIdentity),
+                                        "annet.txt", "bilde_bmp_1"}));
 }
 
 TEST_F(SafeStepsTest, DriveInUseByAnotherProgramFailsTheStep) {
@@ -367,7 +373,8 @@ TEST_F(SafeStepsTest, SourceNameWithControlAndReservedCharactersMakesAJoinableSe
     const auto original = ReadBytes(MakeSource("med\ttab.txt", 5'000));
     Split(tmp / "med\ttab.txt");
     Klar();
-    EXPECT_EQ(DriveFiles(), (std::vector<std::string>{"INFO.FIL", "med_tab_txt_1"}));
+    EXPECT_EQ(DriveFiles(), (std::vector<std::string>{
+                                "INFO.FIL", CheckFileName(transfer.setIdentity), "med_tab_txt_1"}));
     Join(tmp / "joined");
     Klar();
     EXPECT_EQ(ReadBytes(tmp / "joined"), original);

@@ -224,9 +224,21 @@ TEST_F(SplitJoinTest, JoinStopsAtTheLengthInInfoFile) {
     EXPECT_EQ(ReadBytes(tmp / "x.dat"), std::vector<char>(chunk.begin(), chunk.begin() + 10));
 }
 
-TEST_F(SplitJoinTest, CapacityDriveCountsInfoFileAsOneCluster) {
+struct ClusterCase {
+    const char* label;
+    bool sums;
+    std::array<std::uintmax_t, 3> chunks;
+};
+
+class CapacityClusterTest : public SplitJoinTest,
+                            public ::testing::WithParamInterface<ClusterCase> {};
+
+// INFO.FIL and the check file take one 512-byte cluster each; without check files the
+// chunks are as large as before there were any.
+TEST_P(CapacityClusterTest, ChunksLeaveOneClusterForEachSmallFile) {
     files.freeBytes.reset();
     drives.Set(0, {driveDir, 1'000'000});
+    drives.settings().sums = GetParam().sums;
     const std::string source = MakeSource("bilde.bmp", 2'500'000);
     Split(source);
     for (int disk = 1; disk <= 3; ++disk) {
@@ -234,10 +246,17 @@ TEST_F(SplitJoinTest, CapacityDriveCountsInfoFileAsOneCluster) {
         TakeOutDisk(disk);
     }
     EXPECT_EQ(screen().lastNotice, N(NoticeId::kSplitDoneSeveral));
-    EXPECT_EQ(std::filesystem::file_size(OnDisk(1, "bilde_bmp_1")), 999'488u);
-    EXPECT_EQ(std::filesystem::file_size(OnDisk(2, "bilde_bmp_2")), 1'000'000u);
-    EXPECT_EQ(std::filesystem::file_size(OnDisk(3, "bilde_bmp_3")), 500'512u);
+    for (int disk = 1; disk <= 3; ++disk) {
+        EXPECT_EQ(std::filesystem::file_size(OnDisk(disk, "bilde_bmp_" + std::to_string(disk))),
+                  GetParam().chunks[static_cast<std::size_t>(disk - 1)]);
+    }
 }
+
+INSTANTIATE_TEST_SUITE_P(CheckFiles, CapacityClusterTest,
+                         ::testing::Values(ClusterCase{"With", true, {998'976, 999'488, 501'536}},
+                                           ClusterCase{
+                                               "Without", false, {999'488, 1'000'000, 500'512}}),
+                         [](const auto& info) { return std::string(info.param.label); });
 
 TEST_F(SplitJoinTest, AccentedNameKeepsItsBytesInTheSet) {
     const std::string source = MakeSource("bl\xC3\xA5.bilde.bmp", 5000);  // "blå.bilde.bmp"

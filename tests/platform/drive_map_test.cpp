@@ -52,7 +52,7 @@ TEST(DriveOptionTest, ParsesFolderAndCapacity) {
 TEST(DriveMapTest, CommandLineThenDrivesFileThenDefaults) {
     TempFolder tmp;
     const std::string file = tmp / "drives";
-    std::ofstream(file) << "# my drives\n\nA: /from/file\neject no\nverify no\n"
+    std::ofstream(file) << "# my drives\n\nA: /from/file\neject no\nverify no\nsums no\n"
                            "C: /mnt/c drive,capacity=100\nD: images:/stack\n";
     DriveMap map;
     std::string error;
@@ -63,6 +63,7 @@ TEST(DriveMapTest, CommandLineThenDrivesFileThenDefaults) {
     EXPECT_EQ(map.Find(4), nullptr);
     EXPECT_FALSE(map.settings().eject);
     EXPECT_FALSE(map.settings().verify);
+    EXPECT_FALSE(map.settings().sums);
 
     ASSERT_TRUE(BuildDriveMap({}, file, map, error));
     EXPECT_EQ(map.Find(2)->directory, "/mnt/c drive");
@@ -74,6 +75,7 @@ TEST(DriveMapTest, CommandLineThenDrivesFileThenDefaults) {
     EXPECT_EQ(map.Find(0)->kind, DriveKind::Media);
     EXPECT_TRUE(map.settings().eject);
     EXPECT_TRUE(map.settings().verify);
+    EXPECT_TRUE(map.settings().sums);
 
     for (const char* bad : {"A:/no/space\n", "eject maybe\n", "verify\n", "verbose no\n"}) {
         std::ofstream(file) << bad;

@@ -50,10 +50,8 @@ class WatchedFileSystem : public FileSystem {
     }
 };
 
-std::uint64_t DigestOf(const std::vector<char>& bytes, std::size_t from, std::size_t length) {
-    ByteDigest digest;
-    digest.Update(bytes.data() + from, length);
-    return digest.Value();
+Digest128 DigestOfStretch(const std::vector<char>& bytes, std::size_t from, std::size_t length) {
+    return DigestOf(bytes.data() + from, length);
 }
 
 // Pages of the file that sit in the page cache now.
@@ -104,17 +102,20 @@ TEST_F(ReadBackFromMediumTest, StretchesAtAnyOffsetMatchOnlyTheirOwnBytesBothWay
         for (const auto& [from, length] : stretches) {
             const auto offset = static_cast<std::int64_t>(from);
             const auto size = static_cast<std::int64_t>(length);
-            EXPECT_EQ(VerifyFromMedium(files, path, offset, size, DigestOf(bytes, from, length), {})
+            EXPECT_EQ(VerifyFromMedium(files, path, offset, size,
+                                       DigestOfStretch(bytes, from, length), {})
                           .verdict,
                       ReadBackVerdict::kMatch)
                 << from << "+" << length;
         }
-        EXPECT_EQ(VerifyFromMedium(files, path, 1, 4096, DigestOf(bytes, 0, 4096), {}).verdict,
-                  ReadBackVerdict::kMismatch);
-        EXPECT_EQ(VerifyFromMedium(files, path, 100, kSize, DigestOf(bytes, 100, kSize - 100), {})
-                      .verdict,
-                  ReadBackVerdict::kShort);
-        const ReadBackOutcome missing = VerifyFromMedium(files, tmp / "none", 0, 1, 0, {});
+        EXPECT_EQ(
+            VerifyFromMedium(files, path, 1, 4096, DigestOfStretch(bytes, 0, 4096), {}).verdict,
+            ReadBackVerdict::kMismatch);
+        EXPECT_EQ(
+            VerifyFromMedium(files, path, 100, kSize, DigestOfStretch(bytes, 100, kSize - 100), {})
+                .verdict,
+            ReadBackVerdict::kShort);
+        const ReadBackOutcome missing = VerifyFromMedium(files, tmp / "none", 0, 1, {}, {});
         EXPECT_EQ(missing.verdict, ReadBackVerdict::kReadError);
         EXPECT_EQ(missing.error, ENOENT);
     }
@@ -136,12 +137,13 @@ TEST_F(ReadBackFromMediumTest, PiecesStaySmallWhileTheMediumIsSlow) {
         WatchedFileSystem files;
         files.beforeRead = [&c] { std::this_thread::sleep_for(c.eachRead); };
         std::vector<std::int64_t> checked;
-        const auto outcome = VerifyFromMedium(
-            files, path, 0, static_cast<std::int64_t>(c.length), DigestOf(bytes, 0, c.length),
-            [&checked](std::int64_t done, std::int64_t /*length*/) {
-                checked.push_back(done);
-                return true;
-            });
+        const auto outcome =
+            VerifyFromMedium(files, path, 0, static_cast<std::int64_t>(c.length),
+                             DigestOfStretch(bytes, 0, c.length),
+                             [&checked](std::int64_t done, std::int64_t /*length*/) {
+                                 checked.push_back(done);
+                                 return true;
+                             });
         EXPECT_EQ(outcome.verdict, ReadBackVerdict::kMatch) << c.name;
         const std::size_t largest =
             *std::max_element(files.readSizes.begin(), files.readSizes.end());
@@ -154,7 +156,7 @@ TEST_F(ReadBackFromMediumTest, PiecesStaySmallWhileTheMediumIsSlow) {
 
 TEST_F(ReadBackFromMediumTest, DirectReadsAreUsedWhereTheFileSystemAllowsThem) {
     WatchedFileSystem files;
-    ASSERT_EQ(VerifyFromMedium(files, path, 0, kSize, DigestOf(bytes, 0, kSize), {}).verdict,
+    ASSERT_EQ(VerifyFromMedium(files, path, 0, kSize, DigestOfStretch(bytes, 0, kSize), {}).verdict,
               ReadBackVerdict::kMatch);
     if (files.openFlags.size() > 1) {
         GTEST_SKIP() << "this file system turns direct reads down";
@@ -173,7 +175,8 @@ TEST_F(ReadBackFromMediumTest, WithoutDirectReadsTheCachedPagesAreDroppedBeforeT
             cachedBeforeFirstRead.push_back(CachedPages(path));
         }
     };
-    const auto outcome = VerifyFromMedium(files, path, 0, kSize, DigestOf(bytes, 0, kSize), {});
+    const auto outcome =
+        VerifyFromMedium(files, path, 0, kSize, DigestOfStretch(bytes, 0, kSize), {});
     EXPECT_EQ(outcome.verdict, ReadBackVerdict::kMatch);
     EXPECT_EQ(files.openFlags.size(), 2u);
     EXPECT_EQ(files.openFlags[1] & O_DIRECT, 0);

@@ -24,7 +24,7 @@ expect() {  # expect "COMMAND LINE" ANSWER...
     fi
 }
 
-expect "torvanik-cli " join split drives
+expect "torvanik-cli " check drives join split
 expect "torvanik-cli dr" drives
 expect "torvanik-cli --drive A:=disks/a drives "
 expect "torvanik-cli sp" split
@@ -32,6 +32,8 @@ expect "torvanik-cli --s" --select
 expect "torvanik-cli --no-" --no-eject --no-verify --no-sums
 expect "torvanik-cli --b" --batch
 expect "torvanik-cli --re" --resume
+expect "torvanik-cli ch" check
+expect "torvanik-cli check "
 expect "torvanik-cli join --ov" --overwrite
 expect "torvanik-cli --select " A: B: C: D: E: F: G: H: I: J: K: L: M: N:
 expect "torvanik-cli --select M" M:

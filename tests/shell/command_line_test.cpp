@@ -16,6 +16,8 @@ TEST(CommandLineTest, DriveOptionsHelpVersionAndNothingElse) {
     EXPECT_TRUE(ParseCommandLine({"--no-eject"}).noEject);
     EXPECT_FALSE(run.noVerify);
     EXPECT_TRUE(ParseCommandLine({"--no-verify"}).noVerify);
+    EXPECT_FALSE(run.noSums);
+    EXPECT_TRUE(ParseCommandLine({"--no-sums"}).noSums);
 
     EXPECT_EQ(ParseCommandLine({}).action, Action::kRun);
     EXPECT_EQ(ParseCommandLine({"--drive", "A:=/x", "--help"}).action, Action::kHelp);

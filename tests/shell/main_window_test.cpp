@@ -151,14 +151,16 @@ TEST_F(MainWindowTest, SplitsOntoThreeFloppiesAndJoinsBack) {
     EXPECT_EQ(notices, (std::vector{NoticeOf(NoticeId::kInsertDiskAgain, 2),
                                     NoticeOf(NoticeId::kInsertDiskAgain, 3),
                                     NoticeOf(NoticeId::kSplitDoneSeveral, kNoNumber)}));
-    // The message pane says while each file of the set is read back from the disk, from
-    // its first piece on.
-    EXPECT_EQ(messages.count("Kontrollerer disketten ... 0 %"), 4)
+    // The message pane says while each file of the set (INFO.FIL, the chunks and their
+    // check files) is read back from the disk, from its first piece on.
+    EXPECT_EQ(messages.count("Kontrollerer disketten ... 0 %"), 7)
         << messages.join(" | ").toStdString();
     EXPECT_EQ(frame->statusBar()->currentMessage(), "");
-    EXPECT_EQ(std::filesystem::file_size(tmp / "disk1/bilde_bmp_1"), kFloppy - 512);
-    EXPECT_EQ(std::filesystem::file_size(tmp / "disk2/bilde_bmp_2"), kFloppy);
-    EXPECT_EQ(std::filesystem::file_size(tmp / "disk3/bilde_bmp_3"), 3'000'000 - 2 * kFloppy + 512);
+    // INFO.FIL and each check file take a 512-byte cluster.
+    EXPECT_EQ(std::filesystem::file_size(tmp / "disk1/bilde_bmp_1"), kFloppy - 1024);
+    EXPECT_EQ(std::filesystem::file_size(tmp / "disk2/bilde_bmp_2"), kFloppy - 512);
+    EXPECT_EQ(std::filesystem::file_size(tmp / "disk3/bilde_bmp_3"),
+              3'000'000 - 2 * kFloppy + 1536);
 
     const std::string joined = tmp / "bilde-inn.bmp";
     SwapDisk("empty", "disk1");

@@ -1,0 +1,108 @@
+#include "engine/set_check.h"
+
+#include "engine/chunk_sum.h"
+#include "engine/reports.h"
+#include "engine/set_on_disk.h"
+#include "engine/step_lock.h"
+#include "engine/stop_request.h"
+#include "engine/transfer_start.h"
+#include "platform/read_back.h"
+
+namespace torvanik {
+namespace {
+
+DiskCheck Unreadable(Why why) {
+    return {DiskVerdict::kUnreadable, std::move(why), false};
+}
+
+// The chunk read from the medium and compared with its line.
+DiskVerdict ReadAgainstSum(const EngineSeams& seams, const std::string& path, std::int64_t size,
+                           const Digest128& expected, Why& why) {
+    TransferObserver* observer = seams.observer;
+    if (observer != nullptr) {
+        observer->CheckStarted(size);
+    }
+    const ReadBackOutcome outcome =
+        VerifyFromMedium(seams.files, path, 0, size, expected,
+                         [observer](std::int64_t checked, std::int64_t length) {
+                             if (observer != nullptr) {
+                                 observer->CheckProgress(checked, length);
+                             }
+                             return !StopRequested();
+                         });
+    if (observer != nullptr) {
+        observer->CheckEnded();
+    }
+    switch (outcome.verdict) {
+        case ReadBackVerdict::kMatch:
+            return DiskVerdict::kGood;
+        case ReadBackVerdict::kMismatch:
+            return DiskVerdict::kDamaged;
+        case ReadBackVerdict::kShort:
+        case ReadBackVerdict::kReadError:
+            why = WhyFromError(outcome.error, Reason::kChunkRead);
+            return DiskVerdict::kUnreadable;
+        case ReadBackVerdict::kStopped:
+            why = {Reason::kInterrupted, 0, {}};
+            return DiskVerdict::kUnreadable;
+    }
+    return DiskVerdict::kUnreadable;
+}
+
+}  // namespace
+
+bool BeginSetCheck(Transfer& t, const EngineSeams& seams) {
+    Reports reports(seams, t);
+    if (!ReadInfoFile(t, seams, reports)) {
+        return false;
+    }
+    t.diskNumber = 1;
+    t.bytesJoined = 0;
+    t.setIdentity.clear();
+    reports.Notice(NoticeId::kKeepDiskOne);
+    return true;
+}
+
+DiskCheck CheckNextDisk(Transfer& t, const EngineSeams& seams) {
+    const int disk = t.diskNumber;
+    const DiskInDrive drive = DiskForStep(seams, disk, DiskUse::Read);
+    const StepLock lock(seams.files, drive.folder);
+    if (!lock.held()) {
+        return Unreadable(drive.folder.empty() ? NoDiskWhy(drive) : lock.why());
+    }
+    const ChunkSum sum = FindChunkSum(t, seams, drive, disk);
+    if (sum.why.reason == Reason::kInfoFileDamaged) {
+        return {DiskVerdict::kInfoDamaged, {}, true};
+    }
+    if (sum.why.reason == Reason::kOtherSet) {
+        return {DiskVerdict::kOtherSet, {}, false};
+    }
+    if (sum.why && sum.why.reason != Reason::kChunkDamaged) {
+        return Unreadable(sum.why);
+    }
+    const std::string path = ChunkPathOn(seams, drive, t.joinName, disk);
+    const auto chunk = seams.files.Identify(path, Links::Refuse);
+    if (!chunk) {
+        return Unreadable(WhyFromErrno(Reason::kChunkMissing));
+    }
+    Why why;
+    DiskVerdict verdict = DiskVerdict::kNoCheckFile;
+    if (sum.why) {
+        verdict = DiskVerdict::kDamaged;
+    } else if (sum.digest) {
+        verdict = ReadAgainstSum(seams, path, chunk->size, *sum.digest, why);
+    }
+    if (verdict == DiskVerdict::kUnreadable) {
+        return Unreadable(why);
+    }
+    std::string letGo;
+    seams.drives.Finish(drive, letGo);
+    if (!letGo.empty()) {
+        Reports(seams, t).Reason({Reason::kNone, 0, letGo});
+    }
+    t.bytesJoined += chunk->size;
+    ++t.diskNumber;
+    return {verdict, {}, t.bytesJoined >= t.joinTotal};
+}
+
+}  // namespace torvanik

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "engine/engine_seams.h"
+#include "engine/reasons.h"
+#include "engine/transfer.h"
+
+// A set checked disk by disk against its check files, without joining it: nothing is
+// written anywhere.
+namespace torvanik {
+
+enum class DiskVerdict {
+    kGood,         // the chunk (and on disk 1 INFO.FIL) as summed
+    kDamaged,      // the chunk is not as summed
+    kInfoDamaged,  // disk 1's INFO.FIL is not as summed: the set can't be followed on
+    kOtherSet,     // the disk's check file is another set's
+    kNoCheckFile,  // nothing to check the chunk against
+    kUnreadable,   // no chunk of the set, or one that can't be read
+};
+
+struct DiskCheck {
+    DiskVerdict verdict = DiskVerdict::kGood;
+    Why why;  // why the disk is unreadable
+    // The set's chunks are all counted: there is no disk after this one.
+    bool last = false;
+};
+
+// Reads INFO.FIL from disk 1 as INN does, showing notice 0 with 1 when it can't; then
+// shows the notice that keeps disk 1 in the drive.
+bool BeginSetCheck(Transfer& transfer, const EngineSeams& seams);
+
+// Checks the disk in the drive as disk transfer.diskNumber, reading its chunk from the
+// medium. A disk of the set (good, damaged or without a check file) counts its chunk's
+// bytes and moves diskNumber on; any other is to be put in again.
+DiskCheck CheckNextDisk(Transfer& transfer, const EngineSeams& seams);
+
+}  // namespace torvanik

@@ -1,0 +1,238 @@
+#include <filesystem>
+
+#include "engine/check_file.h"
+#include "engine_fixture.h"
+#include "platform/child_process.h"
+
+namespace torvanik::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::Contains;
+using ::testing::HasSubstr;
+using ::testing::Not;
+
+const std::string kNoCheckFiles =
+    "Settet har ingen kontrollfiler: delene settes sammen uten kontroll";
+
+void FlipByte(const std::string& path, std::size_t offset) {
+    auto bytes = ReadBytes(path);
+    bytes.at(offset) = static_cast<char>(bytes[offset] ^ 1);
+    WriteBytes(path, bytes);
+}
+
+// Disks of 1,000,000 bytes in the folder drive, each one's files taken out into disk<N>.
+class CheckFilesTest : public EngineTest {
+  protected:
+    void SetUp() override { files.freeBytes = std::optional<std::uint64_t>(1'000'000); }
+
+    // The source split onto disk1 ... disk3.
+    void SplitOntoThreeDisks(const std::string& source) {
+        Split(source);
+        for (int disk = 1; disk <= 3; ++disk) {
+            Klar();
+            TakeOutDisk(disk);
+        }
+        ASSERT_EQ(screen().lastNotice, N(NoticeId::kSplitDoneSeveral));
+    }
+
+    // INN with disk 1 in, and KLAR for the disks before `upTo`.
+    void JoinUpTo(int upTo) {
+        PutInDisk(1);
+        Join(tmp / "joined.bmp");
+        for (int disk = 1; disk < upTo; ++disk) {
+            if (disk > 1) {
+                PutInDisk(disk);
+            }
+            Klar();
+        }
+    }
+
+    void JoinTheRest(int from) {
+        for (int disk = from; disk <= 3; ++disk) {
+            PutInDisk(disk);
+            Klar();
+        }
+        EXPECT_EQ(screen().lastNotice, N(NoticeId::kJoinDoneSeveral));
+    }
+
+    // KLAR on disk `disk` fails with `reason` and leaves the join where it was.
+    void ExpectRefused(int disk, const std::string& reason) {
+        const std::int64_t joined = transfer.bytesJoined;
+        EXPECT_EQ(Klar().result, StepResult::kSameDisk);
+        EXPECT_EQ(screen().lastNotice, N(NoticeId::kInsertDiskAgain, disk));
+        EXPECT_EQ(observer.reasons.back(), reason);
+        EXPECT_EQ(transfer.bytesJoined, joined);
+        EXPECT_EQ(fs::file_size(tmp / "joined.bmp"), static_cast<std::uintmax_t>(joined));
+        EXPECT_THAT(observer.notices, Not(Contains(N(NoticeId::kJoinDoneSeveral))));
+    }
+};
+
+struct Damage {
+    const char* label;
+    int disk;
+    const char* file;
+    std::size_t offset;
+    const char* reason;
+};
+
+class DamagedDiskTest : public CheckFilesTest, public ::testing::WithParamInterface<Damage> {};
+
+TEST_P(DamagedDiskTest, StopsTheJoinAtThatDiskUntilItIsMended) {
+    const std::string source = MakeSource("bilde.bmp", 2'500'000);
+    SplitOntoThreeDisks(source);
+    const Damage& damage = GetParam();
+    const std::string damaged = OnDisk(damage.disk, damage.file);
+    FlipByte(damaged, damage.offset);
+
+    JoinUpTo(damage.disk);
+    PutInDisk(damage.disk);
+    ExpectRefused(damage.disk, damage.reason);
+
+    FlipByte(damaged, damage.offset);
+    PutInDisk(damage.disk);
+    Klar();
+    JoinTheRest(damage.disk + 1);
+    EXPECT_EQ(ReadBytes(tmp / "joined.bmp"), ReadBytes(source));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Bytes, DamagedDiskTest,
+    ::testing::Values(Damage{"ChunkOne", 1, "bilde_bmp_1", 123'456,
+                             "Disk 1 er skadet: delen stemmer ikke med kontrollsummen"},
+                      Damage{"ChunkThree", 3, "bilde_bmp_3", 499'999,
+                             "Disk 3 er skadet: delen stemmer ikke med kontrollsummen"},
+                      // "2500000\nbilde.bmp" becomes "2500000\ncilde.bmp".
+                      Damage{"InfoFileName", 1, "INFO.FIL", 8,
+                             "Disk 1 er skadet: INFO.FIL stemmer ikke med kontrollsummen"}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+TEST_F(CheckFilesTest, DiskOfAnotherSetOfTheSameNameIsRefused) {
+    SplitOntoThreeDisks(MakeSource("bilde.bmp", 2'500'000, 2));
+    fs::rename(tmp / "disk2", tmp / "other2");
+    const std::string source = MakeSource("bilde.bmp", 2'500'000);
+    SplitOntoThreeDisks(source);
+
+    JoinUpTo(2);
+    fs::rename(tmp / "disk2", tmp / "right2");
+    fs::rename(tmp / "other2", tmp / "disk2");
+    PutInDisk(2);
+    ExpectRefused(2, "Disken hører til et annet sett");
+
+    fs::rename(tmp / "disk2", tmp / "other2");
+    fs::rename(tmp / "right2", tmp / "disk2");
+    JoinTheRest(2);
+    EXPECT_EQ(ReadBytes(tmp / "joined.bmp"), ReadBytes(source));
+}
+
+struct SumsSetting {
+    const char* label;
+    bool atSplit;
+    bool atJoin;
+    int reasonsSayingSo;  // how often the join says that the set has no check files
+};
+
+class SumsSettingTest : public CheckFilesTest, public ::testing::WithParamInterface<SumsSetting> {};
+
+// A set without check files joins as before and says so once; with the check turned off
+// at the join a set's check files are not looked at, even where a chunk is damaged.
+TEST_P(SumsSettingTest, JoinsWhateverTheCheckFilesSay) {
+    const std::string source = MakeSource("bilde.bmp", 2'500'000);
+    drives.settings().sums = GetParam().atSplit;
+    SplitOntoThreeDisks(source);
+    for (int disk = 1; disk <= 3; ++disk) {
+        const bool checkFile = fs::exists(OnDisk(disk, CheckFileName(transfer.setIdentity)));
+        EXPECT_EQ(checkFile, GetParam().atSplit) << disk;
+    }
+    auto expected = ReadBytes(source);
+    if (!GetParam().atJoin) {
+        FlipByte(OnDisk(2, "bilde_bmp_2"), 10);
+        expected[1'000'010] = static_cast<char>(expected[1'000'010] ^ 1);
+    }
+    drives.settings().sums = GetParam().atJoin;
+    JoinUpTo(1);
+    JoinTheRest(1);
+    EXPECT_EQ(ReadBytes(tmp / "joined.bmp"), expected);
+    EXPECT_THAT(observer.reasons, Contains(kNoCheckFiles).Times(GetParam().reasonsSayingSo));
+}
+
+INSTANTIATE_TEST_SUITE_P(Settings, SumsSettingTest,
+                         ::testing::Values(SumsSetting{"WrittenWithout", false, true, 1},
+                                           SumsSetting{"IgnoredAtTheJoin", true, false, 0}),
+                         [](const auto& info) { return std::string(info.param.label); });
+
+struct DiskKind {
+    const char* label;
+    DriveKind kind;
+    std::size_t sourceSize;
+};
+
+// Each disk checked by `xxhsum -c` alone, on folders and on floppy images.
+class XxhsumTest : public CheckFilesTest, public ::testing::WithParamInterface<DiskKind> {
+  protected:
+    bool OnImages() const { return GetParam().kind == DriveKind::Images; }
+
+    // A folder with the files of disk `disk`: its own folder, or copied out of its image.
+    std::string FilesOf(int disk) {
+        if (!OnImages()) {
+            return tmp / ("disk" + std::to_string(disk));
+        }
+        const std::string folder = tmp / ("out" + std::to_string(disk));
+        fs::create_directories(folder);
+        const std::string image = tmp / ("images/DSKA000" + std::to_string(disk - 1) + ".IMG");
+        EXPECT_EQ(RunChild({"mcopy", "-m", "-n", "-i", image, "::*", folder + "/"},
+                           {"MTOOLS_SKIP_CHECK=1"})
+                      .exitCode,
+                  0);
+        return folder;
+    }
+};
+
+TEST_P(XxhsumTest, EveryDiskPassesXxhsumAndTheSetJoinsBack) {
+    if (!OnPath("xxhsum")) {
+        GTEST_SKIP() << "xxhsum (Debian package xxhash) is missing";
+    }
+    if (OnImages()) {
+        files.freeBytes.reset();
+        fs::create_directories(tmp / "images");
+        drives.Set(0, {tmp / "images", std::nullopt, DriveKind::Images});
+    }
+    const std::string source = MakeSource("bilde.bmp", GetParam().sourceSize);
+    Split(source);
+    for (int disk = 1; disk <= 3; ++disk) {
+        Klar();
+        if (!OnImages()) {
+            TakeOutDisk(disk);
+        }
+    }
+    ASSERT_EQ(screen().lastNotice, N(NoticeId::kSplitDoneSeveral));
+    const std::string checkFile = CheckFileName(transfer.setIdentity);
+    for (int disk = 1; disk <= 3; ++disk) {
+        const ChildRun check =
+            RunChild({"sh", "-c", "cd \"$1\" && xxhsum -c \"$2\"", "sh", FilesOf(disk), checkFile});
+        EXPECT_EQ(check.exitCode, 0) << check.output << check.errors;
+        EXPECT_THAT(check.output, HasSubstr("bilde_bmp_" + std::to_string(disk) + ": OK"));
+        EXPECT_EQ(check.output.find("INFO.FIL: OK") != std::string::npos, disk == 1);
+    }
+
+    if (!OnImages()) {
+        PutInDisk(1);
+    }
+    Join(tmp / "joined.bmp");
+    for (int disk = 1; disk <= 3; ++disk) {
+        if (!OnImages()) {
+            PutInDisk(disk);
+        }
+        Klar();
+    }
+    EXPECT_EQ(screen().lastNotice, N(NoticeId::kJoinDoneSeveral));
+    EXPECT_EQ(ReadBytes(tmp / "joined.bmp"), ReadBytes(source));
+}
+
+INSTANTIATE_TEST_SUITE_P(Disks, XxhsumTest,
+                         ::testing::Values(DiskKind{"Folders", DriveKind::Folder, 2'500'000},
+                                           DiskKind{"FloppyImages", DriveKind::Images, 3'000'000}),
+                         [](const auto& info) { return std::string(info.param.label); });
+
+}  // namespace
+}  // namespace torvanik::testing
