@@ -58,7 +58,6 @@ inline constexpr std::string_view kHelp =
     "                     med media- og device:-stasjoner\n"
     "  --resume           fortsett en overføring som ble avbrutt, fra disken der den\n"
     "                     stoppet\n"
-    "  --no-sums          skriv ingen kontrollfil på diskene\n"
     "  -h, --help         vis denne hjelpen\n"
     "  -V, --version      vis versjonen\n"
     "\n"
