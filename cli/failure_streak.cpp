@@ -8,8 +8,7 @@ void FailureStreak::BeforeStep(const std::string& disk) {
 
 bool FailureStreak::AfterStep(StepResult result, const std::string& reason,
                               const std::string& disk) {
-    const bool failed = result != StepResult::kAdvanced && result != StepResult::kFinished;
-    if (!failed) {
+    if (!Failed(result)) {
         alike_ = 0;
         return false;
     }

@@ -13,10 +13,16 @@ class FailureStreak {
   public:
     static constexpr int kMostAlike = 3;
 
+    static bool Failed(StepResult result) {
+        return result != StepResult::kAdvanced && result != StepResult::kFinished;
+    }
+    // Whether the disk is looked at before the next step: only after a failed one.
+    bool Counting() const { return alike_ > 0; }
+
     // `disk`: the fingerprint of the disk as the step finds it.
     void BeforeStep(const std::string& disk);
-    // `disk`: the fingerprint as the step left it. True when this is the kMostAlike-th
-    // alike failure in a row.
+    // `disk`: the fingerprint as the step left it, needed only when it failed. True when
+    // this is the kMostAlike-th alike failure in a row.
     bool AfterStep(StepResult result, const std::string& reason, const std::string& disk);
 
   private:

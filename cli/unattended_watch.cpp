@@ -13,14 +13,19 @@ std::string UnattendedWatch::Fingerprint() const {
 }
 
 void UnattendedWatch::BeforeStep() {
-    if (watching_) {
+    // Looking at the disk costs a listing of it; it matters only after a failed step.
+    if (watching_ && streak_.Counting()) {
         streak_.BeforeStep(Fingerprint());
     }
 }
 
 bool UnattendedWatch::GivesUp(const StepOutcome& outcome) {
     const std::string reason = outcome.why ? ReasonLine(outcome.why) : std::string();
-    if (!watching_ || !streak_.AfterStep(outcome.result, reason, Fingerprint())) {
+    if (!watching_) {
+        return false;
+    }
+    const std::string disk = FailureStreak::Failed(outcome.result) ? Fingerprint() : "";
+    if (!streak_.AfterStep(outcome.result, reason, disk)) {
         return false;
     }
     std::string text = std::string(kProgramName) + ": " + std::string(kSameFailureAgain);
