@@ -49,15 +49,22 @@ StepOutcome GoOn(Transfer& t, Reports& reports, const Why& refused) {
     return {StepResult::kArmed, {}};
 }
 
-// After a finished disk the transfer is kept, once the disk's files are durable; a finished
-// transfer is kept no more.
-void KeepRecord(const Transfer& t, const EngineSeams& seams, Reports& reports,
+// After a finished disk the transfer is kept, once the disk's files are durable: the record
+// the step staged is placed when it says just that; a finished transfer is kept no more.
+void KeepRecord(Transfer& t, const EngineSeams& seams, Reports& reports,
                 const TransferRecord& before, StepResult result) {
+    StagedFile staged = std::move(t.stagedRecordFile);
     if (seams.records == nullptr) {
         return;
     }
-    if (result == StepResult::kAdvanced && !seams.records->Save(RecordOf(t))) {
-        reports.Reason({Reason::kRecordNotSaved, 0, {}});
+    if (result == StepResult::kAdvanced) {
+        const TransferRecord record = RecordOf(t);
+        const bool kept = staged.written() && t.stagedRecord == record
+                              ? staged.Place()
+                              : seams.records->Save(record);
+        if (!kept) {
+            reports.Reason({Reason::kRecordNotSaved, 0, {}});
+        }
     } else if (result == StepResult::kFinished) {
         seams.records->Remove(before.kind, before.path);
     }

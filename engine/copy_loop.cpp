@@ -35,13 +35,14 @@ CopyOutcome FailedWrite() {
 
 CopyOutcome CopyChunk(const EngineSeams& seams, Reports& reports, std::FILE* in, std::FILE* out,
                       std::int64_t chunkSize, std::int64_t& done, std::int64_t total,
-                      ByteDigest* digest) {
-    const std::unique_ptr<CopyBuffer> buffer(new CopyBuffer);
+                      ByteDigest* digest, double* mediumPace) {
+    // Kept for the thread's next chunk: a fresh one costs a mapping and a fault a page.
+    static thread_local const std::unique_ptr<CopyBuffer> buffer(new CopyBuffer);
     char* const bytesAt = buffer->bytes.data();
     std::int64_t block = CopyBlockSize;
     std::int64_t sumInChunk = 0;
     std::int64_t written = seams.files.Position(out).value_or(0);
-    WriteBehind medium(seams.files, out, written);
+    WriteBehind medium(seams.files, out, written, mediumPace != nullptr ? *mediumPace : 0);
     int lastDiskStep = 0;
     int lastTotalStep = total > 0 ? ProgressStep(done, total) : 0;
     while (sumInChunk < chunkSize && done < total) {
@@ -96,6 +97,9 @@ CopyOutcome CopyChunk(const EngineSeams& seams, Reports& reports, std::FILE* in,
     }
     if (!medium.Flush(reports)) {
         return FailedWrite();
+    }
+    if (mediumPace != nullptr && medium.Pace() > 0) {
+        *mediumPace = medium.Pace();
     }
     return {};
 }

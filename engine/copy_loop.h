@@ -32,9 +32,10 @@ inline constexpr std::int64_t kCopyRunBytes = 16 * static_cast<std::int64_t>(Cop
 // the run is on the medium; a run ends at the block after which either bar would grow by
 // a pixel, so that each pixel is reported exactly there. `done` and `total` count the whole
 // transfer; a join stops at `total` even when the chunk is longer. Every byte that reaches `out` is
-// added to `digest`, when there is one.
+// added to `digest`, when there is one. `mediumPace`, when given, is how fast the medium
+// took the chunk before (0: not known), and becomes how fast it took this one.
 CopyOutcome CopyChunk(const EngineSeams& seams, Reports& reports, std::FILE* in, std::FILE* out,
                       std::int64_t chunkSize, std::int64_t& done, std::int64_t total,
-                      ByteDigest* digest = nullptr);
+                      ByteDigest* digest = nullptr, double* mediumPace = nullptr);
 
 }  // namespace torvanik

@@ -41,8 +41,8 @@ Why BeginFile(FileSystem& files, const std::string& finalPath, PendingFile& file
 // told as `failed`.
 Why SealFile(FileSystem& files, PendingFile& file, Reason failed);
 
-// Seals `first` and `second` (when it was begun) side by side, so that the medium takes
-// both in one flush rather than in two after each other; the first failure is told.
+// Seals `first` and `second` (when it was begun), so that the medium takes both in one
+// flush rather than in two; the first failure is told.
 Why SealFiles(FileSystem& files, PendingFile& first, PendingFile& second, Reason failed);
 
 // Renames the sealed temporary over the final name, and checks that the final name now

@@ -5,6 +5,7 @@
 #include "engine/chunk_sum.h"
 #include "engine/copy_loop.h"
 #include "engine/read_back_check.h"
+#include "engine/resume.h"
 #include "engine/set_on_disk.h"
 #include "engine/step_lock.h"
 
@@ -158,10 +159,15 @@ class JoinStep {
         start_ = t_.bytesJoined;
         begun_ = true;
         reports_.Checkpoint();
-        CopyOutcome outcome = CopyChunk(seams_, reports_, chunk_.get(), t_.destination.get(),
-                                        chunkSize_, t_.bytesJoined, t_.joinTotal,
-                                        DigestIfChecked(seams_, digest_, expected_.has_value()));
+        CopyOutcome outcome = CopyChunk(
+            seams_, reports_, chunk_.get(), t_.destination.get(), chunkSize_, t_.bytesJoined,
+            t_.joinTotal, DigestIfChecked(seams_, digest_, expected_.has_value()), &t_.mediumPace);
         chunk_.reset();
+        if (outcome.whole) {
+            // The record of the join after this disk rides on the joined file's flush.
+            t_.joinedStamp = files_.Stamp(t_.destination.get());
+            StageNextRecord(t_, seams_);
+        }
         if (outcome.whole && !files_.Commit(t_.destination.get())) {
             outcome = FailedWrite();
         }

@@ -6,7 +6,6 @@
 #include <fstream>
 #include <iterator>
 
-#include "platform/durable_file.h"
 #include "platform/read_back.h"
 
 namespace torvanik {
@@ -43,6 +42,10 @@ RecordStore::Lookup RecordStore::Load(TransferKind kind, const std::string& path
 
 bool RecordStore::Save(const TransferRecord& record) const {
     return ReplaceFileWhole(FileFor(record.kind, record.path), FormatRecord(record));
+}
+
+StagedFile RecordStore::Stage(const TransferRecord& record) const {
+    return StagedFile::Write(FileFor(record.kind, record.path), FormatRecord(record));
 }
 
 void RecordStore::Remove(TransferKind kind, const std::string& path) const {

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "engine/transfer_record.h"
+#include "platform/durable_file.h"
 
 namespace torvanik {
 
@@ -23,6 +24,9 @@ class RecordStore {
     // Written whole or not at all, even across a power cut, which may leave the record of
     // the disk before; false when it failed.
     bool Save(const TransferRecord& record) const;
+    // `record` written beside its file but not yet in place: staged before a disk's flush,
+    // it rides on that flush, and placing it after the disk is committed costs little.
+    StagedFile Stage(const TransferRecord& record) const;
     void Remove(TransferKind kind, const std::string& path) const;
 
   private:

@@ -55,6 +55,16 @@ Why ResumeJoin(Transfer& t, const EngineSeams& seams, const TransferRecord& reco
     return {};
 }
 
+void StageNextRecord(Transfer& t, const EngineSeams& seams) {
+    t.stagedRecord = RecordOf(t);
+    ++t.stagedRecord.nextDisk;
+    if (seams.records == nullptr || t.stagedRecord.done >= t.stagedRecord.total) {
+        t.stagedRecordFile = {};
+        return;
+    }
+    t.stagedRecordFile = seams.records->Stage(t.stagedRecord);
+}
+
 TransferRecord RecordOf(const Transfer& t) {
     const bool join = t.armed == TransferKind::kJoin;
     TransferRecord record;

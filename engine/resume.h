@@ -27,4 +27,8 @@ Why ResumeJoin(Transfer& transfer, const EngineSeams& seams, const TransferRecor
 // What to keep of the transfer after a finished disk.
 TransferRecord RecordOf(const Transfer& transfer);
 
+// Stages the record the transfer will have once the disk under way is committed, when
+// more disks are to come, so that it rides on the disk's flush.
+void StageNextRecord(Transfer& transfer, const EngineSeams& seams);
+
 }  // namespace torvanik

@@ -9,6 +9,7 @@
 #include "engine/disk_commit.h"
 #include "engine/disk_set.h"
 #include "engine/read_back_check.h"
+#include "engine/resume.h"
 #include "engine/set_on_disk.h"
 #include "engine/step_lock.h"
 #include "engine/stop_request.h"
@@ -208,7 +209,8 @@ class SplitStep {
         reports_.Notice(NoticeId::kCopyingTo, t_.diskNumber);
         CopyOutcome outcome =
             CopyChunk(seams_, reports_, t_.source.get(), chunk_.stream, chunkSize_, t_.bytesWritten,
-                      t_.sourceSize, DigestIfChecked(seams_, digest_, sums_.stream != nullptr));
+                      t_.sourceSize, DigestIfChecked(seams_, digest_, sums_.stream != nullptr),
+                      &t_.mediumPace);
         if (!outcome.whole && outcome.outOfSpace && EndChunkWhereRefused()) {
             outcome = {};
         }
@@ -243,7 +245,8 @@ class SplitStep {
         return std::nullopt;
     }
 
-    // The chunk's digest written into its line, and both files flushed to the medium.
+    // The chunk's digest written into its line, and both files flushed to the medium; the
+    // record of the transfer after this disk rides on the same flush.
     Why SealWithSums() {
         if (sums_.stream != nullptr) {
             sumsText_ = SumsText(digest_.Value());
@@ -252,6 +255,7 @@ class SplitStep {
                 return WhyFromErrno(Reason::kCheckFileWrite);
             }
         }
+        StageNextRecord(t_, seams_);
         return SealFiles(files_, chunk_, sums_, Reason::kChunkWrite);
     }
 

@@ -4,10 +4,11 @@
 
 namespace torvanik {
 
-WriteBehind::WriteBehind(FileSystem& files, std::FILE* out, std::int64_t position)
+WriteBehind::WriteBehind(FileSystem& files, std::FILE* out, std::int64_t position, double pace)
     : files_(files),
       out_(out),
       start_(position),
+      pace_(pace),
       written_(position),
       onMedium_(position),
       sentOn_(position) {}
@@ -52,14 +53,17 @@ bool WriteBehind::WaitFor(std::size_t runs, Reports& reports) {
     return true;
 }
 
-std::int64_t WriteBehind::Window() const {
+double WriteBehind::Pace() const {
     const std::chrono::duration<double> elapsed = Clock::now() - started_;
     const auto taken = static_cast<double>(onMedium_ - start_);
-    if (taken <= 0 || elapsed.count() <= 0) {
-        return kLeastOnTheWay;
-    }
+    return taken > 0 && elapsed.count() > 0 ? taken / elapsed.count() : 0;
+}
+
+std::int64_t WriteBehind::Window() const {
+    const double measured = Pace();
+    const double pace = measured > 0 ? measured : pace_;
     constexpr double kSecondsOnTheWay = 0.5;
-    const auto window = static_cast<std::int64_t>(taken / elapsed.count() * kSecondsOnTheWay);
+    const auto window = static_cast<std::int64_t>(pace * kSecondsOnTheWay);
     return std::clamp(window, kLeastOnTheWay, kMostOnTheWay);
 }
 

@@ -21,14 +21,18 @@ class WriteBehind {
     static constexpr std::int64_t kLeastOnTheWay = std::int64_t{16} << 10;
     static constexpr std::int64_t kSendStretch = std::int64_t{1} << 20;
 
-    // `position` is where the copy starts writing `out`.
-    WriteBehind(FileSystem& files, std::FILE* out, std::int64_t position);
+    // `position` is where the copy starts writing `out`; `pace`, in bytes a second, is how
+    // fast the medium took the chunk before (0: not known), so that a disk after the first
+    // starts with a window to its measure rather than waiting on the medium at once.
+    WriteBehind(FileSystem& files, std::FILE* out, std::int64_t position, double pace);
 
     // The run of `bytes` just written, which brings the copy to `progress`. False, with
     // errno, when the medium did not take an older run.
     bool Written(std::int64_t bytes, const ChunkProgress& progress, Reports& reports);
     // Waits until every run written is on the medium.
     bool Flush(Reports& reports);
+    // How fast the medium has taken this copy so far, in bytes a second; 0 when not known.
+    double Pace() const;
 
   private:
     using Clock = std::chrono::steady_clock;
@@ -45,6 +49,7 @@ class WriteBehind {
     FileSystem& files_;
     std::FILE* out_;
     const std::int64_t start_;
+    const double pace_;
     const Clock::time_point started_ = Clock::now();
     std::int64_t written_;
     std::int64_t onMedium_;

@@ -83,6 +83,31 @@ TEST_F(ResumeTest, ARecordThatLagsADiskWritesThatDiskAgain) {
     JoinAndCompare(source, 4);
 }
 
+// The record of a disk is staged before the disk is flushed; a step that fails after that,
+// in the copy or in the commit, leaves the record of the disk before and nothing staged.
+TEST_F(ResumeTest, AFailedStepLeavesTheRecordOfTheDiskBefore) {
+    const std::string source = FourDiskSource();
+    Split(source);
+    SplitDisks(1, 1);
+    const auto afterDiskOne = ReadBytes(RecordFile());
+    files.beforeCommit = [] {
+        errno = EIO;
+        return false;
+    };
+    EXPECT_EQ(Klar().result, StepResult::kSameDisk);
+    files.beforeCommit = nullptr;
+    files.beforeRename = [](const std::string& to) {
+        errno = EIO;
+        return to.find("bilde_bmp_2") == std::string::npos;
+    };
+    EXPECT_EQ(Klar().result, StepResult::kSameDisk);
+    EXPECT_EQ(std::distance(fs::directory_iterator(tmp / "state"), fs::directory_iterator()), 1);
+    EXPECT_EQ(ReadBytes(RecordFile()), afterDiskOne);
+    files.beforeRename = nullptr;
+    SplitDisks(2, 4);
+    JoinAndCompare(source, 4);
+}
+
 TEST_F(ResumeTest, NoStartsFromDiskOneAndForgetsTheRecord) {
     const std::string source = FourDiskSource();
     Split(source);

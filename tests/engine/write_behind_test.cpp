@@ -1,8 +1,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <filesystem>
 #include <thread>
 
+#include "engine/copy_loop.h"
 #include "engine_fixture.h"
 
 namespace torvanik::testing {
@@ -62,6 +64,47 @@ TEST_F(WriteBehindTest, BarsNeverRunAheadOfWhatTheMediumHolds) {
         EXPECT_LE(largestOnTheWay, c.mostOnTheWay);
         EXPECT_GT(observer.diskBarRedraws, 0);
         TakeOutDisk(1);
+    }
+}
+
+// A disk after the first starts with half a second of the pace the medium took the disk
+// before on its way, rather than waiting for the medium after its first block.
+TEST_F(WriteBehindTest, ALaterDiskStartsAtThePaceOfTheDiskBefore) {
+    struct Case {
+        const char* name;
+        double pace;
+        std::int64_t firstWaitFrom;  // bytes of the chunk written before the first wait
+        std::int64_t firstWaitTo;
+    };
+    constexpr std::int64_t kTwoRuns = 2 * kCopyRunBytes;
+    for (const Case& c :
+         {Case{"unknown", 0, 0, kTwoRuns}, Case{"stick-like", 4e6, 2'000'000, 2'000'000 + kTwoRuns},
+          Case{"disk-like, never before the end", 1e9, 8 << 20, 8 << 20}}) {
+        SCOPED_TRACE(c.name);
+        std::int64_t written = 0;
+        std::int64_t firstWait = -1;
+        files.beforeWriteBackWait = [&](std::int64_t, std::int64_t) {
+            firstWait = firstWait < 0 ? written : firstWait;
+            return true;
+        };
+        files.beforeWrite = [&written](std::size_t size) {
+            written += static_cast<std::int64_t>(size);
+            return true;
+        };
+        const std::string path = tmp / "ut.bin";
+        WriteBytes(tmp / "inn.bin", PatternBytes(8 << 20, 1));
+        Stream in(files.OpenRegular(tmp / "inn.bin", Links::Refuse).stream);
+        Stream out(files.CreateNew(path));
+        double pace = c.pace;
+        std::int64_t done = 0;
+        Reports reports(seams, transfer);
+        ASSERT_TRUE(
+            CopyChunk(seams, reports, in.get(), out.get(), 8 << 20, done, 8 << 20, nullptr, &pace)
+                .whole);
+        EXPECT_GE(firstWait, c.firstWaitFrom);
+        EXPECT_LE(firstWait, c.firstWaitTo);
+        EXPECT_GT(pace, 0);
+        std::filesystem::remove(path);
     }
 }
 
