@@ -3,6 +3,24 @@
 #include "engine/stop_request.h"
 
 namespace torvanik {
+namespace {
+
+Why WhyOf(const ReadBackOutcome& outcome, const ReadBackReasons& why) {
+    switch (outcome.verdict) {
+        case ReadBackVerdict::kMatch:
+            return {};
+        case ReadBackVerdict::kMismatch:
+        case ReadBackVerdict::kShort:
+            return {why.otherData, 0, {}};
+        case ReadBackVerdict::kReadError:
+            return {why.unreadable, 0, {}};
+        case ReadBackVerdict::kStopped:
+            return {Reason::kInterrupted, 0, {}};
+    }
+    return {why.unreadable, 0, {}};
+}
+
+}  // namespace
 
 ByteDigest* DigestIfChecked(const EngineSeams& seams, ByteDigest& digest, bool summed) {
     return seams.drives.settings().verify || summed ? &digest : nullptr;
@@ -29,18 +47,22 @@ Why CheckOnMedium(const EngineSeams& seams, Reports& reports, const std::string&
     if (observer != nullptr) {
         observer->CheckEnded();
     }
-    switch (outcome.verdict) {
-        case ReadBackVerdict::kMatch:
-            return {};
-        case ReadBackVerdict::kMismatch:
-        case ReadBackVerdict::kShort:
-            return {why.otherData, 0, {}};
-        case ReadBackVerdict::kReadError:
-            return {why.unreadable, 0, {}};
-        case ReadBackVerdict::kStopped:
-            return {Reason::kInterrupted, 0, {}};
+    return WhyOf(outcome, why);
+}
+
+std::future<Why> CheckAsideOnMedium(const EngineSeams& seams, const std::string& path,
+                                    std::string_view bytes, const ReadBackReasons& why) {
+    if (!seams.drives.settings().verify) {
+        return {};
     }
-    return {why.unreadable, 0, {}};
+    ByteDigest digest;
+    digest.Update(bytes.data(), bytes.size());
+    return std::async(std::launch::async, [&files = seams.files, path, length = bytes.size(),
+                                           expected = digest.Value(), why] {
+        return WhyOf(
+            VerifyFromMedium(files, path, 0, static_cast<std::int64_t>(length), expected, nullptr),
+            why);
+    });
 }
 
 }  // namespace torvanik

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <future>
 #include <string>
+#include <string_view>
 
 #include "engine/engine_seams.h"
 #include "engine/reasons.h"
@@ -29,5 +31,11 @@ ByteDigest* DigestIfChecked(const EngineSeams& seams, ByteDigest& digest, bool s
 Why CheckOnMedium(const EngineSeams& seams, Reports& reports, const std::string& path,
                   std::int64_t offset, std::int64_t length, const ByteDigest& digest,
                   const ReadBackReasons& why);
+
+// The same check of a small file's whole `bytes`, on a thread of its own and without
+// reports, so that its wait on the medium overlaps the check of a larger file. Nothing to
+// wait for when the check is turned off.
+std::future<Why> CheckAsideOnMedium(const EngineSeams& seams, const std::string& path,
+                                    std::string_view bytes, const ReadBackReasons& why);
 
 }  // namespace torvanik

@@ -67,9 +67,6 @@ class SplitStep {
         if (!failure) {
             failure = Check();
         }
-        if (!failure) {
-            failure = CheckSums();
-        }
         Why letGo;
         if (!failure) {
             failure = Commit(letGo);
@@ -270,25 +267,19 @@ class SplitStep {
         return files_.Seek(t_.source.get(), t_.bytesWritten);
     }
 
-    // The chunk counts as written only when the medium gives it back.
+    // The chunk and its check file count as written only when the medium gives them back;
+    // the check file is read back beside the chunk.
     std::optional<Failure> Check() {
-        const Why why = CheckOnMedium(seams_, reports_, chunk_.temporaryPath, 0,
-                                      t_.bytesWritten - start_, digest_, kOnDisk);
-        if (why) {
-            return AskAgain(disk_, why);
+        std::future<Why> sums;
+        if (!sumsText_.empty()) {
+            sums = CheckAsideOnMedium(seams_, sums_.temporaryPath, sumsText_, kOnDisk);
         }
-        return std::nullopt;
-    }
-
-    // The check file counts as written only when the medium gives it back.
-    std::optional<Failure> CheckSums() {
-        if (sumsText_.empty()) {
-            return std::nullopt;
+        Why why = CheckOnMedium(seams_, reports_, chunk_.temporaryPath, 0, t_.bytesWritten - start_,
+                                digest_, kOnDisk);
+        const Why sumsWhy = sums.valid() ? sums.get() : Why{};
+        if (!why) {
+            why = sumsWhy;
         }
-        ByteDigest digest;
-        digest.Update(sumsText_.data(), sumsText_.size());
-        const Why why = CheckOnMedium(seams_, reports_, sums_.temporaryPath, 0,
-                                      static_cast<std::int64_t>(sumsText_.size()), digest, kOnDisk);
         if (why) {
             return AskAgain(disk_, why);
         }

@@ -82,7 +82,8 @@ class PieceSize {
 std::optional<ReadBackOutcome> ReadStretch(FileSystem& files, const std::string& path,
                                            ReadMode mode, std::int64_t offset, std::int64_t length,
                                            const Digest128& expected,
-                                           const ReadBackProgress& progress, char* buffer) {
+                                           const ReadBackProgress& progress, char* buffer,
+                                           std::int64_t bufferSize) {
     const bool direct = mode == ReadMode::kDirect;
     const ReadBackFile file(files, path, direct ? O_DIRECT : 0);
     if (file.fd() < 0) {
@@ -104,7 +105,8 @@ std::optional<ReadBackOutcome> ReadStretch(FileSystem& files, const std::string&
     const std::int64_t end = offset + length;
     std::int64_t position = direct ? AlignDown(offset) : offset;
     while (position < end) {
-        const std::int64_t want = std::min(piece.bytes(), (direct ? AlignUp(end) : end) - position);
+        const std::int64_t want =
+            std::min({piece.bytes(), (direct ? AlignUp(end) : end) - position, bufferSize});
         const auto started = std::chrono::steady_clock::now();
         const std::int64_t got =
             files.ReadAt(file.fd(), buffer, static_cast<std::size_t>(want), position);
@@ -144,14 +146,16 @@ std::optional<ReadBackOutcome> ReadStretch(FileSystem& files, const std::string&
 ReadBackOutcome VerifyFromMedium(FileSystem& files, const std::string& path, std::int64_t offset,
                                  std::int64_t length, const Digest128& expected,
                                  const ReadBackProgress& progress) {
-    const AlignedBuffer buffer(static_cast<char*>(
-        std::aligned_alloc(kAlignment, static_cast<std::size_t>(kLargestPiece))));
+    // A read never goes past the stretch's last block, so a small file needs a small buffer.
+    const std::int64_t size = std::min(kLargestPiece, AlignUp(length) + kAlignment);
+    const AlignedBuffer buffer(
+        static_cast<char*>(std::aligned_alloc(kAlignment, static_cast<std::size_t>(size))));
     if (!buffer) {
         return {ReadBackVerdict::kReadError, ENOMEM};
     }
     for (const ReadMode mode : {ReadMode::kDirect, ReadMode::kAfterDroppingCache}) {
-        if (auto outcome =
-                ReadStretch(files, path, mode, offset, length, expected, progress, buffer.get())) {
+        if (auto outcome = ReadStretch(files, path, mode, offset, length, expected, progress,
+                                       buffer.get(), size)) {
             return *outcome;
         }
     }

@@ -1,7 +1,10 @@
 #include "engine_fixture.h"
 
+#include <fcntl.h>
+
 #include <cstdlib>
 #include <filesystem>
+#include <mutex>
 
 namespace torvanik::testing {
 
@@ -77,8 +80,11 @@ std::optional<std::uint64_t> FaultyFileSystem::FreeBytes(const DiskInDrive& driv
 }
 
 int FaultyFileSystem::OpenForReadBack(const std::string& path, int flags) {
-    // A direct read is tried first and, where refused, the other way: one file, once.
-    if (readBack.empty() || readBack.back() != path) {
+    // Every read-back tries a direct read first, so its direct open names it once. Two
+    // files may be read back at once.
+    if ((flags & O_DIRECT) != 0) {
+        static std::mutex readBackLock;
+        const std::lock_guard<std::mutex> hold(readBackLock);
         readBack.push_back(path);
     }
     return FileSystem::OpenForReadBack(path, flags);
