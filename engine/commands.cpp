@@ -53,13 +53,13 @@ StepOutcome GoOn(Transfer& t, Reports& reports, const Why& refused) {
 // the step staged is placed when it says just that; a finished transfer is kept no more.
 void KeepRecord(Transfer& t, const EngineSeams& seams, Reports& reports,
                 const TransferRecord& before, StepResult result) {
-    StagedFile staged = std::move(t.stagedRecordFile);
+    StagedFile staged = std::move(t.staged.file);
     if (seams.records == nullptr) {
         return;
     }
     if (result == StepResult::kAdvanced) {
         const TransferRecord record = RecordOf(t);
-        const bool kept = staged.written() && t.stagedRecord == record
+        const bool kept = staged.written() && t.staged.record == record
                               ? staged.Place()
                               : seams.records->Save(record);
         if (!kept) {

@@ -98,8 +98,8 @@ CopyOutcome CopyChunk(const EngineSeams& seams, Reports& reports, std::FILE* in,
     if (!medium.Flush(reports)) {
         return FailedWrite();
     }
-    if (mediumPace != nullptr && medium.Pace() > 0) {
-        *mediumPace = medium.Pace();
+    if (const double pace = medium.Pace(); mediumPace != nullptr && pace > 0) {
+        *mediumPace = pace;
     }
     return {};
 }

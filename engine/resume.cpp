@@ -56,13 +56,11 @@ Why ResumeJoin(Transfer& t, const EngineSeams& seams, const TransferRecord& reco
 }
 
 void StageNextRecord(Transfer& t, const EngineSeams& seams) {
-    t.stagedRecord = RecordOf(t);
-    ++t.stagedRecord.nextDisk;
-    if (seams.records == nullptr || t.stagedRecord.done >= t.stagedRecord.total) {
-        t.stagedRecordFile = {};
-        return;
-    }
-    t.stagedRecordFile = seams.records->Stage(t.stagedRecord);
+    t.staged.record = RecordOf(t);
+    ++t.staged.record.nextDisk;
+    t.staged.file = seams.records != nullptr && t.staged.record.done < t.staged.record.total
+                        ? seams.records->Stage(t.staged.record)
+                        : StagedFile{};
 }
 
 TransferRecord RecordOf(const Transfer& t) {

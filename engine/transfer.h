@@ -8,7 +8,6 @@
 
 #include "engine/transfer_record.h"
 #include "engine/transfer_report.h"
-#include "platform/durable_file.h"
 #include "platform/file_system.h"
 
 // One transfer, split or join, owned by its front end: every front end makes its own and
@@ -52,10 +51,7 @@ struct Transfer {
     bool toldNoCheckFiles = false;
     // The free space last measured on the disk in the drive.
     std::int64_t freeKB = 0;
-    // The record the transfer will have once the disk under way is committed, staged
-    // before the disk's flush; placed or thrown away when the step ends.
-    TransferRecord stagedRecord;
-    StagedFile stagedRecordFile;
+    StagedRecord staged;
     // How fast the medium took the last chunk, in bytes a second; 0 before the first.
     double mediumPace = 0;
 };

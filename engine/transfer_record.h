@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "engine/transfer_report.h"
+#include "platform/durable_file.h"
 #include "platform/file_system.h"
 
 // What is kept of a transfer between runs: written after each disk it finished, so that
@@ -24,6 +25,13 @@ struct TransferRecord {
     FileStamp file;
 
     bool operator==(const TransferRecord&) const = default;
+};
+
+// The record a transfer will have once the disk under way is committed, written beside its
+// file before the disk's flush; placed or thrown away when the step ends.
+struct StagedRecord {
+    TransferRecord record;
+    StagedFile file;
 };
 
 std::string FormatRecord(const TransferRecord& record);
