@@ -18,13 +18,36 @@ struct alignas(4096) CopyBuffer {
     std::array<char, kCopyRunBytes> bytes;
 };
 
-// Where the loop stands after a block, and the progress steps there.
-struct BlockEnd {
-    std::int64_t sumInChunk;
+// Where the copy stands: bytes of the chunk and of the whole transfer, and the bars' lengths.
+struct Standing {
+    std::int64_t inChunk;
     std::int64_t done;
     int diskStep;
     int totalStep;
 };
+
+// Hands the write of `bytes` from `at` to the medium's watch: the end of every block after
+// which either bar grows, and the write's end.
+Standing ReachEachBlock(WriteBehind& medium, Standing at, std::int64_t bytes, std::int64_t written,
+                        std::int64_t chunkSize, std::int64_t total) {
+    const std::int64_t end = at.inChunk + bytes;
+    while (at.inChunk < end) {
+        const std::int64_t block =
+            std::min(static_cast<std::int64_t>(CopyBlockSize), end - at.inChunk);
+        written += block;
+        at.inChunk += block;
+        at.done += block;
+        const int diskStep = ProgressStep(at.inChunk, chunkSize);
+        const int totalStep = ProgressStep(at.done, total);
+        const bool grows = diskStep > at.diskStep || totalStep > at.totalStep;
+        at.diskStep = std::max(at.diskStep, diskStep);
+        at.totalStep = std::max(at.totalStep, totalStep);
+        if (grows || at.inChunk == end) {
+            medium.Reach(written, {at.inChunk, chunkSize, at.done, total}, grows);
+        }
+    }
+    return at;
+}
 
 }  // namespace
 
@@ -39,27 +62,13 @@ CopyOutcome CopyChunk(const EngineSeams& seams, Reports& reports, std::FILE* in,
     // Kept for the thread's next chunk: a fresh one costs a mapping and a fault a page.
     static thread_local const std::unique_ptr<CopyBuffer> buffer(new CopyBuffer);
     char* const bytesAt = buffer->bytes.data();
-    std::int64_t block = CopyBlockSize;
-    std::int64_t sumInChunk = 0;
     std::int64_t written = seams.files.Position(out).value_or(0);
     WriteBehind medium(seams.files, out, written, mediumPace != nullptr ? *mediumPace : 0);
-    int lastDiskStep = 0;
-    int lastTotalStep = total > 0 ? ProgressStep(done, total) : 0;
-    while (sumInChunk < chunkSize && done < total) {
-        // The steps are reckoned after every block, but one read and one write move all the
-        // blocks up to the first after which a step is passed.
-        BlockEnd end{sumInChunk, done, 0, 0};
-        do {
-            block = std::min({block, total - end.done, chunkSize - end.sumInChunk});
-            end.sumInChunk += block;
-            end.done += block;
-            end.diskStep = ProgressStep(end.sumInChunk, chunkSize);
-            end.totalStep = ProgressStep(end.done, total);
-        } while (end.sumInChunk - sumInChunk < kCopyRunBytes && end.sumInChunk < chunkSize &&
-                 end.done < total && end.diskStep <= lastDiskStep &&
-                 end.totalStep <= lastTotalStep);
-
-        const auto bytes = static_cast<std::size_t>(end.sumInChunk - sumInChunk);
+    Standing at{0, done, 0, total > 0 ? ProgressStep(done, total) : 0};
+    while (at.inChunk < chunkSize && at.done < total) {
+        const auto bytes =
+            static_cast<std::size_t>(std::min({medium.NextWrite(CopyBlockSize, kCopyRunBytes),
+                                               chunkSize - at.inChunk, total - at.done}));
         if (StopRequested()) {
             return {false, false, true, false, 0};
         }
@@ -85,13 +94,11 @@ CopyOutcome CopyChunk(const EngineSeams& seams, Reports& reports, std::FILE* in,
         if (digest != nullptr) {
             digest->Update(bytesAt, bytes);
         }
-        written += static_cast<std::int64_t>(bytes);
-        sumInChunk = end.sumInChunk;
-        done = end.done;
-        lastDiskStep = std::max(lastDiskStep, end.diskStep);
-        lastTotalStep = std::max(lastTotalStep, end.totalStep);
-        if (!medium.Written(static_cast<std::int64_t>(bytes), {sumInChunk, chunkSize, done, total},
-                            reports)) {
+        const auto size = static_cast<std::int64_t>(bytes);
+        at = ReachEachBlock(medium, at, size, written, chunkSize, total);
+        written += size;
+        done = at.done;
+        if (!medium.Written(size, reports)) {
             return FailedWrite();
         }
     }

@@ -28,9 +28,10 @@ CopyOutcome FailedWrite();
 // costs half the kernel time of a megabyte one.
 inline constexpr std::int64_t kCopyRunBytes = 16 * static_cast<std::int64_t>(CopyBlockSize);
 
-// Copies one chunk in blocks of CopyBlockSize, reporting the progress of every run once
-// the run is on the medium; a run ends at the block after which either bar would grow by
-// a pixel, so that each pixel is reported exactly there. `done` and `total` count the whole
+// Copies one chunk in blocks of CopyBlockSize, read and written in runs as long as the
+// medium's pace allows (one block on a floppy, kCopyRunBytes on a fast disk). Progress is
+// reported once the medium holds it, at each block after which either bar grows by a pixel,
+// so that each pixel is reported exactly there. `done` and `total` count the whole
 // transfer; a join stops at `total` even when the chunk is longer. Every byte that reaches `out` is
 // added to `digest`, when there is one. `mediumPace`, when given, is how fast the medium
 // took the chunk before (0: not known), and becomes how fast it took this one.

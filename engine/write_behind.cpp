@@ -13,9 +13,17 @@ WriteBehind::WriteBehind(FileSystem& files, std::FILE* out, std::int64_t positio
       onMedium_(position),
       sentOn_(position) {}
 
-bool WriteBehind::Written(std::int64_t bytes, const ChunkProgress& progress, Reports& reports) {
+std::int64_t WriteBehind::NextWrite(std::int64_t block, std::int64_t most) const {
+    return std::clamp(Window() / 4 / block * block, block, most);
+}
+
+void WriteBehind::Reach(std::int64_t end, const ChunkProgress& progress, bool barGrows) {
+    points_.push_back({end, progress, barGrows});
+}
+
+bool WriteBehind::Written(std::int64_t bytes, Reports& reports) {
     written_ += bytes;
-    onTheWay_.push_back({written_, progress});
+    writesOnTheWay_.push_back(written_);
     const std::int64_t window = Window();
     // Sent on in stretches of a megabyte where the window allows: a fast disk keeps its
     // pace with fewer, larger writes.
@@ -23,32 +31,39 @@ bool WriteBehind::Written(std::int64_t bytes, const ChunkProgress& progress, Rep
         files_.StartWriteBack(out_, sentOn_, written_ - sentOn_);
         sentOn_ = written_;
     }
-    if (onTheWay_.size() < 2 || written_ - onMedium_ <= window) {
+    if (writesOnTheWay_.size() < 2 || written_ - onMedium_ <= window) {
         return true;
     }
     // One wait takes what is on its way down to half the window, so that a fast disk, which
-    // has mostly written it by then, is asked seldom. The newest run stays on its way while
-    // the next is read: the medium never waits.
-    std::size_t runs = 1;
-    while (runs + 1 < onTheWay_.size() && written_ - onTheWay_[runs - 1].end > window / 2) {
-        ++runs;
+    // has mostly written it by then, is asked seldom. The newest write stays on its way
+    // while the next is read: the medium never waits.
+    std::size_t writes = 1;
+    while (writes + 1 < writesOnTheWay_.size() &&
+           written_ - writesOnTheWay_[writes - 1] > window / 2) {
+        ++writes;
     }
-    return WaitFor(runs, reports);
+    return WaitFor(writes, reports);
 }
 
 bool WriteBehind::Flush(Reports& reports) {
-    return onTheWay_.empty() || WaitFor(onTheWay_.size(), reports);
+    return writesOnTheWay_.empty() || WaitFor(writesOnTheWay_.size(), reports);
 }
 
-bool WriteBehind::WaitFor(std::size_t runs, Reports& reports) {
-    const std::int64_t end = onTheWay_[runs - 1].end;
+bool WriteBehind::WaitFor(std::size_t writes, Reports& reports) {
+    const std::int64_t end = writesOnTheWay_[writes - 1];
     if (!files_.WaitForWriteBack(out_, onMedium_, end - onMedium_)) {
         return false;
     }
     onMedium_ = end;
-    for (; runs > 0; --runs) {
-        reports.ChunkCopied(onTheWay_.front().progress);
-        onTheWay_.pop_front();
+    writesOnTheWay_.erase(writesOnTheWay_.begin(),
+                          writesOnTheWay_.begin() + static_cast<std::ptrdiff_t>(writes));
+    while (!points_.empty() && points_.front().end <= end) {
+        const Point point = points_.front();
+        points_.pop_front();
+        const bool last = points_.empty() || points_.front().end > end;
+        if (point.barGrows || last) {
+            reports.ChunkCopied(point.progress);
+        }
     }
     return true;
 }

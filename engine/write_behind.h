@@ -11,8 +11,8 @@
 namespace torvanik {
 
 // Keeps little of a copy written but not yet on the medium, so that the bars show what the
-// medium holds: what is written is sent on at once, and the copy waits for the oldest runs
-// once more than about half a second of the medium's writing is on its way. A run's
+// medium holds: what is written is sent on at once, and the copy waits for its oldest writes
+// once more than about half a second of the medium's writing is on its way. The copy's
 // progress is reported once its bytes are on the medium.
 class WriteBehind {
   public:
@@ -26,23 +26,33 @@ class WriteBehind {
     // starts with a window to its measure rather than waiting on the medium at once.
     WriteBehind(FileSystem& files, std::FILE* out, std::int64_t position, double pace);
 
-    // The run of `bytes` just written, which brings the copy to `progress`. False, with
-    // errno, when the medium did not take an older run.
-    bool Written(std::int64_t bytes, const ChunkProgress& progress, Reports& reports);
-    // Waits until every run written is on the medium.
+    // How much the next write may hold: a quarter of what may be on the way, in whole
+    // `block`s, at least one and at most `most`; a slow medium's bars then move several
+    // times a window, and a fast one is written in few calls.
+    std::int64_t NextWrite(std::int64_t block, std::int64_t most) const;
+    // A point of the write being made, reported once the medium holds the bytes up to
+    // `end`: where a bar grows, and where the write ends.
+    void Reach(std::int64_t end, const ChunkProgress& progress, bool barGrows);
+    // The write of `bytes` just made. False, with errno, when the medium did not take an
+    // older one.
+    bool Written(std::int64_t bytes, Reports& reports);
+    // Waits until every write is on the medium.
     bool Flush(Reports& reports);
     // How fast the medium has taken this copy so far, in bytes a second; 0 when not known.
     double Pace() const;
 
   private:
     using Clock = std::chrono::steady_clock;
-    struct Run {
+    struct Point {
         std::int64_t end;
         ChunkProgress progress;
+        bool barGrows;
     };
 
-    // Waits for the oldest `runs` runs to be on the medium, and reports them.
-    bool WaitFor(std::size_t runs, Reports& reports);
+    // Waits for the oldest `writes` writes to be on the medium, and reports every point
+    // where a bar grows up to there, and the last point, so that a line of figures keeps up
+    // where the bars grow seldom.
+    bool WaitFor(std::size_t writes, Reports& reports);
     // How much may be on its way: half a second of what the medium has taken so far.
     std::int64_t Window() const;
 
@@ -54,7 +64,8 @@ class WriteBehind {
     std::int64_t written_;
     std::int64_t onMedium_;
     std::int64_t sentOn_;
-    std::deque<Run> onTheWay_;
+    std::deque<std::int64_t> writesOnTheWay_;  // where each ends
+    std::deque<Point> points_;
 };
 
 }  // namespace torvanik

@@ -99,8 +99,6 @@ struct ChunkCase {
     std::int64_t chunkSize;
     std::int64_t done;  // of the whole transfer, before the chunk
     std::int64_t total;
-    std::int64_t largestCall;  // bytes one read and one write may move
-    std::size_t mostCalls;
 };
 
 void PrintTo(const ChunkCase& c, std::ostream* os) {
@@ -134,14 +132,16 @@ TEST_P(CopyLoopTest, RunsDrawTheBarsAtTheBlocksAndLengthsOfSingleBlocks) {
     std::int64_t sum = 0;
     for (std::size_t i = 0; i < files.writes.size(); ++i) {
         const auto size = static_cast<std::int64_t>(files.writes[i]);
-        EXPECT_LE(size, c.largestCall);
+        EXPECT_LE(size, kCopyRunBytes);
         if (i + 1 < files.writes.size()) {
             EXPECT_EQ(size % static_cast<std::int64_t>(CopyBlockSize), 0) << "write " << i;
         }
         sum += size;
     }
     EXPECT_EQ(sum, moved);
-    EXPECT_LE(files.writes.size(), c.mostCalls);
+    // On this medium, which takes everything at once, only the first writes wait to learn
+    // its pace; the rest are runs of the longest length.
+    EXPECT_LE(files.writes.size(), static_cast<std::size_t>(moved / kCopyRunBytes + 3));
     // What is written is sent on to the medium in order, and waited for in order until
     // all of it is there.
     for (const auto& ranges : {files.writeBacks, files.waits}) {
@@ -159,12 +159,10 @@ TEST_P(CopyLoopTest, RunsDrawTheBarsAtTheBlocksAndLengthsOfSingleBlocks) {
 INSTANTIATE_TEST_SUITE_P(
     Chunks, CopyLoopTest,
     // A floppy's bar grows at every block; a large chunk's after several runs.
-    ::testing::Values(
-        ChunkCase{"Floppy", 1'457'664, 1'457'664, 4'000'000, CopyBlockSize, 89},
-        ChunkCase{"LargeOneChunk", 256 << 20, 0, 256 << 20, kCopyRunBytes,
-                  (256 << 20) / kCopyRunBytes + kProgressSteps + 1},
-        ChunkCase{"NotWholeBlocks", 5'000'001, 1'000'000, 12'345'678, CopyBlockSize, 306},
-        ChunkCase{"JoinEndsBeforeTheChunk", 9'000'000, 20'000'000, 23'000'000, kCopyRunBytes, 184}),
+    ::testing::Values(ChunkCase{"Floppy", 1'457'664, 1'457'664, 4'000'000},
+                      ChunkCase{"LargeOneChunk", 256 << 20, 0, 256 << 20},
+                      ChunkCase{"NotWholeBlocks", 5'000'001, 1'000'000, 12'345'678},
+                      ChunkCase{"JoinEndsBeforeTheChunk", 9'000'000, 20'000'000, 23'000'000}),
     [](const auto& info) { return std::string(info.param.label); });
 
 }  // namespace

@@ -57,6 +57,16 @@ bool FaultyFileSystem::Write(const void* buffer, std::size_t size, std::FILE* st
     if (beforeWrite && !beforeWrite(size)) {
         return false;
     }
+    if (refuseOnce && static_cast<std::int64_t>(size) > refuseOnce->after) {
+        const WriteRefusal refusal = *refuseOnce;
+        refuseOnce.reset();
+        FileSystem::Write(buffer, static_cast<std::size_t>(refusal.after), stream);
+        errno = refusal.error;
+        return false;
+    }
+    if (refuseOnce) {
+        refuseOnce->after -= static_cast<std::int64_t>(size);
+    }
     return FileSystem::Write(buffer, size, stream);
 }
 

@@ -37,6 +37,13 @@ class FaultyFileSystem : public FileSystem {
     std::function<void(const std::string& to)> afterRename;
     std::function<bool(std::size_t size)> beforeRead;
     std::function<bool(std::size_t size)> beforeWrite;
+    // The medium takes `after` more bytes, then refuses the write that goes past them, once,
+    // with `error`; as on a full disk, the refused write leaves what fitted.
+    struct WriteRefusal {
+        std::int64_t after;
+        int error;
+    };
+    std::optional<WriteRefusal> refuseOnce;
     std::function<bool()> beforeCommit;
     // Before the copy waits for a stretch of its file to reach the medium.
     std::function<bool(std::int64_t offset, std::int64_t length)> beforeWriteBackWait;

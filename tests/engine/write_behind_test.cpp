@@ -33,9 +33,11 @@ TEST_F(WriteBehindTest, BarsNeverRunAheadOfWhatTheMediumHolds) {
         double bytesPerSecond;
         std::size_t fileSize;
         std::int64_t mostOnTheWay;
+        std::size_t longestWrite;
     };
-    for (const Case& c : {Case{"floppy-like", 100'000, 160'000, 50'000 + 2 * 16384},
-                          Case{"stick-like", 40e6, 24 << 20, 20'000'000 + 2 * 262144}}) {
+    for (const Case& c :
+         {Case{"floppy-like", 100'000, 160'000, 50'000 + 2 * 16384, CopyBlockSize},
+          Case{"stick-like", 40e6, 24 << 20, 20'000'000 + 2 * 262144, kCopyRunBytes}}) {
         SCOPED_TRACE(c.name);
         Reset();
         SlowMedium medium{c.bytesPerSecond};
@@ -44,9 +46,11 @@ TEST_F(WriteBehindTest, BarsNeverRunAheadOfWhatTheMediumHolds) {
         };
         std::int64_t chunkWritten = 0;
         std::int64_t largestOnTheWay = 0;
+        std::size_t longestWrite = 0;
         files.beforeWrite = [&](std::size_t size) {
             if (observer.notices.back() == N(NoticeId::kCopyingTo, 1)) {
                 largestOnTheWay = std::max(largestOnTheWay, chunkWritten - medium.onMedium);
+                longestWrite = std::max(longestWrite, size);
                 chunkWritten += static_cast<std::int64_t>(size);
             }
             return true;
@@ -62,6 +66,7 @@ TEST_F(WriteBehindTest, BarsNeverRunAheadOfWhatTheMediumHolds) {
         EXPECT_EQ(reported, static_cast<std::int64_t>(c.fileSize));
         EXPECT_EQ(ahead, 0);
         EXPECT_LE(largestOnTheWay, c.mostOnTheWay);
+        EXPECT_EQ(longestWrite, c.longestWrite);
         EXPECT_GT(observer.diskBarRedraws, 0);
         TakeOutDisk(1);
     }
