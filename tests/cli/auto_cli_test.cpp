@@ -1,7 +1,6 @@
 #include <sys/mount.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <memory>
 
@@ -14,15 +13,6 @@ namespace fs = std::filesystem;
 
 std::string AutoPrompt(int disk) {
     return "Sett inn diskett nummer " + std::to_string(disk) + " (fortsetter når den er satt inn) ";
-}
-
-std::vector<std::string> Names(const std::string& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 // A small tmpfs mounted at `folder` while it lives: a disk put in the drive.
@@ -66,14 +56,14 @@ TEST_F(CliAutoTest, NextMountedDiskGoesOnWithoutEnter) {
     // Disk 1 is in from the start, so it is taken at once; disk 1 still mounted is not disk 2.
     ASSERT_TRUE(cli->ReadUntil(AutoPrompt(1)));
     ASSERT_TRUE(cli->ReadUntil(AutoPrompt(2)));
-    const auto onDiskOne = Names(media + "/disk1");
+    const auto onDiskOne = NamesIn(media + "/disk1");
     first->TakeOut();
     TmpfsDisk second(media + "/disk2");
     ASSERT_TRUE(second.mounted());
 
     EXPECT_TRUE(cli->ReadUntil("Kopiering UT til disketter fullført."));
     EXPECT_EQ(onDiskOne, (std::vector<std::string>{"INFO.FIL", "stor_bin_1"}));
-    EXPECT_EQ(Names(media + "/disk2"), std::vector<std::string>{"stor_bin_2"});
+    EXPECT_EQ(NamesIn(media + "/disk2"), std::vector<std::string>{"stor_bin_2"});
     EXPECT_EQ(cli->Wait(), 0);
 }
 

@@ -204,12 +204,7 @@ std::string EngineTest::OnDisk(int disk, const std::string& name) const {
 }
 
 std::vector<std::string> EngineTest::DriveFiles() const {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(driveDir)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
+    return NamesIn(driveDir);
 }
 
 std::string EngineTest::MakeSource(const std::string& name, std::size_t size, unsigned seed) {

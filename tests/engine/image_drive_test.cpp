@@ -45,15 +45,6 @@ class ImageDriveTest : public EngineTest {
         return folder;
     }
 
-    std::vector<std::string> Names(const std::string& folder) {
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-            names.push_back(entry.path().filename().string());
-        }
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
     void PutWithMtools(const std::string& image, const std::vector<std::string>& files) {
         ASSERT_EQ(Mtools({"mformat", "-C", "-f", "1440", "-i", Image(image), "::"}).exitCode, 0);
         std::vector<std::string> argv = {"mcopy", "-m", "-i", Image(image)};
@@ -76,7 +67,7 @@ TEST_F(ImageDriveTest, SplitsOntoThreeFloppyImagesAndJoinsBack) {
         Klar();
     }
     EXPECT_EQ(screen().lastNotice, N(NoticeId::kSplitDoneSeveral));
-    EXPECT_THAT(Names(imagesDir), ElementsAre("DSKA0000.IMG", "DSKA0001.IMG", "DSKA0002.IMG"));
+    EXPECT_THAT(NamesIn(imagesDir), ElementsAre("DSKA0000.IMG", "DSKA0001.IMG", "DSKA0002.IMG"));
 
     // INFO.FIL and the check file take a 512-byte cluster each.
     const std::vector<std::pair<std::string, std::uintmax_t>> chunks = {
@@ -97,11 +88,11 @@ TEST_F(ImageDriveTest, SplitsOntoThreeFloppyImagesAndJoinsBack) {
         const std::string out = CopiedOut(image);
         const auto& [name, size] = chunks[i];
         if (i == 0) {
-            EXPECT_THAT(Names(out), ElementsAre("INFO.FIL", checkFile, name));
+            EXPECT_THAT(NamesIn(out), ElementsAre("INFO.FIL", checkFile, name));
             const auto info = ReadBytes(out + "/INFO.FIL");
             EXPECT_EQ(std::string(info.begin(), info.end()), "3000000\nbilde.bmp");
         } else {
-            EXPECT_THAT(Names(out), ElementsAre(checkFile, name));
+            EXPECT_THAT(NamesIn(out), ElementsAre(checkFile, name));
         }
         const auto chunk = ReadBytes(out + "/" + name);
         ASSERT_EQ(chunk.size(), size);

@@ -33,15 +33,6 @@ std::vector<std::string> ImageFiles(const std::string& image) {
     return root.files;
 }
 
-std::vector<std::string> Names(const std::string& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 void Format(const std::string& image, std::uint64_t size = kFloppyImageBytes) {
     std::string reason;
     ASSERT_TRUE(FormatFloppyImage(image, reason)) << reason;
@@ -175,7 +166,7 @@ TEST(ImageDiskTest, OfTwoProgramsOnOneImageFolderOneWritesAndTheOtherIsToldItIsI
     }
     EXPECT_THAT(exits, UnorderedElementsAre(0, 2));
     EXPECT_THAT(ImageFiles(tmp / "DSKA0000.IMG"), ElementsAre(sets[exits[0] == 0 ? 0 : 1]));
-    EXPECT_THAT(Names(tmp.path()), ElementsAre("DSKA0000.IMG"));
+    EXPECT_THAT(NamesIn(tmp.path()), ElementsAre("DSKA0000.IMG"));
 }
 
 // Another program that ignored the lock: the step's copy does not go over its image.
@@ -191,7 +182,7 @@ TEST(ImageDiskTest, AnImageReplacedDuringTheStepIsLeftAsTheOtherProgramMadeIt) {
     std::string reason;
     EXPECT_FALSE(FinishImageDisk(disk, reason));
     EXPECT_EQ(reason, ImageReason(image_reason::kChanged, "DSKA0000.IMG"));
-    EXPECT_THAT(Names(tmp / "images"), ElementsAre("DSKA0000.IMG"));
+    EXPECT_THAT(NamesIn(tmp / "images"), ElementsAre("DSKA0000.IMG"));
     EXPECT_THAT(ImageFiles(tmp / "images/DSKA0000.IMG"), IsEmpty());
 }
 
@@ -203,7 +194,7 @@ TEST(ImageDiskTest, TheNextStepRemovesTheImageCopiesOfAKilledStep) {
     }
     const DriveMapping drive{tmp.path().string(), std::nullopt, DriveKind::Images};
     EXPECT_EQ(ResolveImageDisk(drive, 1, DiskUse::Write).whyNone, "");
-    EXPECT_THAT(Names(tmp.path()), ElementsAre("DSKA0000.IMG", "a.txt"));
+    EXPECT_THAT(NamesIn(tmp.path()), ElementsAre("DSKA0000.IMG", "a.txt"));
 }
 
 // "VmHWM:   1234 kB": the most memory this process has held.

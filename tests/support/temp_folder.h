@@ -26,6 +26,9 @@ std::vector<char> PatternBytes(std::size_t size, unsigned seed = 1);
 void WriteBytes(const std::string& path, const std::vector<char>& bytes);
 std::vector<char> ReadBytes(const std::string& path);
 
+// The names of the files in `folder`, sorted.
+std::vector<std::string> NamesIn(const std::string& folder);
+
 // Moves every file out of `from` into `to` (made if missing), as a user swaps disks.
 void MoveFiles(const std::string& from, const std::string& to);
 
