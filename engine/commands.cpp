@@ -51,8 +51,8 @@ StepOutcome GoOn(Transfer& t, Reports& reports, const Why& refused) {
 
 // After a finished disk the transfer is kept, once the disk's files are durable: the record
 // the step staged is placed when it says just that; a finished transfer is kept no more.
-void KeepRecord(Transfer& t, const EngineSeams& seams, Reports& reports,
-                const TransferRecord& before, StepResult result) {
+void KeepRecord(Transfer& t, const EngineSeams& seams, Reports& reports, TransferKind kind,
+                StepResult result) {
     StagedFile staged = std::move(t.staged.file);
     if (seams.records == nullptr) {
         return;
@@ -66,7 +66,7 @@ void KeepRecord(Transfer& t, const EngineSeams& seams, Reports& reports,
             reports.Reason({Reason::kRecordNotSaved, 0, {}});
         }
     } else if (result == StepResult::kFinished) {
-        seams.records->Remove(before.kind, before.path);
+        seams.records->Remove(kind, kind == TransferKind::kJoin ? t.destinationPath : t.sourcePath);
     }
 }
 
@@ -171,8 +171,8 @@ StepOutcome OnDiskReady(Transfer& t, const EngineSeams& seams) {
         reports.SyncFacts();
         return {StepResult::kIdle, {}};
     }
-    const bool join = t.armed == TransferKind::kJoin;
-    const TransferRecord before = RecordOf(t);
+    const TransferKind kind = t.armed;
+    const bool join = kind == TransferKind::kJoin;
     reports.DiskStepBegun(t.diskNumber);
     reports.DiskProgress(t.diskNumber, !join);
     const StepOutcome outcome = join ? ReadNextDisk(t, seams, reports, t.diskNumber)
@@ -180,7 +180,7 @@ StepOutcome OnDiskReady(Transfer& t, const EngineSeams& seams) {
     if (outcome.result == StepResult::kAdvanced) {
         ++t.diskNumber;
     }
-    KeepRecord(t, seams, reports, before, outcome.result);
+    KeepRecord(t, seams, reports, kind, outcome.result);
     reports.Screen();
     return outcome;
 }

@@ -27,14 +27,13 @@ struct Standing {
 };
 
 // Hands the write of `bytes` from `at` to the medium's watch: the end of every block after
-// which either bar grows, and the write's end.
-Standing ReachEachBlock(WriteBehind& medium, Standing at, std::int64_t bytes, std::int64_t written,
+// which either bar grows, and the write's end. The chunk begins at `start` in its file.
+Standing ReachEachBlock(WriteBehind& medium, Standing at, std::int64_t bytes, std::int64_t start,
                         std::int64_t chunkSize, std::int64_t total) {
     const std::int64_t end = at.inChunk + bytes;
     while (at.inChunk < end) {
         const std::int64_t block =
             std::min(static_cast<std::int64_t>(CopyBlockSize), end - at.inChunk);
-        written += block;
         at.inChunk += block;
         at.done += block;
         const int diskStep = ProgressStep(at.inChunk, chunkSize);
@@ -43,7 +42,7 @@ Standing ReachEachBlock(WriteBehind& medium, Standing at, std::int64_t bytes, st
         at.diskStep = std::max(at.diskStep, diskStep);
         at.totalStep = std::max(at.totalStep, totalStep);
         if (grows || at.inChunk == end) {
-            medium.Reach(written, {at.inChunk, chunkSize, at.done, total}, grows);
+            medium.Reach(start + at.inChunk, {at.inChunk, chunkSize, at.done, total}, grows);
         }
     }
     return at;
@@ -62,8 +61,8 @@ CopyOutcome CopyChunk(const EngineSeams& seams, Reports& reports, std::FILE* in,
     // Kept for the thread's next chunk: a fresh one costs a mapping and a fault a page.
     static thread_local const std::unique_ptr<CopyBuffer> buffer(new CopyBuffer);
     char* const bytesAt = buffer->bytes.data();
-    std::int64_t written = seams.files.Position(out).value_or(0);
-    WriteBehind medium(seams.files, out, written, mediumPace != nullptr ? *mediumPace : 0);
+    const std::int64_t start = seams.files.Position(out).value_or(0);
+    WriteBehind medium(seams.files, out, start, mediumPace != nullptr ? *mediumPace : 0);
     Standing at{0, done, 0, total > 0 ? ProgressStep(done, total) : 0};
     while (at.inChunk < chunkSize && at.done < total) {
         const auto bytes =
@@ -85,9 +84,9 @@ CopyOutcome CopyChunk(const EngineSeams& seams, Reports& reports, std::FILE* in,
             }
             const auto reached = seams.files.Position(out);
             if (digest != nullptr && reached) {
-                digest->Update(bytesAt,
-                               static_cast<std::size_t>(std::clamp<std::int64_t>(
-                                   *reached - written, 0, static_cast<std::int64_t>(bytes))));
+                digest->Update(bytesAt, static_cast<std::size_t>(std::clamp<std::int64_t>(
+                                            *reached - start - at.inChunk, 0,
+                                            static_cast<std::int64_t>(bytes))));
             }
             return failed;
         }
@@ -95,8 +94,7 @@ CopyOutcome CopyChunk(const EngineSeams& seams, Reports& reports, std::FILE* in,
             digest->Update(bytesAt, bytes);
         }
         const auto size = static_cast<std::int64_t>(bytes);
-        at = ReachEachBlock(medium, at, size, written, chunkSize, total);
-        written += size;
+        at = ReachEachBlock(medium, at, size, start, chunkSize, total);
         done = at.done;
         if (!medium.Written(size, reports)) {
             return FailedWrite();

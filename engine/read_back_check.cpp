@@ -55,10 +55,8 @@ std::future<Why> CheckAsideOnMedium(const EngineSeams& seams, const std::string&
     if (!seams.drives.settings().verify) {
         return {};
     }
-    ByteDigest digest;
-    digest.Update(bytes.data(), bytes.size());
     return std::async(std::launch::async, [&files = seams.files, path, length = bytes.size(),
-                                           expected = digest.Value(), why] {
+                                           expected = DigestOf(bytes.data(), bytes.size()), why] {
         return WhyOf(
             VerifyFromMedium(files, path, 0, static_cast<std::int64_t>(length), expected, nullptr),
             why);

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "platform/read_back.h"
+#include "platform/byte_digest.h"
 
 namespace torvanik {
 namespace {
@@ -17,11 +17,9 @@ constexpr std::streamsize kLongestRecord = 16384;
 }  // namespace
 
 std::string RecordStore::FileFor(TransferKind kind, const std::string& path) const {
-    ByteDigest digest;
-    digest.Update(path.data(), path.size());
     char name[32];
     std::snprintf(name, sizeof name, "%s-%016llx", kind == TransferKind::kJoin ? "inn" : "ut",
-                  static_cast<unsigned long long>(digest.Value().low));
+                  static_cast<unsigned long long>(DigestOf(path.data(), path.size()).low));
     return folder_ + "/" + name;
 }
 

@@ -1,5 +1,7 @@
 #include "engine/resume.h"
 
+#include "engine/transfer_start.h"
+
 namespace torvanik {
 
 std::optional<TransferRecord> OfferToResume(const EngineSeams& seams, TransferKind kind,
@@ -35,12 +37,11 @@ Why ResumeJoin(Transfer& t, const EngineSeams& seams, const TransferRecord& reco
         return {Reason::kRecordOfOtherSet, 0, {}};
     }
     const OpenedFile opened = seams.files.OpenToContinue(t.destinationPath);
-    Stream joined(opened.stream);
+    Stream joined = Unbuffered(opened.stream);
     if (!joined) {
         return WhyNotOpened(opened, Reason::kRecordDestinationChanged,
                             Reason::kRecordDestinationChanged);
     }
-    std::setvbuf(joined.get(), nullptr, _IONBF, 0);
     const auto stamp = seams.files.Stamp(joined.get());
     if (!stamp || !(*stamp == record.file) || stamp->identity.size != record.done) {
         return {Reason::kRecordDestinationChanged, 0, {}};

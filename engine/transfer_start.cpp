@@ -7,18 +7,12 @@
 #include "engine/set_on_disk.h"
 
 namespace torvanik {
-namespace {
-
-// The copy loop moves whole blocks, so its streams need no buffer of their own; with one,
-// every block would reach the file in two misaligned pieces.
 Stream Unbuffered(std::FILE* stream) {
     if (stream != nullptr) {
         std::setvbuf(stream, nullptr, _IONBF, 0);
     }
     return Stream(stream);
 }
-
-}  // namespace
 
 Stream OpenSource(Transfer& t, const EngineSeams& seams, Why& why) {
     t.source.reset();

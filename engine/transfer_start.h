@@ -8,6 +8,10 @@
 // What UT and INN open before the first disk step.
 namespace torvanik {
 
+// The copy loop moves whole blocks, so its streams need no buffer of their own; with one,
+// every block would reach the file in two misaligned pieces. None for none.
+Stream Unbuffered(std::FILE* stream);
+
 // Opens the transfer's source for a split (closing a source left open by an earlier one)
 // and takes its times and size; none, with `why`, when it can't be opened or is a file of
 // the set on the drive.
