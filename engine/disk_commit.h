@@ -6,15 +6,13 @@
 #include <string_view>
 
 #include "engine/reasons.h"
+#include "platform/durable_file.h"
 #include "platform/file_system.h"
 
 // How a file reaches a disk: written whole under a temporary name beside its final one,
 // flushed to the medium and closed, and only then put under the final name. Until then
 // the disk holds exactly what it held before.
 namespace torvanik {
-
-// Temporaries start with this; one left by a killed program is known by it.
-inline constexpr std::string_view kTemporaryPrefix = ".~torvanik.";
 
 struct PendingFile {
     std::string finalPath;

@@ -49,7 +49,8 @@ StagedFile StagedFile::Write(const std::string& path, std::string_view bytes) {
     StagedFile staged;
     staged.path_ = path;
     staged.temporary_ =
-        (target.parent_path() / (".~torvanik." + target.filename().string())).string();
+        (target.parent_path() / (std::string(kTemporaryPrefix) + target.filename().string()))
+            .string();
     unlink(staged.temporary_.c_str());
     staged.fd_ =
         open(staged.temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);

@@ -5,6 +5,9 @@
 
 namespace torvanik {
 
+// The program's temporaries start with this; one left by a killed program is known by it.
+inline constexpr std::string_view kTemporaryPrefix = ".~torvanik.";
+
 // A replacement for the file at a path, written whole under a temporary name beside it and
 // sent on to the medium, but not yet in its place. Written just before a larger file of the
 // same file system is flushed, it rides on that flush instead of taking one of its own.

@@ -16,6 +16,7 @@
 
 #include "platform/child_process.h"
 #include "platform/cp1252.h"
+#include "platform/durable_file.h"
 #include "platform/file_copy.h"
 #include "platform/file_system.h"
 #include "platform/floppy_image.h"
@@ -26,9 +27,6 @@ namespace torvanik {
 namespace {
 
 constexpr std::uint64_t kClusterBytes = 512;
-// A copy of an image beside it while a step's files go in: ".~torvanik.DSKA0000.IMG.a1B2c3".
-// One left there was a killed step's.
-constexpr std::string_view kCopyPrefix = ".~torvanik.";
 
 struct FolderFile {
     std::string name;
@@ -154,13 +152,15 @@ Hold LockImageFolder(const std::string& directory, DiskInDrive& disk) {
     return Hold(new ImageDisk{{}, lock}, ImageDiskRelease{});
 }
 
-// Only a step that holds the image folder's lock may call this.
-void RemoveLeftoverCopies(const std::string& directory) {
-    for (const auto& file : RegularFiles(directory)) {
-        if (file.name.starts_with(kCopyPrefix)) {
-            unlink((directory + "/" + file.name).c_str());
-        }
-    }
+// The folder's regular files, once the copies a killed step left are removed. Only a step
+// that holds the image folder's lock may call this.
+std::vector<FolderFile> WithoutLeftoverCopies(const std::string& directory) {
+    std::vector<FolderFile> files = RegularFiles(directory);
+    std::erase_if(files, [&directory](const FolderFile& file) {
+        return file.name.starts_with(kTemporaryPrefix) &&
+               unlink((directory + "/" + file.name).c_str()) == 0;
+    });
+    return files;
 }
 
 // The image's root files copied out into a new private folder of `disk`.
@@ -257,8 +257,10 @@ std::string CopyBeside(const ImageDisk& disk, std::string& reason) {
         close(from);
         return {};
     }
+    // A temporary beside the image, ".~torvanik.DSKA0000.IMG.a1B2c3"; one left there was
+    // a killed step's.
     const auto slash = disk.image.rfind('/');
-    std::string copy = disk.image.substr(0, slash + 1) + std::string(kCopyPrefix) +
+    std::string copy = disk.image.substr(0, slash + 1) + std::string(kTemporaryPrefix) +
                        disk.image.substr(slash + 1) + ".XXXXXX";
     const int to = mkostemp(copy.data(), O_CLOEXEC);
     bool copied = to >= 0 && CopyFileData(from, to) && fchmod(to, info.st_mode & 07777) == 0;
@@ -368,15 +370,15 @@ bool CarryInto(const ImageDisk& disk, const std::vector<FolderFile>& now, std::s
     return true;
 }
 
-}  // namespace
-
-std::string ImageForDisk(const std::string& directory, int diskNumber) {
+// The image of disk `diskNumber` among the `files` of `directory`.
+std::string ImageAmong(const std::string& directory, const std::vector<FolderFile>& files,
+                       int diskNumber) {
     if (diskNumber < 1 || diskNumber > 10'000) {
         return {};
     }
     std::vector<std::string> images;
     bool numbered = false;
-    for (const auto& file : RegularFiles(directory)) {
+    for (const auto& file : files) {
         if (IsImageName(file.name)) {
             images.push_back(file.name);
             numbered = numbered || IsNumberedName(file.name);
@@ -394,14 +396,19 @@ std::string ImageForDisk(const std::string& directory, int diskNumber) {
     return directory + "/" + (same != images.end() ? *same : std::string(name));
 }
 
+}  // namespace
+
+std::string ImageForDisk(const std::string& directory, int diskNumber) {
+    return ImageAmong(directory, RegularFiles(directory), diskNumber);
+}
+
 DiskInDrive ResolveImageDisk(const DriveMapping& drive, int diskNumber, DiskUse use) {
     DiskInDrive disk;
     Hold hold = LockImageFolder(drive.directory, disk);
     if (!hold) {
         return disk;
     }
-    RemoveLeftoverCopies(drive.directory);
-    hold->image = ImageForDisk(drive.directory, diskNumber);
+    hold->image = ImageAmong(drive.directory, WithoutLeftoverCopies(drive.directory), diskNumber);
     if (hold->image.empty()) {
         disk.whyNone = ImageReason(image_reason::kBeyondImages, drive.directory);
         return disk;
