@@ -4,6 +4,7 @@
 
 #include "cli/cli_texts.h"
 #include "cli/exit_status.h"
+#include "cli/output_guard.h"
 #include "cli/refusal.h"
 #include "engine/drive_choice.h"
 #include "platform/drive_description.h"
@@ -30,8 +31,7 @@ int ListDrives(const CommandLine& line) {
         return Refuse(error);
     }
     FileSystem files;
-    const std::string text = DriveListing(drives, files);
-    std::fwrite(text.data(), 1, text.size(), stdout);
+    Print(DriveListing(drives, files));
     return kFinished;
 }
 

@@ -16,10 +16,14 @@ bool AwaitKlar(std::istream& in, std::FILE* out) {
         std::fflush(out);
         return false;
     }
+    return !IsStopAnswer(line);
+}
+
+bool IsStopAnswer(std::string_view line) {
     if (!line.empty() && line.back() == '\r') {
-        line.pop_back();
+        line.remove_suffix(1);
     }
-    return line != kStopAnswer;
+    return line == kStopAnswer;
 }
 
 }  // namespace torvanik::cli

@@ -14,14 +14,6 @@
 #include "cli/transfer_run.h"
 #include "platform/user_locale.h"
 
-namespace {
-
-void Print(std::string_view text) {
-    std::fwrite(text.data(), 1, text.size(), stdout);
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
     using namespace torvanik::cli;
     torvanik::FollowUserLanguage();

@@ -7,6 +7,11 @@
 
 namespace torvanik::cli {
 
+void Print(std::string_view text) {
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    std::fflush(stdout);
+}
+
 int CheckedOutput(int status) {
     if (std::fflush(stdout) == 0 && std::ferror(stdout) == 0) {
         return status;

@@ -7,16 +7,12 @@
 #include "cli/exit_status.h"
 #include "cli/fill.h"
 #include "cli/klar_prompt.h"
+#include "cli/output_guard.h"
 #include "engine/set_check.h"
 #include "engine/stop_request.h"
 
 namespace torvanik::cli {
 namespace {
-
-void Print(const std::string& text) {
-    std::fwrite(text.data(), 1, text.size(), stdout);
-    std::fflush(stdout);
-}
 
 std::string_view VerdictText(DiskVerdict verdict) {
     switch (verdict) {

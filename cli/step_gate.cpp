@@ -10,6 +10,7 @@
 #include "cli/disk_watch.h"
 #include "cli/fill.h"
 #include "cli/klar_prompt.h"
+#include "cli/output_guard.h"
 #include "engine/stop_request.h"
 
 namespace torvanik::cli {
@@ -17,18 +18,12 @@ namespace {
 
 constexpr int kPollMs = 250;
 
-void Print(std::string_view text) {
-    std::fwrite(text.data(), 1, text.size(), stdout);
-    std::fflush(stdout);
-}
-
 }  // namespace
 
 StepGate::StepGate(const CommandLine& line, std::istream& input, const DriveMap& drives,
                    const DriveChoice& drive)
     : batch_(line.batch),
       automatic_(line.automatic),
-      unattended_(line.batch || isatty(STDIN_FILENO) != 1),
       input_(input),
       drives_(drives),
       drive_(drive) {}
@@ -37,7 +32,6 @@ bool StepGate::Open(int diskNumber) {
     bool go = true;
     if (automatic_) {
         go = AwaitDiskOrLine(diskNumber);
-        lastDisk_ = MountedDisk(drives_, drive_.driveIndex);
     } else if (!batch_) {
         go = AwaitKlar(input_, stdout);
     }
@@ -49,6 +43,7 @@ bool StepGate::AwaitDiskOrLine(int diskNumber) {
     while (!StopRequested()) {
         const std::string disk = MountedDisk(drives_, drive_.driveIndex);
         if (!disk.empty() && disk != lastDisk_) {
+            lastDisk_ = disk;
             Print("\n");
             return true;
         }
@@ -60,6 +55,7 @@ bool StepGate::AwaitDiskOrLine(int diskNumber) {
             case Typed::kNothing:
                 break;
             case Typed::kLine:
+                lastDisk_ = MountedDisk(drives_, drive_.driveIndex);
                 return true;
             case Typed::kStop:
                 Print("\n");
@@ -87,12 +83,9 @@ StepGate::Typed StepGate::PollLine(int timeoutMs) {
     if (end == std::string::npos) {
         return Typed::kNothing;
     }
-    std::string line = typed_.substr(0, end);
+    const std::string line = typed_.substr(0, end);
     typed_.erase(0, end + 1);
-    if (!line.empty() && line.back() == '\r') {
-        line.pop_back();
-    }
-    return line == kStopAnswer ? Typed::kStop : Typed::kLine;
+    return IsStopAnswer(line) ? Typed::kStop : Typed::kLine;
 }
 
 std::optional<std::string> AutoRefusal(const CommandLine& line, const DriveMap& drives,

@@ -19,10 +19,9 @@ class StepGate {
 
     // Waits until the step for disk `diskNumber` may start; false when the user stops.
     bool Open(int diskNumber);
-    // No one answers at [KLAR]: --batch, or standard input is no terminal.
-    bool Unattended() const { return unattended_; }
 
   private:
+    // Also keeps the disk in the drive as the step's.
     bool AwaitDiskOrLine(int diskNumber);
     // A whole line typed, "q" or the end of the input, if any came within `timeoutMs`.
     enum class Typed { kNothing, kLine, kStop };
@@ -30,7 +29,6 @@ class StepGate {
 
     bool batch_;
     bool automatic_;
-    bool unattended_;
     std::istream& input_;
     const DriveMap& drives_;
     const DriveChoice& drive_;

@@ -10,6 +10,7 @@
 #include "cli/cli_texts.h"
 #include "cli/exit_status.h"
 #include "cli/fill.h"
+#include "cli/output_guard.h"
 #include "cli/progress_meter.h"
 #include "cli/refusal.h"
 #include "cli/set_check_run.h"
@@ -64,11 +65,6 @@ std::optional<int> ArmJoin(Transfer& transfer, const EngineSeams& seams,
     }
 }
 
-void Print(std::string_view text) {
-    std::fwrite(text.data(), 1, text.size(), stdout);
-    std::fflush(stdout);
-}
-
 // With --resume, the stopped transfer of `path` is gone on with, or nothing starts (the exit
 // status); without, a stopped one is named, and the run starts from disk 1.
 std::optional<int> OfferResume(const CommandLine& line, const std::string& path,
@@ -120,8 +116,7 @@ int StoppedBySignal(const Transfer& transfer) {
     } else {
         text = Fill(kStoppedWithDisks, last == 1 ? "1" : "1-" + std::to_string(last));
     }
-    std::fwrite(text.data(), 1, text.size(), stdout);
-    std::fflush(stdout);
+    Print(text);
     return kStopped;
 }
 
@@ -184,7 +179,7 @@ int RunTransfer(const CommandLine& line, std::istream& input) {
         Print(Fill(kResuming, std::to_string(transfer.diskNumber)));
     }
     StepGate gate(line, input, drives, drive);
-    UnattendedWatch watch(gate.Unattended(), drives, drive, transfer);
+    UnattendedWatch watch(line.batch || isatty(STDIN_FILENO) != 1, drives, drive, transfer);
     StepOutcome last;
     while (transfer.armed != TransferKind::kNone) {
         // Stopping leaves the transfer as quitting the window would: what was written stays.

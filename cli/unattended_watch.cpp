@@ -20,10 +20,10 @@ void UnattendedWatch::BeforeStep() {
 }
 
 bool UnattendedWatch::GivesUp(const StepOutcome& outcome) {
-    const std::string reason = outcome.why ? ReasonLine(outcome.why) : std::string();
     if (!watching_) {
         return false;
     }
+    const std::string reason = outcome.why ? ReasonLine(outcome.why) : std::string();
     const std::string disk = FailureStreak::Failed(outcome.result) ? Fingerprint() : "";
     if (!streak_.AfterStep(outcome.result, reason, disk)) {
         return false;
