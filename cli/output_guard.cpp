@@ -4,6 +4,7 @@
 
 #include "cli/cli_texts.h"
 #include "cli/exit_status.h"
+#include "cli/refusal.h"
 
 namespace torvanik::cli {
 
@@ -16,8 +17,7 @@ int CheckedOutput(int status) {
     if (std::fflush(stdout) == 0 && std::ferror(stdout) == 0) {
         return status;
     }
-    std::fprintf(stderr, "%.*s: %.*s\n", static_cast<int>(kProgramName.size()), kProgramName.data(),
-                 static_cast<int>(kOutputFailed.size()), kOutputFailed.data());
+    Complain(kOutputFailed);
     return status == kFinished ? kStopped : status;
 }
 

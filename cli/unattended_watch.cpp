@@ -1,9 +1,8 @@
 #include "cli/unattended_watch.h"
 
-#include <cstdio>
-
 #include "cli/cli_texts.h"
 #include "cli/disk_watch.h"
+#include "cli/refusal.h"
 #include "engine/reasons.h"
 
 namespace torvanik::cli {
@@ -28,11 +27,11 @@ bool UnattendedWatch::GivesUp(const StepOutcome& outcome) {
     if (!streak_.AfterStep(outcome.result, reason, disk)) {
         return false;
     }
-    std::string text = std::string(kProgramName) + ": " + std::string(kSameFailureAgain);
+    std::string text(kSameFailureAgain);
     if (!reason.empty()) {
         text += ": " + reason;
     }
-    std::fprintf(stderr, "%s\n", text.c_str());
+    Complain(text);
     return true;
 }
 
