@@ -29,13 +29,17 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://torvanik.github.io/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
+# What both packages say of the program, under the line that names each.
+set(torvanik_about
+    "Torvanik moves one file that is too large for a single disk onto several
+removable disks, one piece per disk, each as large as that disk's free space,
+and joins the pieces back into the whole file with its times. Every piece
+is read back and compared before the next disk is asked for.")
+
 set(CPACK_DEBIAN_WINDOW_PACKAGE_NAME torvanik)
 set(CPACK_DEBIAN_WINDOW_DESCRIPTION
     "split a large file over several disks and join it back (window)
-Torvanik moves one file that is too large for a single disk onto several
-removable disks, one piece per disk, each as large as that disk's free space,
-and joins the pieces back into the whole file with its times. Every piece
-is read back and compared before the next disk is asked for.
+${torvanik_about}
 
 This package holds the window program, with a Norwegian interface.")
 # What the window loads at run time without linking it: the faces the screen asks for by
@@ -47,10 +51,7 @@ set(CPACK_DEBIAN_WINDOW_PACKAGE_RECOMMENDS
 set(CPACK_DEBIAN_CLI_PACKAGE_NAME torvanik-cli)
 set(CPACK_DEBIAN_CLI_DESCRIPTION
     "split a large file over several disks and join it back (terminal)
-Torvanik moves one file that is too large for a single disk onto several
-removable disks, one piece per disk, each as large as that disk's free space,
-and joins the pieces back into the whole file with its times. Every piece
-is read back and compared before the next disk is asked for.
+${torvanik_about}
 
 This package holds torvanik-cli, the same split and join from a terminal, for
 use over SSH and in scripts.")
