@@ -131,7 +131,7 @@ const char* UsageText() {
            "og \"eject no\"), ellers A: = media og B: = den andre flyttbare disken.\n";
 }
 
-std::string VersionText() {
+const char* VersionText() {
     return "Torvanik Versjon " TORVANIK_VERSION "\n";
 }
 

@@ -27,6 +27,6 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments,
 
 // The texts of --help and --version (UTF-8).
 const char* UsageText();
-std::string VersionText();
+const char* VersionText();
 
 }  // namespace torvanik

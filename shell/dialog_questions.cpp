@@ -42,8 +42,7 @@ bool DialogQuestions::ConfirmResume(int finishedDisks) {
     bool resume = false;
     OnWindowThread([this, finishedDisks, &resume] {
         ResumeConfirmDialog dialog(owner_, finishedDisks);
-        dialog.exec();
-        resume = dialog.resume();
+        resume = dialog.exec() == QDialog::Accepted;
     });
     return resume;
 }

@@ -16,7 +16,7 @@ int Answer(const torvanik::CommandLine& line) {
             std::fputs(torvanik::UsageText(), stdout);
             return 0;
         case torvanik::CommandLine::Action::kVersion:
-            std::fputs(torvanik::VersionText().c_str(), stdout);
+            std::fputs(torvanik::VersionText(), stdout);
             return 0;
         case torvanik::CommandLine::Action::kError:
             std::fprintf(stderr, "torvanik: %s\n\n%s", line.error.c_str(), torvanik::UsageText());

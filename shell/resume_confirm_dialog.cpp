@@ -16,14 +16,4 @@ ResumeConfirmDialog::ResumeConfirmDialog(QWidget* owner, int finishedDisks)
     }
 }
 
-void ResumeConfirmDialog::OnOK() {
-    resume_ = true;
-    TemplateDialog::OnOK();
-}
-
-void ResumeConfirmDialog::OnCancel() {
-    resume_ = false;
-    TemplateDialog::OnCancel();
-}
-
 }  // namespace torvanik

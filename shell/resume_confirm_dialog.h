@@ -10,15 +10,6 @@ namespace torvanik {
 class ResumeConfirmDialog : public TemplateDialog {
   public:
     ResumeConfirmDialog(QWidget* owner, int finishedDisks);
-
-    bool resume() const { return resume_; }
-
-  protected:
-    void OnOK() override;
-    void OnCancel() override;
-
-  private:
-    bool resume_ = false;
 };
 
 }  // namespace torvanik

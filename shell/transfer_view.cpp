@@ -129,9 +129,7 @@ void TransferView::WindowPresenter::ShowChecked(std::int64_t checked, std::int64
 }
 
 void TransferView::WindowPresenter::CheckEnded() {
-    if (QStatusBar* bar = view_.StatusBar()) {
-        bar->clearMessage();
-    }
+    view_.ClearMessage();
 }
 
 // What was drawn reaches the screen with the next paint, which shows the image as it is.
