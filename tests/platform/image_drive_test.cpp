@@ -35,7 +35,7 @@ std::vector<std::string> ImageFiles(const std::string& image) {
 
 void Format(const std::string& image, std::uint64_t size = kFloppyImageBytes) {
     std::string reason;
-    ASSERT_TRUE(FormatFloppyImage(image, reason)) << reason;
+    ASSERT_TRUE(FormatFloppyImage(image, *kDefaultFloppyFormat, reason)) << reason;
     fs::resize_file(image, size);
 }
 
@@ -87,7 +87,8 @@ TEST(ImageDiskTest, FinishCarriesWritesAndDeletionsIntoTheImage) {
     EXPECT_THAT(reason, HasSubstr("DSKA0000.IMG"));
     ASSERT_TRUE(ReadImageRoot(image, root, reason));
     EXPECT_THAT(root.files, ElementsAre("en veldig lang fil.txt"));
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(tmp.path()), {}), 1);
+    EXPECT_THAT(NamesIn(tmp.path()),
+                ElementsAre(fs::path(disk.folder).filename(), "DSKA0000.IMG"));
 
     const std::string folder = disk.folder;
     disk = {};
@@ -182,16 +183,19 @@ TEST(ImageDiskTest, AnImageReplacedDuringTheStepIsLeftAsTheOtherProgramMadeIt) {
     std::string reason;
     EXPECT_FALSE(FinishImageDisk(disk, reason));
     EXPECT_EQ(reason, ImageReason(image_reason::kChanged, "DSKA0000.IMG"));
-    EXPECT_THAT(NamesIn(tmp / "images"), ElementsAre("DSKA0000.IMG"));
+    EXPECT_THAT(NamesIn(tmp / "images"),
+                ElementsAre(fs::path(disk.folder).filename(), "DSKA0000.IMG"));
     EXPECT_THAT(ImageFiles(tmp / "images/DSKA0000.IMG"), IsEmpty());
 }
 
-TEST(ImageDiskTest, TheNextStepRemovesTheImageCopiesOfAKilledStep) {
+TEST(ImageDiskTest, TheNextStepRemovesTheImageCopiesAndFoldersOfAKilledStep) {
     TempFolder tmp;
     for (const char* name :
          {".~torvanik.DSKA0000.IMG.a1B2c3", ".~torvanik.x.img.d4E5f6", "a.txt"}) {
         WriteBytes(tmp / name, {'x'});
     }
+    fs::create_directories(tmp / ".~torvanik.DSKA0000.IMG.g7H8i9/inni");
+    WriteBytes(tmp / ".~torvanik.DSKA0000.IMG.g7H8i9/inni/INFO.FIL", {'x'});
     const DriveMapping drive{tmp.path().string(), std::nullopt, DriveKind::Images};
     EXPECT_EQ(ResolveImageDisk(drive, 1, DiskUse::Write).whyNone, "");
     EXPECT_THAT(NamesIn(tmp.path()), ElementsAre("DSKA0000.IMG", "a.txt"));
@@ -248,21 +252,21 @@ TEST(FloppyImageTest, WithoutMtoolsTheReasonNamesThePackage) {
     TempFolder tmp;
     const std::string image = tmp / "DSKA0000.IMG";
     std::string reason;
-    ASSERT_TRUE(FormatFloppyImage(image, reason)) << reason;
+    ASSERT_TRUE(FormatFloppyImage(image, *kDefaultFloppyFormat, reason)) << reason;
     const std::string path = std::getenv("PATH");
     std::filesystem::create_directories(tmp / "bin");
     setenv("PATH", (tmp / "bin").c_str(), 1);
     const std::pair<const char*, std::function<bool(std::string&)>> uses[] = {
-        {"format", [&](std::string& r) { return FormatFloppyImage(tmp / "DSKA0001.IMG", r); }},
+        {"format",
+         [&](std::string& r) {
+             return FormatFloppyImage(tmp / "DSKA0001.IMG", *kDefaultFloppyFormat, r);
+         }},
         {"list",
          [&](std::string& r) {
              ImageRoot root;
              return ReadImageRoot(image, root, r);
          }},
-        {"copy out",
-         [&](std::string& r) {
-             return CopyOutOfImage(image, {{"A"}, 0}, tmp / "bin", r);
-         }},
+        {"copy out", [&](std::string& r) { return CopyOutOfImage(image, {"A"}, tmp / "bin", r); }},
         {"copy in", [&](std::string& r) { return CopyIntoImage(image, {tmp / "bin"}, r); }},
         {"delete", [&](std::string& r) { return DeleteFromImage(image, {"A"}, r); }}};
     for (const auto& [name, use] : uses) {

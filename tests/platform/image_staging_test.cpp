@@ -1,47 +1,40 @@
 #include "platform/image_staging.h"
 
-#include <sys/wait.h>
-#include <unistd.h>
+#include <sys/stat.h>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "platform/process_identity.h"
+#include "support/temp_folder.h"
 
 namespace torvanik::testing {
 namespace {
 
-std::string FolderOf(pid_t pid, std::uint64_t start, const char* rest = "T3st0a") {
-    return "torvanik-disk-" + std::to_string(pid) + "-" + std::to_string(start) + "-" + rest;
-}
+namespace fs = std::filesystem;
 
-TEST(ImageStagingTest, AtStartTheFoldersOfGoneProcessesAreRemovedAndOthersKept) {
-    const pid_t gone = fork();
-    if (gone == 0) {
-        _exit(0);
-    }
-    waitpid(gone, nullptr, 0);
-    const pid_t self = getpid();
-    const std::uint64_t started = ProcessStartTime(self).value_or(0);
-    const std::filesystem::path own = MakeImageFolder();
-    const auto base = own.parent_path();
-    ASSERT_TRUE(own.string().starts_with((base / FolderOf(self, started, "")).string())) << own;
-    const std::vector<std::pair<std::string, bool>> planted = {
-        {FolderOf(gone, 1), false},
-        {FolderOf(self, started + 1), false},  // an earlier process that had our pid
-        {FolderOf(self, started), true},
-        {"torvanik-disk-T3st0a", true},  // named for no process
-    };
-    for (const auto& [folder, kept] : planted) {
-        std::filesystem::create_directories(base / folder / "inni");
-    }
-    RemoveDeadImageFolders();
-    EXPECT_TRUE(std::filesystem::exists(own));
-    for (const auto& [folder, kept] : planted) {
-        EXPECT_EQ(std::filesystem::remove_all(base / folder) > 0, kept) << folder;
-    }
-    std::filesystem::remove_all(own);
+TEST(ImageStagingTest, PrivateFoldersLiveBesideTheImageAndGoWithTheNextStepsLeftovers) {
+    TempFolder tmp;
+    fs::create_directories(tmp / "bilder");
+    fs::create_directories(tmp / "andre");
+    WriteBytes(tmp / "andre/beholdes", {'x'});
+    const std::string folder = MakeFolderBeside(tmp / "bilder/DSKA0000.IMG");
+    ASSERT_FALSE(folder.empty());
+    EXPECT_EQ(fs::path(folder).parent_path(), tmp / "bilder");
+    EXPECT_TRUE(fs::path(folder).filename().string().starts_with(".~torvanik.DSKA0000.IMG."));
+    struct stat info {};
+    ASSERT_EQ(stat(folder.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
+
+    WriteBytes(folder + "/INFO.FIL", {'x'});
+    // A link of that naming is no step's: neither it nor what it points to goes.
+    fs::create_directory_symlink(tmp / "andre", tmp / "bilder/.~torvanik.lenke");
+    WriteBytes(tmp / "bilder/DSKA0000.IMG", {'x'});
+    RemoveLeftovers(tmp / "bilder");
+    EXPECT_THAT(NamesIn(tmp / "bilder"),
+                ::testing::ElementsAre(".~torvanik.lenke", "DSKA0000.IMG"));
+    EXPECT_TRUE(fs::exists(tmp / "andre/beholdes"));
 }
 
 }  // namespace
