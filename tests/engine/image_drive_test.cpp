@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
-#include <utility>
 
 #include "engine/check_file.h"
 #include "engine/disk_set.h"
@@ -116,7 +115,7 @@ TEST_F(ImageDriveTest, SplitsOntoThreeFloppyImagesAndJoinsBack) {
 }
 
 // $XDG_RUNTIME_DIR and $TMPDIR on a 16 KiB tmpfs, too small for any image, where this
-// process may mount one; else on a folder that is not there at all.
+// process may mount one; else on a folder that is not there at all. As they were after.
 class NoRoomForTemporaries {
   public:
     explicit NoRoomForTemporaries(const std::string& folder) : folder_(folder) {
@@ -125,10 +124,10 @@ class NoRoomForTemporaries {
         if (!mounted_) {
             std::filesystem::remove(folder);
         }
-        for (const char* name : {"XDG_RUNTIME_DIR", "TMPDIR"}) {
-            const char* value = std::getenv(name);
-            saved_.emplace_back(
-                name, value == nullptr ? std::nullopt : std::optional<std::string>(value));
+        for (auto& [name, value] : saved_) {
+            if (const char* now = std::getenv(name)) {
+                value = now;
+            }
             setenv(name, folder.c_str(), 1);
         }
     }
@@ -144,7 +143,8 @@ class NoRoomForTemporaries {
   private:
     std::string folder_;
     bool mounted_ = false;
-    std::vector<std::pair<const char*, std::optional<std::string>>> saved_;
+    std::pair<const char*, std::optional<std::string>> saved_[2] = {{"XDG_RUNTIME_DIR", {}},
+                                                                    {"TMPDIR", {}}};
 };
 
 // A folder of floppies of one size, as mformat makes them: made by the drive in its format,

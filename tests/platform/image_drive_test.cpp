@@ -87,8 +87,7 @@ TEST(ImageDiskTest, FinishCarriesWritesAndDeletionsIntoTheImage) {
     EXPECT_THAT(reason, HasSubstr("DSKA0000.IMG"));
     ASSERT_TRUE(ReadImageRoot(image, root, reason));
     EXPECT_THAT(root.files, ElementsAre("en veldig lang fil.txt"));
-    EXPECT_THAT(NamesIn(tmp.path()),
-                ElementsAre(fs::path(disk.folder).filename(), "DSKA0000.IMG"));
+    EXPECT_THAT(NamesIn(tmp.path()), ElementsAre(fs::path(disk.folder).filename(), "DSKA0000.IMG"));
 
     const std::string folder = disk.folder;
     disk = {};
@@ -188,17 +187,20 @@ TEST(ImageDiskTest, AnImageReplacedDuringTheStepIsLeftAsTheOtherProgramMadeIt) {
     EXPECT_THAT(ImageFiles(tmp / "images/DSKA0000.IMG"), IsEmpty());
 }
 
+// A link of that naming is no step's: neither it nor what it points to goes.
 TEST(ImageDiskTest, TheNextStepRemovesTheImageCopiesAndFoldersOfAKilledStep) {
     TempFolder tmp;
+    fs::create_directories(tmp / "bilder/.~torvanik.DSKA0000.IMG.g7H8i9/inni");
     for (const char* name :
-         {".~torvanik.DSKA0000.IMG.a1B2c3", ".~torvanik.x.img.d4E5f6", "a.txt"}) {
+         {"bilder/.~torvanik.DSKA0000.IMG.a1B2c3", "bilder/.~torvanik.x.img.d4E5f6", "bilder/a.txt",
+          "bilder/.~torvanik.DSKA0000.IMG.g7H8i9/inni/INFO.FIL", "andre"}) {
         WriteBytes(tmp / name, {'x'});
     }
-    fs::create_directories(tmp / ".~torvanik.DSKA0000.IMG.g7H8i9/inni");
-    WriteBytes(tmp / ".~torvanik.DSKA0000.IMG.g7H8i9/inni/INFO.FIL", {'x'});
-    const DriveMapping drive{tmp.path().string(), std::nullopt, DriveKind::Images};
+    fs::create_symlink(tmp / "andre", tmp / "bilder/.~torvanik.lenke");
+    const DriveMapping drive{tmp / "bilder", std::nullopt, DriveKind::Images};
     EXPECT_EQ(ResolveImageDisk(drive, 1, DiskUse::Write).whyNone, "");
-    EXPECT_THAT(NamesIn(tmp.path()), ElementsAre("DSKA0000.IMG", "a.txt"));
+    EXPECT_THAT(NamesIn(tmp / "bilder"), ElementsAre(".~torvanik.lenke", "DSKA0000.IMG", "a.txt"));
+    EXPECT_TRUE(fs::exists(tmp / "andre"));
 }
 
 // "VmHWM:   1234 kB": the most memory this process has held.
