@@ -217,7 +217,7 @@ bool ReadRootUse(const std::string& image, const ImageRoot& root, std::uint64_t&
 
 bool CopyOutOfImage(const std::string& image, const std::vector<std::string>& names,
                     const std::string& folder, std::string& reason) {
-    // mtools fails on a pattern that matches nothing.
+    // mcopy takes no empty list of files.
     if (names.empty()) {
         return true;
     }
