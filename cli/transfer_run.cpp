@@ -22,7 +22,6 @@
 #include "engine/scripted_questions.h"
 #include "engine/settings.h"
 #include "engine/stop_request.h"
-#include "platform/image_staging.h"
 #include "platform/settings_location.h"
 
 namespace torvanik::cli {
@@ -123,7 +122,6 @@ int StoppedBySignal(const Transfer& transfer) {
 }  // namespace
 
 int RunTransfer(const CommandLine& line, std::istream& input) {
-    RemoveDeadImageFolders();
     DriveMap drives;
     std::string error;
     if (!BuildDriveMap(line.driveOptions, DrivesFilePath(), drives, error)) {

@@ -1,7 +1,8 @@
 #include "platform/drive_description.h"
 
+#include "platform/cp1252.h"
 #include "platform/drive_texts.h"
-#include "platform/image_drive.h"
+#include "platform/image_look.h"
 
 namespace torvanik {
 namespace {
@@ -19,24 +20,41 @@ std::string Grouped(std::uint64_t number) {
     return digits;
 }
 
+// "/srv/bilder/DSKA0000.IMG, 720k, 711 kB ledig": the image of disk 1, in its own format;
+// without one, why not and the format a split makes it in.
+std::string ImageContents(const DriveMapping& drive, bool& diskIn) {
+    const ImageLook look = LookAtImageDisk(drive, 1);
+    if (look.image.empty()) {
+        return Cp1252ToUtf8(look.whyNone) + std::string(drive_text::kNewImagesAre) +
+               std::string(drive.format->name);
+    }
+    diskIn = true;
+    std::string text = look.image + ", ";
+    if (look.format != nullptr) {
+        text += std::string(look.format->name) + ", ";
+    }
+    return text + Grouped(look.freeBytes / 1024) + std::string(drive_text::kFreeKB);
+}
+
 // What drive `index` finds now; `diskIn` false when the text says why no disk is in.
 std::string Contents(const DriveMap& map, FileSystem& files, int index, bool& diskIn) {
     diskIn = false;
-    if (map.Find(index) == nullptr) {
+    const DriveMapping* drive = map.Find(index);
+    if (drive == nullptr) {
         return std::string(drive_text::kNotSetUp);
+    }
+    if (drive->kind == DriveKind::Images) {
+        return ImageContents(*drive, diskIn);
     }
     const DiskInDrive disk = map.Resolve(index, 1, DiskUse::Read);
     if (disk.folder.empty()) {
         return disk.whyNone;
     }
     diskIn = true;
-    // An image disk's folder is a private copy that goes with the step; the image is the disk.
-    const std::string place =
-        disk.kind == DriveKind::Images ? ImageForDisk(map.Find(index)->directory, 1) : disk.folder;
     if (const auto free = files.FreeBytes(disk)) {
-        return place + ", " + Grouped(*free / 1024) + std::string(drive_text::kFreeKB);
+        return disk.folder + ", " + Grouped(*free / 1024) + std::string(drive_text::kFreeKB);
     }
-    return place + std::string(drive_text::kMissingFolder);
+    return disk.folder + std::string(drive_text::kMissingFolder);
 }
 
 }  // namespace
@@ -65,7 +83,7 @@ std::string DescribeTarget(const DriveMapping& mapping) {
             text = "device:" + mapping.device;
             break;
         case DriveKind::Images:
-            text = "images:" + mapping.directory;
+            text = "images:" + mapping.directory + ",format=" + std::string(mapping.format->name);
             break;
         case DriveKind::RemovableDisk:
             text = std::string(drive_text::kRemovableDisk) + std::to_string(mapping.order);

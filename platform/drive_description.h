@@ -15,7 +15,7 @@ std::string DescribeDrive(const DriveMap& map, FileSystem& files, int index);
 // or why it holds no disk.
 std::string DescribeDriveContents(const DriveMap& map, FileSystem& files, int index);
 
-// What a drive stands for, written as --drive takes it: "media", "images:/srv/bilder",
+// What a drive stands for, written as --drive takes it: "media", "images:/srv/bilder,format=1.44m",
 // "/tmp/disk,capacity=1000000"; the second removable disk as "flyttbar disk nr. 2".
 std::string DescribeTarget(const DriveMapping& mapping);
 

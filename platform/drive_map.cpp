@@ -15,6 +15,8 @@ namespace torvanik {
 namespace {
 
 constexpr std::string_view kCapacityKey = ",capacity=";
+constexpr std::string_view kFormatKey = ",format=";
+constexpr const char* kFormatOnlyForImages = "format= gjelder bare images:";
 
 // The targets that are not a folder: the word alone, or the word, ':' and a path.
 struct KindWord {
@@ -49,21 +51,54 @@ std::string_view Trim(std::string_view text) {
     return text.substr(first, last - first + 1);
 }
 
-// "DIR[,capacity=N]" into a mapping.
-bool ParseTarget(std::string_view text, DriveMapping& mapping, std::string& error) {
-    mapping = {};
-    const auto key = text.rfind(kCapacityKey);
-    if (key != std::string_view::npos) {
-        const auto digits = text.substr(key + kCapacityKey.size());
-        std::uint64_t capacity = 0;
-        const auto [end, ec] =
-            std::from_chars(digits.data(), digits.data() + digits.size(), capacity);
-        if (digits.empty() || ec != std::errc() || end != digits.data() + digits.size()) {
-            error = "ugyldig kapasitet: " + std::string(digits);
+bool ParseCapacity(std::string_view digits, DriveMapping& mapping, std::string& error) {
+    std::uint64_t capacity = 0;
+    const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), capacity);
+    if (digits.empty() || ec != std::errc() || end != digits.data() + digits.size()) {
+        error = "ugyldig kapasitet: " + std::string(digits);
+        return false;
+    }
+    mapping.capacity = capacity;
+    return true;
+}
+
+bool ParseFormat(std::string_view name, DriveMapping& mapping, std::string& error) {
+    mapping.format = FloppyFormatNamed(name);
+    if (mapping.format == nullptr) {
+        error = "ugyldig format: " + std::string(name) + " (ventet " + FloppyFormatNames() + ")";
+        return false;
+    }
+    return true;
+}
+
+// Takes the settings after the target (",capacity=N", ",format=F", in any order) off the
+// end of `text`; `formatGiven` tells whether one was a format.
+bool ParseSettings(std::string_view& text, DriveMapping& mapping, bool& formatGiven,
+                   std::string& error) {
+    while (true) {
+        const auto capacity = text.rfind(kCapacityKey);
+        const auto format = text.rfind(kFormatKey);
+        if (capacity == std::string_view::npos && format == std::string_view::npos) {
+            return true;
+        }
+        const bool isFormat = format != std::string_view::npos &&
+                              (capacity == std::string_view::npos || format > capacity);
+        const auto at = isFormat ? format : capacity;
+        const auto value = text.substr(at + (isFormat ? kFormatKey : kCapacityKey).size());
+        if (!(isFormat ? ParseFormat : ParseCapacity)(value, mapping, error)) {
             return false;
         }
-        mapping.capacity = capacity;
-        text = text.substr(0, key);
+        formatGiven = formatGiven || isFormat;
+        text = text.substr(0, at);
+    }
+}
+
+// "DIR[,capacity=N][,format=F]" into a mapping.
+bool ParseTarget(std::string_view text, DriveMapping& mapping, std::string& error) {
+    mapping = {};
+    bool formatGiven = false;
+    if (!ParseSettings(text, mapping, formatGiven, error)) {
+        return false;
     }
     if (text.empty()) {
         error = "mappen mangler";
@@ -79,11 +114,19 @@ bool ParseTarget(std::string_view text, DriveMapping& mapping, std::string& erro
         }
         if (alone || withPath) {
             mapping.kind = kind.kind;
+            if (formatGiven && mapping.kind != DriveKind::Images) {
+                error = kFormatOnlyForImages;
+                return false;
+            }
             if (withPath) {
                 mapping.*kind.path = std::string(text.substr(kind.word.size() + 1));
             }
             return true;
         }
+    }
+    if (formatGiven) {
+        error = kFormatOnlyForImages;
+        return false;
     }
     mapping.directory = std::string(text);
     return true;
@@ -256,7 +299,8 @@ bool LoadDrivesFile(const std::string& path, DriveMap& map, std::string& error) 
         }
         DriveMapping mapping;
         if (index < 0 || !ParseTarget(Trim(text.substr(space)), mapping, error)) {
-            error = path + ":" + std::to_string(number) + ": ugyldig linje";
+            error = path + ":" + std::to_string(number) + ": " +
+                    (index < 0 ? std::string("ugyldig linje") : error);
             return false;
         }
         map.Set(index, std::move(mapping));

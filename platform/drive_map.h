@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/drive_system.h"
+#include "platform/floppy_formats.h"
 
 // Drive letters of the program ("A:" to "R:") stand for the disk in a drive of this
 // machine, or for a folder.
@@ -27,11 +28,13 @@ enum class DriveKind {
 struct DriveMapping {
     std::string directory;
     // When set, the drive reports no more free space than this, less what the files
-    // directly in the folder take in whole 512-byte clusters.
+    // directly in the folder take in whole clusters (512 bytes, or an image's own).
     std::optional<std::uint64_t> capacity;
     DriveKind kind = DriveKind::Folder;
     std::string device = {};
     int order = 0;
+    // The floppies an images: drive makes where it finds no image.
+    const FloppyFormat* format = kDefaultFloppyFormat;
 };
 
 // Settings of the drives file that hold for every drive.
@@ -56,6 +59,8 @@ struct DiskInDrive {
     DriveKind kind = DriveKind::Folder;  // of the drive it was found in
     // Another program holds the disk now (writing to the image folder); `whyNone` says so.
     bool inUse = false;
+    // The medium's allocation unit, in which each file's size counts against `capacity`.
+    std::uint64_t clusterBytes = 512;
 };
 
 enum class DiskUse { Read, Write };
@@ -92,12 +97,12 @@ class DriveMap {
 // "A:" or "a:" (or just "A") to 0, ...; -1 when it names no drive.
 int DriveIndexOf(std::string_view letter);
 
-// Parses "X:=TARGET[,capacity=N]" into `map`, TARGET being `media`, `media:DIR`,
-// `device:PATH`, `images:DIR` or a folder. On failure returns false and leaves a Norwegian message
-// in `error`.
+// Parses "X:=TARGET[,capacity=N][,format=F]" into `map`, TARGET being `media`, `media:DIR`,
+// `device:PATH`, `images:DIR` or a folder, F one of kFloppyFormats (images: only). On failure
+// returns false and leaves a Norwegian message in `error`.
 bool ParseDriveOption(std::string_view text, DriveMap& map, std::string& error);
 
-// Reads lines "X: TARGET[,capacity=N]" and settings such as "eject no"; blank lines and
+// Reads lines "X: TARGET[,capacity=N][,format=F]" and settings such as "eject no"; blank lines and
 // lines starting with '#' are skipped. A missing file gives an empty map and true; a
 // malformed line gives false and `error`.
 bool LoadDrivesFile(const std::string& path, DriveMap& map, std::string& error);

@@ -19,6 +19,8 @@ inline constexpr std::string_view kIs = " = ";
 inline constexpr std::string_view kFreeKB = " kB ledig";
 inline constexpr std::string_view kMissingFolder = " (finnes ikke)";
 inline constexpr std::string_view kNotSetUp = "ingen stasjon er satt opp";
+// After why an images: drive shows no image: "; nye diskbilder lages som 720k".
+inline constexpr std::string_view kNewImagesAre = "; nye diskbilder lages som ";
 // A default drive that has no --drive spelling: "flyttbar disk nr. 2".
 inline constexpr std::string_view kRemovableDisk = "flyttbar disk nr. ";
 

@@ -18,14 +18,9 @@
 namespace torvanik {
 namespace {
 
-constexpr std::uint64_t kClusterBytes = 512;
-
-std::uint64_t RoundUpToCluster(std::uint64_t size) {
-    return (size + kClusterBytes - 1) / kClusterBytes * kClusterBytes;
-}
-
-// Bytes the regular files directly in `directory` take, in whole clusters.
-std::optional<std::uint64_t> ClusterBytesUsed(const std::string& directory) {
+// Bytes the regular files directly in `directory` take, in whole clusters of `clusterBytes`.
+std::optional<std::uint64_t> ClusterBytesUsed(const std::string& directory,
+                                              std::uint64_t clusterBytes) {
     DIR* dir = opendir(directory.c_str());
     if (dir == nullptr) {
         return std::nullopt;
@@ -35,7 +30,8 @@ std::optional<std::uint64_t> ClusterBytesUsed(const std::string& directory) {
         struct stat info {};
         if (fstatat(dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
             S_ISREG(info.st_mode)) {
-            used += RoundUpToCluster(static_cast<std::uint64_t>(info.st_size));
+            const auto size = static_cast<std::uint64_t>(info.st_size);
+            used += (size + clusterBytes - 1) / clusterBytes * clusterBytes;
         }
     }
     closedir(dir);
@@ -294,7 +290,7 @@ std::optional<std::uint64_t> FileSystem::FreeBytes(const DiskInDrive& drive) {
     }
     std::uint64_t free = static_cast<std::uint64_t>(info.f_bavail) * info.f_frsize;
     if (drive.capacity) {
-        const auto used = ClusterBytesUsed(drive.folder);
+        const auto used = ClusterBytesUsed(drive.folder, drive.clusterBytes);
         if (!used) {
             return std::nullopt;
         }

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <bit>
 #include <cctype>
 #include <cerrno>
@@ -99,7 +100,7 @@ bool FatBootSector(std::string_view report, std::uint64_t sectorSize, std::uint6
 }
 
 // A truncated image still passes mtools' checks while its lost sectors read as nothing.
-bool CheckWhole(const std::string& image, std::string& reason) {
+bool CheckWhole(const std::string& image, ImageRoot& root, std::string& reason) {
     const ChildRun info = Mtools({"minfo", "-i", image, "::"});
     if (info.exitCode != 0) {
         return Failed(reason, image_reason::kNotFat, image, info);
@@ -117,10 +118,25 @@ bool CheckWhole(const std::string& image, std::string& reason) {
         reason = ImageReason(image_reason::kUnreadable, image, errno);
         return false;
     }
-    if (static_cast<std::uint64_t>(file.st_size) < sectorSize * sectors) {
+    root.imageBytes = sectorSize * sectors;
+    root.clusterBytes = sectorSize * Field(info.output, "cluster size: ");
+    if (static_cast<std::uint64_t>(file.st_size) < root.imageBytes) {
         return Fail(reason, image_reason::kTruncated, image);
     }
     return true;
+}
+
+// Each line of an mtools listing that starts "::/", without those three characters.
+template <typename Each>
+void ForRootLines(std::string_view lines, Each each) {
+    while (!lines.empty()) {
+        const auto end = lines.find('\n');
+        const auto line = lines.substr(0, end);
+        lines = end == std::string_view::npos ? std::string_view{} : lines.substr(end + 1);
+        if (line.size() > 3 && line.substr(0, 3) == "::/") {
+            each(line.substr(3));
+        }
+    }
 }
 
 }  // namespace
@@ -137,47 +153,80 @@ std::string ImageReason(const char* why, const std::string& image, int error) {
     return ImageReason(why, image, error == 0 ? std::string() : std::strerror(error));
 }
 
-bool FormatFloppyImage(const std::string& image, std::string& reason) {
-    const ChildRun run = Mtools({"mformat", "-C", "-f", "1440", "-i", image, "::"});
+bool FormatFloppyImage(const std::string& image, const FloppyFormat& format, std::string& reason) {
+    const ChildRun run =
+        Mtools({"mformat", "-C", "-f", std::to_string(format.kilobytes), "-i", image, "::"});
     if (run.exitCode != 0) {
         return Failed(reason, image_reason::kNotCreated, image, run);
     }
-    return CheckWhole(image, reason);
+    ImageRoot root;
+    return CheckWhole(image, root, reason);
 }
 
 bool ReadImageRoot(const std::string& image, ImageRoot& root, std::string& reason) {
-    if (!CheckWhole(image, reason)) {
+    if (!CheckWhole(image, root, reason)) {
         return false;
     }
-    const ChildRun bare = Mtools({"mdir", "-a", "-b", "-i", image, "::"});
     const ChildRun full = Mtools({"mdir", "-a", "-i", image, "::"});
-    if (bare.exitCode != 0 || full.exitCode != 0) {
-        return Failed(reason, image_reason::kUnreadable, image, bare.exitCode != 0 ? bare : full);
+    if (full.exitCode != 0) {
+        return Failed(reason, image_reason::kUnreadable, image, full);
     }
     if (!FreeBytesOf(full.output, root.freeBytes)) {
         return Fail(reason, image_reason::kUnreadable, image);
     }
-    root.files.clear();
-    std::string_view lines(bare.output);
-    while (!lines.empty()) {
-        const auto end = lines.find('\n');
-        const auto line = lines.substr(0, end);
-        lines = end == std::string_view::npos ? std::string_view{} : lines.substr(end + 1);
-        // "::/NAME" for a file, "::/NAME/" for a folder.
-        if (line.size() > 3 && line.substr(0, 3) == "::/" && line.back() != '/') {
-            root.files.emplace_back(line.substr(3));
-        }
+    return ListImageRoot(image, root.files, reason);
+}
+
+bool ListImageRoot(const std::string& image, std::vector<std::string>& files, std::string& reason) {
+    const ChildRun bare = Mtools({"mdir", "-a", "-b", "-i", image, "::"});
+    if (bare.exitCode != 0) {
+        return Failed(reason, image_reason::kUnreadable, image, bare);
     }
+    files.clear();
+    // "::/NAME" for a file, "::/NAME/" for a folder.
+    ForRootLines(bare.output, [&files](std::string_view name) {
+        if (name.back() != '/') {
+            files.emplace_back(name);
+        }
+    });
     return true;
 }
 
-bool CopyOutOfImage(const std::string& image, const ImageRoot& root, const std::string& folder,
-                    std::string& reason) {
-    // mtools fails on a pattern that matches nothing.
-    if (root.files.empty()) {
+bool ReadRootUse(const std::string& image, const ImageRoot& root, std::uint64_t& used,
+                 std::string& reason) {
+    const ChildRun usage = Mtools({"mdu", "-a", "-i", image, "::"});
+    if (usage.exitCode != 0) {
+        return Failed(reason, image_reason::kUnreadable, image, usage);
+    }
+    // "::/NAME CLUSTERS" for each file and folder, a folder's own files after it.
+    used = 0;
+    ForRootLines(usage.output, [&](std::string_view line) {
+        const auto space = line.rfind(' ');
+        if (space == std::string_view::npos ||
+            std::find(root.files.begin(), root.files.end(), line.substr(0, space)) ==
+                root.files.end()) {
+            return;
+        }
+        const auto digits = line.substr(space + 1);
+        std::uint64_t clusters = 0;
+        std::from_chars(digits.data(), digits.data() + digits.size(), clusters);
+        used += clusters * root.clusterBytes;
+    });
+    return true;
+}
+
+bool CopyOutOfImage(const std::string& image, const std::vector<std::string>& names,
+                    const std::string& folder, std::string& reason) {
+    // mcopy takes no empty list of files.
+    if (names.empty()) {
         return true;
     }
-    const ChildRun run = Mtools({"mcopy", "-m", "-n", "-i", image, "::*", folder + "/"});
+    std::vector<std::string> argv = {"mcopy", "-m", "-n", "-i", image};
+    for (const auto& name : names) {
+        argv.push_back(Literal(name));
+    }
+    argv.push_back(folder + "/");
+    const ChildRun run = Mtools(argv);
     if (run.exitCode != 0) {
         return Failed(reason, image_reason::kUnreadable, image, run);
     }

@@ -16,7 +16,6 @@
 
 #include "platform/child_process.h"
 #include "platform/cp1252.h"
-#include "platform/durable_file.h"
 #include "platform/file_copy.h"
 #include "platform/file_system.h"
 #include "platform/floppy_image.h"
@@ -25,8 +24,6 @@
 
 namespace torvanik {
 namespace {
-
-constexpr std::uint64_t kClusterBytes = 512;
 
 struct FolderFile {
     std::string name;
@@ -152,32 +149,27 @@ Hold LockImageFolder(const std::string& directory, DiskInDrive& disk) {
     return Hold(new ImageDisk{{}, lock}, ImageDiskRelease{});
 }
 
-// The folder's regular files, once the copies a killed step left are removed. Only a step
-// that holds the image folder's lock may call this.
-std::vector<FolderFile> WithoutLeftoverCopies(const std::string& directory) {
-    std::vector<FolderFile> files = RegularFiles(directory);
-    std::erase_if(files, [&directory](const FolderFile& file) {
-        return file.name.starts_with(kTemporaryPrefix) &&
-               unlink((directory + "/" + file.name).c_str()) == 0;
-    });
-    return files;
+// The folder's regular files, once what killed steps left is removed. Only a step that
+// holds the image folder's lock may call this.
+std::vector<FolderFile> WithoutLeftovers(const std::string& directory) {
+    RemoveLeftovers(directory);
+    return RegularFiles(directory);
 }
 
-// The image's root files copied out into a new private folder of `disk`.
-bool Unpack(ImageDisk& disk, const ImageRoot& root, std::string& reason) {
-    disk.folder = MakeImageFolder();
+// The files `names` of `image` copied out into a new private folder of `disk`, beside the
+// image.
+bool Unpack(ImageDisk& disk, const std::string& image, const std::vector<std::string>& names,
+            std::string& reason) {
+    disk.folder = MakeFolderBeside(disk.image);
     if (disk.folder.empty()) {
         return Fail(reason, image_reason::kNoStaging, disk.image, errno);
     }
-    if (!CopyOutOfImage(disk.image, root, disk.folder, reason)) {
-        return false;
-    }
-    disk.carried = RegularFiles(disk.folder);
-    return true;
+    return CopyOutOfImage(image, names, disk.folder, reason);
 }
 
-// The image of `disk`, made first when a write finds none, checked and unpacked.
-bool OpenImage(ImageDisk& disk, DiskUse use, ImageRoot& root, std::string& reason) {
+// The image of `disk`, made in `format` first when a write finds none, checked and unpacked.
+bool OpenImage(ImageDisk& disk, DiskUse use, const FloppyFormat& format, ImageRoot& root,
+               std::string& reason) {
     struct stat info {};
     if (lstat(disk.image.c_str(), &info) != 0) {
         if (errno != ENOENT) {
@@ -186,7 +178,7 @@ bool OpenImage(ImageDisk& disk, DiskUse use, ImageRoot& root, std::string& reaso
         if (use == DiskUse::Read) {
             return Fail(reason, image_reason::kMissing, disk.image);
         }
-        if (!FormatFloppyImage(disk.image, reason)) {
+        if (!FormatFloppyImage(disk.image, format, reason)) {
             return false;
         }
         if (lstat(disk.image.c_str(), &info) != 0) {
@@ -197,14 +189,19 @@ bool OpenImage(ImageDisk& disk, DiskUse use, ImageRoot& root, std::string& reaso
         return Fail(reason, image_reason::kNotRegular, disk.image);
     }
     disk.stamp = ImageStamp::Of(info);
-    return ReadImageRoot(disk.image, root, reason) && Unpack(disk, root, reason);
+    if (!ReadImageRoot(disk.image, root, reason) || !Unpack(disk, disk.image, root.files, reason)) {
+        return false;
+    }
+    disk.carried = RegularFiles(disk.folder);
+    return true;
 }
 
-std::uint64_t ClusterBytes(const std::vector<FolderFile>& files) {
+// What `files` take on a disk whose clusters are `clusterBytes` long.
+std::uint64_t ClusterBytes(const std::vector<FolderFile>& files, std::uint64_t clusterBytes) {
     std::uint64_t used = 0;
     for (const auto& file : files) {
         const auto size = static_cast<std::uint64_t>(file.size);
-        used += (size + kClusterBytes - 1) / kClusterBytes * kClusterBytes;
+        used += (size + clusterBytes - 1) / clusterBytes * clusterBytes;
     }
     return used;
 }
@@ -257,11 +254,7 @@ std::string CopyBeside(const ImageDisk& disk, std::string& reason) {
         close(from);
         return {};
     }
-    // A temporary beside the image, ".~torvanik.DSKA0000.IMG.a1B2c3"; one left there was
-    // a killed step's.
-    const auto slash = disk.image.rfind('/');
-    std::string copy = disk.image.substr(0, slash + 1) + std::string(kTemporaryPrefix) +
-                       disk.image.substr(slash + 1) + ".XXXXXX";
+    std::string copy = PatternBeside(disk.image);
     const int to = mkostemp(copy.data(), O_CLOEXEC);
     bool copied = to >= 0 && CopyFileData(from, to) && fchmod(to, info.st_mode & 07777) == 0;
     int error = errno;
@@ -281,25 +274,27 @@ std::string CopyBeside(const ImageDisk& disk, std::string& reason) {
 }
 
 // The files `changed` read back out of `image` hold what the folder holds, and none of
-// `removed` is left.
+// `removed` is left: the image's root folder is listed, and only what changed is read, once.
 bool ReadsBack(const std::string& image, const ImageDisk& disk,
                const std::vector<std::string>& changed, const std::vector<std::string>& removed,
                std::string& reason) {
-    const Hold back(new ImageDisk{image}, ImageDiskRelease{});
-    ImageRoot root;
-    if (!ReadImageRoot(image, root, reason) || !Unpack(*back, root, reason)) {
+    std::vector<std::string> files;
+    if (!ListImageRoot(image, files, reason)) {
         return false;
     }
-    const auto inImage = [&](const std::string& name) {
-        return std::find(root.files.begin(), root.files.end(), name) != root.files.end();
+    const auto inImage = [&files](const std::string& name) {
+        return std::find(files.begin(), files.end(), name) != files.end();
     };
-    for (const auto& name : changed) {
-        if (!inImage(name) || !SameBytes(back->folder + "/" + name, disk.folder + "/" + name)) {
-            return Fail(reason, image_reason::kReadBackDiffers, disk.image);
-        }
+    if (!std::all_of(changed.begin(), changed.end(), inImage) ||
+        std::any_of(removed.begin(), removed.end(), inImage)) {
+        return Fail(reason, image_reason::kReadBackDiffers, disk.image);
     }
-    for (const auto& name : removed) {
-        if (inImage(name)) {
+    const Hold back(new ImageDisk{disk.image}, ImageDiskRelease{});
+    if (!Unpack(*back, image, changed, reason)) {
+        return false;
+    }
+    for (const auto& name : changed) {
+        if (!SameBytes(back->folder + "/" + name, disk.folder + "/" + name)) {
             return Fail(reason, image_reason::kReadBackDiffers, disk.image);
         }
     }
@@ -408,23 +403,24 @@ DiskInDrive ResolveImageDisk(const DriveMapping& drive, int diskNumber, DiskUse 
     if (!hold) {
         return disk;
     }
-    hold->image = ImageAmong(drive.directory, WithoutLeftoverCopies(drive.directory), diskNumber);
+    hold->image = ImageAmong(drive.directory, WithoutLeftovers(drive.directory), diskNumber);
     if (hold->image.empty()) {
         disk.whyNone = ImageReason(image_reason::kBeyondImages, drive.directory);
         return disk;
     }
     ImageRoot root;
-    if (!OpenImage(*hold, use, root, disk.whyNone)) {
+    if (!OpenImage(*hold, use, *drive.format, root, disk.whyNone)) {
         return disk;
     }
     // Room on the disk: what the FAT has free, plus what the copied files take there, for
-    // the drive counts those against it as on any other disk.
-    std::uint64_t capacity = root.freeBytes + ClusterBytes(hold->carried);
+    // the drive counts those against it as on any other disk, in the image's own clusters.
+    std::uint64_t capacity = root.freeBytes + ClusterBytes(hold->carried, root.clusterBytes);
     if (drive.capacity) {
         capacity = std::min(capacity, *drive.capacity);
     }
     disk.folder = hold->folder;
     disk.capacity = capacity;
+    disk.clusterBytes = root.clusterBytes;
     disk.hold = std::move(hold);
     return disk;
 }

@@ -2,17 +2,19 @@
 
 #include <string>
 
-// The private folders an image step unpacks its disk into: under $XDG_RUNTIME_DIR, else
-// $TMPDIR, else /tmp, each named for the process that made it
-// ("torvanik-disk-PID-START-XXXXXX"), so that a killed program's can be told from a
-// running one's.
+// What an image step keeps beside its image, on the image's own file system: the copy of
+// the image it changes, and private folders of the image's files, each named
+// ".~torvanik.NAME.XXXXXX" for the image NAME. Only a step that holds the image folder's
+// lock makes or removes them, so whatever such a step finds there a killed step left.
 namespace torvanik {
 
-// A new private folder; empty, with errno, when none can be made.
-std::string MakeImageFolder();
+// "DIR/.~torvanik.NAME.XXXXXX" for the image DIR/NAME, for mkstemp and mkdtemp to fill in.
+std::string PatternBeside(const std::string& image);
 
-// Removes this user's private folders whose process is gone, such as a killed step's.
-// Each program calls it once as it starts.
-void RemoveDeadImageFolders();
+// A new private folder beside `image`; empty, with errno, when none can be made.
+std::string MakeFolderBeside(const std::string& image);
+
+// Removes the copies and folders that killed steps left in the image folder `directory`.
+void RemoveLeftovers(const std::string& directory);
 
 }  // namespace torvanik

@@ -3,7 +3,6 @@
 #include <QIcon>
 #include <QPixmap>
 
-#include "platform/image_staging.h"
 #include "res/toolbar.h"
 #include "shell/document.h"
 #include "shell/main_window.h"
@@ -16,7 +15,6 @@ TorvanikApp::TorvanikApp() = default;
 TorvanikApp::~TorvanikApp() = default;
 
 bool TorvanikApp::Start(const DriveMap& drives) {
-    RemoveDeadImageFolders();
     InstallNorwegianQtTranslation(*qApp);
     QIcon icon{QPixmap(LargeIcon())};
     icon.addPixmap(QPixmap(SmallIcon()));

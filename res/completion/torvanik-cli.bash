@@ -5,6 +5,7 @@ _torvanik_cli() {
         --no-sums --help --version"
     local letters="A: B: C: D: E: F: G: H: I: J: K: L: M: N:"
     local kinds="media media: device: images:"
+    local formats="360k 720k 1.2m 1.44m 2.88m"
 
     # Words are split at blanks only, so that "A:=media:" stays one word; the answers
     # are cut back to what bash, which also breaks at ':' and '=', takes as the word.
@@ -42,6 +43,7 @@ _torvanik_cli() {
                 local letter=${cur%%=*}
                 case $place in
                     device:*) mapfile -t answers < <(compgen -f -- "${place#device:}" | sed "s|^|device:|") ;;
+                    images:*,format=*) mapfile -t answers < <(compgen -W "$formats" -- "${place##*,format=}" | sed "s|^|${place%,format=*},format=|") ;;
                     media:* | images:*) mapfile -t answers < <(compgen -d -- "${place#*:}" | sed "s|^|${place%%:*}:|; s|$|/|") ;;
                     *) mapfile -t answers < <(compgen -W "$kinds" -- "$place"; compgen -d -- "$place" | sed "s|$|/|") ;;
                 esac

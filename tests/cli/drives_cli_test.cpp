@@ -39,8 +39,9 @@ INSTANTIATE_TEST_SUITE_P(
                                  "{T}/drive,capacity=1000000 → {T}/drive, 976 kB ledig"},
                       DrivesCase{"MissingFolder", "{T}/borte",
                                  "{T}/borte → {T}/borte (finnes ikke)"},
-                      DrivesCase{"ImagesWithoutImage", "images:{T}",
-                                 "images:{T} → diskbildet finnes ikke: DSKA0000.IMG"},
+                      DrivesCase{"ImagesWithoutImage", "images:{T},format=720k",
+                                 "images:{T},format=720k → diskbildet finnes ikke: DSKA0000.IMG; "
+                                 "nye diskbilder lages som 720k"},
                       DrivesCase{"MediaWithNothingMounted", "media:{T}",
                                  "media:{T} → Ingen diskett/disk er satt inn"}),
     [](const ::testing::TestParamInfo<DrivesCase>& info) { return info.param.name; });

@@ -68,6 +68,28 @@ TEST_F(CliRefusalTest, MalformedDrivesFileIsAUsageError) {
     EXPECT_NE(run.errors.find("drives:1: ugyldig linje"), std::string::npos);
 }
 
+// A format the drive can't make is refused, by the option or the drives file, before any
+// image is made.
+TEST_F(CliRefusalTest, AnUnknownFloppyFormatIsRefusedWithTheFormatsAllowed) {
+    const std::string images = temp / "bilder";
+    fs::create_directories(images);
+    fs::create_directories(config + "/torvanik");
+    const std::string line = "A: images:" + images + ",format=1.3m\n";
+    const std::vector<std::pair<std::vector<std::string>, std::string>> ways = {
+        {{"--drive", "A:=images:" + images + ",format=800k", "split", drive + "/x"}, ""},
+        {{"split", drive + "/x"}, line},
+    };
+    for (const auto& [arguments, drivesFile] : ways) {
+        WriteBytes(config + "/torvanik/drives", {drivesFile.begin(), drivesFile.end()});
+        const Session run = Run(arguments);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_NE(run.errors.find("(ventet 360k, 720k, 1.2m, 1.44m eller 2.88m)"),
+                  std::string::npos)
+            << run.errors;
+        EXPECT_TRUE(fs::is_empty(images));
+    }
+}
+
 TEST_F(CliRefusalTest, HelpAndVersionGoToStandardOutput) {
     for (const char* option : {"--help", "-h"}) {
         const Session help = Run({option});

@@ -1,6 +1,9 @@
+#include <sys/mount.h>
 #include <sys/stat.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <optional>
 
 #include "engine/check_file.h"
 #include "engine/disk_set.h"
@@ -110,6 +113,137 @@ TEST_F(ImageDriveTest, SplitsOntoThreeFloppyImagesAndJoinsBack) {
     EXPECT_EQ(WriteTime(joined).tv_sec, times.write.tv_sec);
     EXPECT_EQ(ReadBytes(joined), original);
 }
+
+// $XDG_RUNTIME_DIR and $TMPDIR on a 16 KiB tmpfs, too small for any image, where this
+// process may mount one; else on a folder that is not there at all. As they were after.
+class NoRoomForTemporaries {
+  public:
+    explicit NoRoomForTemporaries(const std::string& folder) : folder_(folder) {
+        std::filesystem::create_directories(folder);
+        mounted_ = mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=16k") == 0;
+        if (!mounted_) {
+            std::filesystem::remove(folder);
+        }
+        for (auto& [name, value] : saved_) {
+            if (const char* now = std::getenv(name)) {
+                value = now;
+            }
+            setenv(name, folder.c_str(), 1);
+        }
+    }
+    ~NoRoomForTemporaries() {
+        for (const auto& [name, value] : saved_) {
+            value ? setenv(name, value->c_str(), 1) : unsetenv(name);
+        }
+        if (mounted_) {
+            umount2(folder_.c_str(), MNT_DETACH);
+        }
+    }
+
+  private:
+    std::string folder_;
+    bool mounted_ = false;
+    std::pair<const char*, std::optional<std::string>> saved_[2] = {{"XDG_RUNTIME_DIR", {}},
+                                                                    {"TMPDIR", {}}};
+};
+
+// A folder of floppies of one size, as mformat makes them: made by the drive in its format,
+// or there before the split.
+struct FloppyCase {
+    const char* name;
+    const char* format;               // the drive's; none when the images are there already
+    std::vector<std::string> images;  // the folder after the split
+    std::uint64_t imageBytes;
+    const char* sectors;  // as minfo says: "small size: 1440 sectors"
+    std::uint64_t clusterBytes;
+    std::uint64_t freshFree;  // a freshly formatted image's free space
+    std::size_t sourceBytes;
+};
+
+void PrintTo(const FloppyCase& floppy, std::ostream* out) {
+    *out << floppy.name;
+}
+
+class FloppySizesTest : public ImageDriveTest, public ::testing::WithParamInterface<FloppyCase> {};
+
+// Each image but the last is filled: its chunk takes what INFO.FIL and the check file leave
+// in whole clusters of the image's own size. No step keeps anything under $XDG_RUNTIME_DIR
+// or $TMPDIR.
+TEST_P(FloppySizesTest, SplitsFillingEachImageAndJoinsBack) {
+    const FloppyCase& floppy = GetParam();
+    const NoRoomForTemporaries noRoom(tmp / "small");
+    if (floppy.format != nullptr) {
+        std::string error;
+        ASSERT_TRUE(
+            ParseDriveOption("A:=images:" + imagesDir + ",format=" + floppy.format, drives, error))
+            << error;
+    } else {
+        for (const auto& image : floppy.images) {
+            ASSERT_EQ(Mtools({"mformat", "-C", "-f", "720", "-i", Image(image), "::"}).exitCode, 0);
+        }
+    }
+    const std::string source = MakeSource("lyd.wav", floppy.sourceBytes);
+    Split(source);
+    for (std::size_t disk = 0; disk < floppy.images.size(); ++disk) {
+        Klar();
+    }
+    EXPECT_EQ(screen().lastNotice, N(NoticeId::kSplitDoneSeveral));
+    EXPECT_EQ(NamesIn(imagesDir), floppy.images);
+    std::uint64_t chunks = 0;
+    for (std::size_t i = 0; i < floppy.images.size(); ++i) {
+        const std::string& image = floppy.images[i];
+        SCOPED_TRACE(image);
+        EXPECT_EQ(std::filesystem::file_size(Image(image)), floppy.imageBytes);
+        const ChildRun info = Mtools({"minfo", "-i", Image(image), "::"});
+        EXPECT_THAT(info.output, HasSubstr(floppy.sectors));
+        const std::string out = CopiedOut(image);
+        const std::string chunk = out + "/lyd_wav_" + std::to_string(i + 1);
+        const std::uint64_t kept = (i == 0 ? 2 : 1) * floppy.clusterBytes;
+        if (i + 1 < floppy.images.size()) {
+            EXPECT_THAT(Mtools({"mdir", "-i", Image(image), "::"}).output,
+                        HasSubstr(" 0 bytes free"));
+            EXPECT_EQ(std::filesystem::file_size(chunk), floppy.freshFree - kept);
+        }
+        chunks += std::filesystem::file_size(chunk);
+    }
+    EXPECT_EQ(chunks, floppy.sourceBytes);
+
+    Join(tmp / "joined.wav");
+    for (std::size_t disk = 0; disk < floppy.images.size(); ++disk) {
+        Klar();
+    }
+    EXPECT_EQ(screen().lastNotice, N(NoticeId::kJoinDoneSeveral));
+    EXPECT_EQ(ReadBytes(tmp / "joined.wav"), ReadBytes(source));
+    EXPECT_EQ(NamesIn(imagesDir), floppy.images);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Floppies, FloppySizesTest,
+    ::testing::Values(FloppyCase{"MadeAs720k",
+                                 "720k",
+                                 {"DSKA0000.IMG", "DSKA0001.IMG", "DSKA0002.IMG"},
+                                 737'280,
+                                 "small size: 1440 sectors",
+                                 1024,
+                                 730'112,
+                                 2'000'000},
+                      FloppyCase{"MadeAs2880k",
+                                 "2.88m",
+                                 {"DSKA0000.IMG", "DSKA0001.IMG"},
+                                 2'949'120,
+                                 "small size: 5760 sectors",
+                                 1024,
+                                 2'931'712,
+                                 3'000'000},
+                      FloppyCase{"There720k",
+                                 nullptr,
+                                 {"a.img", "b.img", "c.img"},
+                                 737'280,
+                                 "small size: 1440 sectors",
+                                 1024,
+                                 730'112,
+                                 2'100'000}),
+    [](const ::testing::TestParamInfo<FloppyCase>& info) { return info.param.name; });
 
 TEST_F(ImageDriveTest, AStepTheImageDoesNotTakeIsAFailedStepThatLeavesTheImage) {
     // A floppy's root folder holds 224 entries; these take them all.

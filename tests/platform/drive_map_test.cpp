@@ -26,6 +26,14 @@ TEST(DriveOptionTest, ParsesFolderAndCapacity) {
     EXPECT_EQ(map.Find(1)->kind, DriveKind::Images);
     EXPECT_EQ(map.Find(1)->directory, "/stack");
     EXPECT_EQ(map.Find(1)->capacity, 720u);
+    EXPECT_EQ(map.Find(1)->format->name, "1.44m");
+    for (const char* option :
+         {"B:=images:/stack,format=720k,capacity=5", "B:=images:/stack,capacity=5,format=720k"}) {
+        ASSERT_TRUE(ParseDriveOption(option, map, error)) << error;
+        EXPECT_EQ(map.Find(1)->directory, "/stack");
+        EXPECT_EQ(map.Find(1)->capacity, 5u);
+        EXPECT_EQ(map.Find(1)->format->name, "720k");
+    }
 
     ASSERT_TRUE(ParseDriveOption("B:=media", map, error));
     EXPECT_EQ(map.Find(1)->kind, DriveKind::Media);
@@ -40,9 +48,10 @@ TEST(DriveOptionTest, ParsesFolderAndCapacity) {
     ASSERT_TRUE(ParseDriveOption("B:=./media", map, error));
     EXPECT_EQ(map.Find(1)->kind, DriveKind::Folder);
 
-    for (const char* bad :
-         {"A:", "A:=", "S:=/x", "AB:=/x", "A:=/x,capacity=", "A:=/x,capacity=1k", "=/x",
-          "A:=,capacity=5", "A:=device", "A:=device:", "A:=media:", "A:=images", "A:=images:"}) {
+    for (const char* bad : {"A:", "A:=", "S:=/x", "AB:=/x", "A:=/x,capacity=", "A:=/x,capacity=1k",
+                            "=/x", "A:=,capacity=5", "A:=device", "A:=device:", "A:=media:",
+                            "A:=images", "A:=images:", "A:=images:/x,format=720",
+                            "A:=images:/x,format=", "A:=/x,format=720k", "A:=media,format=1.44m"}) {
         error.clear();
         EXPECT_FALSE(ParseDriveOption(bad, map, error)) << bad;
         EXPECT_FALSE(error.empty()) << bad;

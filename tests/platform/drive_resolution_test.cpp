@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <map>
 #include <memory>
 
@@ -212,9 +214,22 @@ TEST(DriveDescriptionTest, SaysWhyNoDiskIsInOrTheFolderIsMissingOrNamesTheImage)
     EXPECT_EQ(DescribeDrive(map, files, 1), "B: " + std::string(drive_text::kNoDiskIn));
     EXPECT_EQ(DescribeDrive(map, files, 2), "C: = " + (tmp / "missing") + " (finnes ikke)");
     std::string reason;
-    ASSERT_TRUE(FormatFloppyImage(tmp / "DSKA0000.IMG", reason)) << reason;
+    ASSERT_TRUE(FormatFloppyImage(tmp / "DSKA0000.IMG", kFloppyFormats[1], reason)) << reason;
+    WriteBytes(tmp / "fil", PatternBytes(1500));
+    ASSERT_TRUE(CopyIntoImage(tmp / "DSKA0000.IMG", {tmp / "fil"}, reason)) << reason;
     map.Set(3, {tmp.path().string(), std::nullopt, DriveKind::Images});
-    EXPECT_EQ(DescribeDrive(map, files, 3), "D: = " + (tmp / "DSKA0000.IMG") + ", 1 423 kB ledig");
+    // Looked at while a step holds the image folder, unpacking nothing beside the image.
+    const DiskInDrive held = map.Resolve(3, 2, DiskUse::Write);
+    ASSERT_EQ(held.whyNone, "");
+    EXPECT_EQ(DescribeDrive(map, files, 3),
+              "D: = " + (tmp / "DSKA0000.IMG") + ", 720k, 711 kB ledig");
+    map.Set(3, {tmp.path().string(), 100'000, DriveKind::Images});
+    EXPECT_EQ(DescribeDrive(map, files, 3),
+              "D: = " + (tmp / "DSKA0000.IMG") + ", 720k, 95 kB ledig");
+    map.Set(3, {tmp / "ingen", std::nullopt, DriveKind::Images, {}, 0, &kFloppyFormats[4]});
+    EXPECT_EQ(DescribeDrive(map, files, 3),
+              "D: mappen med diskbildene kan ikke \xC3\xA5pnes: ingen (" +
+                  std::string(std::strerror(ENOENT)) + "); nye diskbilder lages som 2.88m");
 }
 
 }  // namespace

@@ -35,7 +35,7 @@ std::vector<std::string> ImageFiles(const std::string& image) {
 
 void Format(const std::string& image, std::uint64_t size = kFloppyImageBytes) {
     std::string reason;
-    ASSERT_TRUE(FormatFloppyImage(image, reason)) << reason;
+    ASSERT_TRUE(FormatFloppyImage(image, *kDefaultFloppyFormat, reason)) << reason;
     fs::resize_file(image, size);
 }
 
@@ -87,7 +87,7 @@ TEST(ImageDiskTest, FinishCarriesWritesAndDeletionsIntoTheImage) {
     EXPECT_THAT(reason, HasSubstr("DSKA0000.IMG"));
     ASSERT_TRUE(ReadImageRoot(image, root, reason));
     EXPECT_THAT(root.files, ElementsAre("en veldig lang fil.txt"));
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(tmp.path()), {}), 1);
+    EXPECT_THAT(NamesIn(tmp.path()), ElementsAre(fs::path(disk.folder).filename(), "DSKA0000.IMG"));
 
     const std::string folder = disk.folder;
     disk = {};
@@ -182,19 +182,25 @@ TEST(ImageDiskTest, AnImageReplacedDuringTheStepIsLeftAsTheOtherProgramMadeIt) {
     std::string reason;
     EXPECT_FALSE(FinishImageDisk(disk, reason));
     EXPECT_EQ(reason, ImageReason(image_reason::kChanged, "DSKA0000.IMG"));
-    EXPECT_THAT(NamesIn(tmp / "images"), ElementsAre("DSKA0000.IMG"));
+    EXPECT_THAT(NamesIn(tmp / "images"),
+                ElementsAre(fs::path(disk.folder).filename(), "DSKA0000.IMG"));
     EXPECT_THAT(ImageFiles(tmp / "images/DSKA0000.IMG"), IsEmpty());
 }
 
-TEST(ImageDiskTest, TheNextStepRemovesTheImageCopiesOfAKilledStep) {
+// A link of that naming is no step's: neither it nor what it points to goes.
+TEST(ImageDiskTest, TheNextStepRemovesTheImageCopiesAndFoldersOfAKilledStep) {
     TempFolder tmp;
+    fs::create_directories(tmp / "bilder/.~torvanik.DSKA0000.IMG.g7H8i9/inni");
     for (const char* name :
-         {".~torvanik.DSKA0000.IMG.a1B2c3", ".~torvanik.x.img.d4E5f6", "a.txt"}) {
+         {"bilder/.~torvanik.DSKA0000.IMG.a1B2c3", "bilder/.~torvanik.x.img.d4E5f6", "bilder/a.txt",
+          "bilder/.~torvanik.DSKA0000.IMG.g7H8i9/inni/INFO.FIL", "andre"}) {
         WriteBytes(tmp / name, {'x'});
     }
-    const DriveMapping drive{tmp.path().string(), std::nullopt, DriveKind::Images};
+    fs::create_symlink(tmp / "andre", tmp / "bilder/.~torvanik.lenke");
+    const DriveMapping drive{tmp / "bilder", std::nullopt, DriveKind::Images};
     EXPECT_EQ(ResolveImageDisk(drive, 1, DiskUse::Write).whyNone, "");
-    EXPECT_THAT(NamesIn(tmp.path()), ElementsAre("DSKA0000.IMG", "a.txt"));
+    EXPECT_THAT(NamesIn(tmp / "bilder"), ElementsAre(".~torvanik.lenke", "DSKA0000.IMG", "a.txt"));
+    EXPECT_TRUE(fs::exists(tmp / "andre"));
 }
 
 // "VmHWM:   1234 kB": the most memory this process has held.
@@ -248,21 +254,21 @@ TEST(FloppyImageTest, WithoutMtoolsTheReasonNamesThePackage) {
     TempFolder tmp;
     const std::string image = tmp / "DSKA0000.IMG";
     std::string reason;
-    ASSERT_TRUE(FormatFloppyImage(image, reason)) << reason;
+    ASSERT_TRUE(FormatFloppyImage(image, *kDefaultFloppyFormat, reason)) << reason;
     const std::string path = std::getenv("PATH");
     std::filesystem::create_directories(tmp / "bin");
     setenv("PATH", (tmp / "bin").c_str(), 1);
     const std::pair<const char*, std::function<bool(std::string&)>> uses[] = {
-        {"format", [&](std::string& r) { return FormatFloppyImage(tmp / "DSKA0001.IMG", r); }},
+        {"format",
+         [&](std::string& r) {
+             return FormatFloppyImage(tmp / "DSKA0001.IMG", *kDefaultFloppyFormat, r);
+         }},
         {"list",
          [&](std::string& r) {
              ImageRoot root;
              return ReadImageRoot(image, root, r);
          }},
-        {"copy out",
-         [&](std::string& r) {
-             return CopyOutOfImage(image, {{"A"}, 0}, tmp / "bin", r);
-         }},
+        {"copy out", [&](std::string& r) { return CopyOutOfImage(image, {"A"}, tmp / "bin", r); }},
         {"copy in", [&](std::string& r) { return CopyIntoImage(image, {tmp / "bin"}, r); }},
         {"delete", [&](std::string& r) { return DeleteFromImage(image, {"A"}, r); }}};
     for (const auto& [name, use] : uses) {

@@ -40,6 +40,8 @@ expect "torvanik-cli --select M" M:
 expect "torvanik-cli --drive B" B:=
 expect "torvanik-cli --drive B:=me" media media:
 expect "torvanik-cli --drive B:=images:dis" disks/
+expect "torvanik-cli --drive B:=images:disks/a,format=" 360k 720k 1.2m 1.44m 2.88m
+expect "torvanik-cli --drive B:=images:disks/a,format=7" 720k
 expect "torvanik-cli --drive=B:=me" media media:
 expect "torvanik-cli --select=" A: B: C: D: E: F: G: H: I: J: K: L: M: N:
 expect "torvanik-cli --drive=A:=disks/a split fil" film.avi filmen.txt
