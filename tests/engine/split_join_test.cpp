@@ -221,8 +221,9 @@ TEST_F(SplitJoinTest, JoinRefusesAChunkLongerThanTheLengthInInfoFile) {
     Join(tmp / "x.dat");
     EXPECT_EQ(Klar().result, StepResult::kSameDisk);
     EXPECT_EQ(screen().lastNotice, N(NoticeId::kInsertDiskAgain, 1));
-    EXPECT_EQ(observer.reasons.back(), "Delen på disk 1 er lengre enn resten av filen: disken "
-                                       "hører til et annet sett eller er skadet");
+    EXPECT_EQ(observer.reasons.back(),
+              "Delen på disk 1 er lengre enn resten av filen: disken "
+              "hører til et annet sett eller er skadet");
     EXPECT_TRUE(ReadBytes(tmp / "x.dat").empty());
 }
 
