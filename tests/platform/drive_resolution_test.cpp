@@ -273,11 +273,7 @@ INSTANTIATE_TEST_SUITE_P(Disks, DiskIdentityTest,
                                            DiskChange{"NewDiskWithoutUuid",
                                                       {"/media/ola/DISK", "36", ""},
                                                       {"/media/ola/DISK", "37", ""},
-                                                      false},
-                                           DiskChange{"SameMountWithoutUuid",
-                                                      {"/media/ola/DISK", "36", ""},
-                                                      {"/media/ola/DISK", "36", ""},
-                                                      true}),
+                                                      false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
