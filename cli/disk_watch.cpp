@@ -55,13 +55,7 @@ std::string DiskFingerprint(const DriveMap& drives, int index, int diskNumber) {
 }
 
 std::string MountedDisk(const DriveMap& drives, int index) {
-    const DiskInDrive disk = drives.Resolve(index, 1, DiskUse::Read);
-    struct stat info {};
-    if (disk.folder.empty() || stat(disk.folder.c_str(), &info) != 0) {
-        return {};
-    }
-    // A file system keeps its device number while mounted; a new one gets a number of its own.
-    return disk.folder + " " + std::to_string(info.st_dev);
+    return drives.DiskIdentity(index);
 }
 
 }  // namespace torvanik::cli

@@ -8,7 +8,6 @@
 #include "cli/refusal.h"
 #include "engine/drive_choice.h"
 #include "platform/drive_description.h"
-#include "platform/settings_location.h"
 
 namespace torvanik::cli {
 
@@ -26,9 +25,8 @@ std::string DriveListing(const DriveMap& drives, FileSystem& files) {
 
 int ListDrives(const CommandLine& line) {
     DriveMap drives;
-    std::string error;
-    if (!BuildDriveMap(line.driveOptions, DrivesFilePath(), drives, error)) {
-        return Refuse(error);
+    if (const auto refused = RefusedDriveMap(line, drives)) {
+        return *refused;
     }
     FileSystem files;
     Print(DriveListing(drives, files));

@@ -4,6 +4,7 @@
 
 #include "cli/cli_texts.h"
 #include "cli/exit_status.h"
+#include "platform/settings_location.h"
 
 namespace torvanik::cli {
 
@@ -17,6 +18,20 @@ int Refuse(std::string_view message) {
                  kProgramName.data(), static_cast<int>(message.size()), message.data(),
                  static_cast<int>(kUsage.size()), kUsage.data());
     return kUsageError;
+}
+
+std::optional<int> RefusedDriveMap(const CommandLine& line, DriveMap& drives) {
+    std::string error;
+    for (const std::string& option : line.driveOptions) {
+        if (DriveMap scratch; !ParseDriveOption(option, scratch, error)) {
+            return Refuse(error);
+        }
+    }
+    if (!BuildDriveMap(line.driveOptions, DrivesFilePath(), drives, error)) {
+        Complain(error);
+        return kUsageError;
+    }
+    return std::nullopt;
 }
 
 }  // namespace torvanik::cli

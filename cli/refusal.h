@@ -1,6 +1,10 @@
 #pragma once
 
+#include <optional>
 #include <string_view>
+
+#include "cli/command_line.h"
+#include "platform/drive_map.h"
 
 namespace torvanik::cli {
 
@@ -9,5 +13,9 @@ void Complain(std::string_view message);
 
 // Prints "torvanik-cli: <message>" and the usage on standard error; returns kUsageError.
 int Refuse(std::string_view message);
+
+// The drive map of `line` into `drives`; else the exit status, kUsageError, once it has said
+// why: with the usage for a wrong --drive, without it for a wrong drives file.
+std::optional<int> RefusedDriveMap(const CommandLine& line, DriveMap& drives);
 
 }  // namespace torvanik::cli

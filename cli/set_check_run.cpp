@@ -6,7 +6,6 @@
 #include "cli/cli_texts.h"
 #include "cli/exit_status.h"
 #include "cli/fill.h"
-#include "cli/klar_prompt.h"
 #include "cli/output_guard.h"
 #include "engine/set_check.h"
 #include "engine/stop_request.h"
@@ -32,19 +31,33 @@ std::string_view VerdictText(DiskVerdict verdict) {
     return kDiskUnreadable;
 }
 
+// A disk asked for again is a failed step, for the watch of unattended runs.
+StepOutcome OutcomeOf(const DiskCheck& check) {
+    switch (check.verdict) {
+        case DiskVerdict::kUnreadable:
+            return {StepResult::kSameDisk, check.why};
+        case DiskVerdict::kOtherSet:
+            return {StepResult::kSameDisk, {Reason::kOtherSet, 0, {}}};
+        default:
+            return {check.last ? StepResult::kFinished : StepResult::kAdvanced, {}};
+    }
+}
+
 }  // namespace
 
-int RunSetCheck(Transfer& transfer, const EngineSeams& seams, std::istream& input) {
+int RunSetCheck(Transfer& transfer, const EngineSeams& seams, StepGate& gate,
+                UnattendedWatch& watch) {
     if (!BeginSetCheck(transfer, seams)) {
         return kCannotStart;
     }
     bool allGood = true;
     bool anySummed = false;
     for (;;) {
-        if (!AwaitKlar(input, stdout) || StopRequested()) {
+        if (!gate.Open(transfer.diskNumber)) {
             return kStopped;
         }
         const int disk = transfer.diskNumber;
+        watch.BeforeStep();
         const DiskCheck check = CheckNextDisk(transfer, seams);
         if (StopRequested()) {
             return kStopped;
@@ -52,13 +65,19 @@ int RunSetCheck(Transfer& transfer, const EngineSeams& seams, std::istream& inpu
         std::string line = Fill(VerdictText(check.verdict), std::to_string(disk));
         if (check.verdict == DiskVerdict::kUnreadable) {
             line += ReasonLine(check.why) + "\n";
+        } else if (check.verdict == DiskVerdict::kDamaged && check.why) {
+            line = ReasonLine(check.why) + "\n";
         }
         Print(line + "\n");
         // A disk that is not of the set is asked for again and counts for nothing.
         if (check.verdict == DiskVerdict::kUnreadable || check.verdict == DiskVerdict::kOtherSet) {
             seams.observer->NoticeShown(NoticeId::kInsertDiskAgain, disk);
+            if (watch.GivesUp(OutcomeOf(check))) {
+                return kStopped;
+            }
             continue;
         }
+        watch.GivesUp(OutcomeOf(check));
         allGood = allGood && check.verdict == DiskVerdict::kGood;
         anySummed = anySummed || check.verdict != DiskVerdict::kNoCheckFile;
         if (check.last) {

@@ -84,6 +84,10 @@ std::optional<int> OfferResume(const CommandLine& line, const std::string& path,
         Print(ReasonLine({Reason::kRecordDamaged, 0, {}}) + "\n");
         return kCannotStart;
     }
+    if (found.found == RecordStore::Found::kSetAside) {
+        Print(ReasonLine(found.why) + "\n");
+        return kCannotStart;
+    }
     questions.resumeAnswers.push_back(true);
     return std::nullopt;
 }
@@ -123,9 +127,8 @@ int StoppedBySignal(const Transfer& transfer) {
 
 int RunTransfer(const CommandLine& line, std::istream& input) {
     DriveMap drives;
-    std::string error;
-    if (!BuildDriveMap(line.driveOptions, DrivesFilePath(), drives, error)) {
-        return Refuse(error);
+    if (const auto refused = RefusedDriveMap(line, drives)) {
+        return *refused;
     }
     if (line.noEject) {
         drives.settings().eject = false;
@@ -165,8 +168,10 @@ int RunTransfer(const CommandLine& line, std::istream& input) {
     Transfer transfer;
 
     CatchStopSignals();
+    StepGate gate(line, input, drives, drive);
+    UnattendedWatch watch(line.batch || isatty(STDIN_FILENO) != 1, drives, drive, transfer);
     if (line.verb == Verb::kCheck) {
-        return RunSetCheck(transfer, seams, input);
+        return RunSetCheck(transfer, seams, gate, watch);
     }
     const auto notArmed = line.verb == Verb::kSplit ? ArmSplit(transfer, seams, questions, path)
                                                     : ArmJoin(transfer, seams, questions, path);
@@ -176,8 +181,6 @@ int RunTransfer(const CommandLine& line, std::istream& input) {
     if (line.resume) {
         Print(Fill(kResuming, std::to_string(transfer.diskNumber)));
     }
-    StepGate gate(line, input, drives, drive);
-    UnattendedWatch watch(line.batch || isatty(STDIN_FILENO) != 1, drives, drive, transfer);
     StepOutcome last;
     while (transfer.armed != TransferKind::kNone) {
         // Stopping leaves the transfer as quitting the window would: what was written stays.

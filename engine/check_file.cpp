@@ -78,7 +78,9 @@ std::string CheckLine(const Digest128& digest, std::string_view fileName) {
     return line;
 }
 
-std::optional<Digest128> DigestInCheckFile(std::string_view text, std::string_view fileName) {
+SummedFile DigestInCheckFile(std::string_view text, std::string_view fileName) {
+    using Found = SummedFile::Found;
+    SummedFile summed;
     while (!text.empty()) {
         const auto end = text.find('\n');
         std::string_view line = text.substr(0, end);
@@ -86,18 +88,26 @@ std::optional<Digest128> DigestInCheckFile(std::string_view text, std::string_vi
         if (line.ends_with('\r')) {
             line.remove_suffix(1);
         }
-        if (line.size() < kDigestDigits + kSeparator || line[kDigestDigits] != ' ' ||
-            (line[kDigestDigits + 1] != ' ' && line[kDigestDigits + 1] != '*') ||
-            line.substr(kDigestDigits + kSeparator) != fileName) {
-            continue;
+        if (line.size() <= kDigestDigits + kSeparator || line[kDigestDigits] != ' ' ||
+            (line[kDigestDigits + 1] != ' ' && line[kDigestDigits + 1] != '*')) {
+            return {Found::kDamagedText, {}};
         }
         const auto high = HexHalf(line.substr(0, kDigestDigits / 2));
         const auto low = HexHalf(line.substr(kDigestDigits / 2, kDigestDigits / 2));
-        if (high && low) {
-            return Digest128{*high, *low};
+        if (!high || !low) {
+            return {Found::kDamagedText, {}};
+        }
+        if (line.substr(kDigestDigits + kSeparator) != fileName) {
+            continue;
+        }
+        const Digest128 digest{*high, *low};
+        if (summed.found == Found::kLine && summed.digest != digest) {
+            summed.found = Found::kTwoDigests;
+        } else if (summed.found == Found::kNoLine) {
+            summed = {Found::kLine, digest};
         }
     }
-    return std::nullopt;
+    return summed;
 }
 
 }  // namespace torvanik

@@ -24,7 +24,18 @@ std::optional<std::string> IdentityInName(std::string_view fileName);
 // "<32 hex digits>  <name>\n", the digest as xxhsum writes XXH128: high half first.
 std::string CheckLine(const Digest128& digest, std::string_view fileName);
 
-// The digest the check file `text` gives for `fileName`; none when it has no such line.
-std::optional<Digest128> DigestInCheckFile(std::string_view text, std::string_view fileName);
+// What the check file `text` says of `fileName`. Every line of it must be one that
+// `xxhsum -c` reads; a file listed twice must have the same digest in both lines.
+struct SummedFile {
+    enum class Found {
+        kLine,         // `digest` is the file's
+        kNoLine,       // the check file does not list it
+        kTwoDigests,   // it is listed twice, with different digests
+        kDamagedText,  // a line of the check file is not a check line
+    };
+    Found found = Found::kNoLine;
+    Digest128 digest;
+};
+SummedFile DigestInCheckFile(std::string_view text, std::string_view fileName);
 
 }  // namespace torvanik

@@ -45,9 +45,9 @@ std::vector<CheckFileOnDisk> CheckFilesOn(FileSystem& files, const DiskInDrive& 
     return found;
 }
 
-std::string ChunkNameOn(const EngineSeams& seams, const DiskInDrive& drive, const Transfer& t,
-                        int disk) {
-    const std::string path = ChunkPathOn(seams, drive, t.joinName, disk);
+std::string ChunkNameOn(const EngineSeams& seams, const DiskInDrive& drive,
+                        std::string_view setName, int disk) {
+    const std::string path = ChunkPathOn(seams, drive, setName, disk);
     return path.substr(path.rfind('/') + 1);
 }
 
@@ -55,17 +55,64 @@ bool Newer(const timespec& a, const timespec& b) {
     return a.tv_sec != b.tv_sec ? a.tv_sec > b.tv_sec : a.tv_nsec > b.tv_nsec;
 }
 
-// A check file of the set that has no line for a chunk that is there has been tampered with.
+ChunkSum Damaged(Reason reason, int disk) {
+    return {std::nullopt, DiskWhy(reason, disk), true};
+}
+
+// What a check file of the set says of the chunk on disk `disk`.
 ChunkSum LineFor(const std::string& text, const EngineSeams& seams, const DiskInDrive& drive,
                  const Transfer& t, int disk) {
     const std::string path = ChunkPathOn(seams, drive, t.joinName, disk);
-    if (const auto digest = DigestInCheckFile(text, path.substr(path.rfind('/') + 1))) {
-        return {digest, {}};
+    const SummedFile summed = DigestInCheckFile(text, path.substr(path.rfind('/') + 1));
+    switch (summed.found) {
+        case SummedFile::Found::kLine:
+            return {summed.digest, {}, false};
+        case SummedFile::Found::kDamagedText:
+            return Damaged(Reason::kCheckFileDamaged, disk);
+        case SummedFile::Found::kTwoDigests:
+            return Damaged(Reason::kCheckFileTwoDigests, disk);
+        case SummedFile::Found::kNoLine:
+            break;
     }
+    // No chunk to check: opening it says why.
     if (!seams.files.Identify(path, Links::Refuse)) {
         return {};
     }
-    return {std::nullopt, DiskWhy(Reason::kChunkDamaged, disk)};
+    return Damaged(Reason::kCheckFileWithoutChunk, disk);
+}
+
+// Of the faults found in disk 1's check files, the one said: INFO.FIL not as summed first.
+int Weight(const ChunkSum& fault) {
+    switch (fault.why.reason) {
+        case Reason::kInfoFileDamaged:
+            return 4;
+        case Reason::kCheckFileDamaged:
+        case Reason::kCheckFileTwoDigests:
+            return 3;
+        case Reason::kCheckFileRead:
+            return 2;
+        case Reason::kNone:
+            return 0;
+        default:
+            return 1;
+    }
+}
+
+ChunkSum FaultInInfoLine(const SummedFile& summed, const Digest128& infoDigest) {
+    switch (summed.found) {
+        case SummedFile::Found::kDamagedText:
+            return Damaged(Reason::kCheckFileDamaged, 1);
+        case SummedFile::Found::kTwoDigests:
+            return Damaged(Reason::kCheckFileTwoDigests, 1);
+        case SummedFile::Found::kNoLine:
+            return Damaged(Reason::kCheckFileWithoutInfoFile, 1);
+        case SummedFile::Found::kLine:
+            break;
+    }
+    if (summed.digest != infoDigest) {
+        return {std::nullopt, {Reason::kInfoFileDamaged, 0, {}}, false};
+    }
+    return {};
 }
 
 ChunkSum OnDiskOne(Transfer& t, const EngineSeams& seams, const DiskInDrive& drive) {
@@ -75,22 +122,17 @@ ChunkSum OnDiskOne(Transfer& t, const EngineSeams& seams, const DiskInDrive& dri
         return {std::nullopt, {Reason::kInfoFileMissing, 0, {}}};
     }
     const Digest128 infoDigest = DigestOf(info->data(), info->size());
+    const std::vector<CheckFileOnDisk> checkFiles = CheckFilesOn(files, drive);
     std::optional<std::string> chosen;
     std::string identity;
     timespec newest{};
-    Why fault;
-    for (const CheckFileOnDisk& file : CheckFilesOn(files, drive)) {
+    ChunkSum fault;
+    for (const CheckFileOnDisk& file : checkFiles) {
         const auto text = ReadSmallFile(files, file.path);
-        if (!text) {
-            fault = fault ? fault : Why{Reason::kCheckFileRead, 0, {}};
-            continue;
-        }
-        const auto summed = DigestInCheckFile(*text, "INFO.FIL");
-        if (!summed) {
-            continue;
-        }
-        if (*summed != infoDigest) {
-            fault = {Reason::kInfoFileDamaged, 0, {}};
+        ChunkSum found = text ? FaultInInfoLine(DigestInCheckFile(*text, "INFO.FIL"), infoDigest)
+                              : ChunkSum{std::nullopt, {Reason::kCheckFileRead, 0, {}}, false};
+        if (found.why) {
+            fault = Weight(found) > Weight(fault) ? found : fault;
             continue;
         }
         FileTimes times;
@@ -102,8 +144,9 @@ ChunkSum OnDiskOne(Transfer& t, const EngineSeams& seams, const DiskInDrive& dri
         }
     }
     if (!chosen) {
-        t.setIdentity.clear();
-        return {std::nullopt, fault};
+        // The disks after this one are still held to the set's check files.
+        t.setIdentity = checkFiles.empty() ? std::string() : checkFiles.front().identity;
+        return fault;
     }
     t.setIdentity = identity;
     if (Why why = LoadInfoFile(t, seams, drive)) {
@@ -114,7 +157,7 @@ ChunkSum OnDiskOne(Transfer& t, const EngineSeams& seams, const DiskInDrive& dri
 
 ChunkSum OnLaterDisk(const Transfer& t, const EngineSeams& seams, const DiskInDrive& drive,
                      int disk) {
-    const std::string chunkName = ChunkNameOn(seams, drive, t, disk);
+    const std::string chunkName = ChunkNameOn(seams, drive, t.joinName, disk);
     bool otherSet = false;
     for (const CheckFileOnDisk& file : CheckFilesOn(seams.files, drive)) {
         const auto text = ReadSmallFile(seams.files, file.path);
@@ -122,9 +165,27 @@ ChunkSum OnLaterDisk(const Transfer& t, const EngineSeams& seams, const DiskInDr
             return text ? LineFor(*text, seams, drive, t, disk)
                         : ChunkSum{std::nullopt, {Reason::kCheckFileRead, 0, {}}};
         }
-        otherSet = otherSet || (text && DigestInCheckFile(*text, chunkName));
+        otherSet = otherSet ||
+                   (text && DigestInCheckFile(*text, chunkName).found == SummedFile::Found::kLine);
     }
-    return {std::nullopt, otherSet ? Why{Reason::kOtherSet, 0, {}} : Why{}};
+    if (otherSet) {
+        return {std::nullopt, {Reason::kOtherSet, 0, {}}};
+    }
+    return Damaged(Reason::kCheckFileMissing, disk);
+}
+
+// A set that had no check files so far: a check file on this disk that may speak of its
+// chunk shows that the disks before it lost theirs, or that the set is mixed.
+ChunkSum OnLaterDiskOfUnsummedSet(const Transfer& t, const EngineSeams& seams,
+                                  const DiskInDrive& drive, int disk) {
+    const std::string chunkName = ChunkNameOn(seams, drive, t.joinName, disk);
+    for (const CheckFileOnDisk& file : CheckFilesOn(seams.files, drive)) {
+        const auto text = ReadSmallFile(seams.files, file.path);
+        if (!text || DigestInCheckFile(*text, chunkName).found != SummedFile::Found::kNoLine) {
+            return Damaged(Reason::kCheckFileOnlyHere, disk);
+        }
+    }
+    return {};
 }
 
 }  // namespace
@@ -134,9 +195,23 @@ ChunkSum FindChunkSum(Transfer& t, const EngineSeams& seams, const DiskInDrive& 
         return OnDiskOne(t, seams, drive);
     }
     if (t.setIdentity.empty()) {
-        return {};
+        return OnLaterDiskOfUnsummedSet(t, seams, drive, disk);
     }
     return OnLaterDisk(t, seams, drive, disk);
+}
+
+std::optional<SummedFile> ChunkLineOn(const EngineSeams& seams, const DiskInDrive& drive,
+                                      std::string_view identity, std::string_view setName,
+                                      int disk) {
+    for (const CheckFileOnDisk& file : CheckFilesOn(seams.files, drive)) {
+        if (file.identity != identity) {
+            continue;
+        }
+        if (const auto text = ReadSmallFile(seams.files, file.path)) {
+            return DigestInCheckFile(*text, ChunkNameOn(seams, drive, setName, disk));
+        }
+    }
+    return std::nullopt;
 }
 
 }  // namespace torvanik

@@ -102,7 +102,7 @@ StepOutcome OnSplitOut(Transfer& t, const EngineSeams& seams) {
         reports.Notice(NoticeId::kInsertDiskAgain, kNoNumber, why);
         outcome = {StepResult::kRefused, why};
     } else if (resume) {
-        outcome = GoOn(t, reports, ResumeSplit(t, *resume));
+        outcome = GoOn(t, reports, ResumeSplit(t, seams, *resume));
     } else {
         reports.Notice(NoticeId::kInsertDisk, 1);
     }

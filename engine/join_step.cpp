@@ -128,6 +128,10 @@ class JoinStep {
             return AskAgain(WhyFromErrno(Reason::kChunkRead));
         }
         chunkSize_ = *size;
+        // More than the set has left: a disk of another set, or one damaged.
+        if (chunkSize_ > t_.joinTotal - t_.bytesJoined) {
+            return AskAgain(DiskWhy(Reason::kChunkTooLong, disk_));
+        }
         return std::nullopt;
     }
 

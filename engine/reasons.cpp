@@ -12,7 +12,7 @@
 namespace torvanik {
 namespace {
 
-constexpr std::array<std::pair<Reason, const char*>, 50> kReasonTexts = {{
+constexpr std::array<std::pair<Reason, const char*>, 62> kReasonTexts = {{
     {Reason::kNone, ""},
     {Reason::kDiskFull, "Ingen plass igjen på disketten"},
     {Reason::kReadOnly, "Disketten er skrivebeskyttet"},
@@ -69,6 +69,28 @@ constexpr std::array<std::pair<Reason, const char*>, 50> kReasonTexts = {{
     {Reason::kInfoFileDamaged, "Disk 1 er skadet: INFO.FIL stemmer ikke med kontrollsummen"},
     {Reason::kOtherSet, "Disken hører til et annet sett"},
     {Reason::kNoCheckFiles, "Settet har ingen kontrollfiler: delene settes sammen uten kontroll"},
+    {Reason::kCheckFileDamaged, "Disk %d er skadet: kontrollfilen har en linje som ikke kan leses"},
+    {Reason::kCheckFileTwoDigests,
+     "Disk %d er skadet: kontrollfilen har to ulike kontrollsummer for samme fil"},
+    {Reason::kCheckFileMissing, "Disk %d er skadet: kontrollfilen mangler"},
+    {Reason::kCheckFileWithoutChunk, "Disk %d er skadet: kontrollfilen har ingen linje for delen"},
+    {Reason::kCheckFileWithoutInfoFile,
+     "Disk %d er skadet: kontrollfilen har ingen linje for INFO.FIL"},
+    {Reason::kCheckFileOnlyHere,
+     "Disk %d har en kontrollfil, men disk 1 har ingen: settet kan ikke kontrolleres"},
+    {Reason::kChunkTooLong,
+     "Delen på disk %d er lengre enn resten av filen: disken hører til et annet sett eller er "
+     "skadet"},
+    {Reason::kRecordNotRegular,
+     "Opptegnelsen av den avbrutte overføringen er ikke en vanlig fil og er lagt til side"},
+    {Reason::kRecordTooLarge,
+     "Opptegnelsen av den avbrutte overføringen er for stor og er lagt til side"},
+    {Reason::kRecordOfOtherUser,
+     "Opptegnelsen av den avbrutte overføringen tilhører en annen bruker og er lagt til side"},
+    {Reason::kStateFolderUnsafe,
+     "Mappen for opptegnelser er ikke brukerens egen mappe: den er lagt til side"},
+    {Reason::kRecordDisagreesWithDisk,
+     "Disk %d stemmer ikke med opptegnelsen av den avbrutte overføringen"},
 }};
 
 bool IsAboutDestination(Reason reason) {

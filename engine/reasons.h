@@ -58,6 +58,18 @@ enum class Reason {
     kInfoFileDamaged,
     kOtherSet,
     kNoCheckFiles,
+    kCheckFileDamaged,          // with the disk
+    kCheckFileTwoDigests,       // with the disk
+    kCheckFileMissing,          // with the disk
+    kCheckFileWithoutChunk,     // with the disk
+    kCheckFileWithoutInfoFile,  // with the disk
+    kCheckFileOnlyHere,         // with the disk
+    kChunkTooLong,              // with the disk
+    kRecordNotRegular,
+    kRecordTooLarge,
+    kRecordOfOtherUser,
+    kStateFolderUnsafe,
+    kRecordDisagreesWithDisk,  // with the disk
 };
 
 struct Why {

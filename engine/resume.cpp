@@ -1,8 +1,68 @@
 #include "engine/resume.h"
 
+#include <algorithm>
+#include <vector>
+
+#include "engine/chunk_sum.h"
+#include "engine/set_on_disk.h"
 #include "engine/transfer_start.h"
 
 namespace torvanik {
+namespace {
+
+// The digest of `length` bytes of the file at `path` from `offset` on.
+std::optional<Digest128> DigestOfStretch(FileSystem& files, const std::string& path,
+                                         std::int64_t offset, std::int64_t length) {
+    const Stream stream(files.OpenRegular(path, Links::Follow).stream);
+    if (!stream || !files.Seek(stream.get(), offset)) {
+        return std::nullopt;
+    }
+    ByteDigest digest;
+    std::vector<char> block(1 << 16);
+    for (std::int64_t left = length; left > 0;) {
+        const auto size = static_cast<std::size_t>(
+            std::min<std::int64_t>(left, static_cast<std::int64_t>(block.size())));
+        if (!files.Read(block.data(), size, stream.get())) {
+            return std::nullopt;
+        }
+        digest.Update(block.data(), size);
+        left -= static_cast<std::int64_t>(size);
+    }
+    return digest.Value();
+}
+
+// When the last disk the record counts is in the drive, its chunk must be the bytes of
+// `path` (the source, or the joined file) that end where the record says: by its length,
+// and by its check file's line where the set has check files.
+Why LastDiskAgrees(const EngineSeams& seams, const TransferRecord& record,
+                   const std::string& path) {
+    const int disk = record.nextDisk - 1;
+    const DiskInDrive drive = DiskForStep(seams, disk, DiskUse::Read);
+    if (drive.folder.empty()) {
+        return {};
+    }
+    const auto chunk =
+        seams.files.Identify(ChunkPathOn(seams, drive, record.setName, disk), Links::Refuse);
+    if (!chunk) {
+        return {};
+    }
+    const Why disagrees = DiskWhy(Reason::kRecordDisagreesWithDisk, disk);
+    if (chunk->size > record.done) {
+        return disagrees;
+    }
+    if (record.setIdentity.empty()) {
+        return {};
+    }
+    const auto line = ChunkLineOn(seams, drive, record.setIdentity, record.setName, disk);
+    if (!line || line->found != SummedFile::Found::kLine ||
+        DigestOfStretch(seams.files, path, record.done - chunk->size, chunk->size) !=
+            line->digest) {
+        return disagrees;
+    }
+    return {};
+}
+
+}  // namespace
 
 std::optional<TransferRecord> OfferToResume(const EngineSeams& seams, TransferKind kind,
                                             const std::string& path) {
@@ -14,16 +74,23 @@ std::optional<TransferRecord> OfferToResume(const EngineSeams& seams, TransferKi
         seams.questions.ConfirmResume(found.record.nextDisk - 1)) {
         return found.record;
     }
-    if (found.found != RecordStore::Found::kNone) {
+    if (found.found == RecordStore::Found::kSetAside) {
+        if (seams.observer != nullptr) {
+            seams.observer->ReasonGiven(ReasonLine(found.why));
+        }
+    } else if (found.found != RecordStore::Found::kNone) {
         seams.records->Remove(kind, path);
     }
     return std::nullopt;
 }
 
-Why ResumeSplit(Transfer& t, const TransferRecord& record) {
+Why ResumeSplit(Transfer& t, const EngineSeams& seams, const TransferRecord& record) {
     if (!t.sourceStamp || !(*t.sourceStamp == record.file) || record.setName != t.fileName ||
         record.total != t.sourceSize) {
         return {Reason::kSourceChanged, 0, {}};
+    }
+    if (Why why = LastDiskAgrees(seams, record, t.sourcePath)) {
+        return why;
     }
     t.bytesWritten = record.done;
     t.setIdentity = record.setIdentity;
@@ -45,6 +112,9 @@ Why ResumeJoin(Transfer& t, const EngineSeams& seams, const TransferRecord& reco
     const auto stamp = seams.files.Stamp(joined.get());
     if (!stamp || !(*stamp == record.file) || stamp->identity.size != record.done) {
         return {Reason::kRecordDestinationChanged, 0, {}};
+    }
+    if (Why why = LastDiskAgrees(seams, record, t.destinationPath)) {
+        return why;
     }
     t.destination = std::move(joined);
     t.joinedStamp = stamp;

@@ -77,7 +77,7 @@ DiskCheck CheckNextDisk(Transfer& t, const EngineSeams& seams) {
     if (sum.why.reason == Reason::kOtherSet) {
         return {DiskVerdict::kOtherSet, {}, false};
     }
-    if (sum.why && sum.why.reason != Reason::kChunkDamaged) {
+    if (sum.why && !sum.damaged) {
         return Unreadable(sum.why);
     }
     const std::string path = ChunkPathOn(seams, drive, t.joinName, disk);
@@ -85,10 +85,14 @@ DiskCheck CheckNextDisk(Transfer& t, const EngineSeams& seams) {
     if (!chunk) {
         return Unreadable(WhyFromErrno(Reason::kChunkMissing));
     }
+    if (chunk->size > t.joinTotal - t.bytesJoined) {
+        return Unreadable(DiskWhy(Reason::kChunkTooLong, disk));
+    }
     Why why;
     DiskVerdict verdict = DiskVerdict::kNoCheckFile;
-    if (sum.why) {
+    if (sum.damaged) {
         verdict = DiskVerdict::kDamaged;
+        why = sum.why;
     } else if (sum.digest) {
         verdict = ReadAgainstSum(seams, path, chunk->size, *sum.digest, why);
     }
@@ -102,7 +106,7 @@ DiskCheck CheckNextDisk(Transfer& t, const EngineSeams& seams) {
     }
     t.bytesJoined += chunk->size;
     ++t.diskNumber;
-    return {verdict, {}, t.bytesJoined >= t.joinTotal};
+    return {verdict, why, t.bytesJoined >= t.joinTotal};
 }
 
 }  // namespace torvanik

@@ -19,7 +19,7 @@ enum class DiskVerdict {
 
 struct DiskCheck {
     DiskVerdict verdict = DiskVerdict::kGood;
-    Why why;  // why the disk is unreadable
+    Why why;  // why the disk is unreadable, or damaged when its check file is at fault
     // The set's chunks are all counted: there is no disk after this one.
     bool last = false;
 };

@@ -120,7 +120,8 @@ std::optional<TransferRecord> ParseRecord(std::string_view text) {
                        NumberOf(fields[10].second, r.file.identity.size) &&
                        TimeOf(fields[11].second, r.file.modified) &&
                        TimeOf(fields[12].second, r.file.changed) && fields[13].second.empty();
-    if (!whole || r.nextDisk < 2 || r.done <= 0 || r.done > r.total) {
+    // Every finished disk carried a byte at least.
+    if (!whole || r.nextDisk < 2 || r.done <= 0 || r.done > r.total || r.nextDisk - 1 > r.done) {
         return std::nullopt;
     }
     r.kind = kind == "inn" ? TransferKind::kJoin : TransferKind::kSplit;

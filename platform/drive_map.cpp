@@ -1,10 +1,14 @@
 #include "platform/drive_map.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <sstream>
 
 #include "platform/cp1252.h"
 #include "platform/drive_texts.h"
@@ -17,6 +21,14 @@ namespace {
 constexpr std::string_view kCapacityKey = ",capacity=";
 constexpr std::string_view kFormatKey = ",format=";
 constexpr const char* kFormatOnlyForImages = "format= gjelder bare images:";
+// statx's unique mount number (Linux 6.8), which older headers do not name.
+#ifdef STATX_MNT_ID_UNIQUE
+constexpr unsigned kUniqueMountId = STATX_MNT_ID_UNIQUE;
+#else
+constexpr unsigned kUniqueMountId = 0x4000U;
+#endif
+// No line of a drives file is anywhere near this long.
+constexpr std::size_t kLongestLine = 4096;
 
 // The targets that are not a folder: the word alone, or the word, ':' and a path.
 struct KindWord {
@@ -121,6 +133,14 @@ bool ParseTarget(std::string_view text, DriveMapping& mapping, std::string& erro
             if (withPath) {
                 mapping.*kind.path = std::string(text.substr(kind.word.size() + 1));
             }
+            // A device that is not plugged in is only an empty drive; anything else there
+            // is a mistake.
+            struct stat info {};
+            if (kind.kind == DriveKind::Device && stat(mapping.device.c_str(), &info) == 0 &&
+                !S_ISBLK(info.st_mode)) {
+                error = mapping.device + " er ikke en blokkenhet";
+                return false;
+            }
             return true;
         }
     }
@@ -142,6 +162,50 @@ bool ParseSetting(std::string_view key, std::string_view value, DriveSettings& s
         }
     }
     return false;
+}
+
+// The next line of `stream` without its line end, at most one byte past kLongestLine of it
+// kept; false at the end of the file.
+bool ReadLine(std::FILE* stream, std::string& line) {
+    line.clear();
+    int c = 0;
+    while ((c = std::getc(stream)) != EOF && c != '\n') {
+        if (line.size() <= kLongestLine) {
+            line += static_cast<char>(c);
+        }
+    }
+    return c != EOF || !line.empty();
+}
+
+// The first control byte in a line (a tab, and the carriage return of a CRLF line end,
+// are none).
+std::optional<unsigned> ControlByteIn(std::string_view line) {
+    if (line.ends_with('\r')) {
+        line.remove_suffix(1);
+    }
+    for (const char c : line) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte < 0x20 && byte != '\t') || byte == 0x7F) {
+            return byte;
+        }
+    }
+    return std::nullopt;
+}
+
+// The mount at `folder` (the kernel's 64-bit number, never used again, where it has one;
+// else the number of the mount table, which a later mount may take again) and the file
+// system's root folder. The root's times are no part of it: writing to the disk moves them.
+std::string MountAndRoot(const std::string& folder, unsigned tableId) {
+    struct statx root {};
+    if (statx(AT_FDCWD, folder.c_str(), AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS | kUniqueMountId,
+              &root) != 0) {
+        return std::to_string(tableId) + " -";
+    }
+    const std::string mount = (root.stx_mask & kUniqueMountId) != 0
+                                  ? "u" + std::to_string(root.stx_mnt_id)
+                                  : std::to_string(tableId);
+    return mount + " " + std::to_string(root.stx_dev_major) + ":" +
+           std::to_string(root.stx_dev_minor) + ":" + std::to_string(root.stx_ino);
 }
 
 // The kernel lists mount points as absolute paths with no links in them.
@@ -270,17 +334,22 @@ bool LoadDrivesFile(const std::string& path, DriveMap& map, std::string& error) 
             path + ": " + (opened.notRegular ? "ikke en vanlig fil" : std::strerror(opened.error));
         return false;
     }
-    std::string text;
-    char buffer[4096];
-    for (std::size_t got = 0; (got = std::fread(buffer, 1, sizeof buffer, stream)) > 0;) {
-        text.append(buffer, got);
-    }
-    std::fclose(stream);
-    std::istringstream in(text);
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> closer(stream, std::fclose);
     std::string line;
     int number = 0;
-    while (std::getline(in, line)) {
+    while (ReadLine(stream, line)) {
         ++number;
+        const std::string where = path + ":" + std::to_string(number) + ": ";
+        if (line.size() > kLongestLine) {
+            error = where + "linjen er lengre enn " + std::to_string(kLongestLine) + " byte";
+            return false;
+        }
+        if (const auto control = ControlByteIn(line)) {
+            char code[8];
+            std::snprintf(code, sizeof code, "0x%02X", *control);
+            error = where + "linjen har et kontrolltegn (" + code + ")";
+            return false;
+        }
         const auto text = Trim(line);
         if (text.empty() || text[0] == '#') {
             continue;
@@ -292,15 +361,18 @@ bool LoadDrivesFile(const std::string& path, DriveMap& map, std::string& error) 
         if (index < 0 && space != std::string_view::npos &&
             ParseSetting(text.substr(0, space), Trim(text.substr(space)), map.settings(), ok)) {
             if (!ok) {
-                error = path + ":" + std::to_string(number) + ": ventet yes eller no";
+                error = where + "ventet yes eller no";
                 return false;
             }
             continue;
         }
         DriveMapping mapping;
-        if (index < 0 || !ParseTarget(Trim(text.substr(space)), mapping, error)) {
-            error = path + ":" + std::to_string(number) + ": " +
-                    (index < 0 ? std::string("ugyldig linje") : error);
+        if (index < 0) {
+            error = where + "ugyldig linje";
+            return false;
+        }
+        if (!ParseTarget(Trim(text.substr(space)), mapping, error)) {
+            error = where + error;
             return false;
         }
         map.Set(index, std::move(mapping));
@@ -355,6 +427,26 @@ DiskInDrive DriveMap::Resolve(int index, int diskNumber, DiskUse use) const {
     }
     disk.kind = drive->kind;
     return disk;
+}
+
+std::string DriveMap::DiskIdentity(int index) const {
+    const DiskInDrive disk = Resolve(index, 1, DiskUse::Read);
+    if (disk.folder.empty()) {
+        return {};
+    }
+    const auto mounts = ParseMountInfo(system_->MountInfo());
+    const auto entry = std::find_if(mounts.rbegin(), mounts.rend(), [&](const MountEntry& m) {
+        return m.mountPoint == disk.folder;
+    });
+    if (entry == mounts.rend()) {
+        return {};
+    }
+    if (const std::string uuid = system_->FileSystemUuid(entry->device); !uuid.empty()) {
+        return "uuid " + uuid;
+    }
+    const std::string device =
+        std::to_string(entry->device.major) + ":" + std::to_string(entry->device.minor);
+    return "mount " + MountAndRoot(disk.folder, entry->id) + " " + device + " " + disk.folder;
 }
 
 bool DriveMap::Finish(const DiskInDrive& disk, std::string& reason) const {

@@ -77,6 +77,12 @@ class DriveMap {
     // is deleted on the disk itself. False, with `reason`, when that failed.
     bool CarryDeletions(const DiskInDrive& disk, std::string& reason) const;
 
+    // The file system mounted as drive `index` now, told apart from every other: by its
+    // UUID or serial number where the system names one, so that the same disk mounted
+    // elsewhere is the same; else by its device, its mount and its root folder together, so
+    // that a new disk in the same drive is another. Empty when no disk is in.
+    std::string DiskIdentity(int index) const;
+
     void Set(int index, DriveMapping mapping);
     const DriveMapping* Find(int index) const;
     // Letters this map lacks are taken from `fallback`.

@@ -101,6 +101,16 @@ std::vector<DeviceNumber> DriveSystem::DeviceAndPartitions(const std::string& pa
     return folder.empty() ? std::vector<DeviceNumber>{*number} : WithPartitions(folder);
 }
 
+std::string DriveSystem::FileSystemUuid(DeviceNumber device) const {
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator("/dev/disk/by-uuid", error)) {
+        if (BlockDeviceAt(entry.path().string()) == device) {
+            return entry.path().filename().string();
+        }
+    }
+    return {};
+}
+
 std::vector<std::vector<DeviceNumber>> DriveSystem::RemovableDisks() const {
     std::vector<std::vector<DeviceNumber>> disks;
     std::error_code error;

@@ -28,6 +28,9 @@ class DriveSystem {
     // The block device at `path` (a link such as /dev/disk/by-id/... is followed) and its
     // partitions; empty when `path` is no block device.
     virtual std::vector<DeviceNumber> DeviceAndPartitions(const std::string& path) const;
+    // The UUID (or a FAT disk's serial number) of the file system on `device`, as the system
+    // names it in /dev/disk/by-uuid; empty when it names none.
+    virtual std::string FileSystemUuid(DeviceNumber device) const;
     // Each disk that reports a removable medium, with its partitions, in device order.
     virtual std::vector<std::vector<DeviceNumber>> RemovableDisks() const;
     // Whether the disk of `device` is a drive whose medium comes out (floppy, card reader):

@@ -52,7 +52,7 @@ bool ParseLine(std::string_view line, MountEntry& entry) {
         return false;
     }
     const auto colon = fields[2].find(':');
-    if (colon == std::string_view::npos ||
+    if (!ParseNumber(fields[0], entry.id) || colon == std::string_view::npos ||
         !ParseNumber(fields[2].substr(0, colon), entry.device.major) ||
         !ParseNumber(fields[2].substr(colon + 1), entry.device.minor)) {
         return false;

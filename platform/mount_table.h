@@ -14,6 +14,7 @@ struct DeviceNumber {
 };
 
 struct MountEntry {
+    unsigned id = 0;  // the kernel's number for this mount: a mount made anew has a new one
     DeviceNumber device;
     std::string root;        // the folder of the file system that is mounted
     std::string mountPoint;  // where it is mounted

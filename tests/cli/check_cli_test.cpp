@@ -36,6 +36,7 @@ struct CheckCase {
     int damagedDisk;  // 0: none
     std::vector<std::string> lines;
     int status;
+    int damagedCheckFile = 0;  // the disk whose check file starts with a byte-order mark
 };
 
 class CliCheckTest : public CliTest, public ::testing::WithParamInterface<CheckCase> {
@@ -50,6 +51,15 @@ TEST_P(CliCheckTest, SaysWhatEachDiskIsAndWritesNothing) {
         auto bytes = ReadBytes(chunk);
         bytes[4321] = static_cast<char>(bytes[4321] ^ 0x80);
         WriteBytes(chunk, bytes);
+    }
+    if (const int disk = GetParam().damagedCheckFile; disk > 0) {
+        for (const auto& entry : fs::directory_iterator(Disk(disk))) {
+            if (entry.path().extension() == ".XXH") {
+                auto bytes = ReadBytes(entry.path());
+                bytes.insert(bytes.begin(), {'\xEF', '\xBB', '\xBF'});
+                WriteBytes(entry.path(), bytes);
+            }
+        }
     }
     const auto before = FilesOn(Disks());
 
@@ -73,7 +83,15 @@ INSTANTIATE_TEST_SUITE_P(
                                 {"Disk 1: i orden",
                                  "Disk 2: skadet, delen stemmer ikke med kontrollsummen",
                                  "Disk 3: i orden", "Ikke alle disketter i settet er i orden."},
-                                4}),
+                                4},
+                      // The set keeps its check files: disks 2 and 3 are checked against theirs.
+                      CheckCase{"DamagedCheckFileOnDiskOne",
+                                1,
+                                {"Disk 1 er skadet: kontrollfilen har en linje som ikke kan leses",
+                                 "Disk 2: i orden", "Disk 3: i orden",
+                                 "Ikke alle disketter i settet er i orden."},
+                                4,
+                                1}),
     [](const auto& info) { return std::string(info.param.label); });
 
 TEST_F(CliTest, SetWrittenWithoutCheckFilesHasTheOldChunksAndJoins) {
@@ -96,6 +114,26 @@ TEST_F(CliTest, SetWrittenWithoutCheckFilesHasTheOldChunksAndJoins) {
     const Session join = JoinFromDisks(temp / "samlet.bmp", 3);
     EXPECT_EQ(join.status, 0);
     EXPECT_EQ(ReadBytes(temp / "samlet.bmp"), ReadBytes(source));
+}
+
+// A check run ends as a split or a join does: with --batch it asks nothing, and with no one
+// at the terminal a disk that fails alike three times ends it.
+TEST_F(CliTest, CheckRunsUnattended) {
+    ASSERT_EQ(SplitOntoDisks(MakeSource("liten.bin", 5'000)).status, 0);
+    std::vector<std::string> arguments = DriveOption("A:", Disk(1));
+    arguments.insert(arguments.end(), {"--batch", "check"});
+    const Session batch = Run(arguments);
+    EXPECT_EQ(batch.status, 0);
+    EXPECT_EQ(batch.pieces.size(), 1u);
+    EXPECT_THAT(Printed(batch), HasSubstr("Disk 1: i orden\n"));
+
+    fs::remove(Disk(1) + "/liten_bin_1");
+    arguments.erase(arguments.end() - 2);
+    const Session piped = Run(arguments);
+    EXPECT_EQ(piped.status, 1);
+    EXPECT_EQ(piped.pieces.size(), 4u);
+    EXPECT_THAT(piped.errors, HasSubstr("samme feil tre ganger på rad uten at disken ble byttet: "
+                                        "Finner ikke delfilen på disketten"));
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+#include <filesystem>
 #include <string>
 
 #include "cli_fixture.h"
@@ -45,6 +46,50 @@ INSTANTIATE_TEST_SUITE_P(
                       DrivesCase{"MediaWithNothingMounted", "media:{T}",
                                  "media:{T} → Ingen diskett/disk er satt inn"}),
     [](const ::testing::TestParamInfo<DrivesCase>& info) { return info.param.name; });
+
+// A drives file that can't be right is refused at start with its line and why; the usage
+// follows only a wrong command line.
+struct WrongDrives {
+    const char* name;
+    std::string fileText;  // empty: no drives file
+    std::string option;    // empty: none
+    std::string said;      // after "torvanik-cli: ", "{T}" standing for the drives file
+    bool usage;
+};
+
+class CliWrongDrivesTest : public CliTest, public ::testing::WithParamInterface<WrongDrives> {};
+
+TEST_P(CliWrongDrivesTest, AreRefusedWithTheirLineAndReason) {
+    const std::string file = config + "/torvanik/drives";
+    if (!GetParam().fileText.empty()) {
+        std::filesystem::create_directories(config + "/torvanik");
+        WriteBytes(file, {GetParam().fileText.begin(), GetParam().fileText.end()});
+    }
+    std::vector<std::string> arguments;
+    if (!GetParam().option.empty()) {
+        arguments.push_back("--drive=" + GetParam().option);
+    }
+    arguments.push_back("drives");
+    const Session run = Run(arguments);
+    EXPECT_EQ(run.status, 2);
+    const std::string said = "torvanik-cli: " + InTemp(GetParam().said, file) + "\n";
+    EXPECT_EQ(run.errors.substr(0, said.size()), said);
+    EXPECT_EQ(run.errors.size() > said.size(), GetParam().usage) << run.errors;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Drives, CliWrongDrivesTest,
+    ::testing::Values(WrongDrives{"NulByte", std::string("A: /tmp/a\0b\n", 13), "",
+                                  "{T}:1: linjen har et kontrolltegn (0x00)", false},
+                      WrongDrives{"Escape", "# disker\nA: /tmp/\x1b[31m\n", "",
+                                  "{T}:2: linjen har et kontrolltegn (0x1B)", false},
+                      WrongDrives{"LongLine", "A: /" + std::string(5000, 'x') + "\n", "",
+                                  "{T}:1: linjen er lengre enn 4096 byte", false},
+                      WrongDrives{"DeviceThatIsNoBlockDevice", "B: device:/dev/zero\r\n", "",
+                                  "{T}:1: /dev/zero er ikke en blokkenhet", false},
+                      WrongDrives{"OptionDeviceThatIsNoBlockDevice", "", "B:=device:/dev/null",
+                                  "B:=device:/dev/null: /dev/null er ikke en blokkenhet", true}),
+    [](const ::testing::TestParamInfo<WrongDrives>& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace torvanik::testing

@@ -46,34 +46,53 @@ TEST(CheckFileTest, LinesAreXxhsumsOwn) {
               "06b05ab6733a618578af5f94892f3950  bl\xC3\xA5_1\n");
 }
 
+using Found = SummedFile::Found;
+
 struct LineCase {
     const char* label;
     std::string text;
-    bool found;
+    Found found;
 };
 
 class CheckFileLineTest : public ::testing::TestWithParam<LineCase> {};
 
+// Every line must be a check line, and a file listed twice must be summed alike.
 TEST_P(CheckFileLineTest, FindsTheLineOfTheNamedFileOnly) {
     const Digest128 digest{0x06b05ab6733a6185, 0x78af5f94892f3950};
-    const auto found = DigestInCheckFile(GetParam().text, "film_avi_2");
-    EXPECT_EQ(found, GetParam().found ? std::optional<Digest128>(digest) : std::nullopt);
+    const SummedFile summed = DigestInCheckFile(GetParam().text, "film_avi_2");
+    EXPECT_EQ(summed.found, GetParam().found);
+    if (summed.found == Found::kLine) {
+        EXPECT_EQ(summed.digest, digest);
+    }
 }
+
+const std::string kInfoLine = "b5e9c1ad071b3e7fc779cfaa5e523818  INFO.FIL\n";
+const std::string kChunkLine = "06b05ab6733a618578af5f94892f3950  film_avi_2\n";
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, CheckFileLineTest,
     ::testing::Values(
-        LineCase{"Second",
-                 "b5e9c1ad071b3e7fc779cfaa5e523818  INFO.FIL\n"
-                 "06b05ab6733a618578af5f94892f3950  film_avi_2\n",
-                 true},
-        LineCase{"BinaryMarkAndNoEnd", "06b05ab6733a618578af5f94892f3950 *film_avi_2", true},
-        LineCase{"CarriageReturn", "06B05AB6733A618578AF5F94892F3950  film_avi_2\r\n", true},
-        LineCase{"OtherName", "06b05ab6733a618578af5f94892f3950  film_avi_20\n", false},
-        LineCase{"OneSpace", "06b05ab6733a618578af5f94892f3950 film_avi_2\n", false},
-        LineCase{"ShortDigest", "06b05ab6733a618578af5f94892f395  film_avi_2\n", false},
-        LineCase{"NotHex", "06b05ab6733a618578af5f94892f395g  film_avi_2\n", false},
-        LineCase{"Signed", "+6b05ab6733a618578af5f94892f3950  film_avi_2\n", false}),
+        LineCase{"Second", kInfoLine + kChunkLine, Found::kLine},
+        LineCase{"BinaryMarkAndNoEnd", "06b05ab6733a618578af5f94892f3950 *film_avi_2",
+                 Found::kLine},
+        LineCase{"CarriageReturn", "06B05AB6733A618578AF5F94892F3950  film_avi_2\r\n",
+                 Found::kLine},
+        LineCase{"ListedTwiceAlike", kChunkLine + kInfoLine + kChunkLine, Found::kLine},
+        LineCase{"ListedTwiceUnlike", kChunkLine + "16b05ab6733a618578af5f94892f3950  film_avi_2\n",
+                 Found::kTwoDigests},
+        LineCase{"OtherName", "06b05ab6733a618578af5f94892f3950  film_avi_20\n", Found::kNoLine},
+        LineCase{"OneSpace", "06b05ab6733a618578af5f94892f3950 film_avi_2\n", Found::kDamagedText},
+        LineCase{"ShortDigest", "06b05ab6733a618578af5f94892f395  film_avi_2\n",
+                 Found::kDamagedText},
+        LineCase{"NotHex", "06b05ab6733a618578af5f94892f395g  film_avi_2\n", Found::kDamagedText},
+        LineCase{"Signed", "+6b05ab6733a618578af5f94892f3950  film_avi_2\n", Found::kDamagedText},
+        // A damaged line of another file spoils the whole check file.
+        LineCase{"OtherLineDamaged",
+                 "\xEF\xBB\xBF"
+                 "b5e9c1ad071b3e7fc779cfaa5e523818  INFO.FIL\n" +
+                     kChunkLine,
+                 Found::kDamagedText},
+        LineCase{"EmptyLine", kInfoLine + "\n" + kChunkLine, Found::kDamagedText}),
     [](const auto& info) { return std::string(info.param.label); });
 
 }  // namespace

@@ -107,6 +107,133 @@ INSTANTIATE_TEST_SUITE_P(
                              "Disk 1 er skadet: INFO.FIL stemmer ikke med kontrollsummen"}),
     [](const auto& info) { return std::string(info.param.label); });
 
+// What a hostile or unlucky hand does to a disk's files: `folder` holds the disk's files,
+// `checkFile` names the set's check file.
+using Spoil = void (*)(const std::string& folder, const std::string& checkFile);
+
+struct SpoiledDisk {
+    const char* label;
+    int disk;
+    Spoil spoil;
+    const char* reason;
+};
+
+void WriteText(const std::string& path, const std::string& text) {
+    WriteBytes(path, std::vector<char>(text.begin(), text.end()));
+}
+
+void AppendTo(const std::string& path, const std::string& text) {
+    auto bytes = ReadBytes(path);
+    bytes.insert(bytes.end(), text.begin(), text.end());
+    WriteBytes(path, bytes);
+}
+
+// The first line of the check file, its digest's first digit replaced by `digit`.
+void SetFirstDigit(const std::string& path, char digit) {
+    auto bytes = ReadBytes(path);
+    bytes.at(0) = digit == bytes.at(0) ? static_cast<char>(digit + 1) : digit;
+    WriteBytes(path, bytes);
+}
+
+class SpoiledDiskTest : public CheckFilesTest, public ::testing::WithParamInterface<SpoiledDisk> {};
+
+// However the check file or the chunk is spoiled, the disk is refused with its reason while
+// its chunk is damaged too, and the set joins whole once the disk is mended.
+TEST_P(SpoiledDiskTest, RefusesTheDiskAndNeverFinishesWithWrongBytes) {
+    const std::string source = MakeSource("bilde.bmp", 2'500'000);
+    SplitOntoThreeDisks(source);
+    const SpoiledDisk& spoiled = GetParam();
+    const std::string folder = tmp / ("disk" + std::to_string(spoiled.disk));
+    const std::string kept = tmp / "kept";
+    fs::copy(folder, kept);
+    const std::string chunk = "bilde_bmp_" + std::to_string(spoiled.disk);
+    FlipByte(folder + "/" + chunk, 1000);
+    spoiled.spoil(folder, CheckFileName(transfer.setIdentity));
+
+    JoinUpTo(spoiled.disk);
+    PutInDisk(spoiled.disk);
+    ExpectRefused(spoiled.disk, spoiled.reason);
+    EXPECT_THAT(observer.reasons, Not(Contains(kNoCheckFiles)));
+
+    fs::remove_all(folder);
+    fs::rename(kept, folder);
+    PutInDisk(spoiled.disk);
+    Klar();
+    JoinTheRest(spoiled.disk + 1);
+    EXPECT_EQ(ReadBytes(tmp / "joined.bmp"), ReadBytes(source));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    CheckFiles, SpoiledDiskTest,
+    ::testing::Values(
+        SpoiledDisk{"InfoLineWithAnotherDigit", 1,
+                    [](const std::string& folder, const std::string& checkFile) {
+                        SetFirstDigit(folder + "/" + checkFile, '0');
+                    },
+                    "Disk 1 er skadet: INFO.FIL stemmer ikke med kontrollsummen"},
+        SpoiledDisk{"ByteOrderMark", 1,
+                    [](const std::string& folder, const std::string& checkFile) {
+                        const std::string path = folder + "/" + checkFile;
+                        auto bytes = ReadBytes(path);
+                        bytes.insert(bytes.begin(), {'\xEF', '\xBB', '\xBF'});
+                        WriteBytes(path, bytes);
+                    },
+                    "Disk 1 er skadet: kontrollfilen har en linje som ikke kan leses"},
+        SpoiledDisk{"CheckFileGoneFromDiskTwo", 2,
+                    [](const std::string& folder, const std::string& checkFile) {
+                        fs::remove(folder + "/" + checkFile);
+                    },
+                    "Disk 2 er skadet: kontrollfilen mangler"},
+        SpoiledDisk{"OnlyAnUnrelatedCheckFile", 2,
+                    [](const std::string& folder, const std::string& checkFile) {
+                        fs::remove(folder + "/" + checkFile);
+                        WriteText(folder + "/TV000000.XXH",
+                                  "06b05ab6733a618578af5f94892f3950  annet_1\n");
+                    },
+                    "Disk 2 er skadet: kontrollfilen mangler"},
+        SpoiledDisk{"ChunkListedTwiceSecondWrong", 3,
+                    [](const std::string& folder, const std::string& checkFile) {
+                        AppendTo(folder + "/" + checkFile,
+                                 "06b05ab6733a618578af5f94892f3950  bilde_bmp_3\n");
+                    },
+                    "Disk 3 er skadet: kontrollfilen har to ulike kontrollsummer for samme fil"},
+        SpoiledDisk{"NoLineForTheChunk", 2,
+                    [](const std::string& folder, const std::string& checkFile) {
+                        WriteText(folder + "/" + checkFile, "");
+                    },
+                    "Disk 2 er skadet: kontrollfilen har ingen linje for delen"},
+        SpoiledDisk{"ChunkLongerThanTheRest", 3,
+                    [](const std::string& folder, const std::string&) {
+                        AppendTo(folder + "/bilde_bmp_3", "x");
+                    },
+                    "Delen på disk 3 er lengre enn resten av filen: disken hører til et annet "
+                    "sett eller er skadet"}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+// Disk 1 that lost its check file joins unchecked only until a disk shows that the set
+// had them.
+TEST_F(CheckFilesTest, CheckFileOnALaterDiskOnlyIsRefused) {
+    SplitOntoThreeDisks(MakeSource("bilde.bmp", 2'500'000));
+    fs::remove(OnDisk(1, CheckFileName(transfer.setIdentity)));
+    JoinUpTo(2);
+    PutInDisk(2);
+    ExpectRefused(2,
+                  "Disk 2 har en kontrollfil, men disk 1 har ingen: settet kan ikke "
+                  "kontrolleres");
+}
+
+// With the check turned off, a chunk longer than what is left is still refused.
+TEST_F(CheckFilesTest, ChunkLongerThanTheRestIsRefusedWithoutCheckFiles) {
+    drives.settings().sums = false;
+    SplitOntoThreeDisks(MakeSource("bilde.bmp", 2'500'000));
+    AppendTo(OnDisk(2, "bilde_bmp_2"), std::string(600'000, 'x'));
+    JoinUpTo(2);
+    PutInDisk(2);
+    ExpectRefused(2,
+                  "Delen på disk 2 er lengre enn resten av filen: disken hører til et "
+                  "annet sett eller er skadet");
+}
+
 TEST_F(CheckFilesTest, DiskOfAnotherSetOfTheSameNameIsRefused) {
     SplitOntoThreeDisks(MakeSource("bilde.bmp", 2'500'000, 2));
     fs::rename(tmp / "disk2", tmp / "other2");

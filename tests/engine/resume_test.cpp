@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <fstream>
 
@@ -12,7 +14,7 @@ namespace fs = std::filesystem;
 // A transfer whose program stops between disks: the disks and the record are what is left,
 // and a new transfer (as a new run of the program makes) may go on from them.
 class ResumeTest : public EngineTest {
-  protected:
+  public:
     ResumeTest() { seams.records = &records; }
 
     void Restart() {
@@ -205,8 +207,89 @@ INSTANTIATE_TEST_SUITE_P(
                      fs::rename(file, file + ".flyttet");
                      WriteBytes(file, PatternBytes(2'000'000, 4));
                  },
-                 "Målfilen er ikke lenger slik den avbrutte overføringen etterlot den"}),
+                 "Målfilen er ikke lenger slik den avbrutte overføringen etterlot den"},
+        // The record claims more than disk 2, which is in the drive, holds.
+        Mismatch{"RecordClaimsMoreThanTheLastDisk", TransferKind::kSplit,
+                 [](ResumeTest& test, const std::string&) {
+                     const std::string path = test.RecordFile();
+                     const auto bytes = ReadBytes(path);
+                     std::string text(bytes.begin(), bytes.end());
+                     const auto at = text.find("ferdig ") + 7;
+                     const auto end = text.find('\n', at);
+                     const std::string more = std::to_string(std::stoll(text.substr(at)) + 1000);
+                     text.replace(at, end - at, more);
+                     WriteBytes(path, {text.begin(), text.end()});
+                     test.PutInDisk(2);
+                 },
+                 "Disk 2 stemmer ikke med opptegnelsen av den avbrutte overføringen"}),
     [](const auto& info) { return std::string(info.param.label); });
+
+// What stands at a record's name, or in place of the state folder, when it is not a small
+// regular file of the user's own in a folder of the user's own: set aside with its reason,
+// never read, never removed.
+struct Planted {
+    const char* label;
+    void (*plant)(const std::string& folder, const std::string& record);
+    const char* reason;
+};
+
+class PlantedRecordTest : public ResumeTest, public ::testing::WithParamInterface<Planted> {};
+
+TEST_P(PlantedRecordTest, IsSetAsideAndLeftAlone) {
+    const std::string source = FourDiskSource();
+    Split(source);
+    SplitDisks(1, 1);
+    const std::string record = RecordFile();
+    fs::remove(record);
+    GetParam().plant(tmp / "state", record);
+    const auto before = fs::symlink_status(record).type();
+    Restart();
+    questions.resumeAnswers.push_back(true);
+    Split(source);
+    EXPECT_TRUE(questions.resumeQuestions.empty());
+    EXPECT_EQ(screen().lastNotice, N(NoticeId::kInsertDisk, 1));
+    EXPECT_THAT(observer.reasons, ::testing::Contains(GetParam().reason));
+    EXPECT_EQ(fs::symlink_status(record).type(), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Records, PlantedRecordTest,
+    ::testing::Values(
+        Planted{"Fifo",
+                [](const std::string&, const std::string& record) { mkfifo(record.c_str(), 0600); },
+                "Opptegnelsen av den avbrutte overføringen er ikke en vanlig fil og er lagt til "
+                "side"},
+        Planted{"LinkToAFile",
+                [](const std::string& folder, const std::string& record) {
+                    WriteBytes(folder + "/../hemmelig", {'x'});
+                    fs::create_symlink(folder + "/../hemmelig", record);
+                },
+                "Opptegnelsen av den avbrutte overføringen er ikke en vanlig fil og er lagt til "
+                "side"},
+        Planted{"Huge",
+                [](const std::string&, const std::string& record) {
+                    WriteBytes(record, std::vector<char>(1 << 20, 'x'));
+                },
+                "Opptegnelsen av den avbrutte overføringen er for stor og er lagt til side"},
+        Planted{"FolderIsALink",
+                [](const std::string& folder, const std::string& record) {
+                    fs::rename(folder, folder + "-annet");
+                    fs::create_symlink(folder + "-annet", folder);
+                    WriteBytes(record, {'x'});
+                },
+                "Mappen for opptegnelser er ikke brukerens egen mappe: den er lagt til side"}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+TEST(RecordStoreTest, KeepsItsFolderToTheUser) {
+    TempFolder tmp;
+    const RecordStore store(tmp / "state");
+    TransferRecord record{TransferKind::kSplit, "/a", "a", "", 10, 2, 5, {}};
+    ASSERT_TRUE(store.Save(record));
+    EXPECT_EQ(fs::status(tmp / "state").permissions() & fs::perms::all, fs::perms::owner_all);
+    fs::permissions(tmp / "state", fs::perms::all);
+    EXPECT_EQ(store.Load(TransferKind::kSplit, "/a").found, RecordStore::Found::kRecord);
+    EXPECT_EQ(fs::status(tmp / "state").permissions() & fs::perms::all, fs::perms::owner_all);
+}
 
 // Records that are not whole, or name another file, are never gone on with.
 TEST(RecordTest, OnlyAWholeRecordOfTheFileIsRead) {

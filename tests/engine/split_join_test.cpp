@@ -214,14 +214,17 @@ TEST_F(SplitJoinTest, WrongDiskInAJoinAsksForTheSameDiskAgain) {
     EXPECT_EQ(ReadBytes(tmp / "film.avi.joined"), ReadBytes(source));
 }
 
-TEST_F(SplitJoinTest, JoinStopsAtTheLengthInInfoFile) {
+// A chunk longer than INFO.FIL's length is not of this set, or damaged: nothing is joined.
+TEST_F(SplitJoinTest, JoinRefusesAChunkLongerThanTheLengthInInfoFile) {
     WriteBytes(OnDrive("INFO.FIL"), {'1', '0', '\n', 'x', '.', 'd', 'a', 't'});
-    const auto chunk = PatternBytes(100);
-    WriteBytes(OnDrive("x_dat_1"), chunk);
+    WriteBytes(OnDrive("x_dat_1"), PatternBytes(100));
     Join(tmp / "x.dat");
-    Klar();
-    EXPECT_EQ(screen().lastNotice, N(NoticeId::kJoinDoneOne));
-    EXPECT_EQ(ReadBytes(tmp / "x.dat"), std::vector<char>(chunk.begin(), chunk.begin() + 10));
+    EXPECT_EQ(Klar().result, StepResult::kSameDisk);
+    EXPECT_EQ(screen().lastNotice, N(NoticeId::kInsertDiskAgain, 1));
+    EXPECT_EQ(observer.reasons.back(),
+              "Delen på disk 1 er lengre enn resten av filen: disken "
+              "hører til et annet sett eller er skadet");
+    EXPECT_TRUE(ReadBytes(tmp / "x.dat").empty());
 }
 
 struct ClusterCase {

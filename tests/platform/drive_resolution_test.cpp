@@ -24,7 +24,13 @@ struct FakeDriveSystem : DriveSystem {
     std::string failingVerb;
     mutable std::vector<std::string> calls;
 
+    std::map<std::pair<unsigned, unsigned>, std::string> uuids;
+
     std::string MountInfo() const override { return mountInfo; }
+    std::string FileSystemUuid(DeviceNumber device) const override {
+        const auto found = uuids.find({device.major, device.minor});
+        return found != uuids.end() ? found->second : std::string();
+    }
     std::vector<std::string> AutomountFolders() const override {
         return {"/run/media/ola", "/media/ola"};
     }
@@ -47,8 +53,9 @@ struct FakeDriveSystem : DriveSystem {
 };
 
 std::string MountLine(const std::string& device, const std::string& mountPoint,
-                      const std::string& source, const std::string& root = "/") {
-    return "36 25 " + device + " " + root + " " + mountPoint + " rw,nosuid shared:1 - vfat " +
+                      const std::string& source, const std::string& root = "/",
+                      const std::string& id = "36") {
+    return id + " 25 " + device + " " + root + " " + mountPoint + " rw,nosuid shared:1 - vfat " +
            source + " rw\n";
 }
 
@@ -231,6 +238,58 @@ TEST(DriveDescriptionTest, SaysWhyNoDiskIsInOrTheFolderIsMissingOrNamesTheImage)
               "D: mappen med diskbildene kan ikke \xC3\xA5pnes: ingen (" +
                   std::string(std::strerror(ENOENT)) + "); nye diskbilder lages som 2.88m");
 }
+
+// One mount of drive A:'s disk as --auto sees it: where, which mount, the file system's UUID.
+struct Mounted {
+    std::string mountPoint;
+    std::string id;
+    std::string uuid;  // empty: the system names none
+};
+
+struct DiskChange {
+    const char* name;
+    Mounted before;
+    Mounted after;
+    bool sameDisk;
+};
+
+class DiskIdentityTest : public ::testing::TestWithParam<DiskChange> {
+  protected:
+    std::string IdentityOf(const Mounted& mounted) {
+        system->mountInfo =
+            kSystemMounts + MountLine("8:17", mounted.mountPoint, "/dev/sdb1", "/", mounted.id);
+        system->uuids[{8, 17}] = mounted.uuid;
+        return map.DiskIdentity(0);
+    }
+
+    std::shared_ptr<FakeDriveSystem> system = std::make_shared<FakeDriveSystem>();
+    DriveMap map;
+};
+
+// One USB floppy drive, /dev/sdb1, whatever disk is in it.
+TEST_P(DiskIdentityTest, TellsANewDiskFromTheSameOneMountedAgain) {
+    map.UseSystem(system);
+    map.Set(0, {{}, std::nullopt, DriveKind::Media});
+    const std::string before = IdentityOf(GetParam().before);
+    const std::string after = IdentityOf(GetParam().after);
+    EXPECT_FALSE(before.empty());
+    EXPECT_EQ(before == after, GetParam().sameDisk) << before << " / " << after;
+}
+
+INSTANTIATE_TEST_SUITE_P(Disks, DiskIdentityTest,
+                         ::testing::Values(DiskChange{"NewDiskWithTheSameLabel",
+                                                      {"/media/ola/DISK", "36", "1A2B-3C4D"},
+                                                      {"/media/ola/DISK", "37", "5E6F-7A8B"},
+                                                      false},
+                                           DiskChange{"SameDiskMountedElsewhere",
+                                                      {"/media/ola/DISK", "36", "1A2B-3C4D"},
+                                                      {"/media/ola/DISK1", "37", "1A2B-3C4D"},
+                                                      true},
+                                           DiskChange{"NewDiskWithoutUuid",
+                                                      {"/media/ola/DISK", "36", ""},
+                                                      {"/media/ola/DISK", "37", ""},
+                                                      false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace torvanik::testing
