@@ -21,6 +21,7 @@
 #include "shell/dialog_questions.h"
 #include "shell/lock_key_indicators.h"
 #include "shell/transfer_view.h"
+#include "shell/verb_keys.h"
 
 namespace torvanik {
 namespace {
@@ -121,6 +122,8 @@ void MainWindow::MakeActions() {
         action->setStatusTip(Text(PromptOf(command)));
         action->setToolTip(Text(TooltipOf(command)));
         action->setIconVisibleInMenu(false);
+        action->setData(command);
+        GiveKey(*this, *action, command);
         connect(action, &QAction::triggered, this, handler);
         actions_[command] = action;
     }
@@ -176,6 +179,7 @@ bool MainWindow::MakeToolBar() {
         toolBar_->addAction(button);
     }
     addToolBar(Qt::TopToolBarArea, toolBar_);
+    OpenToKeyboard(*toolBar_);
     QAction* toggle = action(ID_VIEW_TOOLBAR);
     connect(toggle, &QAction::toggled, toolBar_, &QToolBar::setVisible);
     connect(toolBar_, &QToolBar::visibilityChanged, toggle, &QAction::setChecked);

@@ -8,6 +8,7 @@
 #include "screen/presenter.h"
 #include "shell/queued_observer.h"
 #include "shell/step_runner.h"
+#include "shell/view_accessibility.h"
 
 class QStatusBar;
 
@@ -38,6 +39,9 @@ class TransferView : public QWidget {
     const ScreenRecord& screen() const { return presenter_.record(); }
     // The picture of `record` from the next paint on, for tools that show a chosen state.
     void ShowRecord(const ScreenRecord& record);
+
+    // What changes in the picture is announced to screen readers through it.
+    ViewAnnouncer& announcer() { return announcer_; }
 
     bool InCommand() const { return inCommand_; }
     // Called whenever a command has ended.
@@ -82,6 +86,7 @@ class TransferView : public QWidget {
     Surface surface_;
     WindowPresenter presenter_;
     QueuedObserver reportsFromRunner_;
+    ViewAnnouncer announcer_;
     // The seams of the commands, which run on the runner's thread.
     EngineSeams seams_;
     bool fromRecord_ = true;  // the next paint draws the picture from the record
