@@ -200,6 +200,8 @@ bool MainWindow::MakeStatusBar() {
         label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         bar->addWidget(label, 2);
     }
+    // A screen reader reads the message pane, which the bar paints, by the bar's name.
+    connect(bar, &QStatusBar::messageChanged, bar, &QWidget::setAccessibleName);
     indicators_ = new LockKeyIndicators(bar);
     QAction* toggle = action(ID_VIEW_STATUS_BAR);
     connect(toggle, &QAction::toggled, bar, &QStatusBar::setVisible);

@@ -108,6 +108,12 @@ QStatusBar* TransferView::StatusBar() const {
     return frame != nullptr ? frame->statusBar() : nullptr;
 }
 
+// A notice the engine shows again is told again, though the box says what it said.
+void TransferView::WindowPresenter::NoticeShown(NoticeId id, int number) {
+    view_.announcer_.NoticeComing();
+    Presenter::NoticeShown(id, number);
+}
+
 // The reason of a failure stays in the status bar's message pane until the next command.
 void TransferView::WindowPresenter::ReasonGiven(const std::string& line) {
     if (QStatusBar* bar = view_.StatusBar()) {

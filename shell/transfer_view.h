@@ -64,6 +64,7 @@ class TransferView : public QWidget {
         WindowPresenter(TransferView& view, CanvasSource canvases)
             : Presenter(std::move(canvases)), view_(view) {}
 
+        void NoticeShown(NoticeId id, int number) override;
         void ReasonGiven(const std::string& line) override;
         void CheckStarted(std::int64_t length) override;
         void CheckProgress(std::int64_t checked, std::int64_t length) override;

@@ -291,7 +291,8 @@ void ViewAnnouncer::Update(const ScreenText& text) {
                                   after.shown ? QAccessible::ObjectShow : QAccessible::ObjectHide),
                  index);
         }
-        if (before.text == after.text) {
+        const bool noticeAgain = part == ViewPart::kNotice && noticeComing_ && after.shown;
+        if (before.text == after.text && !noticeAgain) {
             continue;
         }
         Tell(QAccessibleEvent(&view_, QAccessible::NameChanged), index);
@@ -302,6 +303,7 @@ void ViewAnnouncer::Update(const ScreenText& text) {
             Tell(QAccessibleEvent(&view_, QAccessible::DescriptionChanged), -1);
         }
     }
+    noticeComing_ = false;
     barsHeld_ = barsHeld_ || text.bars != barsNow_;
     if (barsHeld_ && now_() - barsToldAt_ >= interval_) {
         TellBars();

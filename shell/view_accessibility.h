@@ -46,6 +46,8 @@ class ViewAnnouncer {
     ViewAnnouncer(QWidget& view, std::chrono::milliseconds interval);
 
     void Update(const ScreenText& text);
+    // The next notice comes from the engine: it is told even when the box said it already.
+    void NoticeComing() { noticeComing_ = true; }
     void Flush();
     // For tests: the time as the announcer reads it, and where its events go instead of
     // the toolkit.
@@ -63,6 +65,7 @@ class ViewAnnouncer {
     ScreenText told_;
     std::array<int, 2> barsNow_{};
     bool barsHeld_ = false;
+    bool noticeComing_ = false;
     std::chrono::steady_clock::time_point barsToldAt_{};
 };
 

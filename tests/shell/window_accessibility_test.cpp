@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
 #include <chrono>
@@ -169,6 +170,10 @@ TEST_F(WindowAccessibilityTest, ViewSaysWhatThePictureShows) {
         });
     };
     EXPECT_EQ(noticesTold(), 1);
+    // The same notice shown again is told again.
+    testing::AnswerPicker(source);
+    frame->action(ID_SPLIT_OUT)->trigger();
+    EXPECT_EQ(noticesTold(), 2);
     const auto lastValueTold = [](const QString& bar) {
         for (auto event = told.rbegin(); event != told.rend(); ++event) {
             if (event->type == QAccessible::ValueChanged && event->name == bar) {
@@ -206,8 +211,14 @@ TEST_F(WindowAccessibilityTest, ViewSaysWhatThePictureShows) {
             EXPECT_EQ(lastValueTold("Totalt forløp."), step.totalBar);
         }
     }
-    EXPECT_EQ(noticesTold(), 2);
+    EXPECT_EQ(noticesTold(), 3);
     EXPECT_EQ(Part(ViewPart::kTotalBar)->valueInterface()->maximumValue(), 440);
+}
+
+TEST_F(WindowAccessibilityTest, ReasonIsReadFromTheStatusBar) {
+    frame->action(ID_JOIN_IN)->trigger();  // no INFO.FIL on the disk
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(frame->statusBar())->text(QAccessible::Name),
+              "Finner ikke INFO.FIL på disketten");
 }
 
 TEST_F(WindowAccessibilityTest, BarsAreToldAFewTimesASecondAtMost) {
