@@ -9,8 +9,8 @@ namespace torvanik {
 namespace {
 
 constexpr std::array kFileItems = {
-    MenuItem{"&\xC3\x85pne.\tCtrl+O", ID_SPLIT_OUT},
-    MenuItem{"&Velg destinasjon\tCtrl+S", ID_JOIN_IN},
+    MenuItem{"&\xC3\x85pne.", ID_SPLIT_OUT},
+    MenuItem{"&Velg destinasjon", ID_JOIN_IN},
     MenuItem{nullptr, ID_SEPARATOR},
     MenuItem{"A&vslutt", ID_APP_EXIT},
 };

@@ -2,8 +2,8 @@
 
 #include <span>
 
-// The main window's menu. Texts are UTF-8; "&" marks the mnemonic, and a tab is followed
-// by a key name that the menu shows right-aligned (no key is bound to it).
+// The main window's menu. Texts are UTF-8; "&" marks the mnemonic. An item whose command
+// has a key (res/verbs.h) shows the key's name right-aligned.
 namespace torvanik {
 
 struct MenuItem {

@@ -11,6 +11,24 @@
 
 namespace torvanik {
 
+std::vector<NoticeLine> NoticeLinesOf(const Notice& notice) {
+    std::vector<NoticeLine> lines;
+    int line = notice.firstLine;
+    int linesLeft = notice.lineCount;
+    if (notice.number >= 0) {
+        const TextLine& first = NoticeLines[static_cast<std::size_t>(line)];
+        lines.push_back(
+            {std::string(first.text) + "  " + std::to_string(notice.number), first.x, first.y});
+        ++line;
+        --linesLeft;
+    }
+    for (; linesLeft > 0; --linesLeft, ++line) {
+        const TextLine& next = NoticeLines[static_cast<std::size_t>(line)];
+        lines.push_back({std::string(next.text), next.x, next.y});
+    }
+    return lines;
+}
+
 void ShowNotice(Canvas& canvas, ScreenRecord& record, const Notice& notice) {
     const DrawingOperation operation(canvas);
     record.lastNotice = notice;
@@ -23,18 +41,8 @@ void ShowNotice(Canvas& canvas, ScreenRecord& record, const Notice& notice) {
         DrawFrame(canvas, rect.border, frame, rect.colour);
     }
     canvas.SetTextColor(kNoticeText);
-    int line = notice.firstLine;
-    int linesLeft = notice.lineCount;
-    if (notice.number >= 0) {
-        const TextLine& first = NoticeLines[static_cast<std::size_t>(line)];
-        canvas.TextOut(first.x, first.y,
-                       std::string(first.text) + "  " + std::to_string(notice.number));
-        ++line;
-        --linesLeft;
-    }
-    for (; linesLeft > 0; --linesLeft, ++line) {
-        const TextLine& next = NoticeLines[static_cast<std::size_t>(line)];
-        canvas.TextOut(next.x, next.y, next.text);
+    for (const NoticeLine& line : NoticeLinesOf(notice)) {
+        canvas.TextOut(line.x, line.y, line.text);
     }
     RestoreFont(canvas, previous);
     record.noticeShown = true;

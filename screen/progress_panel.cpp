@@ -17,10 +17,10 @@ namespace torvanik {
 namespace {
 
 template <typename Value>
-void DrawPanelText(Canvas& canvas, const PanelText& text, Value value) {
+std::string Formatted(const PanelText& text, Value value) {
     std::array<char, 64> line{};
     std::snprintf(line.data(), line.size(), text.format, value);
-    canvas.TextOut(text.x, text.y, line.data());
+    return line.data();
 }
 
 // Whole kilobytes plus one: 1023 bytes show 1, 1024 bytes 2.
@@ -29,6 +29,17 @@ long FileLengthKB(std::int64_t size) {
 }
 
 }  // namespace
+
+PanelLines PanelLinesOf(const ScreenRecord& record, bool showFree) {
+    PanelLines lines{Formatted(PanelTexts.diskProgress, record.panelDiskNumber),
+                     {},
+                     PanelTexts.totalProgress.format,
+                     Formatted(PanelTexts.fileLength, FileLengthKB(record.facts.fileLength))};
+    if (showFree) {
+        lines.freeSpace = Formatted(PanelTexts.freeSpace, static_cast<long>(record.facts.freeKB));
+    }
+    return lines;
+}
 
 void DrawProgressPanel(Canvas& canvas, ScreenRecord& record, bool showFree, int firstFrame) {
     const DrawingOperation operation(canvas);
@@ -40,12 +51,12 @@ void DrawProgressPanel(Canvas& canvas, ScreenRecord& record, bool showFree, int 
         const FrameRect& rect = FrameRects[static_cast<std::size_t>(frame)];
         DrawFrame(canvas, rect.border, frame, rect.colour);
     }
-    DrawPanelText(canvas, PanelTexts.diskProgress, record.panelDiskNumber);
-    canvas.TextOut(PanelTexts.totalProgress.x, PanelTexts.totalProgress.y,
-                   PanelTexts.totalProgress.format);
-    DrawPanelText(canvas, PanelTexts.fileLength, FileLengthKB(record.facts.fileLength));
+    const PanelLines lines = PanelLinesOf(record, showFree);
+    canvas.TextOut(PanelTexts.diskProgress.x, PanelTexts.diskProgress.y, lines.diskProgress);
+    canvas.TextOut(PanelTexts.totalProgress.x, PanelTexts.totalProgress.y, lines.totalProgress);
+    canvas.TextOut(PanelTexts.fileLength.x, PanelTexts.fileLength.y, lines.fileLength);
     if (showFree) {
-        DrawPanelText(canvas, PanelTexts.freeSpace, static_cast<long>(record.facts.freeKB));
+        canvas.TextOut(PanelTexts.freeSpace.x, PanelTexts.freeSpace.y, lines.freeSpace);
     }
     RestoreFont(canvas, previous);
     record.panelShowsFree = showFree;

@@ -21,6 +21,7 @@
 #include "shell/dialog_questions.h"
 #include "shell/lock_key_indicators.h"
 #include "shell/transfer_view.h"
+#include "shell/verb_keys.h"
 
 namespace torvanik {
 namespace {
@@ -121,6 +122,8 @@ void MainWindow::MakeActions() {
         action->setStatusTip(Text(PromptOf(command)));
         action->setToolTip(Text(TooltipOf(command)));
         action->setIconVisibleInMenu(false);
+        action->setData(command);
+        GiveKey(*this, *action, command);
         connect(action, &QAction::triggered, this, handler);
         actions_[command] = action;
     }
@@ -176,6 +179,7 @@ bool MainWindow::MakeToolBar() {
         toolBar_->addAction(button);
     }
     addToolBar(Qt::TopToolBarArea, toolBar_);
+    OpenToKeyboard(*toolBar_);
     QAction* toggle = action(ID_VIEW_TOOLBAR);
     connect(toggle, &QAction::toggled, toolBar_, &QToolBar::setVisible);
     connect(toolBar_, &QToolBar::visibilityChanged, toggle, &QAction::setChecked);
@@ -196,6 +200,8 @@ bool MainWindow::MakeStatusBar() {
         label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         bar->addWidget(label, 2);
     }
+    // A screen reader reads the message pane, which the bar paints, by the bar's name.
+    connect(bar, &QStatusBar::messageChanged, bar, &QWidget::setAccessibleName);
     indicators_ = new LockKeyIndicators(bar);
     QAction* toggle = action(ID_VIEW_STATUS_BAR);
     connect(toggle, &QAction::toggled, bar, &QStatusBar::setVisible);

@@ -14,10 +14,14 @@
 #include "res/command_ids.h"
 #include "res/string_table.h"
 #include "screen/screen_regions.h"
+#include "screen/screen_text.h"
 #include "shell/input_hold.h"
 
 namespace torvanik {
 namespace {
+
+// A screen reader is told of the bars' growth at most this often.
+constexpr std::chrono::milliseconds kBarAnnouncementInterval{250};
 
 QImage ImageOf(Surface& surface) {
     return QImage(reinterpret_cast<uchar*>(surface.pixels.data()), surface.width, surface.height,
@@ -34,8 +38,13 @@ TransferView::TransferView(QWidget* parent, Transfer& transfer, DriveChoice& dri
       surface_(1, 1),
       presenter_(*this, CanvasSource(surface_, [this] { Present(); })),
       reportsFromRunner_(*this, presenter_),
+      announcer_(*this, kBarAnnouncementInterval),
       seams_{questions, files, drives, drive, &reportsFromRunner_, records} {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // First in the focus chain: the window opens with the view in focus, Tab goes on to
+    // the toolbar.
+    setFocusPolicy(Qt::StrongFocus);
+    InstallViewAccessibility();
     // Told at once: the record holds the facts before anything else is shown.
     ReportFacts(transfer_, {questions, files, drives, drive, &presenter_});
 }
@@ -82,6 +91,7 @@ void TransferView::RunCommand(const std::function<void()>& command) {
         runner_.RunAndWait(command);
     }
     inCommand_ = false;
+    announcer_.Flush();
     if (commandEnded_) {
         commandEnded_();
     }
@@ -96,6 +106,12 @@ void TransferView::ClearMessage() {
 QStatusBar* TransferView::StatusBar() const {
     auto* frame = qobject_cast<QMainWindow*>(window());
     return frame != nullptr ? frame->statusBar() : nullptr;
+}
+
+// A notice the engine shows again is told again, though the box says what it said.
+void TransferView::WindowPresenter::NoticeShown(NoticeId id, int number) {
+    view_.announcer_.NoticeComing();
+    Presenter::NoticeShown(id, number);
 }
 
 // The reason of a failure stays in the status bar's message pane until the next command.
@@ -135,6 +151,7 @@ void TransferView::WindowPresenter::CheckEnded() {
 // What was drawn reaches the screen with the next paint, which shows the image as it is.
 void TransferView::Present() {
     update();
+    announcer_.Update(TextOf(screen()));
 }
 
 void TransferView::ShowRecord(const ScreenRecord& record) {

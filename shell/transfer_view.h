@@ -8,6 +8,7 @@
 #include "screen/presenter.h"
 #include "shell/queued_observer.h"
 #include "shell/step_runner.h"
+#include "shell/view_accessibility.h"
 
 class QStatusBar;
 
@@ -39,6 +40,9 @@ class TransferView : public QWidget {
     // The picture of `record` from the next paint on, for tools that show a chosen state.
     void ShowRecord(const ScreenRecord& record);
 
+    // What changes in the picture is announced to screen readers through it.
+    ViewAnnouncer& announcer() { return announcer_; }
+
     bool InCommand() const { return inCommand_; }
     // Called whenever a command has ended.
     void SetCommandEnded(std::function<void()> ended) { commandEnded_ = std::move(ended); }
@@ -60,6 +64,7 @@ class TransferView : public QWidget {
         WindowPresenter(TransferView& view, CanvasSource canvases)
             : Presenter(std::move(canvases)), view_(view) {}
 
+        void NoticeShown(NoticeId id, int number) override;
         void ReasonGiven(const std::string& line) override;
         void CheckStarted(std::int64_t length) override;
         void CheckProgress(std::int64_t checked, std::int64_t length) override;
@@ -82,6 +87,7 @@ class TransferView : public QWidget {
     Surface surface_;
     WindowPresenter presenter_;
     QueuedObserver reportsFromRunner_;
+    ViewAnnouncer announcer_;
     // The seams of the commands, which run on the runner's thread.
     EngineSeams seams_;
     bool fromRecord_ = true;  // the next paint draws the picture from the record

@@ -14,6 +14,7 @@ TORVANIK_TEST_PACKAGES=(
     xvfb xauth libxtst-dev
     desktop-file-utils appstream man-db dpkg-dev lintian locales
     python3 xxhash
+    at-spi2-core python3-pyatspi dbus
 )
 
 # ensure_packages PACKAGE...: installs those that are missing.
