@@ -9,7 +9,6 @@
 #include "cli/klar_prompt.h"
 #include "cli/output_guard.h"
 #include "engine/set_check.h"
-#include "engine/stop_request.h"
 
 namespace torvanik::cli {
 namespace {
@@ -41,12 +40,12 @@ int RunSetCheck(Transfer& transfer, const EngineSeams& seams, std::istream& inpu
     bool allGood = true;
     bool anySummed = false;
     for (;;) {
-        if (!AwaitKlar(input, stdout) || StopRequested()) {
+        if (!AwaitKlar(input, stdout) || StopRequested(seams)) {
             return kStopped;
         }
         const int disk = transfer.diskNumber;
         const DiskCheck check = CheckNextDisk(transfer, seams);
-        if (StopRequested()) {
+        if (StopRequested(seams)) {
             return kStopped;
         }
         std::string line = Fill(VerdictText(check.verdict), std::to_string(disk));

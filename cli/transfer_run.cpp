@@ -21,7 +21,7 @@
 #include "engine/record_store.h"
 #include "engine/scripted_questions.h"
 #include "engine/settings.h"
-#include "engine/stop_request.h"
+#include "engine/stop_token.h"
 #include "platform/image_staging.h"
 #include "platform/settings_location.h"
 
@@ -89,15 +89,19 @@ std::optional<int> OfferResume(const CommandLine& line, const std::string& path,
     return std::nullopt;
 }
 
+// The stop of the run under way, which the signal handler requests.
+StopToken* runStop = nullptr;
+
 void StopOnSignal(int /*signal*/) {
-    RequestStop();
+    runStop->Request();
 }
 
-// SIGINT, SIGTERM, SIGHUP and SIGPIPE (the reader of the output gone) end the running step
-// as a failed one (its half-written file taken back) and the run after it; a read or write
-// they interrupt fails at once. A file over the process's size limit fails its write
-// instead of ending the program.
-void CatchStopSignals() {
+// SIGINT, SIGTERM, SIGHUP and SIGPIPE (the reader of the output gone) request `stop`: they
+// end the running step as a failed one (its half-written file taken back) and the run after
+// it; a read or write they interrupt fails at once. A file over the process's size limit
+// fails its write instead of ending the program.
+void CatchStopSignals(StopToken& stop) {
+    runStop = &stop;
     struct sigaction action {};
     action.sa_handler = StopOnSignal;
     sigemptyset(&action.sa_mask);
@@ -163,10 +167,11 @@ int RunTransfer(const CommandLine& line, std::istream& input) {
         progress.emplace(stderr);
     }
     TerminalObserver observer(stdout, progress ? &*progress : nullptr);
-    const EngineSeams seams{questions, files, drives, drive, &observer, &records};
+    StopToken stop;
+    const EngineSeams seams{questions, files, drives, drive, &observer, &records, &stop};
     Transfer transfer;
 
-    CatchStopSignals();
+    CatchStopSignals(stop);
     if (line.verb == Verb::kCheck) {
         return RunSetCheck(transfer, seams, input);
     }
@@ -178,17 +183,17 @@ int RunTransfer(const CommandLine& line, std::istream& input) {
     if (line.resume) {
         Print(Fill(kResuming, std::to_string(transfer.diskNumber)));
     }
-    StepGate gate(line, input, drives, drive);
+    StepGate gate(line, input, drives, drive, stop);
     UnattendedWatch watch(line.batch || isatty(STDIN_FILENO) != 1, drives, drive, transfer);
     StepOutcome last;
     while (transfer.armed != TransferKind::kNone) {
         // Stopping leaves the transfer as quitting the window would: what was written stays.
         if (!gate.Open(transfer.diskNumber)) {
-            return StopRequested() ? StoppedBySignal(transfer) : kStopped;
+            return stop.Requested() ? StoppedBySignal(transfer) : kStopped;
         }
         watch.BeforeStep();
         last = OnDiskReady(transfer, seams);
-        if (StopRequested()) {
+        if (stop.Requested()) {
             return StoppedBySignal(transfer);
         }
         if (watch.GivesUp(last)) {

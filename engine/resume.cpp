@@ -14,7 +14,7 @@ std::optional<TransferRecord> OfferToResume(const EngineSeams& seams, TransferKi
         seams.questions.ConfirmResume(found.record.nextDisk - 1)) {
         return found.record;
     }
-    if (found.found != RecordStore::Found::kNone) {
+    if (found.found == RecordStore::Found::kDamaged) {
         seams.records->Remove(kind, path);
     }
     return std::nullopt;

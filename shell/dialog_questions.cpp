@@ -63,7 +63,7 @@ std::optional<PickedFile> DialogQuestions::PickDestinationFile(const std::string
 
 // The disk is held while the picker is open: a drive may show a copy of the disk's files,
 // and carry the deletions onto it. Both wait on the drive, so they stay on the asking thread.
-void DialogQuestions::OpenCleanUpPicker(const std::string& driveRoot, int diskNumber) {
+std::string DialogQuestions::OpenCleanUpPicker(const std::string& driveRoot, int diskNumber) {
     const DiskInDrive disk = drives_.Resolve(DriveIndexOf(driveRoot), diskNumber, DiskUse::Read);
     bool opened = false;
     OnWindowThread([this, &disk, &opened] {
@@ -72,10 +72,11 @@ void DialogQuestions::OpenCleanUpPicker(const std::string& driveRoot, int diskNu
             opened = true;
         }
     });
-    if (opened) {
-        std::string reason;
-        drives_.CarryDeletions(disk, reason);
+    std::string reason;
+    if (opened && drives_.CarryDeletions(disk, reason)) {
+        reason.clear();
     }
+    return reason;
 }
 
 int DialogQuestions::ChooseDrive(int driveIndex) {
