@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <atomic>
 #include <csignal>
 
 #include <filesystem>
@@ -89,27 +90,36 @@ std::optional<int> OfferResume(const CommandLine& line, const std::string& path,
     return std::nullopt;
 }
 
-// The stop of the run under way, which the signal handler requests.
-StopToken* runStop = nullptr;
+// The stop of the run under way, which the signal handler requests; none outside a run.
+std::atomic<StopToken*> runStop = nullptr;
+static_assert(std::atomic<StopToken*>::is_always_lock_free);
 
 void StopOnSignal(int /*signal*/) {
-    runStop->Request();
+    if (StopToken* stop = runStop.load()) {
+        stop->Request();
+    }
 }
 
-// SIGINT, SIGTERM, SIGHUP and SIGPIPE (the reader of the output gone) request `stop`: they
-// end the running step as a failed one (its half-written file taken back) and the run after
-// it; a read or write they interrupt fails at once. A file over the process's size limit
-// fails its write instead of ending the program.
-void CatchStopSignals(StopToken& stop) {
-    runStop = &stop;
-    struct sigaction action {};
-    action.sa_handler = StopOnSignal;
-    sigemptyset(&action.sa_mask);
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) {
-        sigaction(signal, &action, nullptr);
+// While it lives, SIGINT, SIGTERM, SIGHUP and SIGPIPE (the reader of the output gone)
+// request `stop`: they end the running step as a failed one (its half-written file taken
+// back) and the run after it; a read or write they interrupt fails at once. A file over the
+// process's size limit fails its write instead of ending the program.
+class StopOnSignals {
+  public:
+    explicit StopOnSignals(StopToken& stop) {
+        runStop = &stop;
+        struct sigaction action {};
+        action.sa_handler = StopOnSignal;
+        sigemptyset(&action.sa_mask);
+        for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) {
+            sigaction(signal, &action, nullptr);
+        }
+        std::signal(SIGXFSZ, SIG_IGN);
     }
-    std::signal(SIGXFSZ, SIG_IGN);
-}
+    ~StopOnSignals() { runStop = nullptr; }
+    StopOnSignals(const StopOnSignals&) = delete;
+    StopOnSignals& operator=(const StopOnSignals&) = delete;
+};
 
 // The disks of the transfer finished before a signal stopped it.
 int StoppedBySignal(const Transfer& transfer) {
@@ -171,7 +181,7 @@ int RunTransfer(const CommandLine& line, std::istream& input) {
     const EngineSeams seams{questions, files, drives, drive, &observer, &records, &stop};
     Transfer transfer;
 
-    CatchStopSignals(stop);
+    const StopOnSignals signals(stop);
     if (line.verb == Verb::kCheck) {
         return RunSetCheck(transfer, seams, input);
     }
