@@ -37,10 +37,7 @@ std::optional<PickedFile> ScriptedQuestions::PickDestinationFile(const std::stri
 std::string ScriptedQuestions::OpenCleanUpPicker(const std::string& driveRoot, int diskNumber) {
     cleanUpRoots.push_back(driveRoot);
     cleanUpDisks.push_back(diskNumber);
-    if (cleanUp) {
-        cleanUp(driveRoot);
-    }
-    return {};
+    return cleanUp ? cleanUp(driveRoot) : std::string();
 }
 
 int ScriptedQuestions::ChooseDrive(int driveIndex) {
