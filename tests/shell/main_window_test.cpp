@@ -59,7 +59,7 @@ bool OpensAPopup(const std::function<void()>& step) {
     });
     watch.start(5);
     step();
-    QTest::qWait(50);
+    QCoreApplication::processEvents();
     return opened;
 }
 
@@ -303,7 +303,7 @@ TEST_F(MainWindowTest, BarTogglesHideAndShowTheirBars) {
 TEST_F(MainWindowTest, OpensAt512By450AndKeepsTheSizeTheUserGivesIt) {
     EXPECT_EQ(frame->frameGeometry().size(), QSize(512, 450));
     frame->resize(700, 600);
-    QTest::qWait(50);
+    QCoreApplication::processEvents();
     EXPECT_EQ(frame->size(), QSize(700, 600));
 }
 
@@ -382,7 +382,7 @@ TEST_F(MainWindowTest, PaintsDuringACopyAndAsksBeforeClosing) {
 TEST_F(MainWindowTest, SystemRepaintDrawsThePictureFromTheStateAlone) {
     Trigger(ID_JOIN_IN);  // no INFO.FIL on the disk
     EXPECT_EQ(Screen().lastNotice, NoticeOf(NoticeId::kInsertDiskOneForJoin, kNoNumber));
-    QTest::qWait(20);
+    QCoreApplication::processEvents();
     EXPECT_NE(Picture(), Repainted());  // the notice is on the screen, not in the record
 
     // Uncovering the window.
