@@ -97,7 +97,8 @@ inline constexpr std::string_view kLeadsTo = " → ";
 
 // A stopped transfer of the same file: how to go on with it, that it goes on, and why not.
 inline constexpr std::string_view kCanResume =
-    "Overføringen ble avbrutt etter diskett %s; den kan fortsettes med --resume.\n\n";
+    "Overføringen ble avbrutt etter diskett %s. Denne kjøringen begynner fra diskett 1; "
+    "til første diskett her er ferdig, kan den avbrutte fortsatt fortsettes med --resume.\n\n";
 inline constexpr std::string_view kResuming = "Fortsetter fra diskett %s\n\n";
 inline constexpr std::string_view kNothingToResume =
     "Finner ingen avbrutt overføring av %s å fortsette.\n";

@@ -8,7 +8,6 @@
 #include "cli/fill.h"
 #include "cli/output_guard.h"
 #include "engine/set_check.h"
-#include "engine/stop_request.h"
 
 namespace torvanik::cli {
 namespace {
@@ -53,13 +52,13 @@ int RunSetCheck(Transfer& transfer, const EngineSeams& seams, StepGate& gate,
     bool allGood = true;
     bool anySummed = false;
     for (;;) {
-        if (!gate.Open(transfer.diskNumber)) {
+        if (!gate.Open(transfer.diskNumber) || StopRequested(seams)) {
             return kStopped;
         }
         const int disk = transfer.diskNumber;
         watch.BeforeStep();
         const DiskCheck check = CheckNextDisk(transfer, seams);
-        if (StopRequested()) {
+        if (StopRequested(seams)) {
             return kStopped;
         }
         std::string line = Fill(VerdictText(check.verdict), std::to_string(disk));

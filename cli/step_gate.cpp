@@ -11,7 +11,6 @@
 #include "cli/fill.h"
 #include "cli/klar_prompt.h"
 #include "cli/output_guard.h"
-#include "engine/stop_request.h"
 
 namespace torvanik::cli {
 namespace {
@@ -21,12 +20,13 @@ constexpr int kPollMs = 250;
 }  // namespace
 
 StepGate::StepGate(const CommandLine& line, std::istream& input, const DriveMap& drives,
-                   const DriveChoice& drive)
+                   const DriveChoice& drive, const StopToken& stop)
     : batch_(line.batch),
       automatic_(line.automatic),
       input_(input),
       drives_(drives),
-      drive_(drive) {}
+      drive_(drive),
+      stop_(stop) {}
 
 bool StepGate::Open(int diskNumber) {
     bool go = true;
@@ -35,12 +35,12 @@ bool StepGate::Open(int diskNumber) {
     } else if (!batch_) {
         go = AwaitKlar(input_, stdout);
     }
-    return go && !StopRequested();
+    return go && !stop_.Requested();
 }
 
 bool StepGate::AwaitDiskOrLine(int diskNumber) {
     Print(Fill(kAutoPrompt, std::to_string(diskNumber)));
-    while (!StopRequested()) {
+    while (!stop_.Requested()) {
         const std::string disk = MountedDisk(drives_, drive_.driveIndex);
         if (!disk.empty() && disk != lastDisk_) {
             lastDisk_ = disk;

@@ -6,6 +6,7 @@
 
 #include "cli/command_line.h"
 #include "engine/drive_choice.h"
+#include "engine/stop_token.h"
 #include "platform/drive_map.h"
 
 namespace torvanik::cli {
@@ -15,9 +16,10 @@ namespace torvanik::cli {
 class StepGate {
   public:
     StepGate(const CommandLine& line, std::istream& input, const DriveMap& drives,
-             const DriveChoice& drive);
+             const DriveChoice& drive, const StopToken& stop);
 
-    // Waits until the step for disk `diskNumber` may start; false when the user stops.
+    // Waits until the step for disk `diskNumber` may start; false when the user stops, or
+    // a stop was requested.
     bool Open(int diskNumber);
 
   private:
@@ -32,6 +34,7 @@ class StepGate {
     std::istream& input_;
     const DriveMap& drives_;
     const DriveChoice& drive_;
+    const StopToken& stop_;
     std::string typed_;     // what came of standard input after the last whole line
     std::string lastDisk_;  // the disk in the drive when the last step started
 };

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <atomic>
 #include <csignal>
 
 #include <filesystem>
@@ -21,7 +22,7 @@
 #include "engine/record_store.h"
 #include "engine/scripted_questions.h"
 #include "engine/settings.h"
-#include "engine/stop_request.h"
+#include "engine/stop_token.h"
 #include "platform/settings_location.h"
 
 namespace torvanik::cli {
@@ -92,23 +93,36 @@ std::optional<int> OfferResume(const CommandLine& line, const std::string& path,
     return std::nullopt;
 }
 
+// The stop of the run under way, which the signal handler requests; none outside a run.
+std::atomic<StopToken*> runStop = nullptr;
+static_assert(std::atomic<StopToken*>::is_always_lock_free);
+
 void StopOnSignal(int /*signal*/) {
-    RequestStop();
+    if (StopToken* stop = runStop.load()) {
+        stop->Request();
+    }
 }
 
-// SIGINT, SIGTERM, SIGHUP and SIGPIPE (the reader of the output gone) end the running step
-// as a failed one (its half-written file taken back) and the run after it; a read or write
-// they interrupt fails at once. A file over the process's size limit fails its write
-// instead of ending the program.
-void CatchStopSignals() {
-    struct sigaction action {};
-    action.sa_handler = StopOnSignal;
-    sigemptyset(&action.sa_mask);
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) {
-        sigaction(signal, &action, nullptr);
+// While it lives, SIGINT, SIGTERM, SIGHUP and SIGPIPE (the reader of the output gone)
+// request `stop`: they end the running step as a failed one (its half-written file taken
+// back) and the run after it; a read or write they interrupt fails at once. A file over the
+// process's size limit fails its write instead of ending the program.
+class StopOnSignals {
+  public:
+    explicit StopOnSignals(StopToken& stop) {
+        runStop = &stop;
+        struct sigaction action {};
+        action.sa_handler = StopOnSignal;
+        sigemptyset(&action.sa_mask);
+        for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) {
+            sigaction(signal, &action, nullptr);
+        }
+        std::signal(SIGXFSZ, SIG_IGN);
     }
-    std::signal(SIGXFSZ, SIG_IGN);
-}
+    ~StopOnSignals() { runStop = nullptr; }
+    StopOnSignals(const StopOnSignals&) = delete;
+    StopOnSignals& operator=(const StopOnSignals&) = delete;
+};
 
 // The disks of the transfer finished before a signal stopped it.
 int StoppedBySignal(const Transfer& transfer) {
@@ -164,11 +178,12 @@ int RunTransfer(const CommandLine& line, std::istream& input) {
         progress.emplace(stderr);
     }
     TerminalObserver observer(stdout, progress ? &*progress : nullptr);
-    const EngineSeams seams{questions, files, drives, drive, &observer, &records};
+    StopToken stop;
+    const EngineSeams seams{questions, files, drives, drive, &observer, &records, &stop};
     Transfer transfer;
 
-    CatchStopSignals();
-    StepGate gate(line, input, drives, drive);
+    const StopOnSignals signals(stop);
+    StepGate gate(line, input, drives, drive, stop);
     UnattendedWatch watch(line.batch || isatty(STDIN_FILENO) != 1, drives, drive, transfer);
     if (line.verb == Verb::kCheck) {
         return RunSetCheck(transfer, seams, gate, watch);
@@ -185,11 +200,11 @@ int RunTransfer(const CommandLine& line, std::istream& input) {
     while (transfer.armed != TransferKind::kNone) {
         // Stopping leaves the transfer as quitting the window would: what was written stays.
         if (!gate.Open(transfer.diskNumber)) {
-            return StopRequested() ? StoppedBySignal(transfer) : kStopped;
+            return stop.Requested() ? StoppedBySignal(transfer) : kStopped;
         }
         watch.BeforeStep();
         last = OnDiskReady(transfer, seams);
-        if (StopRequested()) {
+        if (stop.Requested()) {
             return StoppedBySignal(transfer);
         }
         if (watch.GivesUp(last)) {

@@ -192,11 +192,13 @@ void OnCleanDisk(Transfer& t, const EngineSeams& seams) {
         reports.DiskProgress(t.diskNumber, true);
     }
     // The disk the next KLAR handles, disk 1 before any transfer.
-    seams.questions.OpenCleanUpPicker(seams.drive.Root(), std::max(1, t.diskNumber));
+    const std::string notCarried =
+        seams.questions.OpenCleanUpPicker(seams.drive.Root(), std::max(1, t.diskNumber));
+    const Why why{Reason::kNone, 0, notCarried};
     if (armed) {
-        reports.Notice(NoticeId::kInsertDisk, t.diskNumber);
+        reports.Notice(NoticeId::kInsertDisk, t.diskNumber, why);
     } else {
-        reports.Notice(NoticeId::kIdlePrompt);
+        reports.Notice(NoticeId::kIdlePrompt, kNoNumber, why);
     }
     reports.Screen();
 }

@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <memory>
 
-#include "engine/stop_request.h"
 #include "engine/write_behind.h"
 
 namespace torvanik {
@@ -68,7 +67,7 @@ CopyOutcome CopyChunk(const EngineSeams& seams, Reports& reports, std::FILE* in,
         const auto bytes =
             static_cast<std::size_t>(std::min({medium.NextWrite(CopyBlockSize, kCopyRunBytes),
                                                chunkSize - at.inChunk, total - at.done}));
-        if (StopRequested()) {
+        if (StopRequested(seams)) {
             return {false, false, true, false, 0};
         }
         if (!seams.files.Read(bytesAt, bytes, in)) {

@@ -107,6 +107,12 @@ void DropAside(FileSystem& files, SetAside& aside) {
     aside = {};
 }
 
+bool StandsAt(FileSystem& files, const std::string& path,
+              const std::optional<FileIdentity>& identity, Links links) {
+    const auto found = files.Identify(path, links);
+    return found && identity && found->SameFile(*identity);
+}
+
 void RemoveLeftovers(FileSystem& files, const std::string& folder) {
     for (const std::string& name : files.NamesStartingWith(folder, kTemporaryPrefix)) {
         files.Remove(folder + "/" + name);

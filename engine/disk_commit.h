@@ -58,6 +58,12 @@ bool PutBack(FileSystem& files, SetAside& aside);
 // The step went through: the older file goes for good.
 void DropAside(FileSystem& files, SetAside& aside);
 
+// `path` still leads to the file `identity` names (same device and inode). A disk taken out
+// after its files were placed, its file system unmounted even lazily, fails this: its path
+// leads elsewhere then, or nowhere.
+bool StandsAt(FileSystem& files, const std::string& path,
+              const std::optional<FileIdentity>& identity, Links links);
+
 // Removes the temporaries in `folder` that a killed program left.
 void RemoveLeftovers(FileSystem& files, const std::string& folder);
 

@@ -4,6 +4,7 @@
 
 #include "engine/chunk_sum.h"
 #include "engine/copy_loop.h"
+#include "engine/disk_commit.h"
 #include "engine/read_back_check.h"
 #include "engine/resume.h"
 #include "engine/set_on_disk.h"
@@ -69,12 +70,19 @@ class JoinStep {
             failure = MatchSum();
         }
         if (!failure) {
+            failure = StillOnDisk();
+        }
+        if (!failure) {
             failure = Check();
+        }
+        Why letGo;
+        if (!failure) {
+            failure = LetGo(letGo);
         }
         if (failure) {
             return Fail(*failure);
         }
-        const StepOutcome outcome = Done();
+        const StepOutcome outcome = Done(letGo);
         TellIfUnsummed();
         return outcome;
     }
@@ -112,9 +120,10 @@ class JoinStep {
             return AskAgain(WhyNotOpened(opened, Reason::kChunkMissing, Reason::kChunkNotRegular));
         }
         std::setvbuf(chunk_.get(), nullptr, _IONBF, 0);
-        const auto chunkId = files_.Identify(chunk_.get());
+        folder_ = files_.Identify(drive_.folder, Links::Follow);
+        chunkId_ = files_.Identify(chunk_.get());
         const auto joinedId = files_.Identify(t_.destination.get());
-        if (chunkId && joinedId && chunkId->SameFile(*joinedId)) {
+        if (chunkId_ && joinedId && chunkId_->SameFile(*joinedId)) {
             return Failure{
                 StepResult::kRefused, {Reason::kDestinationOfSet, 0, {}}, NoticeId::kNoDestination};
         }
@@ -192,6 +201,27 @@ class JoinStep {
         return std::nullopt;
     }
 
+    // The disk is still in the drive, its chunk where it was read. A disk taken out while
+    // its chunk was read may still count when every byte read matched its check file.
+    std::optional<Failure> StillOnDisk() {
+        if (expected_ || (StandsAt(files_, drive_.folder, folder_, Links::Follow) &&
+                          StandsAt(files_, chunkPath_, chunkId_, Links::Refuse))) {
+            return std::nullopt;
+        }
+        return AskAgain({Reason::kDiskRemoved, 0, {}});
+    }
+
+    // The disk read is let go; a drive that could not finish with it fails the step.
+    std::optional<Failure> LetGo(Why& letGo) {
+        std::string reason;
+        const bool finished = seams_.drives.Finish(drive_, reason);
+        letGo = {Reason::kNone, 0, reason};
+        if (!finished) {
+            return AskAgain(letGo);
+        }
+        return std::nullopt;
+    }
+
     // The stretch this step appended, read back from the destination's medium.
     std::optional<Failure> Check() {
         const Why why = CheckOnMedium(seams_, reports_, t_.destinationPath, start_,
@@ -212,18 +242,16 @@ class JoinStep {
         return cut ? why : undoFailed;
     }
 
-    StepOutcome Fail(const Failure& failure) {
+    StepOutcome Fail(Failure failure) {
+        if (StopRequested(seams_)) {
+            failure.why = {Reason::kInterrupted, 0, {}};
+        }
         const Why why = begun_ ? Undo(failure.why) : failure.why;
         reports_.Notice(failure.notice, failure.number, why);
         return {why.reason == Reason::kInterrupted ? StepResult::kStopped : failure.result, why};
     }
 
-    StepOutcome Done() {
-        // The disk read is let go; that can't fail the join, but the user hears why it wasn't.
-        std::string reason;
-        seams_.drives.Finish(drive_, reason);
-        const Why letGo{Reason::kNone, 0, reason};
-
+    StepOutcome Done(const Why& letGo) {
         t_.pending = true;
         t_.joinedStamp = files_.Stamp(t_.destination.get());
         if (t_.bytesJoined < t_.joinTotal) {
@@ -265,6 +293,8 @@ class JoinStep {
     DiskInDrive drive_;
     std::optional<StepLock> lock_;
     std::string chunkPath_;
+    std::optional<FileIdentity> folder_;  // the drive's folder as the step began
+    std::optional<FileIdentity> chunkId_;
     Stream chunk_;
     std::optional<FileTimes> chunkTimes_;
     std::int64_t chunkSize_ = 0;

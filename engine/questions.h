@@ -20,8 +20,9 @@ class Questions {
     virtual bool ConfirmAbort() = 0;
     virtual std::optional<PickedFile> PickSourceFile() = 0;
     virtual std::optional<PickedFile> PickDestinationFile(const std::string& initialName) = 0;
-    // The user deletes files inside the picker, on the disk the next KLAR handles.
-    virtual void OpenCleanUpPicker(const std::string& driveRoot, int diskNumber) = 0;
+    // The user deletes files inside the picker, on the disk the next KLAR handles. Why the
+    // deletions did not reach the disk, when they did not; empty when they did.
+    virtual std::string OpenCleanUpPicker(const std::string& driveRoot, int diskNumber) = 0;
     // True when the user goes on with a transfer that stopped after `finishedDisks` disks.
     virtual bool ConfirmResume(int finishedDisks) = 0;
     // The drive the dialog leaves chosen, starting from `driveIndex`; each button takes

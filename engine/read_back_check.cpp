@@ -1,7 +1,5 @@
 #include "engine/read_back_check.h"
 
-#include "engine/stop_request.h"
-
 namespace torvanik {
 namespace {
 
@@ -38,11 +36,11 @@ Why CheckOnMedium(const EngineSeams& seams, Reports& reports, const std::string&
     }
     const ReadBackOutcome outcome =
         VerifyFromMedium(seams.files, path, offset, length, digest.Value(),
-                         [observer](std::int64_t checked, std::int64_t whole) {
+                         [observer, &seams](std::int64_t checked, std::int64_t whole) {
                              if (observer != nullptr) {
                                  observer->CheckProgress(checked, whole);
                              }
-                             return !StopRequested();
+                             return !StopRequested(seams);
                          });
     if (observer != nullptr) {
         observer->CheckEnded();

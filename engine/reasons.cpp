@@ -6,13 +6,12 @@
 #include <string>
 #include <utility>
 
-#include "engine/stop_request.h"
 #include "platform/file_system.h"
 
 namespace torvanik {
 namespace {
 
-constexpr std::array<std::pair<Reason, const char*>, 62> kReasonTexts = {{
+constexpr std::array<std::pair<Reason, const char*>, 63> kReasonTexts = {{
     {Reason::kNone, ""},
     {Reason::kDiskFull, "Ingen plass igjen på disketten"},
     {Reason::kReadOnly, "Disketten er skrivebeskyttet"},
@@ -40,6 +39,7 @@ constexpr std::array<std::pair<Reason, const char*>, 62> kReasonTexts = {{
     {Reason::kChunkWrite, "Skrivefeil på disketten"},
     {Reason::kChunkRead, "Lesefeil på disketten"},
     {Reason::kDiskChanged, "Disketten ble tatt ut eller byttet under kopieringen"},
+    {Reason::kDiskRemoved, "Disketten ble tatt ut under kopieringen"},
     {Reason::kForeignTemporary,
      "Noe som ikke er programmets eget, står der programmet skriver en fil (.~torvanik.*)"},
     {Reason::kDiskGaveBackOtherData,
@@ -114,9 +114,6 @@ Why WhyFromErrno(Reason otherwise, Reason notRegular) {
 }
 
 Why WhyFromError(int error, Reason otherwise, Reason notRegular) {
-    if (StopRequested()) {
-        return {Reason::kInterrupted, 0, {}};
-    }
     switch (error) {
         case ENOSPC:
         case EDQUOT:

@@ -34,6 +34,7 @@ enum class Reason {
     kChunkWrite,
     kChunkRead,
     kDiskChanged,
+    kDiskRemoved,
     kForeignTemporary,
     kDiskGaveBackOtherData,
     kDiskNotReadBack,
@@ -80,8 +81,8 @@ struct Why {
     explicit operator bool() const { return reason != Reason::kNone || !text.empty(); }
 };
 
-// The reason for a failed call that left errno: a full or read-only medium, a drive in
-// use and a stop request are told as such; something other than a regular file (or a
+// The reason for a failed call that left errno: a full or read-only medium and a drive in
+// use are told as such; something other than a regular file (or a
 // link where none may be) as `notRegular`; anything else as `otherwise`, with errno's text.
 Why WhyFromErrno(Reason otherwise, Reason notRegular = Reason::kNone);
 // The same for an error taken when its call failed.

@@ -78,7 +78,7 @@ std::optional<TransferRecord> OfferToResume(const EngineSeams& seams, TransferKi
         if (seams.observer != nullptr) {
             seams.observer->ReasonGiven(ReasonLine(found.why));
         }
-    } else if (found.found != RecordStore::Found::kNone) {
+    } else if (found.found == RecordStore::Found::kDamaged) {
         seams.records->Remove(kind, path);
     }
     return std::nullopt;

@@ -12,7 +12,8 @@
 namespace torvanik {
 
 // The record of a stopped transfer of `path`, when there is one and the user goes on with
-// it; a record the user does not go on with, or that is damaged, is removed.
+// it. A record the user does not go on with stays until the new transfer's first disk
+// replaces it, so that quitting before then loses nothing; a damaged one is removed.
 std::optional<TransferRecord> OfferToResume(const EngineSeams& seams, TransferKind kind,
                                             const std::string& path);
 

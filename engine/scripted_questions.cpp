@@ -34,12 +34,10 @@ std::optional<PickedFile> ScriptedQuestions::PickDestinationFile(const std::stri
     return Next(destinationAnswers).value_or(std::nullopt);
 }
 
-void ScriptedQuestions::OpenCleanUpPicker(const std::string& driveRoot, int diskNumber) {
+std::string ScriptedQuestions::OpenCleanUpPicker(const std::string& driveRoot, int diskNumber) {
     cleanUpRoots.push_back(driveRoot);
     cleanUpDisks.push_back(diskNumber);
-    if (cleanUp) {
-        cleanUp(driveRoot);
-    }
+    return cleanUp ? cleanUp(driveRoot) : std::string();
 }
 
 int ScriptedQuestions::ChooseDrive(int driveIndex) {

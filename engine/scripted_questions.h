@@ -22,8 +22,9 @@ class ScriptedQuestions : public Questions {
     std::deque<std::optional<PickedFile>> destinationAnswers;
     // Each entry: the drive the dialog leaves, or none for a dialog closed unchanged.
     std::deque<std::optional<int>> driveAnswers;
-    // Runs inside the clean-up picker, given the drive root (the user deleting files).
-    std::function<void(const std::string&)> cleanUp;
+    // Runs inside the clean-up picker, given the drive root (the user deleting files); says
+    // why the deletions did not reach the disk, or nothing.
+    std::function<std::string(const std::string&)> cleanUp;
 
     // What was asked: the initial names given to the destination picker, the drive roots
     // and disks given to the clean-up picker, and how many abort questions were put.
@@ -38,7 +39,7 @@ class ScriptedQuestions : public Questions {
     bool ConfirmResume(int finishedDisks) override;
     std::optional<PickedFile> PickSourceFile() override;
     std::optional<PickedFile> PickDestinationFile(const std::string& initialName) override;
-    void OpenCleanUpPicker(const std::string& driveRoot, int diskNumber) override;
+    std::string OpenCleanUpPicker(const std::string& driveRoot, int diskNumber) override;
     int ChooseDrive(int driveIndex) override;
 };
 

@@ -4,7 +4,6 @@
 #include "engine/reports.h"
 #include "engine/set_on_disk.h"
 #include "engine/step_lock.h"
-#include "engine/stop_request.h"
 #include "engine/transfer_start.h"
 #include "platform/read_back.h"
 
@@ -24,11 +23,11 @@ DiskVerdict ReadAgainstSum(const EngineSeams& seams, const std::string& path, st
     }
     const ReadBackOutcome outcome =
         VerifyFromMedium(seams.files, path, 0, size, expected,
-                         [observer](std::int64_t checked, std::int64_t length) {
+                         [observer, &seams](std::int64_t checked, std::int64_t length) {
                              if (observer != nullptr) {
                                  observer->CheckProgress(checked, length);
                              }
-                             return !StopRequested();
+                             return !StopRequested(seams);
                          });
     if (observer != nullptr) {
         observer->CheckEnded();
@@ -40,7 +39,8 @@ DiskVerdict ReadAgainstSum(const EngineSeams& seams, const std::string& path, st
             return DiskVerdict::kDamaged;
         case ReadBackVerdict::kShort:
         case ReadBackVerdict::kReadError:
-            why = WhyFromError(outcome.error, Reason::kChunkRead);
+            why = StopRequested(seams) ? Why{Reason::kInterrupted, 0, {}}
+                                       : WhyFromError(outcome.error, Reason::kChunkRead);
             return DiskVerdict::kUnreadable;
         case ReadBackVerdict::kStopped:
             why = {Reason::kInterrupted, 0, {}};

@@ -12,7 +12,6 @@
 #include "engine/resume.h"
 #include "engine/set_on_disk.h"
 #include "engine/step_lock.h"
-#include "engine/stop_request.h"
 
 namespace torvanik {
 namespace {
@@ -67,6 +66,10 @@ class SplitStep {
         if (!failure) {
             failure = Check();
         }
+        // The last point at which a stop leaves the disk as it was before the step.
+        if (!failure && StopRequested(seams_)) {
+            failure = AskAgain(disk_, {Reason::kInterrupted, 0, {}});
+        }
         Why letGo;
         if (!failure) {
             failure = Commit(letGo);
@@ -94,6 +97,7 @@ class SplitStep {
             t_.freeKB = 0;
             return Full(why);
         }
+        folder_ = files_.Identify(drive_.folder, Links::Follow);
         RemoveLeftovers(files_, drive_.folder);
         if (!files_.Seek(t_.source.get(), t_.bytesWritten)) {
             return AskAgain(disk_, WhyFromErrno(Reason::kSourcePosition));
@@ -260,7 +264,7 @@ class SplitStep {
     // byte that reached it, if that is enough for a disk; the source goes on from there.
     bool EndChunkWhereRefused() {
         const auto reached = files_.Size(chunk_.stream);
-        if (!reached || *reached < kSmallestUsableFree || StopRequested()) {
+        if (!reached || *reached < kSmallestUsableFree || StopRequested(seams_)) {
             return false;
         }
         t_.bytesWritten = start_ + *reached;
@@ -317,6 +321,10 @@ class SplitStep {
         if (!files_.SyncFolder(drive_.folder)) {
             return AskAgain(disk_, WhyFromErrno(Reason::kChunkWrite));
         }
+        if (!StillOnDisk()) {
+            diskGone_ = true;
+            return AskAgain(disk_, {Reason::kDiskRemoved, 0, {}});
+        }
         DropAside(files_, oldInfo_);
         DropAside(files_, oldChunk_);
         std::string reason;
@@ -328,8 +336,24 @@ class SplitStep {
         return std::nullopt;
     }
 
+    // After the folder's last flush: the drive's folder is still the one the step began in,
+    // on the same file system, and every file placed stands at its name there as sealed.
+    bool StillOnDisk() {
+        if (!StandsAt(files_, drive_.folder, folder_, Links::Follow)) {
+            return false;
+        }
+        for (const PendingFile* file : {&chunk_, &sums_, &info_}) {
+            if (!file->finalPath.empty() &&
+                !StandsAt(files_, file->finalPath, file->sealed, Links::Refuse)) {
+                return false;
+            }
+        }
+        return true;
+    }
+
     // Nothing of a failed step stays: the disk and the source go back to where the step
-    // began. The reason is the failure's, or why the way back is not whole.
+    // began. The reason is the failure's, or why the way back is not whole. A disk that went
+    // away took the step's files with it; its paths now lead elsewhere and are left alone.
     Why Undo(const Why& why) {
         Why undoFailed;
         const auto keepFirst = [&undoFailed](bool done) {
@@ -337,11 +361,13 @@ class SplitStep {
                 undoFailed = WhyFromErrno(Reason::kUndoFailed);
             }
         };
-        keepFirst(TakeBackFile(files_, chunk_));
-        keepFirst(TakeBackFile(files_, sums_));
-        keepFirst(TakeBackFile(files_, info_));
-        keepFirst(PutBack(files_, oldChunk_));
-        keepFirst(PutBack(files_, oldInfo_));
+        if (!diskGone_) {
+            keepFirst(TakeBackFile(files_, chunk_));
+            keepFirst(TakeBackFile(files_, sums_));
+            keepFirst(TakeBackFile(files_, info_));
+            keepFirst(PutBack(files_, oldChunk_));
+            keepFirst(PutBack(files_, oldInfo_));
+        }
         t_.bytesWritten = start_;
         keepFirst(files_.Seek(t_.source.get(), start_));
         reports_.Undone();
@@ -349,6 +375,9 @@ class SplitStep {
     }
 
     StepOutcome Fail(Failure failure) {
+        if (StopRequested(seams_)) {
+            failure.why = {Reason::kInterrupted, 0, {}};
+        }
         Why why = begun_ ? Undo(failure.why) : failure.why;
         if (failure.fullByReason && why.reason == Reason::kDiskFull) {
             failure.result = StepResult::kDiskFull;
@@ -387,6 +416,8 @@ class SplitStep {
     const int disk_;
     DiskInDrive drive_;
     std::optional<StepLock> lock_;
+    std::optional<FileIdentity> folder_;  // the drive's folder as the step began
+    bool diskGone_ = false;
     bool begun_ = false;
     std::int64_t start_ = 0;
     std::int64_t chunkSize_ = 0;

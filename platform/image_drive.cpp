@@ -318,8 +318,16 @@ bool Replace(const ImageDisk& disk, const std::string& copy, std::string& reason
         lstat(disk.image.c_str(), &now) != 0) {
         return Fail(reason, image_reason::kNotWritten, disk.image, errno);
     }
+    const dev_t device = disk.stamp.device;
     disk.stamp = ImageStamp::Of(now);
     Flush(disk.image.substr(0, disk.image.rfind('/') + 1), O_RDONLY | O_DIRECTORY);
+    // The image folder's file system taken away meanwhile (unmounted, even lazily) took the
+    // new image with it: its name leads elsewhere now, or nowhere.
+    struct stat after {};
+    if (lstat(disk.image.c_str(), &after) != 0 || after.st_dev != device ||
+        !ImageStamp::Of(after).SameAs(disk.stamp)) {
+        return Fail(reason, image_reason::kGone, disk.image);
+    }
     return true;
 }
 

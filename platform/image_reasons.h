@@ -19,6 +19,7 @@ inline constexpr const char* kNoFolder = "mappen med diskbildene kan ikke \xE5pn
 inline constexpr const char* kInUse = "diskbildene brukes av et annet program";
 inline constexpr const char* kChanged =
     "diskbildet ble endret av et annet program mens steget p\xE5gikk";
+inline constexpr const char* kGone = "mappen med diskbildene ble borte mens diskbildet ble skrevet";
 // Said alone, without an image's name: no image can be read without the package.
 inline constexpr const char* kMtoolsMissing = "mtools er ikke installert";
 

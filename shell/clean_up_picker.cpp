@@ -4,7 +4,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QDir>
+#include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QListView>
 #include <QMessageBox>
@@ -114,7 +117,7 @@ class RightButtonFrame : public QObject {
     bool pressed_ = false;
 };
 
-void DeleteSelected(QFileDialog& picker, QAbstractItemView& view) {
+void DeleteSelected(QFileDialog& picker, QAbstractItemView& view, const FileRemover& remove) {
     auto* files = qobject_cast<QFileSystemModel*>(view.model());
     if (files == nullptr) {
         return;
@@ -135,13 +138,11 @@ void DeleteSelected(QFileDialog& picker, QAbstractItemView& view) {
                              QMessageBox::No) != QMessageBox::Yes) {
         return;
     }
-    QStringList kept;
+    QStringList paths;
     for (const QPersistentModelIndex& index : chosen) {
-        const QString name = files->fileName(index);
-        if (!(files->isDir(index) ? files->rmdir(index) : files->remove(index))) {
-            kept << name;
-        }
+        paths << files->filePath(index);
     }
+    const QStringList kept = remove(paths);
     if (!kept.isEmpty()) {
         QMessageBox::warning(&picker, QFileDialog::tr("Delete"),
                              QString::fromUtf8(kNotDeleted).arg(kept.join('\n')));
@@ -150,7 +151,18 @@ void DeleteSelected(QFileDialog& picker, QAbstractItemView& view) {
 
 }  // namespace
 
-void ExtendCleanUpPicker(QFileDialog& picker) {
+QStringList RemoveFiles(const QStringList& paths) {
+    QStringList kept;
+    for (const QString& path : paths) {
+        const QFileInfo file(path);
+        if (!(file.isDir() && !file.isSymLink() ? QDir().rmdir(path) : QFile::remove(path))) {
+            kept << file.fileName();
+        }
+    }
+    return kept;
+}
+
+void ExtendCleanUpPicker(QFileDialog& picker, FileRemover remove) {
     auto* list = picker.findChild<QListView*>("listView");
     auto* details = picker.findChild<QTreeView*>("treeView");
     auto* deleteAction = picker.findChild<QAction*>("qt_delete_action");
@@ -160,7 +172,9 @@ void ExtendCleanUpPicker(QFileDialog& picker) {
     new RightButtonFrame(*list);
     new RightButtonFrame(*details);
     // The menu's "Slett" and the Delete key of either view take every selected file at once.
-    const auto deleteSelected = [&picker, list] { DeleteSelected(picker, *list); };
+    const auto deleteSelected = [&picker, list, remove = std::move(remove)] {
+        DeleteSelected(picker, *list, remove);
+    };
     QObject::disconnect(deleteAction, &QAction::triggered, nullptr, nullptr);
     QObject::connect(deleteAction, &QAction::triggered, &picker, deleteSelected);
     for (QAbstractItemView* view :

@@ -6,6 +6,7 @@
 
 #include "shell/abort_confirm_dialog.h"
 #include "shell/file_pickers.h"
+#include "shell/hand_off.h"
 #include "shell/resume_confirm_dialog.h"
 #include "shell/select_drive_dialog.h"
 
@@ -62,20 +63,41 @@ std::optional<PickedFile> DialogQuestions::PickDestinationFile(const std::string
 }
 
 // The disk is held while the picker is open: a drive may show a copy of the disk's files,
-// and carry the deletions onto it. Both wait on the drive, so they stay on the asking thread.
-void DialogQuestions::OpenCleanUpPicker(const std::string& driveRoot, int diskNumber) {
+// and carry the deletions onto it. Both wait on the drive, so they stay on the asking thread,
+// and so do the deletions made in the picker, the window's thread serving its events
+// meanwhile.
+std::string DialogQuestions::OpenCleanUpPicker(const std::string& driveRoot, int diskNumber) {
     const DiskInDrive disk = drives_.Resolve(DriveIndexOf(driveRoot), diskNumber, DiskUse::Read);
     bool opened = false;
-    OnWindowThread([this, &disk, &opened] {
-        if (auto picker = MakeCleanUpPicker(owner_, disk.folder)) {
+    const auto runPicker = [this, &disk, &opened](FileRemover remove) {
+        if (auto picker = MakeCleanUpPicker(owner_, disk.folder, std::move(remove))) {
             picker->exec();
             opened = true;
         }
-    });
-    if (opened) {
-        std::string reason;
-        drives_.CarryDeletions(disk, reason);
+    };
+    QCoreApplication* application = QCoreApplication::instance();
+    if (QThread::currentThread() == application->thread()) {
+        runPicker(RemoveFiles);
+    } else {
+        HandOff deletions;
+        QMetaObject::invokeMethod(
+            application,
+            [&runPicker, &deletions] {
+                runPicker([&deletions](const QStringList& paths) {
+                    QStringList kept;
+                    deletions.Run([&kept, &paths] { kept = RemoveFiles(paths); });
+                    return kept;
+                });
+                deletions.Close();
+            },
+            Qt::QueuedConnection);
+        deletions.Serve();
     }
+    std::string reason;
+    if (opened && drives_.CarryDeletions(disk, reason)) {
+        reason.clear();
+    }
+    return reason;
 }
 
 int DialogQuestions::ChooseDrive(int driveIndex) {

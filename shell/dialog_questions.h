@@ -17,7 +17,7 @@ class DialogQuestions : public Questions {
     bool ConfirmResume(int finishedDisks) override;
     std::optional<PickedFile> PickSourceFile() override;
     std::optional<PickedFile> PickDestinationFile(const std::string& initialName) override;
-    void OpenCleanUpPicker(const std::string& driveRoot, int diskNumber) override;
+    std::string OpenCleanUpPicker(const std::string& driveRoot, int diskNumber) override;
     int ChooseDrive(int driveIndex) override;
 
   private:

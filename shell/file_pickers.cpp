@@ -46,7 +46,8 @@ std::unique_ptr<QFileDialog> MakeDestinationPicker(QWidget* owner, const std::st
     return picker;
 }
 
-std::unique_ptr<QFileDialog> MakeCleanUpPicker(QWidget* owner, const std::string& folder) {
+std::unique_ptr<QFileDialog> MakeCleanUpPicker(QWidget* owner, const std::string& folder,
+                                               FileRemover remove) {
     if (folder.empty() || !QFileInfo(QString::fromStdString(folder)).isDir()) {
         return nullptr;
     }
@@ -54,7 +55,7 @@ std::unique_ptr<QFileDialog> MakeCleanUpPicker(QWidget* owner, const std::string
         MakePicker(owner, kCleanUpPickerTitle, QFileDialog::AcceptSave, QFileDialog::ExistingFiles);
     picker->setDirectory(QString::fromStdString(folder));
     SetFilters(*picker, CleanUpFilterText());
-    ExtendCleanUpPicker(*picker);
+    ExtendCleanUpPicker(*picker, std::move(remove));
     return picker;
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "engine/questions.h"
+#include "shell/clean_up_picker.h"
 
 // The three file pickers. Each Make...Picker builds a picker ready to run but not shown;
 // RunPicker runs one. All three are the toolkit's own pickers rather than the desktop's,
@@ -24,9 +25,10 @@ std::unique_ptr<QFileDialog> MakeSourcePicker(QWidget* owner);
 // (UTF-8) exactly; choosing an existing file brings the picker's overwrite question.
 std::unique_ptr<QFileDialog> MakeDestinationPicker(QWidget* owner, const std::string& initialName);
 
-// Save style in `folder`, the files of the disk in the drive, several files selectable.
-// None when there is no such folder.
-std::unique_ptr<QFileDialog> MakeCleanUpPicker(QWidget* owner, const std::string& folder);
+// Save style in `folder`, the files of the disk in the drive, several files selectable,
+// deleted through `remove`. None when there is no such folder.
+std::unique_ptr<QFileDialog> MakeCleanUpPicker(QWidget* owner, const std::string& folder,
+                                               FileRemover remove = RemoveFiles);
 
 // Runs the picker modally: the chosen file when the picker was confirmed.
 std::optional<PickedFile> RunPicker(QFileDialog& picker);

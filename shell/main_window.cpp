@@ -44,7 +44,11 @@ MainWindow::MainWindow(const DriveMap& drives, const QString& caption,
     setWindowTitle(caption);
 }
 
-MainWindow::~MainWindow() = default;
+// The view goes first: its runner waits for the work it started (a drive's tooltip, say),
+// which uses the files, the questions and the document that go after it.
+MainWindow::~MainWindow() {
+    delete std::exchange(view_, nullptr);
+}
 
 bool MainWindow::Create() {
     resize(kOuterWidth, kOuterHeight);
@@ -78,13 +82,29 @@ void MainWindow::resizeEvent(QResizeEvent* event) {
     }
 }
 
+// A close request waits for the command under way. During a disk step it asks first: JA
+// stops the step at its next safe point and closes once it has ended, NEI lets it run on
+// and keeps the window.
 void MainWindow::closeEvent(QCloseEvent* event) {
-    if (view_ != nullptr && view_->InCommand()) {
-        closeHeld_ = true;
-        event->ignore();
+    if (view_ == nullptr || !view_->InCommand()) {
+        QMainWindow::closeEvent(event);
         return;
     }
-    QMainWindow::closeEvent(event);
+    event->ignore();
+    if (!view_->InDiskStep()) {
+        closeHeld_ = true;
+        return;
+    }
+    if (closeHeld_ || askingToStop_) {
+        return;
+    }
+    askingToStop_ = true;
+    const bool stop = questions_->ConfirmAbort();
+    askingToStop_ = false;
+    if (stop) {
+        view_->StopDiskStep();
+        closeHeld_ = true;
+    }
 }
 
 bool MainWindow::MakeChildren() {
@@ -98,7 +118,14 @@ bool MainWindow::MakeChildren() {
     });
     setCentralWidget(view_);
     MakeActions();
-    return MakeMenu() && MakeToolBar() && MakeStatusBar();
+    if (!MakeMenu()) {
+        whyNotCreated_ = "menyen viser til en kommando som ikke finnes";
+    } else if (!MakeToolBar()) {
+        whyNotCreated_ = "verkt\xC3\xB8ylinjens bilde kan ikke leses";
+    } else if (!MakeStatusBar()) {
+        whyNotCreated_ = "statuslinjen kan ikke lages";
+    }
+    return whyNotCreated_.empty();
 }
 
 QAction* MainWindow::action(int command) const {

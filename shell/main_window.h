@@ -4,6 +4,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "engine/questions.h"
 #include "platform/drive_map.h"
@@ -28,8 +29,10 @@ class MainWindow : public QMainWindow {
                std::unique_ptr<FileSystem> files = nullptr);
     ~MainWindow() override;
 
-    // Sizes the window and makes its bars; false when a step fails.
+    // Sizes the window and makes its bars; false when a step fails, which whyNotCreated()
+    // then names.
     bool Create();
+    const std::string& whyNotCreated() const { return whyNotCreated_; }
     // The outer size, frame and caption included, becomes 512 x 450, each time the window
     // manager reports a frame of another size (it may report it late).
     void ApplyOuterSize();
@@ -62,6 +65,8 @@ class MainWindow : public QMainWindow {
     std::map<int, QAction*> actions_;
     std::optional<QMargins> sizedForFrame_;  // the frame the outer size was last set for
     bool closeHeld_ = false;                 // a close request waits for the command's end
+    bool askingToStop_ = false;              // the abort question of a close is open
+    std::string whyNotCreated_;
 };
 
 }  // namespace torvanik

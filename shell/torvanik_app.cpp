@@ -2,6 +2,7 @@
 
 #include <QIcon>
 #include <QPixmap>
+#include <cstdio>
 
 #include "res/toolbar.h"
 #include "shell/document.h"
@@ -23,6 +24,8 @@ bool TorvanikApp::Start(const DriveMap& drives) {
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.torvanik.Torvanik"));
     window_ = std::make_unique<MainWindow>(drives, Document::Title());
     if (!window_->Create()) {
+        std::fprintf(stderr, "torvanik: vinduet kan ikke lages: %s.\n",
+                     window_->whyNotCreated().c_str());
         window_.reset();
         return false;
     }

@@ -39,7 +39,7 @@ TransferView::TransferView(QWidget* parent, Transfer& transfer, DriveChoice& dri
       presenter_(*this, CanvasSource(surface_, [this] { Present(); })),
       reportsFromRunner_(*this, presenter_),
       announcer_(*this, kBarAnnouncementInterval),
-      seams_{questions, files, drives, drive, &reportsFromRunner_, records} {
+      seams_{questions, files, drives, drive, &reportsFromRunner_, records, &stop_} {
     setAttribute(Qt::WA_OpaquePaintEvent);
     // First in the focus chain: the window opens with the view in focus, Tab goes on to
     // the toolbar.
@@ -58,7 +58,8 @@ void TransferView::OnJoinIn() {
 }
 
 void TransferView::OnDiskReady() {
-    RunCommand([this] { torvanik::OnDiskReady(transfer_, seams_); });
+    RunCommand([this] { torvanik::OnDiskReady(transfer_, seams_); },
+               transfer_.armed != TransferKind::kNone);
 }
 
 void TransferView::OnCleanDisk() {
@@ -79,18 +80,22 @@ void TransferView::OnShowHelp() {
     presenter_.ShowHelp();
 }
 
-void TransferView::RunCommand(const std::function<void()>& command) {
+void TransferView::RunCommand(std::function<void()> command, bool diskStep) {
     if (inCommand_) {
         return;
     }
     ClearMessage();
     inCommand_ = true;
+    diskStep_ = diskStep;
+    stop_.Clear();
     {
         const InputHold hold(*window());
         const Presenter::Command drawing(presenter_);
-        runner_.RunAndWait(command);
+        // A quit of the program stops the step, as a stop asked for in the window would.
+        runner_.RunAndWait(std::move(command), [this] { stop_.Request(); });
     }
     inCommand_ = false;
+    diskStep_ = false;
     announcer_.Flush();
     if (commandEnded_) {
         commandEnded_();

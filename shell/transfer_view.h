@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "engine/engine_seams.h"
+#include "engine/stop_token.h"
 #include "engine/transfer.h"
 #include "screen/presenter.h"
 #include "shell/queued_observer.h"
@@ -44,6 +45,11 @@ class TransferView : public QWidget {
     ViewAnnouncer& announcer() { return announcer_; }
 
     bool InCommand() const { return inCommand_; }
+    // A KLAR of an armed transfer is under way: a disk is being written or read.
+    bool InDiskStep() const { return inCommand_ && diskStep_; }
+    // Ends the disk step under way at its next safe point, the disk as before the step.
+    void StopDiskStep() { stop_.Request(); }
+    bool DiskStepStopping() const { return stop_.Requested(); }
     // Called whenever a command has ended.
     void SetCommandEnded(std::function<void()> ended) { commandEnded_ = std::move(ended); }
 
@@ -77,7 +83,7 @@ class TransferView : public QWidget {
         int percentShown_ = -1;
     };
 
-    void RunCommand(const std::function<void()>& command);
+    void RunCommand(std::function<void()> command, bool diskStep = false);
     void Present();
     void RepaintFromRecord();
     void ClearMessage();
@@ -92,6 +98,9 @@ class TransferView : public QWidget {
     EngineSeams seams_;
     bool fromRecord_ = true;  // the next paint draws the picture from the record
     bool inCommand_ = false;
+    bool diskStep_ = false;
+    // The stop of the command under way, handed to its steps.
+    StopToken stop_;
     std::function<void()> commandEnded_;
     // Last: its thread ends before anything it works on goes.
     StepRunner runner_;

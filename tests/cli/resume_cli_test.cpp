@@ -56,16 +56,25 @@ TEST_F(CliResumeTest, AKilledSplitGoesOnAtTheDiskItStoppedAt) {
     EXPECT_EQ(ReadBytes(temp / "samlet.bmp"), ReadBytes(source));
 }
 
+// Quitting at the first prompt of a run that started anew keeps the stopped transfer.
 TEST_F(CliResumeTest, WithoutResumeItSaysSoAndStartsAtDiskOne) {
     KilledAtDiskThree();
     auto cli = Start(Split());
     const auto first = cli->ReadUntil(kPrompt);
     ASSERT_TRUE(first);
-    EXPECT_NE(first->find("Overføringen ble avbrutt etter diskett 2; den kan fortsettes med "
-                          "--resume."),
+    EXPECT_NE(first->find("Overføringen ble avbrutt etter diskett 2. Denne kjøringen begynner "
+                          "fra diskett 1;"),
               std::string::npos)
         << *first;
     EXPECT_NE(first->find("Sett inn diskett nummer  1"), std::string::npos) << *first;
+    cli->SendLine("q");
+    cli->Wait();
+    auto resumed = Start(Split({"--resume"}));
+    const auto again = resumed->ReadUntil(kPrompt);
+    ASSERT_TRUE(again);
+    EXPECT_NE(again->find("Fortsetter fra diskett 3"), std::string::npos) << *again;
+    resumed->SendLine("q");
+    resumed->Wait();
 }
 
 TEST_F(CliResumeTest, ResumeWithNothingToGoOnWithStartsNothing) {

@@ -162,6 +162,11 @@ TEST_F(CommandsTest, CleanUpOpensThePickerOnTheDriveAndAsksForTheDiskAgain) {
     EXPECT_THAT(questions.cleanUpRoots, ElementsAre("A:", "A:"));
     EXPECT_EQ(screen().lastNotice, N(NoticeId::kInsertDisk, 2));
     EXPECT_NE(ViewState() & VS_PANEL, 0);
+    // Deletions that did not reach the disk are told beside the notice.
+    questions.cleanUp = [](const std::string&) { return std::string("diskbildet er borte"); };
+    Run(OnCleanDisk);
+    EXPECT_EQ(screen().lastNotice, N(NoticeId::kInsertDisk, 2));
+    EXPECT_THAT(observer.reasons, ElementsAre("diskbildet er borte"));
 }
 
 TEST_F(CommandsTest, FailedDestinationDoesNotResumeAnArmedSplit) {

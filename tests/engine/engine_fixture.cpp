@@ -85,6 +85,13 @@ bool FaultyFileSystem::Commit(std::FILE* stream) {
     return FileSystem::Commit(stream);
 }
 
+bool FaultyFileSystem::SyncFolder(const std::string& folder) {
+    if (beforeSyncFolder) {
+        beforeSyncFolder(folder);
+    }
+    return FileSystem::SyncFolder(folder);
+}
+
 std::optional<std::uint64_t> FaultyFileSystem::FreeBytes(const DiskInDrive& drive) {
     return freeBytes ? *freeBytes : FileSystem::FreeBytes(drive);
 }

@@ -45,6 +45,8 @@ class FaultyFileSystem : public FileSystem {
     };
     std::optional<WriteRefusal> refuseOnce;
     std::function<bool()> beforeCommit;
+    // Before a folder's entries are flushed.
+    std::function<void(const std::string& folder)> beforeSyncFolder;
     // Before the copy waits for a stretch of its file to reach the medium.
     std::function<bool(std::int64_t offset, std::int64_t length)> beforeWriteBackWait;
     // When set, the free space of every drive.
@@ -66,6 +68,7 @@ class FaultyFileSystem : public FileSystem {
     bool Write(const void* buffer, std::size_t size, std::FILE* stream) override;
     bool WaitForWriteBack(std::FILE* stream, std::int64_t offset, std::int64_t length) override;
     bool Commit(std::FILE* stream) override;
+    bool SyncFolder(const std::string& folder) override;
     std::optional<std::uint64_t> FreeBytes(const DiskInDrive& drive) override;
     int OpenForReadBack(const std::string& path, int flags) override;
     std::int64_t ReadAt(int fd, void* buffer, std::size_t size, std::int64_t offset) override;

@@ -5,17 +5,18 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <map>
 
 #include "engine/check_file.h"
 #include "engine/disk_commit.h"
 #include "engine/disk_set.h"
 #include "engine/settings.h"
-#include "engine/stop_request.h"
+#include "engine/stop_token.h"
 #include "engine_fixture.h"
 
 namespace torvanik::testing {
@@ -232,33 +233,125 @@ TEST_F(SmallMediumTest, FullDiskOneKeepsTheOlderSetJoinable) {
     ExpectOlderSetJoinable();
 }
 
-TEST_F(SafeStepsTest, StopRequestEndsTheStepAsAFailedOne) {
-    Split(MakeSource("bilde.bmp", 2'500'000));
-    const auto stepUndone = [this] {
-        return Klar().result == StepResult::kStopped &&
-               screen().lastNotice == N(NoticeId::kInsertDiskAgain, 1) && DriveFiles().empty() &&
-               transfer.bytesWritten == 0 && !observer.reasons.empty() &&
-               observer.reasons.back() == "Avbrutt";
+// The disk taken out as the drive's folder is flushed, its files already under their names:
+// the step fails, nothing counts as written, and the same disk is asked for again. Here the
+// drive's path is made to lead to another folder; below, a real file system goes.
+void ExpectTakenOutDiskAskedAgain(EngineTest& test, const std::function<void()>& takeOut,
+                                  const std::function<void()>& putBack) {
+    test.Split(test.MakeSource("bilde.bmp", 100'000));
+    bool taken = false;
+    test.files.beforeSyncFolder = [&](const std::string&) {
+        if (!std::exchange(taken, true)) {
+            takeOut();
+        }
     };
-    const int status = InChild([this, stepUndone] {
-        files.beforeWrite = [left = 300'000](std::size_t size) mutable {
-            if ((left -= static_cast<int>(size)) < 0) {
-                RequestStop();
+    EXPECT_EQ(test.Klar().result, StepResult::kSameDisk);
+    EXPECT_EQ(test.screen().lastNotice, N(NoticeId::kInsertDiskAgain, 1));
+    EXPECT_THAT(test.observer.reasons, ElementsAre("Disketten ble tatt ut under kopieringen"));
+    EXPECT_TRUE(test.DriveFiles().empty());
+    putBack();
+    EXPECT_EQ(test.Klar().result, StepResult::kFinished);
+    EXPECT_THAT(test.DriveFiles(), Contains("bilde_bmp_1"));
+}
+
+TEST_F(SafeStepsTest, DiskTakenOutAsItsFolderIsFlushedIsNotWritten) {
+    ExpectTakenOutDiskAskedAgain(
+        *this,
+        [this] {
+            fs::rename(driveDir, driveDir + "-ute");
+            fs::create_directory(driveDir);
+        },
+        [] {});
+}
+
+TEST_F(SmallMediumTest, DiskUnmountedLazilyAsItsFolderIsFlushedIsNotWritten) {
+    ExpectTakenOutDiskAskedAgain(
+        *this, [this] { ASSERT_EQ(umount2(driveDir.c_str(), MNT_DETACH), 0); },
+        [this] { ASSERT_EQ(mount("tmpfs", driveDir.c_str(), "tmpfs", 0, "size=256k"), 0); });
+}
+
+// A disk taken out while its chunk is read counts only when every byte read matched its
+// check file.
+TEST_F(SafeStepsTest, DiskTakenOutWhileReadCountsOnlyWhenItsCheckFileVouchedForIt) {
+    for (const bool sums : {true, false}) {
+        Reset();
+        fs::remove_all(driveDir);
+        fs::create_directory(driveDir);
+        drives.settings().sums = sums;
+        const auto original = ReadBytes(MakeSource("bilde.bmp", 100'000));
+        Split(tmp / "bilde.bmp");
+        Klar();
+        Join(tmp / "joined");
+        bool taken = false;
+        files.beforeWrite = [&](std::size_t) {
+            if (!std::exchange(taken, true)) {
+                fs::rename(driveDir, driveDir + "-ute");
+                fs::create_directory(driveDir);
             }
             return true;
         };
-        return stepUndone();
-    });
-    EXPECT_EQ(status, 0);
-    // While the disk is read back, too.
-    const int checking = InChild([this, stepUndone] {
-        files.spoilReadBack = [](char*, std::int64_t got, std::int64_t) {
-            RequestStop();
-            return got;
-        };
-        return stepUndone();
-    });
-    EXPECT_EQ(checking, 0);
+        const StepResult result = Klar().result;
+        files.beforeWrite = nullptr;
+        fs::remove_all(driveDir);
+        fs::rename(driveDir + "-ute", driveDir);
+        if (sums) {
+            EXPECT_EQ(result, StepResult::kFinished);
+            EXPECT_EQ(ReadBytes(tmp / "joined"), original);
+        } else {
+            EXPECT_EQ(result, StepResult::kSameDisk);
+            EXPECT_THAT(observer.reasons, Contains("Disketten ble tatt ut under kopieringen"));
+        }
+    }
+}
+
+// Wherever a stop comes before the files are placed, the step ends as a failed one and the
+// disk is as it was; the next step, without a stop, writes the disk.
+TEST_F(SafeStepsTest, StopRequestEndsTheStepAsAFailedOne) {
+    StopToken stop;
+    seams.stop = &stop;
+    const std::map<std::string, std::function<void()>> stopPoints = {
+        {"copying",
+         [&] {
+             files.beforeWrite = [&stop, left = 300'000](std::size_t size) mutable {
+                 if ((left -= static_cast<int>(size)) < 0) {
+                     stop.Request();
+                 }
+                 return true;
+             };
+         }},
+        {"reading back",
+         [&] {
+             files.spoilReadBack = [&stop](char*, std::int64_t got, std::int64_t) {
+                 stop.Request();
+                 return got;
+             };
+         }},
+        {"after the copy, not read back",
+         [&] {
+             drives.settings().verify = false;
+             files.beforeCommit = [&stop, commits = 0]() mutable {
+                 if (++commits == 2) {  // INFO.FIL's, then the chunk's
+                     stop.Request();
+                 }
+                 return true;
+             };
+         }},
+    };
+    Split(MakeSource("bilde.bmp", 2'500'000));
+    for (const auto& [when, stopThere] : stopPoints) {
+        stopThere();
+        EXPECT_EQ(Klar().result, StepResult::kStopped) << when;
+        EXPECT_EQ(screen().lastNotice, N(NoticeId::kInsertDiskAgain, 1)) << when;
+        EXPECT_TRUE(DriveFiles().empty()) << when;
+        EXPECT_EQ(transfer.bytesWritten, 0) << when;
+        EXPECT_THAT(observer.reasons, Contains("Avbrutt")) << when;
+        files.beforeWrite = nullptr;
+        files.spoilReadBack = nullptr;
+        files.beforeCommit = nullptr;
+        drives.settings().verify = true;
+        stop.Clear();
+    }
+    EXPECT_EQ(Klar().result, StepResult::kAdvanced);
 }
 
 TEST_F(SafeStepsTest, KilledSplitLeavesNoPartialFileUnderAFinalName) {
@@ -323,12 +416,11 @@ TEST_F(SafeStepsTest, EachStepStartsFromTheState) {
 TEST_F(SafeStepsTest, FifoAsSourceOrInfoFileIsRefusedAtOnce) {
     ASSERT_EQ(mkfifo((tmp / "kilde").c_str(), 0600), 0);
     ASSERT_EQ(mkfifo(OnDrive("INFO.FIL").c_str(), 0600), 0);
-    const auto start = std::chrono::steady_clock::now();
+    // An open that waited on the FIFO would hang here.
     Split(tmp / "kilde");
     EXPECT_EQ(screen().lastNotice, N(NoticeId::kInsertDiskAgain));
     Join(tmp / "joined");
     EXPECT_EQ(screen().lastNotice, N(NoticeId::kInsertDiskOneForJoin));
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
     EXPECT_THAT(observer.reasons,
                 ElementsAre("Kildefilen er ikke en vanlig fil", "INFO.FIL er ikke en vanlig fil"));
 }

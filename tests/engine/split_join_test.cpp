@@ -64,7 +64,6 @@ TEST_F(SplitJoinTest, EachBarRedrawIsOnePresent) {
             : RecordingObserver(CanvasSource(on, [this] { ++presents; })) {}
         int presents = 0;
         int blocksThatGrew = 0;
-        int blocksThatDidNot = 0;
 
         void NoticeShown(NoticeId id, int number) override {
             RecordingObserver::NoticeShown(id, number);
@@ -75,19 +74,18 @@ TEST_F(SplitJoinTest, EachBarRedrawIsOnePresent) {
             RecordingObserver::ChunkCopied(progress);
             const bool grew = diskBarRedraws + totalBarRedraws > before;
             EXPECT_EQ(presents, grew ? 1 : 0);
-            ++(grew ? blocksThatGrew : blocksThatDidNot);
+            blocksThatGrew += grew ? 1 : 0;
             presents = 0;
         }
     } counter(surface);
     seams.observer = &counter;
-    // More blocks than the bar has pixels: the blocks that grow no bar go with the run
-    // that ends where a bar grows, in one present.
+    // More blocks than the bar has pixels: a block that grows no bar presents nothing. (It
+    // is reported only where a wait on the medium ends, which the medium's pace decides.)
     constexpr std::size_t kSize = 600 * static_cast<std::size_t>(CopyBlockSize);
     files.freeBytes = std::optional<std::uint64_t>(kSize);
     Split(MakeSource("bilde.bmp", kSize));
     Klar();
     EXPECT_EQ(counter.blocksThatGrew, 440);
-    EXPECT_EQ(counter.blocksThatDidNot, 0);
 }
 
 TEST_F(SplitJoinTest, ThreeDisksOutAndBackIn) {

@@ -4,35 +4,39 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QExposeEvent>
+#include <QHelpEvent>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
 #include <QWindow>
 #include <atomic>
-#include <chrono>
 #include <filesystem>
 #include <map>
 #include <memory>
 #include <set>
 #include <thread>
 
+#include "modal_script.h"
 #include "picker_widgets.h"
 #include "platform/file_system.h"
 #include "res/command_ids.h"
+#include "res/dialog_ids.h"
 #include "shell/main_window.h"
+#include "shell/template_dialog.h"
 #include "shell/transfer_view.h"
 #include "support/temp_folder.h"
 
 namespace torvanik {
 namespace {
 
-using namespace std::chrono_literals;
-
 // The machine's file system, on which the chunk's write-back, flush and read-back each
-// block once, for as long as `whileBlocked` takes (on the step's thread).
+// block once, for as long as `whileBlocked` takes (on the step's thread), and a drive's
+// free space, looked up for its tooltip, as long as `whileFreeSpace` takes.
 class BlockingFiles : public FileSystem {
   public:
     std::function<void(const std::string& call)> whileBlocked;
+    std::function<void()> whileFreeSpace;
 
     bool WaitForWriteBack(std::FILE* stream, std::int64_t offset, std::int64_t length) override {
         Block("write-back");
@@ -42,9 +46,25 @@ class BlockingFiles : public FileSystem {
         Block("fsync");
         return FileSystem::Commit(stream);
     }
+    int OpenForReadBack(const std::string& path, int flags) override {
+        const int fd = FileSystem::OpenForReadBack(path, flags);
+        if (path.ends_with("film_avi_1")) {
+            chunkReadBack_ = fd;
+        }
+        return fd;
+    }
+    // The chunk's read-back, not its check file's beside it.
     std::int64_t ReadAt(int fd, void* buffer, std::size_t size, std::int64_t offset) override {
-        Block("read-back");
+        if (fd == chunkReadBack_) {
+            Block("read-back");
+        }
         return FileSystem::ReadAt(fd, buffer, size, offset);
+    }
+    std::optional<std::uint64_t> FreeBytes(const DiskInDrive& drive) override {
+        if (whileFreeSpace) {
+            whileFreeSpace();
+        }
+        return FileSystem::FreeBytes(drive);
     }
 
   private:
@@ -56,7 +76,15 @@ class BlockingFiles : public FileSystem {
         }
     }
     std::set<std::string> blocked_;
+    std::atomic<int> chunkReadBack_ = -1;
 };
+
+// Holds the thread that calls it until the window's thread has done what `done` tells.
+void Await(const std::function<bool()>& done) {
+    while (!done()) {
+        std::this_thread::yield();
+    }
+}
 
 // Counts the events of one type that reach an object.
 class EventCounter : public QObject {
@@ -76,10 +104,40 @@ class EventCounter : public QObject {
     QEvent::Type type_;
 };
 
+// A window with a split of 1 MB armed on drive A:, a folder.
+class WindowDuringStepTest : public ::testing::Test {
+  protected:
+    WindowDuringStepTest() {
+        QApplication::setQuitOnLastWindowClosed(false);
+        setenv("XDG_CONFIG_HOME", (tmp / "config").c_str(), 1);
+        setenv("XDG_STATE_HOME", (tmp / "state").c_str(), 1);
+        std::filesystem::create_directories(tmp / "a");
+        drives.Set(0, {tmp / "a", std::nullopt});
+        auto blocking = std::make_unique<BlockingFiles>();
+        files = blocking.get();
+        frame = std::make_unique<MainWindow>(drives, "Torvanik", std::move(blocking));
+        EXPECT_TRUE(frame->Create());
+        frame->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
+        const std::string source = tmp / "film.avi";
+        testing::WriteBytes(source, testing::PatternBytes(1'000'000));
+        testing::AnswerPicker(source);
+        frame->action(ID_SPLIT_OUT)->trigger();
+    }
+
+    TransferView& view() const { return *frame->view(); }
+    QWindow& window() const { return *frame->windowHandle(); }
+    std::vector<std::string> DriveFiles() const { return testing::NamesIn(tmp / "a"); }
+
+    testing::TempFolder tmp;
+    DriveMap drives;
+    BlockingFiles* files = nullptr;
+    std::unique_ptr<MainWindow> frame;
+};
+
 // What the window did while one call of the step was blocked.
 struct WhileBlocked {
     bool painted = false;
-    bool closeAnswered = false;
     Qt::CursorShape cursor = Qt::ArrowCursor;
     QString message;
 
@@ -87,72 +145,45 @@ struct WhileBlocked {
 };
 
 void PrintTo(const WhileBlocked& w, std::ostream* os) {
-    *os << "painted " << w.painted << ", close answered " << w.closeAnswered << ", cursor "
-        << w.cursor << ", message \"" << w.message.toStdString() << "\"";
+    *os << "painted " << w.painted << ", cursor " << w.cursor << ", message \""
+        << w.message.toStdString() << "\"";
 }
 
-TEST(WindowDuringStepTest, ServesTheWindowSystemWhileTheDiskIsSlowAndDropsInput) {
-    testing::TempFolder tmp;
-    setenv("XDG_CONFIG_HOME", (tmp / "config").c_str(), 1);
-    std::filesystem::create_directories(tmp / "a");
-    DriveMap drives;
-    drives.Set(0, {tmp / "a", std::nullopt});
-    auto blocking = std::make_unique<BlockingFiles>();
-    BlockingFiles& files = *blocking;
-    MainWindow frame(drives, "Torvanik", std::move(blocking));
-    ASSERT_TRUE(frame.Create());
-    frame.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
-    TransferView& view = *frame.view();
-    const std::string source = tmp / "film.avi";
-    testing::WriteBytes(source, testing::PatternBytes(1'000'000));
-    testing::AnswerPicker(source);
-    frame.action(ID_SPLIT_OUT)->trigger();
-    ASSERT_EQ(view.screen().noticeToggle, NoticeToggle::kShown);
-
+TEST_F(WindowDuringStepTest, ServesTheWindowSystemWhileTheDiskIsSlowAndDropsInput) {
+    ASSERT_EQ(view().screen().noticeToggle, NoticeToggle::kShown);
     QStringList messages;
-    QObject::connect(frame.statusBar(), &QStatusBar::messageChanged,
+    QObject::connect(frame->statusBar(), &QStatusBar::messageChanged,
                      [&messages](const QString& text) { messages << text; });
-    EventCounter paints(view, QEvent::Paint);
-    EventCounter closes(frame, QEvent::Close);
-    QWindow& window = *frame.windowHandle();
-    const QPoint inNoticeBox = view.mapTo(&frame, QPoint(250, 120));
-    QWidget& splitButton = *frame.toolBar()->widgetForAction(frame.action(ID_SPLIT_OUT));
-    const QPoint onSplitButton = splitButton.mapTo(&frame, QPoint(10, 10));
+    EventCounter paints(view(), QEvent::Paint);
+    const QPoint inNoticeBox = view().mapTo(frame.get(), QPoint(250, 120));
+    QWidget& splitButton = *frame->toolBar()->widgetForAction(frame->action(ID_SPLIT_OUT));
+    const QPoint onSplitButton = splitButton.mapTo(frame.get(), QPoint(10, 10));
     std::map<std::string, WhileBlocked> seen;
-    files.whileBlocked = [&](const std::string& call) {
+    files->whileBlocked = [&](const std::string& call) {
         const int paintsBefore = paints.count;
-        const int closesBefore = closes.count;
-        const auto clicked = std::make_shared<std::atomic<bool>>(false);
+        std::atomic<bool> clicked = false;
         WhileBlocked& now = seen[call];
-        // As the window system sends them: a paint request and a close request, then a
-        // click on the notice box, one on UT and its key.
-        QCoreApplication::postEvent(&window, new QExposeEvent(QRegion(0, 0, 500, 400)));
-        QCoreApplication::postEvent(&window, new QCloseEvent);
+        // As the window system sends them: a paint request, then a click on the notice box,
+        // one on UT and its key.
+        QCoreApplication::postEvent(&window(), new QExposeEvent(QRegion(0, 0, 500, 400)));
         QMetaObject::invokeMethod(
-            &frame,
-            [&, clicked] {
-                QTest::mouseClick(&window, Qt::LeftButton, {}, inNoticeBox);
-                QTest::mouseClick(&window, Qt::LeftButton, {}, onSplitButton);
-                QTest::keyClick(&window, Qt::Key_O, Qt::ControlModifier);
-                now.cursor = frame.cursor().shape();
-                now.message = frame.statusBar()->currentMessage();
-                *clicked = true;
+            frame.get(),
+            [&] {
+                QTest::mouseClick(&window(), Qt::LeftButton, {}, inNoticeBox);
+                QTest::mouseClick(&window(), Qt::LeftButton, {}, onSplitButton);
+                QTest::keyClick(&window(), Qt::Key_O, Qt::ControlModifier);
+                now.cursor = frame->cursor().shape();
+                now.message = frame->statusBar()->currentMessage();
+                clicked = true;
             },
             Qt::QueuedConnection);
-        const auto giveUp = std::chrono::steady_clock::now() + 5s;
-        while (!(*clicked && paints.count > paintsBefore && closes.count > closesBefore) &&
-               std::chrono::steady_clock::now() < giveUp) {
-            std::this_thread::sleep_for(10ms);
-        }
-        now.painted = paints.count > paintsBefore;
-        now.closeAnswered = closes.count > closesBefore;
-        std::this_thread::sleep_for(300ms);
+        Await([&] { return clicked && paints.count > paintsBefore; });
+        now.painted = true;
     };
-    frame.action(ID_DISK_READY)->trigger();
+    frame->action(ID_DISK_READY)->trigger();
 
-    const WhileBlocked writing{true, true, Qt::WaitCursor, ""};
-    const WhileBlocked checking{true, true, Qt::WaitCursor, "Kontrollerer disketten ... 0 %"};
+    const WhileBlocked writing{true, Qt::WaitCursor, ""};
+    const WhileBlocked checking{true, Qt::WaitCursor, "Kontrollerer disketten ... 0 %"};
     EXPECT_EQ(seen, (std::map<std::string, WhileBlocked>{
                         {"write-back", writing}, {"fsync", writing}, {"read-back", checking}}));
     // The check moved in pieces, and its message went when it ended.
@@ -160,13 +191,77 @@ TEST(WindowDuringStepTest, ServesTheWindowSystemWhileTheDiskIsSlowAndDropsInput)
     EXPECT_GT(messages.filter("Kontrollerer disketten ...").size(), 2);
     EXPECT_TRUE(messages.contains("Kontrollerer disketten ... 100 %"));
     EXPECT_EQ(messages.back(), "");
-    // The clicks and the key did nothing, then or after; the close was carried out.
-    QTest::qWait(200);
+    // The clicks and the key did nothing, then or after.
+    QCoreApplication::processEvents();
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    EXPECT_EQ(view.screen().noticeToggle, NoticeToggle::kShown);
-    EXPECT_EQ(view.screen().lastNotice, NoticeOf(NoticeId::kSplitDoneOne, kNoNumber));
-    EXPECT_EQ(frame.cursor().shape(), Qt::ArrowCursor);
-    EXPECT_FALSE(frame.isVisible());
+    EXPECT_EQ(view().screen().noticeToggle, NoticeToggle::kShown);
+    EXPECT_EQ(view().screen().lastNotice, NoticeOf(NoticeId::kSplitDoneOne, kNoNumber));
+    EXPECT_EQ(frame->cursor().shape(), Qt::ArrowCursor);
+}
+
+// A close request while the chunk is written asks whether to stop: JA stops the step, leaves
+// the disk as it was and closes the window; NEI lets the step finish and keeps the window.
+TEST_F(WindowDuringStepTest, CloseDuringAStepAsksWhetherToStopIt) {
+    for (const bool stop : {true, false}) {
+        SCOPED_TRACE(stop ? "JA" : "NEI");
+        std::atomic<bool> answered = false;
+        testing::WhenModalShown([&](QWidget& question) {
+            qobject_cast<QPushButton*>(FindControl(question, stop ? IDOK : IDCANCEL))->click();
+            answered = true;
+        });
+        files->whileBlocked = [&](const std::string& call) {
+            if (call != "write-back") {
+                return;
+            }
+            QCoreApplication::postEvent(&window(), new QCloseEvent);
+            Await([&] { return answered && (!stop || view().DiskStepStopping()); });
+        };
+        frame->action(ID_DISK_READY)->trigger();
+        if (stop) {
+            EXPECT_EQ(view().screen().lastNotice, NoticeOf(NoticeId::kInsertDiskAgain, 1));
+            EXPECT_EQ(frame->statusBar()->currentMessage(), "Avbrutt");
+            EXPECT_TRUE(DriveFiles().empty());
+            EXPECT_FALSE(frame->isVisible());
+            frame->show();
+        } else {
+            EXPECT_EQ(view().screen().lastNotice, NoticeOf(NoticeId::kSplitDoneOne, kNoNumber));
+            EXPECT_TRUE(frame->isVisible());
+        }
+    }
+}
+
+// A quit of the program while the chunk is written stops the step, the disk as it was.
+TEST_F(WindowDuringStepTest, QuitDuringAStepStopsIt) {
+    files->whileBlocked = [&](const std::string& call) {
+        if (call == "write-back") {
+            QMetaObject::invokeMethod(
+                qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+            Await([&] { return view().DiskStepStopping(); });
+        }
+    };
+    frame->action(ID_DISK_READY)->trigger();
+    EXPECT_EQ(view().screen().lastNotice, NoticeOf(NoticeId::kInsertDiskAgain, 1));
+    EXPECT_TRUE(DriveFiles().empty());
+    // The quit is spent, so that the event loops of the window run again.
+    QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    QCoreApplication::exec();
+}
+
+// The window goes while the drive field's tooltip is still looked up: the lookup ends
+// before anything it uses goes.
+TEST_F(WindowDuringStepTest, ClosesWithATooltipLookupInFlight) {
+    std::atomic<bool> lookingUp = false;
+    std::atomic<bool> windowGoing = false;
+    files->whileFreeSpace = [&] {
+        lookingUp = true;
+        Await([&] { return windowGoing.load(); });
+    };
+    const QPoint inField(300, 30);
+    QHelpEvent help(QEvent::ToolTip, inField, view().mapToGlobal(inField));
+    QApplication::sendEvent(&view(), &help);
+    Await([&] { return lookingUp.load(); });
+    windowGoing = true;
+    frame.reset();
 }
 
 }  // namespace
