@@ -9,6 +9,7 @@ WriteBehind::WriteBehind(FileSystem& files, std::FILE* out, std::int64_t positio
       out_(out),
       start_(position),
       pace_(pace),
+      started_(files.Now()),
       written_(position),
       onMedium_(position),
       sentOn_(position) {}
@@ -69,7 +70,7 @@ bool WriteBehind::WaitFor(std::size_t writes, Reports& reports) {
 }
 
 double WriteBehind::Pace() const {
-    const std::chrono::duration<double> elapsed = Clock::now() - started_;
+    const std::chrono::duration<double> elapsed = files_.Now() - started_;
     const auto taken = static_cast<double>(onMedium_ - start_);
     return taken > 0 && elapsed.count() > 0 ? taken / elapsed.count() : 0;
 }

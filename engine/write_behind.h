@@ -13,7 +13,8 @@ namespace torvanik {
 // Keeps little of a copy written but not yet on the medium, so that the bars show what the
 // medium holds: what is written is sent on at once, and the copy waits for its oldest writes
 // once more than about half a second of the medium's writing is on its way. The copy's
-// progress is reported once its bytes are on the medium.
+// progress is reported once its bytes are on the medium. The medium's pace is timed by the
+// file system's clock.
 class WriteBehind {
   public:
     // On the way at most, however fast the medium: enough to keep a fast disk busy.
@@ -60,7 +61,7 @@ class WriteBehind {
     std::FILE* out_;
     const std::int64_t start_;
     const double pace_;
-    const Clock::time_point started_ = Clock::now();
+    const Clock::time_point started_;
     std::int64_t written_;
     std::int64_t onMedium_;
     std::int64_t sentOn_;

@@ -334,4 +334,8 @@ std::int64_t FileSystem::ReadAt(int fd, void* buffer, std::size_t size, std::int
     return pread(fd, buffer, size, static_cast<off_t>(offset));
 }
 
+std::chrono::steady_clock::time_point FileSystem::Now() {
+    return std::chrono::steady_clock::now();
+}
+
 }  // namespace torvanik

@@ -3,6 +3,7 @@
 #include <sys/types.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <ctime>
@@ -13,7 +14,8 @@
 
 #include "platform/drive_map.h"
 
-// The engine's only way to the files: C stdio streams, file times and free space.
+// The engine's only way to the files: C stdio streams, file times, free space and the clock
+// that times the medium.
 // Every call is virtual so that a test can make one fail at a chosen point.
 namespace torvanik {
 
@@ -119,6 +121,10 @@ class FileSystem {
     virtual int OpenForReadBack(const std::string& path, int flags);
     virtual int Advise(int fd, std::int64_t offset, std::int64_t length, int advice);
     virtual std::int64_t ReadAt(int fd, void* buffer, std::size_t size, std::int64_t offset);
+
+    // The clock that times the medium: how fast it takes the bytes written and gives back
+    // the bytes read.
+    virtual std::chrono::steady_clock::time_point Now();
 };
 
 // The non-blocking, regular-files-only open of FileSystem::OpenRegular, for readers

@@ -107,10 +107,10 @@ std::optional<ReadBackOutcome> ReadStretch(FileSystem& files, const std::string&
     while (position < end) {
         const std::int64_t want =
             std::min({piece.bytes(), (direct ? AlignUp(end) : end) - position, bufferSize});
-        const auto started = std::chrono::steady_clock::now();
+        const auto started = files.Now();
         const std::int64_t got =
             files.ReadAt(file.fd(), buffer, static_cast<std::size_t>(want), position);
-        piece.Took(std::chrono::steady_clock::now() - started);
+        piece.Took(files.Now() - started);
         if (got < 0 && errno == EINTR) {
             continue;
         }

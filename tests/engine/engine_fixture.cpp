@@ -112,6 +112,10 @@ std::int64_t FaultyFileSystem::ReadAt(int fd, void* buffer, std::size_t size, st
     return spoilReadBack && got >= 0 ? spoilReadBack(static_cast<char*>(buffer), got, offset) : got;
 }
 
+std::chrono::steady_clock::time_point FaultyFileSystem::Now() {
+    return now ? now() : FileSystem::Now();
+}
+
 void RecordingObserver::ChunkCopied(const ChunkProgress& progress) {
     if (onChunkCopied) {
         onChunkCopied(progress);

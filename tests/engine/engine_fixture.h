@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <ostream>
@@ -58,6 +59,8 @@ class FaultyFileSystem : public FileSystem {
     std::function<std::int64_t(char* bytes, std::int64_t got, std::int64_t offset)> spoilReadBack;
     // The files read back from the medium, in order.
     std::vector<std::string> readBack;
+    // When set, the clock that times the medium.
+    std::function<std::chrono::steady_clock::time_point()> now;
 
     OpenedFile OpenRegular(const std::string& path, Links links) override;
     std::FILE* CreateNew(const std::string& path) override;
@@ -72,6 +75,7 @@ class FaultyFileSystem : public FileSystem {
     std::optional<std::uint64_t> FreeBytes(const DiskInDrive& drive) override;
     int OpenForReadBack(const std::string& path, int flags) override;
     std::int64_t ReadAt(int fd, void* buffer, std::size_t size, std::int64_t offset) override;
+    std::chrono::steady_clock::time_point Now() override;
 };
 
 // The screen's presenter, which also keeps what the engine reported: the notices it

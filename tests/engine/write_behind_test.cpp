@@ -1,8 +1,8 @@
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <filesystem>
-#include <thread>
 
 #include "engine/copy_loop.h"
 #include "engine_fixture.h"
@@ -10,17 +10,24 @@
 namespace torvanik::testing {
 namespace {
 
-// A medium that takes `bytesPerSecond`: every wait for a stretch to reach it takes the
-// stretch's time, and what it holds is kept.
+// A medium that takes `bytesPerSecond`: every wait for a stretch to reach it moves its
+// clock on by the stretch's time, and what it holds is kept. Its clock moves for nothing
+// else, and may be read while a check reads back beside the copy.
 struct SlowMedium {
+    using Clock = std::chrono::steady_clock;
+
     double bytesPerSecond;
     std::int64_t onMedium = 0;  // of the file being written
+    std::atomic<Clock::rep> ticks = 0;
 
     bool Take(std::int64_t offset, std::int64_t length) {
-        std::this_thread::sleep_for(std::chrono::duration<double>(length / bytesPerSecond));
+        ticks += std::chrono::ceil<Clock::duration>(
+                     std::chrono::duration<double>(static_cast<double>(length) / bytesPerSecond))
+                     .count();
         onMedium = std::max(onMedium, offset + length);
         return true;
     }
+    Clock::time_point Now() const { return Clock::time_point(Clock::duration(ticks.load())); }
 };
 
 class WriteBehindTest : public EngineTest {};
@@ -44,6 +51,7 @@ TEST_F(WriteBehindTest, BarsNeverRunAheadOfWhatTheMediumHolds) {
         files.beforeWriteBackWait = [&medium](std::int64_t offset, std::int64_t length) {
             return medium.Take(offset, length);
         };
+        files.now = [&medium] { return medium.Now(); };
         std::int64_t chunkWritten = 0;
         std::int64_t largestOnTheWay = 0;
         std::size_t longestWrite = 0;
