@@ -2,33 +2,37 @@
 # longest matching prefix; an include "x/y.h" or <x/y.h> is allowed when it starts with one
 # of the layer's entries. Only shell/ (and what stands above it) may include Qt headers.
 set(TORVANIK_LAYERS
-    platform/cp1252. platform/ canvas/ engine/transfer_report. screen/ engine/ res/ cli/ shell/
+    res/texts/ platform/cp1252. platform/ canvas/ engine/transfer_report. screen/ engine/ res/
+    cli/ shell/
     tools/ bench/
     tests/support/ tests/platform/ tests/canvas/ tests/screen/ tests/engine/ tests/cli/
     tests/res/ tests/shell/)
 
+# The catalogue of every text the user reads, and its keys; every layer takes its words
+# from it.
+set(TORVANIK_LAYER_res/texts/ res/texts/)
 set(TORVANIK_LAYER_platform/cp1252. platform/cp1252.h)
-set(TORVANIK_LAYER_platform/ platform/)
+set(TORVANIK_LAYER_platform/ platform/ res/texts/)
 set(TORVANIK_LAYER_canvas/ canvas/ platform/cp1252.h)
 # The engine's reports are plain values that the screen's presenter paints.
 set(TORVANIK_LAYER_engine/transfer_report. engine/transfer_report.h)
-set(TORVANIK_LAYER_screen/ screen/ canvas/ engine/transfer_report.h platform/cp1252.h)
-set(TORVANIK_LAYER_engine/ engine/ platform/)
+set(TORVANIK_LAYER_screen/ screen/ canvas/ engine/transfer_report.h platform/cp1252.h res/texts/)
+set(TORVANIK_LAYER_engine/ engine/ platform/ res/texts/)
 set(TORVANIK_LAYER_res/ res/)
 # The terminal prints the notices from the screen's table of notice lines.
-set(TORVANIK_LAYER_cli/ cli/ engine/ platform/ screen/notice_lines.h)
+set(TORVANIK_LAYER_cli/ cli/ engine/ platform/ screen/notice_lines.h res/texts/)
 set(TORVANIK_LAYER_shell/ shell/ engine/ screen/ canvas/ platform/ res/)
 set(TORVANIK_LAYER_tools/ tools/ shell/ engine/ screen/ canvas/ platform/ res/)
 set(TORVANIK_LAYER_bench/ bench/ shell/ engine/ screen/ canvas/ platform/ res/)
 
 # Each test folder reaches the layer it tests and what that layer may use.
 set(TORVANIK_LAYER_tests/support/ support/)
-set(TORVANIK_LAYER_tests/platform/ support/ platform/)
+set(TORVANIK_LAYER_tests/platform/ support/ platform/ res/texts/)
 set(TORVANIK_LAYER_tests/canvas/ support/ canvas/ platform/cp1252.h)
-set(TORVANIK_LAYER_tests/screen/ support/ screen/ canvas/ engine/transfer_report.h platform/cp1252.h)
+set(TORVANIK_LAYER_tests/screen/ support/ screen/ canvas/ engine/transfer_report.h platform/cp1252.h res/texts/)
 # The engine is tested through the screen that paints its reports.
-set(TORVANIK_LAYER_tests/engine/ support/ engine/ screen/ canvas/ platform/)
-set(TORVANIK_LAYER_tests/cli/ support/ cli/ engine/ platform/ screen/notice_lines.h)
+set(TORVANIK_LAYER_tests/engine/ support/ engine/ screen/ canvas/ platform/ res/texts/)
+set(TORVANIK_LAYER_tests/cli/ support/ cli/ engine/ platform/ screen/notice_lines.h res/texts/)
 set(TORVANIK_LAYER_tests/res/ support/ res/)
 set(TORVANIK_LAYER_tests/shell/ support/ tools/ shell/ engine/ screen/ canvas/ platform/ res/)
 

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <string>
+#include <utility>
+#include <variant>
+
+#include "res/texts/reason.h"
+
+// One way to fail: a call that can fail returns its value or the Why of its failure.
+namespace torvanik {
+
+struct Why {
+    Reason reason = Reason::kNone;
+    int error = 0;     // errno, whose text follows the reason's; 0 for none
+    std::string text;  // a reason in words of its own (from the drive), when set
+
+    explicit operator bool() const { return reason != Reason::kNone || !text.empty(); }
+};
+
+template <class T>
+class [[nodiscard]] Result {
+  public:
+    Result(T value) : state_(std::move(value)) {}
+    Result(Why why) : state_(std::move(why)) {}
+
+    bool ok() const { return state_.index() == 0; }
+    explicit operator bool() const { return ok(); }
+
+    T& value() { return std::get<0>(state_); }
+    const T& value() const { return std::get<0>(state_); }
+    T& operator*() { return value(); }
+    const T& operator*() const { return value(); }
+    T* operator->() { return &value(); }
+    const T* operator->() const { return &value(); }
+
+    const Why& why() const { return std::get<1>(state_); }
+
+  private:
+    std::variant<T, Why> state_;
+};
+
+// A call that gives nothing back but can fail: success is `return {};`.
+template <>
+class [[nodiscard]] Result<void> {
+  public:
+    Result() = default;
+    Result(Why why) : why_(std::move(why)) {}
+
+    bool ok() const { return !why_; }
+    explicit operator bool() const { return ok(); }
+    const Why& why() const { return why_; }
+
+  private:
+    Why why_;
+};
+
+}  // namespace torvanik
