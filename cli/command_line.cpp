@@ -1,6 +1,6 @@
 #include "cli/command_line.h"
 
-#include "cli/cli_texts.h"
+#include "res/texts/terminal_texts.h"
 #include "cli/fill.h"
 #include "engine/drive_choice.h"
 #include "platform/drive_map.h"

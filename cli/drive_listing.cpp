@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "cli/cli_texts.h"
+#include "res/texts/terminal_texts.h"
 #include "cli/exit_status.h"
 #include "cli/output_guard.h"
 #include "cli/refusal.h"

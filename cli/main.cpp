@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/cli_texts.h"
+#include "res/texts/terminal_texts.h"
 #include "cli/command_line.h"
 #include "cli/drive_listing.h"
 #include "cli/exit_status.h"

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "cli/cli_texts.h"
+#include "res/texts/terminal_texts.h"
 #include "cli/exit_status.h"
 #include "cli/fill.h"
 #include "cli/output_guard.h"

@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "cli/cli_texts.h"
+#include "res/texts/terminal_texts.h"
 #include "cli/disk_watch.h"
 #include "cli/fill.h"
 #include "cli/klar_prompt.h"

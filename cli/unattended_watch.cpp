@@ -1,6 +1,6 @@
 #include "cli/unattended_watch.h"
 
-#include "cli/cli_texts.h"
+#include "res/texts/terminal_texts.h"
 #include "cli/disk_watch.h"
 #include "cli/refusal.h"
 #include "engine/reasons.h"

@@ -11,7 +11,7 @@
 #include <filesystem>
 
 #include "platform/cp1252.h"
-#include "platform/drive_texts.h"
+#include "res/texts/drive_texts.h"
 #include "platform/file_system.h"
 #include "platform/image_drive.h"
 

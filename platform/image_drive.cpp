@@ -19,7 +19,7 @@
 #include "platform/file_copy.h"
 #include "platform/file_system.h"
 #include "platform/floppy_image.h"
-#include "platform/image_reasons.h"
+#include "res/texts/reason_texts.h"
 #include "platform/image_staging.h"
 
 namespace torvanik {

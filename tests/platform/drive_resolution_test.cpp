@@ -7,7 +7,7 @@
 
 #include "platform/drive_description.h"
 #include "platform/drive_map.h"
-#include "platform/drive_texts.h"
+#include "res/texts/drive_texts.h"
 #include "platform/floppy_image.h"
 #include "support/temp_folder.h"
 
