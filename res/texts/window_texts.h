@@ -3,8 +3,9 @@
 #include <array>
 
 // What the window program says in words of its own (UTF-8): the pickers' titles and
-// questions, the file types they offer, and what it prints on standard error. Its menu,
-// dialogs and status bar texts are in res/'s tables, beside their layout.
+// questions, the file types they offer, the lock keys' panes, and what it prints on
+// standard error. Its menu, dialogs and status bar prompts are in res/'s tables (UTF-8
+// too), each text beside its place.
 namespace torvanik {
 
 // The pickers' titles.
@@ -39,6 +40,9 @@ inline constexpr std::array<const char*, 14> FileTypeFilters = {
     "PCX (.PCX)|*.PCX|",
     "PICT (.PIC)|*.PIC|",
 };
+
+// The status bar's panes while Caps Lock, Num Lock and Scroll Lock are on.
+inline constexpr std::array<const char*, 3> kLockKeyLabels = {"CAP", "NUM", "SCRL"};
 
 // On standard error: the usage, a refusal, and why no window could be made.
 inline constexpr const char* kWindowUsage =
