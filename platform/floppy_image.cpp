@@ -139,8 +139,8 @@ void ForRootLines(std::string_view lines, Each each) {
     }
 }
 
-// A name or a line of the system's told in the letters of Windows-1252, the program's own;
-// any other becomes '_'.
+// A file name or a tool's line kept to the letters Windows-1252 holds, as the disk sets'
+// names are; any other becomes '_'.
 std::string Told(std::string_view text) {
     return Cp1252ToUtf8(Utf8ToCp1252(text));
 }
