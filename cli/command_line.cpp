@@ -1,10 +1,10 @@
 #include "cli/command_line.h"
 
-#include "cli/cli_texts.h"
 #include "cli/fill.h"
 #include "engine/drive_choice.h"
 #include "platform/drive_map.h"
 #include "platform/program_options.h"
+#include "res/texts/terminal_texts.h"
 
 namespace torvanik::cli {
 namespace {

@@ -2,12 +2,12 @@
 
 #include <cstdio>
 
-#include "cli/cli_texts.h"
 #include "cli/exit_status.h"
 #include "cli/output_guard.h"
 #include "cli/refusal.h"
 #include "engine/drive_choice.h"
 #include "platform/drive_description.h"
+#include "res/texts/terminal_texts.h"
 
 namespace torvanik::cli {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "cli/cli_texts.h"
+#include "res/texts/terminal_texts.h"
 
 namespace torvanik::cli {
 

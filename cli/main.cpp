@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "cli/cli_texts.h"
 #include "cli/command_line.h"
 #include "cli/drive_listing.h"
 #include "cli/exit_status.h"
@@ -13,6 +12,7 @@
 #include "cli/refusal.h"
 #include "cli/transfer_run.h"
 #include "platform/user_locale.h"
+#include "res/texts/terminal_texts.h"
 
 int main(int argc, char** argv) {
     using namespace torvanik::cli;

@@ -1,7 +1,6 @@
 #include "cli/notice_text.h"
 
-#include "platform/cp1252.h"
-#include "screen/notice_lines.h"
+#include "res/texts/painted_texts.h"
 
 namespace torvanik::cli {
 
@@ -9,7 +8,7 @@ std::string NoticeText(const Notice& notice) {
     std::string text;
     for (int i = 0; i < notice.lineCount; ++i) {
         const auto index = static_cast<std::size_t>(notice.firstLine + i);
-        text += Cp1252ToUtf8(NoticeLines[index].text);
+        text += kNoticeTexts[index];
         if (i == 0 && notice.number >= 0) {
             text += "  " + std::to_string(notice.number);
         }

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/cli_texts.h"
+#include "res/texts/terminal_texts.h"
 
 namespace torvanik::cli {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
-#include "cli/cli_texts.h"
 #include "cli/exit_status.h"
 #include "platform/settings_location.h"
+#include "res/texts/terminal_texts.h"
 
 namespace torvanik::cli {
 

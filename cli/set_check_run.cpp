@@ -3,11 +3,11 @@
 #include <cstdio>
 #include <string>
 
-#include "cli/cli_texts.h"
 #include "cli/exit_status.h"
 #include "cli/fill.h"
 #include "cli/output_guard.h"
 #include "engine/set_check.h"
+#include "res/texts/terminal_texts.h"
 
 namespace torvanik::cli {
 namespace {

@@ -6,11 +6,11 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "cli/cli_texts.h"
 #include "cli/disk_watch.h"
 #include "cli/fill.h"
 #include "cli/klar_prompt.h"
 #include "cli/output_guard.h"
+#include "res/texts/terminal_texts.h"
 
 namespace torvanik::cli {
 namespace {

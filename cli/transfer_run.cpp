@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <optional>
 
-#include "cli/cli_texts.h"
 #include "cli/exit_status.h"
 #include "cli/fill.h"
 #include "cli/output_guard.h"
@@ -24,6 +23,7 @@
 #include "engine/settings.h"
 #include "engine/stop_token.h"
 #include "platform/settings_location.h"
+#include "res/texts/terminal_texts.h"
 
 namespace torvanik::cli {
 namespace {

@@ -1,9 +1,9 @@
 #include "cli/unattended_watch.h"
 
-#include "cli/cli_texts.h"
 #include "cli/disk_watch.h"
 #include "cli/refusal.h"
 #include "engine/reasons.h"
+#include "res/texts/terminal_texts.h"
 
 namespace torvanik::cli {
 

@@ -19,8 +19,7 @@ set(TORVANIK_LAYER_engine/transfer_report. engine/transfer_report.h)
 set(TORVANIK_LAYER_screen/ screen/ canvas/ engine/transfer_report.h platform/cp1252.h res/texts/)
 set(TORVANIK_LAYER_engine/ engine/ platform/ res/texts/)
 set(TORVANIK_LAYER_res/ res/)
-# The terminal prints the notices from the screen's table of notice lines.
-set(TORVANIK_LAYER_cli/ cli/ engine/ platform/ screen/notice_lines.h res/texts/)
+set(TORVANIK_LAYER_cli/ cli/ engine/ platform/ res/texts/)
 set(TORVANIK_LAYER_shell/ shell/ engine/ screen/ canvas/ platform/ res/)
 set(TORVANIK_LAYER_tools/ tools/ shell/ engine/ screen/ canvas/ platform/ res/)
 set(TORVANIK_LAYER_bench/ bench/ shell/ engine/ screen/ canvas/ platform/ res/)
@@ -32,7 +31,7 @@ set(TORVANIK_LAYER_tests/canvas/ support/ canvas/ platform/cp1252.h)
 set(TORVANIK_LAYER_tests/screen/ support/ screen/ canvas/ engine/transfer_report.h platform/cp1252.h res/texts/)
 # The engine is tested through the screen that paints its reports.
 set(TORVANIK_LAYER_tests/engine/ support/ engine/ screen/ canvas/ platform/ res/texts/)
-set(TORVANIK_LAYER_tests/cli/ support/ cli/ engine/ platform/ screen/notice_lines.h res/texts/)
+set(TORVANIK_LAYER_tests/cli/ support/ cli/ engine/ platform/ res/texts/)
 set(TORVANIK_LAYER_tests/res/ support/ res/)
 set(TORVANIK_LAYER_tests/shell/ support/ tools/ shell/ engine/ screen/ canvas/ platform/ res/)
 

@@ -15,7 +15,7 @@
 #include <optional>
 #include <thread>
 
-#include "platform/child_reasons.h"
+#include "res/texts/reason_texts.h"
 
 extern char** environ;
 

@@ -1,8 +1,7 @@
 #include "platform/drive_description.h"
 
-#include "platform/cp1252.h"
-#include "platform/drive_texts.h"
 #include "platform/image_look.h"
+#include "res/texts/drive_texts.h"
 
 namespace torvanik {
 namespace {
@@ -25,7 +24,7 @@ std::string Grouped(std::uint64_t number) {
 std::string ImageContents(const DriveMapping& drive, bool& diskIn) {
     const ImageLook look = LookAtImageDisk(drive, 1);
     if (look.image.empty()) {
-        return Cp1252ToUtf8(look.whyNone) + std::string(drive_text::kNewImagesAre) +
+        return look.whyNone + std::string(drive_text::kNewImagesAre) +
                std::string(drive.format->name);
     }
     diskIn = true;

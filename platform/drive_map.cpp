@@ -11,9 +11,9 @@
 #include <filesystem>
 
 #include "platform/cp1252.h"
-#include "platform/drive_texts.h"
 #include "platform/file_system.h"
 #include "platform/image_drive.h"
+#include "res/texts/drive_texts.h"
 
 namespace torvanik {
 namespace {

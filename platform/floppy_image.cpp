@@ -12,7 +12,7 @@
 
 #include "platform/child_process.h"
 #include "platform/cp1252.h"
-#include "platform/image_reasons.h"
+#include "res/texts/reason_texts.h"
 
 namespace torvanik {
 namespace {
@@ -139,12 +139,18 @@ void ForRootLines(std::string_view lines, Each each) {
     }
 }
 
+// A file name or a tool's line kept to the letters Windows-1252 holds, as the disk sets'
+// names are; any other becomes '_'.
+std::string Told(std::string_view text) {
+    return Cp1252ToUtf8(Utf8ToCp1252(text));
+}
+
 }  // namespace
 
 std::string ImageReason(const char* why, const std::string& image, const std::string& detail) {
-    std::string reason = std::string(why) + ": " + Utf8ToCp1252(BaseName(image));
+    std::string reason = std::string(why) + ": " + Told(BaseName(image));
     if (!detail.empty()) {
-        reason += " (" + Utf8ToCp1252(FirstLine(detail)) + ")";
+        reason += " (" + Told(FirstLine(detail)) + ")";
     }
     return reason;
 }

@@ -7,7 +7,7 @@
 #include "platform/floppy_formats.h"
 
 // One floppy image file, its FAT handled by mtools run as child processes.
-// Every call that fails leaves a reason (Windows-1252) in `reason`.
+// Every call that fails leaves a reason (UTF-8) in `reason`.
 namespace torvanik {
 
 inline constexpr std::uint64_t kFloppyImageBytes = 1'474'560;

@@ -19,8 +19,8 @@
 #include "platform/file_copy.h"
 #include "platform/file_system.h"
 #include "platform/floppy_image.h"
-#include "platform/image_reasons.h"
 #include "platform/image_staging.h"
+#include "res/texts/reason_texts.h"
 
 namespace torvanik {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "platform/floppy_image.h"
 #include "platform/image_drive.h"
-#include "platform/image_reasons.h"
+#include "res/texts/reason_texts.h"
 
 namespace torvanik {
 

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "platform/option_texts.h"
+#include "res/texts/option_texts.h"
 
 namespace torvanik {
 namespace {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/cp1252.h"
+#include "res/texts/painted_texts.h"
+
 // The texts of the progress panel: printf formats and the corner each is drawn at.
 namespace torvanik {
 
@@ -16,11 +19,15 @@ struct PanelTextTable {
     PanelText fileLength;     // %ld: the size in whole kB, plus one
 };
 
+// The entries of kPanelFormats in the order of PanelTextTable's fields.
+inline constexpr auto kPanelBytes = ToCp1252<Cp1252Room(kPanelFormats)>(kPanelFormats);
+static_assert(kPanelFormats.size() == sizeof(PanelTextTable) / sizeof(PanelText));
+
 inline constexpr PanelTextTable PanelTexts = {
-    {"Forl\xF8p diskett nr.  %d.", 30, 185},
-    {"Ledig diskplass  =  %ld  kB.", 230, 185},
-    {"Totalt forl\xF8p.", 30, 235},
-    {"Fillengde :   %ld  kB.", 230, 235},
+    {kPanelBytes[0].data(), 30, 185},
+    {kPanelBytes[1].data(), 230, 185},
+    {kPanelBytes[2].data(), 30, 235},
+    {kPanelBytes[3].data(), 230, 235},
 };
 
 }  // namespace torvanik

@@ -2,42 +2,47 @@
 
 #include <array>
 
+#include "platform/cp1252.h"
+#include "res/texts/painted_texts.h"
 #include "screen/text_line.h"
 
-// The texts of the fixed picture and of the help box.
+// The lines of the fixed picture and of the help box as the canvas paints them.
 namespace torvanik {
 
-inline constexpr std::array<TextLine, 22> ScreenLines = {{
-    // Introduction, white with a shadow.
-    {"Spesialprogram for kopiering / splitting av lange filer som", 20, 61},
-    {"ikke f\xE5r plass p\xE5 \xE9n diskett. Ingen opsjoner er n\xF8"
-     "dvendige",
-     20, 81},
-    {"men husk \xE5 nummerere diskettene i riktig rekkef\xF8lge!", 20, 101},
-    {" -  Se 'Hjelp' p\xE5 menyen for flere opplysninger!", 20, 121},
+inline constexpr std::array<TextCorner, 22> kPictureCorners = {{
+    // The introduction, white with a shadow.
+    {20, 61},
+    {20, 81},
+    {20, 101},
+    {20, 121},
     // About the program, orange with a shadow.
-    {"Torvanik deler en stor fil p\xE5 flere disketter,", 60, 175},
-    {"og setter den sammen igjen. Se 'Info' i 'Hjelp'.", 60, 195},
-    {"Hver bit blir s\xE5 stor som ledig plass", 100, 225},
-    {"p\xE5 disketten, og filens datoer f\xF8lger", 100, 245},
-    {"med n\xE5r filen settes sammen p\xE5 nytt.", 100, 265},
-    // Label of the drive field, red.
-    {"Valgt overf\xF8ringsmedium / disk :", 160, 20},
-    // Help text, in the help box only.
-    {"Klikk 'UT' for \xE5 velge den filen som skal kopieres / splittes, og", 35, 70},
-    {"f\xF8lg anvisningene. Bruk 'INN' n\xE5r filen skal kopieres fra disketter ", 35, 90},
-    {"og forenes p\xE5 harddisken. ( Til \xE5 velge destinasjon / mappe.)", 35, 110},
-    {"Diskett nr. 1 settes inn f\xF8r man klikker 'INN'. Klikk 'KLAR' hver ", 35, 130},
-    {"gang ny diskett settes inn og programmet gir beskjed om dette! ", 35, 150},
-    {"Er disketten full, kan en velge 'RYDDE' for \xE5 skape ledig plass.", 35, 180},
-    {"Bruk h\xF8yre musknapp til \xE5 ramme inn de filene som skal fjernes", 35, 200},
-    {"(start nedenfra) og klikk p\xE5 'Slett'! Det er ogs\xE5 mulig \xE5 slette", 35, 220},
-    {"filer enkeltvis ved \xE5 klikke p\xE5 dem med den h\xF8yre knappen.", 35, 240},
-    {"Torvanik egner seg spesielt til store grafikkfiler, animasjoner mm.", 35, 270},
-    // Mode labels.
-    {"UT", 30, 20},
-    {"INN", 30, 20},
+    {60, 175},
+    {60, 195},
+    {100, 225},
+    {100, 245},
+    {100, 265},
+    // The label of the drive field, red.
+    {160, 20},
+    // The help text, in the help box only.
+    {35, 70},
+    {35, 90},
+    {35, 110},
+    {35, 130},
+    {35, 150},
+    {35, 180},
+    {35, 200},
+    {35, 220},
+    {35, 240},
+    {35, 270},
+    // The mode labels.
+    {30, 20},
+    {30, 20},
 }};
+static_assert(kPictureCorners.size() == kPictureTexts.size());
+
+inline constexpr auto kPictureBytes = ToCp1252<Cp1252Room(kPictureTexts)>(kPictureTexts);
+inline constexpr std::array<TextLine, 22> ScreenLines =
+    PaintedLines(kPictureBytes, kPictureCorners);
 
 // Runs of ScreenLines, first and last index.
 inline constexpr int kFirstIntroductionLine = 0;

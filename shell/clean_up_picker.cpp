@@ -1,4 +1,5 @@
 #include "shell/clean_up_picker.h"
+#include "res/texts/window_texts.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -18,11 +19,6 @@
 
 namespace torvanik {
 namespace {
-
-// The question before several files go, and the report when some could not.
-constexpr const char* kDeleteSeveralQuestion =
-    "Er du sikker p\xC3\xA5 at du vil slette de %1 valgte filene?";
-constexpr const char* kNotDeleted = "Kunne ikke slette:\n%1";
 
 // Right-button framing on one of the picker's two file views (list and details).
 class RightButtonFrame : public QObject {

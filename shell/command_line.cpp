@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "platform/program_options.h"
+#include "res/texts/window_texts.h"
 
 namespace torvanik {
 namespace {
@@ -79,7 +80,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments, bool too
             break;
     }
     if (!parsed.operands.empty()) {
-        return Refused("ukjent argument: " + parsed.operands.front());
+        return Refused(kUnknownArgument + parsed.operands.front());
     }
     for (const auto& [name, value] : parsed.options) {
         if (name == "drive") {
@@ -96,40 +97,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments, bool too
 }
 
 const char* UsageText() {
-    return "Bruk: torvanik [--drive X:=M\xC3\x85L[,capacity=N]]... [--no-eject]\n"
-           "                [--no-verify] [--no-sums]\n"
-           "\n"
-           "Deler en stor fil p\xC3\xA5 flere disketter og setter den sammen igjen.\n"
-           "\n"
-           "  --drive X:=M\xC3\x85L[,capacity=N]  stasjon X: er M\xC3\x85L (kan gjentas); med\n"
-           "                               capacity=N har den h\xC3\xB8yst N byte ledig\n"
-           "  --no-eject                   l\xC3\xB8s ikke ut disken etter hvert trinn\n"
-           "  --no-verify                  les ikke hver diskett tilbake og sammenlign\n"
-           "                               etter kopieringen\n"
-           "  --no-sums                    skriv ingen kontrollfil p\xC3\xA5 diskettene, og\n"
-           "                               kontroller ikke delene mot den\n"
-           "  -h, --help                   viser denne teksten\n"
-           "  -V, --version                viser versjonen\n"
-           "\n"
-           "Et valg med verdi kan skrives --valg=VERDI eller --valg VERDI.\n"
-           "\n"
-           "M\xC3\x85L er ett av:\n"
-           "  media          disken som er satt inn: den ene som skrivebordet har montert\n"
-           "                 i /run/media/BRUKER eller /media/BRUKER\n"
-           "  media:MAPPE    den ene disken som er montert i MAPPE\n"
-           "  device:ENHET   blokkenheten ENHET (f.eks. /dev/disk/by-id/usb-...), der\n"
-           "                 den er montert\n"
-           "  images:MAPPE   en stabel diskettbilder i MAPPE: disk 1 er DSKA0000.IMG,\n"
-           "                 disk 2 DSKA0001.IMG osv.; nye bilder lages med\n"
-           "                 ,format=F: 360k, 720k, 1.2m, 1.44m (standard) eller 2.88m\n"
-           "  MAPPE          en vanlig mappe (til pr\xC3\xB8ving og skript)\n"
-           "\n"
-           "Etter hvert trinn l\xC3\xB8ses disken ut gjennom UDisks2 (avmonteres og, der\n"
-           "det g\xC3\xA5r, sl\xC3\xA5s av) for media og device:, aldri for en mappe eller\n"
-           "et diskettbilde.\n"
-           "\n"
-           "Uten --drive gjelder filen ~/.config/torvanik/drives (linjer som \"A: media\"\n"
-           "og \"eject no\"), ellers A: = media og B: = den andre flyttbare disken.\n";
+    return kWindowUsage;
 }
 
 const char* VersionText() {

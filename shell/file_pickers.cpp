@@ -5,10 +5,9 @@
 #include <QStringList>
 
 #include "platform/cp1252.h"
+#include "res/texts/window_texts.h"
 #include "shell/clean_up_picker.h"
 #include "shell/file_type_filters.h"
-#include "shell/picker_titles.h"
-#include "shell/qt_text.h"
 
 namespace torvanik {
 namespace {
@@ -16,7 +15,7 @@ namespace {
 std::unique_ptr<QFileDialog> MakePicker(QWidget* owner, const char* title,
                                         QFileDialog::AcceptMode acceptMode,
                                         QFileDialog::FileMode fileMode) {
-    auto picker = std::make_unique<QFileDialog>(owner, QStringFromCp1252(title));
+    auto picker = std::make_unique<QFileDialog>(owner, QString::fromUtf8(title));
     picker->setOption(QFileDialog::DontUseNativeDialog);
     picker->setAcceptMode(acceptMode);
     picker->setFileMode(fileMode);

@@ -2,8 +2,6 @@
 
 #include <QStringList>
 
-#include "shell/qt_text.h"
-
 namespace torvanik {
 namespace {
 
@@ -21,27 +19,10 @@ QString QtPattern(std::string_view pattern) {
     if (pattern == kAllFilesPattern) {
         return QStringLiteral("*");
     }
-    return QStringFromCp1252(pattern);
+    return QString::fromUtf8(pattern.data(), static_cast<qsizetype>(pattern.size()));
 }
 
 }  // namespace
-
-const std::array<const char*, 14> FileTypeFilters = {
-    "Man kan ramme inn flere filer samtidig |*.*|",
-    "Alle filer |*.*|",
-    "Video for Windows (.AVI) |*.AVI|",
-    "Alias (.ALS) |*.ALS|",
-    "Windows bitmap (.BMP)|*.BMP|",
-    "Cineon (.CIN)|*.CIN|",
-    "FLIC (.FLC)|*.FLC|",
-    "Framestore (.FS)|*.FS|",
-    "Amiga IFF (.IFF)|*.IFF|",
-    "JPEG (.JPG)|*.JPG|",
-    "MPEG (.MPG)|*.MPG|",
-    "Avid OMF (.OMF)|*.OMF|",
-    "PCX (.PCX)|*.PCX|",
-    "PICT (.PIC)|*.PIC|",
-};
 
 std::string SourceFilterText() {
     return FilterText(1);
@@ -64,8 +45,9 @@ QStringList QtNameFilters(std::string_view filterText) {
         }
         const auto description = filterText.substr(0, descriptionEnd);
         const auto pattern = filterText.substr(descriptionEnd + 1, patternEnd - descriptionEnd - 1);
-        filters.append(QStringFromCp1252(description) + QStringLiteral(" (") + QtPattern(pattern) +
-                       QStringLiteral(")"));
+        filters.append(
+            QString::fromUtf8(description.data(), static_cast<qsizetype>(description.size())) +
+            QStringLiteral(" (") + QtPattern(pattern) + QStringLiteral(")"));
         filterText.remove_prefix(patternEnd + 1);
     }
     return filters;

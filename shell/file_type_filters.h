@@ -1,14 +1,13 @@
 #pragma once
 
 #include <QStringList>
-#include <array>
 #include <string>
 #include <string_view>
 
-// The file types the pickers offer. Each entry is "description|pattern|", Windows-1252.
-namespace torvanik {
+#include "res/texts/window_texts.h"
 
-extern const std::array<const char*, 14> FileTypeFilters;
+// The file types the pickers offer, from the catalogue's FileTypeFilters.
+namespace torvanik {
 
 // "Alle filer" and the 12 file types: entries 1 to 13.
 std::string SourceFilterText();

@@ -5,21 +5,15 @@
 #include <QLabel>
 #include <QStatusBar>
 
+#include "res/texts/window_texts.h"
 #include "shell/x11_lock_keys.h"
 
 namespace torvanik {
 namespace {
 
-struct Indicator {
-    const char* text;     // what the pane shows while the lock is on
-    const char* xkbName;  // the indicator's name in the X keyboard extension
-};
-
-constexpr std::array<Indicator, 3> kIndicators = {{
-    {"CAP", "Caps Lock"},
-    {"NUM", "Num Lock"},
-    {"SCRL", "Scroll Lock"},
-}};
+// The indicators' names in the X keyboard extension, in the order of kLockKeyLabels.
+constexpr std::array<const char*, 3> kXkbNames = {"Caps Lock", "Num Lock", "Scroll Lock"};
+static_assert(kXkbNames.size() == kLockKeyLabels.size());
 
 }  // namespace
 
@@ -28,7 +22,7 @@ LockKeyIndicators::LockKeyIndicators(QStatusBar* bar) : QObject(bar) {
         auto* pane = new QLabel(bar);
         pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         pane->setAlignment(Qt::AlignCenter);
-        pane->setMinimumWidth(pane->fontMetrics().horizontalAdvance(kIndicators[i].text) + 12);
+        pane->setMinimumWidth(pane->fontMetrics().horizontalAdvance(kLockKeyLabels[i]) + 12);
         bar->addPermanentWidget(pane);
         panes_[i] = pane;
     }
@@ -51,8 +45,8 @@ bool LockKeyIndicators::eventFilter(QObject* watched, QEvent* event) {
 
 void LockKeyIndicators::Update() {
     for (std::size_t i = 0; i < panes_.size(); ++i) {
-        const bool on = X11IndicatorOn(kIndicators[i].xkbName);
-        panes_[i]->setText(on ? kIndicators[i].text : "");
+        const bool on = X11IndicatorOn(kXkbNames[i]);
+        panes_[i]->setText(on ? kLockKeyLabels[i] : "");
     }
 }
 

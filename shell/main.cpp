@@ -3,6 +3,7 @@
 
 #include "platform/settings_location.h"
 #include "platform/user_locale.h"
+#include "res/texts/window_texts.h"
 #include "shell/command_line.h"
 #include "shell/display_check.h"
 #include "shell/torvanik_app.h"
@@ -54,10 +55,7 @@ int main(int argc, char** argv) {
         drives.settings().sums = false;
     }
     if (!torvanik::FindDisplay(arguments)) {
-        std::fputs(
-            "torvanik: finner ingen skjerm \xC3\xA5 vise vinduet p\xC3\xA5 "
-            "(verken DISPLAY eller WAYLAND_DISPLAY peker p\xC3\xA5 en som svarer).\n",
-            stderr);
+        std::fputs(torvanik::kNoDisplay, stderr);
         return 1;
     }
     QApplication application(argc, argv);

@@ -16,6 +16,7 @@
 #include "res/command_ids.h"
 #include "res/menu.h"
 #include "res/string_table.h"
+#include "res/texts/window_texts.h"
 #include "res/toolbar.h"
 #include "shell/about_dialog.h"
 #include "shell/dialog_questions.h"
@@ -119,11 +120,11 @@ bool MainWindow::MakeChildren() {
     setCentralWidget(view_);
     MakeActions();
     if (!MakeMenu()) {
-        whyNotCreated_ = "menyen viser til en kommando som ikke finnes";
+        whyNotCreated_ = kMenuCommandMissing;
     } else if (!MakeToolBar()) {
-        whyNotCreated_ = "verkt\xC3\xB8ylinjens bilde kan ikke leses";
+        whyNotCreated_ = kToolBarImageUnreadable;
     } else if (!MakeStatusBar()) {
-        whyNotCreated_ = "statuslinjen kan ikke lages";
+        whyNotCreated_ = kStatusBarNotMade;
     }
     return whyNotCreated_.empty();
 }

@@ -4,6 +4,7 @@
 #include <QPixmap>
 #include <cstdio>
 
+#include "res/texts/window_texts.h"
 #include "res/toolbar.h"
 #include "shell/document.h"
 #include "shell/main_window.h"
@@ -24,8 +25,7 @@ bool TorvanikApp::Start(const DriveMap& drives) {
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.torvanik.Torvanik"));
     window_ = std::make_unique<MainWindow>(drives, Document::Title());
     if (!window_->Create()) {
-        std::fprintf(stderr, "torvanik: vinduet kan ikke lages: %s.\n",
-                     window_->whyNotCreated().c_str());
+        std::fprintf(stderr, kWindowNotCreated, window_->whyNotCreated().c_str());
         window_.reset();
         return false;
     }

@@ -47,6 +47,13 @@ INSTANTIATE_TEST_SUITE_P(
                                  "media:{T} → Ingen diskett/disk er satt inn"}),
     [](const ::testing::TestParamInfo<DrivesCase>& info) { return info.param.name; });
 
+// The reason beside the notice is printed in UTF-8, an image's as well as the others.
+TEST_F(CliTest, PrintsAnImageReasonInUtf8) {
+    const Session run = Run({"--batch", "--drive", "A:=images:" + (temp / "borte"), "check"});
+    const std::string reason = "mappen med diskbildene kan ikke \xC3\xA5pnes: borte (";
+    EXPECT_NE(run.pieces.back().find(reason), std::string::npos) << run.pieces.back();
+}
+
 // A drives file that can't be right is refused at start with its line and why; the usage
 // follows only a wrong command line.
 struct WrongDrives {

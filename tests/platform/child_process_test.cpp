@@ -10,7 +10,7 @@
 
 #include "platform/child_process.h"
 #include "platform/drive_map.h"
-#include "platform/drive_texts.h"
+#include "res/texts/drive_texts.h"
 #include "support/temp_folder.h"
 
 namespace torvanik::testing {

@@ -7,8 +7,8 @@
 
 #include "platform/drive_description.h"
 #include "platform/drive_map.h"
-#include "platform/drive_texts.h"
 #include "platform/floppy_image.h"
+#include "res/texts/drive_texts.h"
 #include "support/temp_folder.h"
 
 namespace torvanik::testing {

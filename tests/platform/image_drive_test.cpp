@@ -14,7 +14,7 @@
 
 #include "platform/child_process.h"
 #include "platform/floppy_image.h"
-#include "platform/image_reasons.h"
+#include "res/texts/reason_texts.h"
 #include "support/temp_folder.h"
 
 namespace torvanik::testing {

@@ -29,9 +29,9 @@ TEST(FileTypeFiltersTest, QtFiltersKeepOrderAndShowEveryFileForStarDotStar) {
     EXPECT_EQ(cleanUp.mid(1), source);
 }
 
-TEST(FileTypeFiltersTest, QtFiltersConvertWindows1252AndIgnoreAnUnclosedPair) {
+TEST(FileTypeFiltersTest, QtFiltersReadUtf8AndIgnoreAnUnclosedPair) {
     EXPECT_EQ(
-        QtNameFilters("Bilder p\xE5 disk|*.PIC|Rest|*.X"),
+        QtNameFilters("Bilder p\xC3\xA5 disk|*.PIC|Rest|*.X"),
         QStringList{QStringLiteral("Bilder p") + QChar(0xE5) + QStringLiteral(" disk (*.PIC)")});
     EXPECT_TRUE(QtNameFilters("").isEmpty());
 }

@@ -2,8 +2,8 @@
 
 #include <string_view>
 
-// Every text of the terminal front end that is its own (the notices are the engine's),
-// in UTF-8. "%s" stands for the argument a text is about.
+// Every text of the terminal front end that is its own (the notices are the window's, in
+// painted_texts.h), in UTF-8. "%s" stands for the argument a text is about.
 namespace torvanik::cli {
 
 inline constexpr std::string_view kProgramName = "torvanik-cli";
@@ -79,7 +79,7 @@ inline constexpr std::string_view kHelp =
 inline constexpr std::string_view kVersionFormat = "torvanik-cli %s\n";
 
 // Refusals, printed after the program's name and before the usage (the options' own
-// are in platform/option_texts.h).
+// are in res/texts/option_texts.h).
 inline constexpr std::string_view kBadSelect = "ugyldig stasjon: %s (velg A: til N:)";
 inline constexpr std::string_view kMissingVerb =
     "mangler kommando (split, join, check eller drives)";

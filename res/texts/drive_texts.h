@@ -8,11 +8,10 @@ namespace torvanik::drive_text {
 inline constexpr std::string_view kNoDiskIn = "Ingen diskett/disk er satt inn";
 inline constexpr std::string_view kTwoDisksIn = "To disker er satt inn: ta ut den ene";
 // "Disken kunne ikke løses ut (udisksctl's first line of errors): løs den ut ...".
-inline constexpr std::string_view kCouldNotEject = "Disken kunne ikke l\xC3\xB8ses ut";
-inline constexpr std::string_view kEjectByHand =
-    ": l\xC3\xB8s den ut fra skrivebordet f\xC3\xB8r du tar den ut";
+inline constexpr std::string_view kCouldNotEject = "Disken kunne ikke løses ut";
+inline constexpr std::string_view kEjectByHand = ": løs den ut fra skrivebordet før du tar den ut";
 inline constexpr std::string_view kUdisksMissing =
-    "udisks2 er ikke installert: l\xC3\xB8s ut disken fra skrivebordet f\xC3\xB8r du tar den ut";
+    "udisks2 er ikke installert: løs ut disken fra skrivebordet før du tar den ut";
 
 // The drive field's tooltip: "A: = /media/ola/FLOPPY, 1 423 kB ledig".
 inline constexpr std::string_view kIs = " = ";
