@@ -137,6 +137,51 @@ int StoppedBySignal(const Transfer& transfer) {
     return kStopped;
 }
 
+// What stands in the way of starting the transfer of `path` (the exit status, once said):
+// nothing to resume, a destination that is there already, an --auto the drive cannot keep.
+// Else `drive` is the drive to use: the saved one unless --select chose another for this run
+// (nothing is saved).
+std::optional<int> RefusedStart(const CommandLine& line, const std::string& path,
+                                const RecordStore& records, ScriptedQuestions& questions,
+                                const DriveMap& drives, DriveChoice& drive) {
+    if (const auto refused = OfferResume(line, path, records, questions)) {
+        return refused;
+    }
+    if (line.verb == Verb::kJoin && !line.overwrite && !line.resume && Exists(path)) {
+        return Refuse(Fill(kDestinationExists, line.path));
+    }
+    LoadSettings(drive);
+    if (line.selectedDrive) {
+        drive.driveIndex = *line.selectedDrive;
+    }
+    if (const auto refusal = AutoRefusal(line, drives, drive)) {
+        return Refuse(*refusal);
+    }
+    return std::nullopt;
+}
+
+// One disk step after another, each once the gate opens, until the transfer is no longer
+// armed; the exit status.
+int RunSteps(Transfer& transfer, const EngineSeams& seams, StepGate& gate, UnattendedWatch& watch,
+             const StopToken& stop) {
+    StepOutcome last;
+    while (transfer.armed != TransferKind::kNone) {
+        // Stopping leaves the transfer as quitting the window would: what was written stays.
+        if (!gate.Open(transfer.diskNumber)) {
+            return stop.Requested() ? StoppedBySignal(transfer) : kStopped;
+        }
+        watch.BeforeStep();
+        last = OnDiskReady(transfer, seams);
+        if (stop.Requested()) {
+            return StoppedBySignal(transfer);
+        }
+        if (watch.GivesUp(last)) {
+            return kStopped;
+        }
+    }
+    return last.result == StepResult::kFinished ? kFinished : kStopped;
+}
+
 }  // namespace
 
 int RunTransfer(const CommandLine& line, std::istream& input) {
@@ -156,20 +201,9 @@ int RunTransfer(const CommandLine& line, std::istream& input) {
     const std::string path = FullPath(line.path);
     const RecordStore records(StateFolder());
     ScriptedQuestions questions;
-    if (const auto refused = OfferResume(line, path, records, questions)) {
-        return *refused;
-    }
-    if (line.verb == Verb::kJoin && !line.overwrite && !line.resume && Exists(path)) {
-        return Refuse(Fill(kDestinationExists, line.path));
-    }
-    // The saved drive holds unless --select chose another for this run; nothing is saved.
     DriveChoice drive;
-    LoadSettings(drive);
-    if (line.selectedDrive) {
-        drive.driveIndex = *line.selectedDrive;
-    }
-    if (const auto refusal = AutoRefusal(line, drives, drive)) {
-        return Refuse(*refusal);
+    if (const auto refused = RefusedStart(line, path, records, questions, drives, drive)) {
+        return *refused;
     }
 
     FileSystem files;
@@ -196,22 +230,7 @@ int RunTransfer(const CommandLine& line, std::istream& input) {
     if (line.resume) {
         Print(Fill(kResuming, std::to_string(transfer.diskNumber)));
     }
-    StepOutcome last;
-    while (transfer.armed != TransferKind::kNone) {
-        // Stopping leaves the transfer as quitting the window would: what was written stays.
-        if (!gate.Open(transfer.diskNumber)) {
-            return stop.Requested() ? StoppedBySignal(transfer) : kStopped;
-        }
-        watch.BeforeStep();
-        last = OnDiskReady(transfer, seams);
-        if (stop.Requested()) {
-            return StoppedBySignal(transfer);
-        }
-        if (watch.GivesUp(last)) {
-            return kStopped;
-        }
-    }
-    return last.result == StepResult::kFinished ? kFinished : kStopped;
+    return RunSteps(transfer, seams, gate, watch, stop);
 }
 
 }  // namespace torvanik::cli
