@@ -67,18 +67,19 @@ std::optional<int> ArmJoin(Transfer& transfer, const EngineSeams& seams,
 
 // With --resume, the stopped transfer of `path` is gone on with, or nothing starts (the exit
 // status); without, a stopped one is named, and the run starts from disk 1.
-std::optional<int> OfferResume(const CommandLine& line, const std::string& path,
+std::optional<int> OfferResume(const CliRequest& request, const std::string& path,
                                const RecordStore& records, ScriptedQuestions& questions) {
-    const TransferKind kind = line.verb == Verb::kJoin ? TransferKind::kJoin : TransferKind::kSplit;
+    const TransferKind kind =
+        request.verb == Verb::kJoin ? TransferKind::kJoin : TransferKind::kSplit;
     const RecordStore::Lookup found = records.Load(kind, path);
-    if (!line.resume) {
+    if (!request.resume) {
         if (found.found == RecordStore::Found::kRecord) {
             Print(Fill(kCanResume, std::to_string(found.record.nextDisk - 1)));
         }
         return std::nullopt;
     }
     if (found.found == RecordStore::Found::kNone) {
-        Print(Fill(kNothingToResume, line.path));
+        Print(Fill(kNothingToResume, request.path));
         return kCannotStart;
     }
     if (found.found == RecordStore::Found::kDamaged) {
@@ -141,20 +142,20 @@ int StoppedBySignal(const Transfer& transfer) {
 // nothing to resume, a destination that is there already, an --auto the drive cannot keep.
 // Else `drive` is the drive to use: the saved one unless --select chose another for this run
 // (nothing is saved).
-std::optional<int> RefusedStart(const CommandLine& line, const std::string& path,
+std::optional<int> RefusedStart(const CliRequest& request, const std::string& path,
                                 const RecordStore& records, ScriptedQuestions& questions,
                                 const DriveMap& drives, DriveChoice& drive) {
-    if (const auto refused = OfferResume(line, path, records, questions)) {
+    if (const auto refused = OfferResume(request, path, records, questions)) {
         return refused;
     }
-    if (line.verb == Verb::kJoin && !line.overwrite && !line.resume && Exists(path)) {
-        return Refuse(Fill(kDestinationExists, line.path));
+    if (request.verb == Verb::kJoin && !request.overwrite && !request.resume && Exists(path)) {
+        return Refuse(Fill(kDestinationExists, request.path));
     }
     LoadSettings(drive);
-    if (line.selectedDrive) {
-        drive.driveIndex = *line.selectedDrive;
+    if (request.selectedDrive) {
+        drive.driveIndex = *request.selectedDrive;
     }
-    if (const auto refusal = AutoRefusal(line, drives, drive)) {
+    if (const auto refusal = AutoRefusal(request, drives, drive)) {
         return Refuse(*refusal);
     }
     return std::nullopt;
@@ -184,25 +185,17 @@ int RunSteps(Transfer& transfer, const EngineSeams& seams, StepGate& gate, Unatt
 
 }  // namespace
 
-int RunTransfer(const CommandLine& line, std::istream& input) {
+int RunTransfer(const CliRequest& request, std::istream& input) {
     DriveMap drives;
-    if (const auto refused = RefusedDriveMap(line, drives)) {
+    if (const auto refused = RefusedDriveMap(request, drives)) {
         return *refused;
     }
-    if (line.noEject) {
-        drives.settings().eject = false;
-    }
-    if (line.noVerify) {
-        drives.settings().verify = false;
-    }
-    if (line.noSums) {
-        drives.settings().sums = false;
-    }
-    const std::string path = FullPath(line.path);
+    request.drives.OverrideSettings(drives.settings());
+    const std::string path = FullPath(request.path);
     const RecordStore records(StateFolder());
     ScriptedQuestions questions;
     DriveChoice drive;
-    if (const auto refused = RefusedStart(line, path, records, questions, drives, drive)) {
+    if (const auto refused = RefusedStart(request, path, records, questions, drives, drive)) {
         return *refused;
     }
 
@@ -217,17 +210,17 @@ int RunTransfer(const CommandLine& line, std::istream& input) {
     Transfer transfer;
 
     const StopOnSignals signals(stop);
-    StepGate gate(line, input, drives, drive, stop);
-    UnattendedWatch watch(line.batch || isatty(STDIN_FILENO) != 1, drives, drive, transfer);
-    if (line.verb == Verb::kCheck) {
+    StepGate gate(request, input, drives, drive, stop);
+    UnattendedWatch watch(request.batch || isatty(STDIN_FILENO) != 1, drives, drive, transfer);
+    if (request.verb == Verb::kCheck) {
         return RunSetCheck(transfer, seams, gate, watch);
     }
-    const auto notArmed = line.verb == Verb::kSplit ? ArmSplit(transfer, seams, questions, path)
-                                                    : ArmJoin(transfer, seams, questions, path);
+    const auto notArmed = request.verb == Verb::kSplit ? ArmSplit(transfer, seams, questions, path)
+                                                       : ArmJoin(transfer, seams, questions, path);
     if (notArmed) {
         return *notArmed;
     }
-    if (line.resume) {
+    if (request.resume) {
         Print(Fill(kResuming, std::to_string(transfer.diskNumber)));
     }
     return RunSteps(transfer, seams, gate, watch, stop);
