@@ -3,7 +3,6 @@
 #include "cli/fill.h"
 #include "engine/drive_choice.h"
 #include "platform/drive_map.h"
-#include "platform/program_options.h"
 #include "res/texts/terminal_texts.h"
 
 namespace torvanik::cli {
@@ -11,88 +10,103 @@ namespace {
 
 struct Switch {
     std::string_view name;
-    bool CommandLine::*field;
+    bool CliRequest::*field;
 };
 
-constexpr Switch kSwitches[] = {
-    {"overwrite", &CommandLine::overwrite}, {"no-eject", &CommandLine::noEject},
-    {"no-verify", &CommandLine::noVerify},  {"batch", &CommandLine::batch},
-    {"auto", &CommandLine::automatic},      {"resume", &CommandLine::resume},
-    {"no-sums", &CommandLine::noSums}};
+constexpr Switch kSwitches[] = {{"overwrite", &CliRequest::overwrite},
+                                {"batch", &CliRequest::batch},
+                                {"auto", &CliRequest::automatic},
+                                {"resume", &CliRequest::resume}};
 
 std::vector<ProgramOption> Options() {
-    std::vector<ProgramOption> options = {{"drive", true}, {"select", true}};
+    std::vector<ProgramOption> options(std::begin(kDriveOptionTable), std::end(kDriveOptionTable));
+    options.push_back({"select", true});
     for (const auto& option : kSwitches) {
         options.push_back({option.name});
     }
     return options;
 }
 
-ParsedCommandLine Refused(std::string refusal) {
-    return {std::nullopt, std::move(refusal)};
+Why Refused(std::string refusal) {
+    return Why{.text = std::move(refusal)};
 }
 
-}  // namespace
-
-ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
-    const ProgramArguments parsed = ParseProgramArguments(Options(), arguments);
-    CommandLine line;
-    switch (parsed.request) {
-        case ProgramArguments::Request::kError:
-            return Refused(parsed.error);
-        case ProgramArguments::Request::kHelp:
-            return {line, {}};
-        case ProgramArguments::Request::kVersion:
-            line.verb = Verb::kVersion;
-            return {line, {}};
-        case ProgramArguments::Request::kRun:
-            break;
-    }
-    for (const auto& [name, value] : parsed.options) {
-        if (name == "drive") {
-            line.driveOptions.push_back(value);
-        } else if (name == "select") {
-            const int index = DriveIndexOf(value);
+// --drive, --select and the switches, in the order given.
+Result<void> TakeOptions(const std::vector<GivenOption>& options, CliRequest& request) {
+    for (const GivenOption& given : options) {
+        if (request.drives.Take(given)) {
+            continue;
+        }
+        if (given.name == "select") {
+            const int index = DriveIndexOf(given.value);
             if (index < 0 || index >= kSelectableDrives) {
-                return Refused(Fill(kBadSelect, value));
+                return Refused(Fill(kBadSelect, given.value));
             }
-            line.selectedDrive = index;
-        } else {
-            for (const auto& option : kSwitches) {
-                line.*option.field = line.*option.field || option.name == name;
-            }
+            request.selectedDrive = index;
+        }
+        for (const auto& option : kSwitches) {
+            request.*option.field = request.*option.field || option.name == given.name;
         }
     }
+    return {};
+}
 
-    const std::vector<std::string>& words = parsed.operands;
+// The verb and its file, after the options: the verb decides whether --overwrite is one.
+Result<void> TakeWords(const std::vector<std::string>& words, CliRequest& request) {
     if (words.empty()) {
         return Refused(std::string(kMissingVerb));
     }
     if (words[0] == "split") {
-        line.verb = Verb::kSplit;
+        request.verb = Verb::kSplit;
     } else if (words[0] == "join") {
-        line.verb = Verb::kJoin;
+        request.verb = Verb::kJoin;
     } else if (words[0] == "check") {
-        line.verb = Verb::kCheck;
+        request.verb = Verb::kCheck;
     } else if (words[0] == "drives") {
-        line.verb = Verb::kDrives;
+        request.verb = Verb::kDrives;
     } else {
         return Refused(Fill(kUnknownVerb, words[0]));
     }
-    const std::size_t wordCount = line.verb == Verb::kDrives || line.verb == Verb::kCheck ? 1 : 2;
+    const std::size_t wordCount =
+        request.verb == Verb::kDrives || request.verb == Verb::kCheck ? 1 : 2;
     if (words.size() < wordCount) {
         return Refused(Fill(kMissingFile, words[0]));
     }
     if (words.size() > wordCount) {
         return Refused(Fill(kTooManyArguments, words[wordCount]));
     }
-    if (line.overwrite && line.verb != Verb::kJoin) {
+    if (request.overwrite && request.verb != Verb::kJoin) {
         return Refused(std::string(kOverwriteOnlyJoin));
     }
-    if (line.verb != Verb::kDrives && line.verb != Verb::kCheck) {
-        line.path = words[1];
+    if (wordCount == 2) {
+        request.path = words[1];
     }
-    return {line, {}};
+    return {};
+}
+
+}  // namespace
+
+Result<CliRequest> ParseCliRequest(const std::vector<std::string>& arguments) {
+    const ProgramArguments parsed = ParseProgramArguments(Options(), arguments);
+    CliRequest request;
+    switch (parsed.request) {
+        case ProgramArguments::Request::kError:
+            return Refused(parsed.error);
+        case ProgramArguments::Request::kHelp:
+            return request;
+        case ProgramArguments::Request::kVersion:
+            request.verb = Verb::kVersion;
+            return request;
+        case ProgramArguments::Request::kRun:
+            break;
+    }
+    if (const Result<void> taken = TakeOptions(parsed.options, request); !taken) {
+        return taken.why();
+    }
+    if (const Result<void> taken = TakeWords(parsed.operands, request); !taken) {
+        return taken.why();
+    }
+    return request;
 }
 
 }  // namespace torvanik::cli

@@ -4,6 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/drive_options.h"
+#include "platform/result.h"
+
 // The arguments of torvanik-cli:
 //   [--drive X:=TARGET[,capacity=N]]... [--select X:] [--no-eject] [--no-verify] [--overwrite]
 //   [--batch] [--auto] [--resume] [--no-sums]
@@ -13,30 +16,21 @@ namespace torvanik::cli {
 
 enum class Verb { kHelp, kVersion, kSplit, kJoin, kCheck, kDrives };
 
-struct CommandLine {
+// What torvanik-cli is asked to do: the verb and its file, on which drives, and how.
+struct CliRequest {
     Verb verb = Verb::kHelp;
-    // The --drive values, for the drive map's own parser.
-    std::vector<std::string> driveOptions;
+    DriveOptions drives;
     // The drive chosen with --select, as an index into DriveRoots.
     std::optional<int> selectedDrive;
     bool overwrite = false;
-    bool noEject = false;
-    bool noVerify = false;   // the disks are not read back after their steps
     bool batch = false;      // no [KLAR] prompt: every disk is taken as it is found
     bool automatic = false;  // the next disk is taken as soon as it is inserted
     bool resume = false;     // carry on with the set on the disks where it stopped
-    bool noSums = false;     // no check file is written on the disks
     // FILE of split, DESTINATION of join.
     std::string path;
 };
 
-// A command line, or the refusal (in Norwegian) that says why there is none.
-struct ParsedCommandLine {
-    std::optional<CommandLine> commandLine;
-    std::string refusal;
-};
-
-// `arguments` without the program's own name.
-ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments);
+// `arguments` without the program's own name; a refusal (in Norwegian) in the Why's text.
+Result<CliRequest> ParseCliRequest(const std::vector<std::string>& arguments);
 
 }  // namespace torvanik::cli

@@ -23,9 +23,9 @@ std::string DriveListing(const DriveMap& drives, FileSystem& files) {
     return text;
 }
 
-int ListDrives(const CommandLine& line) {
+int ListDrives(const CliRequest& request) {
     DriveMap drives;
-    if (const auto refused = RefusedDriveMap(line, drives)) {
+    if (const auto refused = RefusedDriveMap(request, drives)) {
         return *refused;
     }
     FileSystem files;

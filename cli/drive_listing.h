@@ -13,6 +13,6 @@ namespace torvanik::cli {
 std::string DriveListing(const DriveMap& drives, FileSystem& files);
 
 // The drives verb: prints the listing of the drive map in force; returns the exit status.
-int ListDrives(const CommandLine& line);
+int ListDrives(const CliRequest& request);
 
 }  // namespace torvanik::cli

@@ -18,11 +18,11 @@ int main(int argc, char** argv) {
     using namespace torvanik::cli;
     torvanik::FollowUserLanguage();
     const std::vector<std::string> arguments(argv + 1, argv + argc);
-    const ParsedCommandLine parsed = ParseCommandLine(arguments);
-    if (!parsed.commandLine) {
-        return Refuse(parsed.refusal);
+    const auto request = ParseCliRequest(arguments);
+    if (!request) {
+        return Refuse(request.why().text);
     }
-    switch (parsed.commandLine->verb) {
+    switch (request->verb) {
         case Verb::kHelp:
             Print(kUsage);
             Print("\n");
@@ -32,11 +32,11 @@ int main(int argc, char** argv) {
             Print(Fill(kVersionFormat, TORVANIK_VERSION));
             return CheckedOutput(kFinished);
         case Verb::kDrives:
-            return CheckedOutput(ListDrives(*parsed.commandLine));
+            return CheckedOutput(ListDrives(*request));
         case Verb::kSplit:
         case Verb::kJoin:
         case Verb::kCheck:
             break;
     }
-    return CheckedOutput(RunTransfer(*parsed.commandLine, std::cin));
+    return CheckedOutput(RunTransfer(*request, std::cin));
 }

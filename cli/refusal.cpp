@@ -20,14 +20,14 @@ int Refuse(std::string_view message) {
     return kUsageError;
 }
 
-std::optional<int> RefusedDriveMap(const CommandLine& line, DriveMap& drives) {
+std::optional<int> RefusedDriveMap(const CliRequest& request, DriveMap& drives) {
     std::string error;
-    for (const std::string& option : line.driveOptions) {
+    for (const std::string& option : request.drives.mappings) {
         if (DriveMap scratch; !ParseDriveOption(option, scratch, error)) {
             return Refuse(error);
         }
     }
-    if (!BuildDriveMap(line.driveOptions, DrivesFilePath(), drives, error)) {
+    if (!BuildDriveMap(request.drives.mappings, DrivesFilePath(), drives, error)) {
         Complain(error);
         return kUsageError;
     }

@@ -14,8 +14,8 @@ void Complain(std::string_view message);
 // Prints "torvanik-cli: <message>" and the usage on standard error; returns kUsageError.
 int Refuse(std::string_view message);
 
-// The drive map of `line` into `drives`; else the exit status, kUsageError, once it has said
+// The drive map of `request` into `drives`; else the exit status, kUsageError, once it has said
 // why: with the usage for a wrong --drive, without it for a wrong drives file.
-std::optional<int> RefusedDriveMap(const CommandLine& line, DriveMap& drives);
+std::optional<int> RefusedDriveMap(const CliRequest& request, DriveMap& drives);
 
 }  // namespace torvanik::cli

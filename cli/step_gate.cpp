@@ -19,10 +19,10 @@ constexpr int kPollMs = 250;
 
 }  // namespace
 
-StepGate::StepGate(const CommandLine& line, std::istream& input, const DriveMap& drives,
+StepGate::StepGate(const CliRequest& request, std::istream& input, const DriveMap& drives,
                    const DriveChoice& drive, const StopToken& stop)
-    : batch_(line.batch),
-      automatic_(line.automatic),
+    : batch_(request.batch),
+      automatic_(request.automatic),
       input_(input),
       drives_(drives),
       drive_(drive),
@@ -88,9 +88,9 @@ StepGate::Typed StepGate::PollLine(int timeoutMs) {
     return IsStopAnswer(line) ? Typed::kStop : Typed::kLine;
 }
 
-std::optional<std::string> AutoRefusal(const CommandLine& line, const DriveMap& drives,
+std::optional<std::string> AutoRefusal(const CliRequest& request, const DriveMap& drives,
                                        const DriveChoice& drive) {
-    if (!line.automatic) {
+    if (!request.automatic) {
         return std::nullopt;
     }
     const DriveMapping* mapping = drives.Find(drive.driveIndex);

@@ -15,7 +15,7 @@ namespace torvanik::cli {
 // with --auto another disk mounted in place of the one the step before had.
 class StepGate {
   public:
-    StepGate(const CommandLine& line, std::istream& input, const DriveMap& drives,
+    StepGate(const CliRequest& request, std::istream& input, const DriveMap& drives,
              const DriveChoice& drive, const StopToken& stop);
 
     // Waits until the step for disk `diskNumber` may start; false when the user stops, or
@@ -40,7 +40,7 @@ class StepGate {
 };
 
 // Why --auto can't be used with the chosen drive, if it can't.
-std::optional<std::string> AutoRefusal(const CommandLine& line, const DriveMap& drives,
+std::optional<std::string> AutoRefusal(const CliRequest& request, const DriveMap& drives,
                                        const DriveChoice& drive);
 
 }  // namespace torvanik::cli

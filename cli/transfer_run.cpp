@@ -67,18 +67,19 @@ std::optional<int> ArmJoin(Transfer& transfer, const EngineSeams& seams,
 
 // With --resume, the stopped transfer of `path` is gone on with, or nothing starts (the exit
 // status); without, a stopped one is named, and the run starts from disk 1.
-std::optional<int> OfferResume(const CommandLine& line, const std::string& path,
+std::optional<int> OfferResume(const CliRequest& request, const std::string& path,
                                const RecordStore& records, ScriptedQuestions& questions) {
-    const TransferKind kind = line.verb == Verb::kJoin ? TransferKind::kJoin : TransferKind::kSplit;
+    const TransferKind kind =
+        request.verb == Verb::kJoin ? TransferKind::kJoin : TransferKind::kSplit;
     const RecordStore::Lookup found = records.Load(kind, path);
-    if (!line.resume) {
+    if (!request.resume) {
         if (found.found == RecordStore::Found::kRecord) {
             Print(Fill(kCanResume, std::to_string(found.record.nextDisk - 1)));
         }
         return std::nullopt;
     }
     if (found.found == RecordStore::Found::kNone) {
-        Print(Fill(kNothingToResume, line.path));
+        Print(Fill(kNothingToResume, request.path));
         return kCannotStart;
     }
     if (found.found == RecordStore::Found::kDamaged) {
@@ -137,65 +138,33 @@ int StoppedBySignal(const Transfer& transfer) {
     return kStopped;
 }
 
-}  // namespace
-
-int RunTransfer(const CommandLine& line, std::istream& input) {
-    DriveMap drives;
-    if (const auto refused = RefusedDriveMap(line, drives)) {
-        return *refused;
+// What stands in the way of starting the transfer of `path` (the exit status, once said):
+// nothing to resume, a destination that is there already, an --auto the drive cannot keep.
+// Else `drive` is the drive to use: the saved one unless --select chose another for this run
+// (nothing is saved).
+std::optional<int> RefusedStart(const CliRequest& request, const std::string& path,
+                                const RecordStore& records, ScriptedQuestions& questions,
+                                const DriveMap& drives, DriveChoice& drive) {
+    if (const auto refused = OfferResume(request, path, records, questions)) {
+        return refused;
     }
-    if (line.noEject) {
-        drives.settings().eject = false;
+    if (request.verb == Verb::kJoin && !request.overwrite && !request.resume && Exists(path)) {
+        return Refuse(Fill(kDestinationExists, request.path));
     }
-    if (line.noVerify) {
-        drives.settings().verify = false;
-    }
-    if (line.noSums) {
-        drives.settings().sums = false;
-    }
-    const std::string path = FullPath(line.path);
-    const RecordStore records(StateFolder());
-    ScriptedQuestions questions;
-    if (const auto refused = OfferResume(line, path, records, questions)) {
-        return *refused;
-    }
-    if (line.verb == Verb::kJoin && !line.overwrite && !line.resume && Exists(path)) {
-        return Refuse(Fill(kDestinationExists, line.path));
-    }
-    // The saved drive holds unless --select chose another for this run; nothing is saved.
-    DriveChoice drive;
     LoadSettings(drive);
-    if (line.selectedDrive) {
-        drive.driveIndex = *line.selectedDrive;
+    if (request.selectedDrive) {
+        drive.driveIndex = *request.selectedDrive;
     }
-    if (const auto refusal = AutoRefusal(line, drives, drive)) {
+    if (const auto refusal = AutoRefusal(request, drives, drive)) {
         return Refuse(*refusal);
     }
+    return std::nullopt;
+}
 
-    FileSystem files;
-    std::optional<ProgressMeter> progress;
-    if (isatty(STDERR_FILENO) == 1) {
-        progress.emplace(stderr);
-    }
-    TerminalObserver observer(stdout, progress ? &*progress : nullptr);
-    StopToken stop;
-    const EngineSeams seams{questions, files, drives, drive, &observer, &records, &stop};
-    Transfer transfer;
-
-    const StopOnSignals signals(stop);
-    StepGate gate(line, input, drives, drive, stop);
-    UnattendedWatch watch(line.batch || isatty(STDIN_FILENO) != 1, drives, drive, transfer);
-    if (line.verb == Verb::kCheck) {
-        return RunSetCheck(transfer, seams, gate, watch);
-    }
-    const auto notArmed = line.verb == Verb::kSplit ? ArmSplit(transfer, seams, questions, path)
-                                                    : ArmJoin(transfer, seams, questions, path);
-    if (notArmed) {
-        return *notArmed;
-    }
-    if (line.resume) {
-        Print(Fill(kResuming, std::to_string(transfer.diskNumber)));
-    }
+// One disk step after another, each once the gate opens, until the transfer is no longer
+// armed; the exit status.
+int RunSteps(Transfer& transfer, const EngineSeams& seams, StepGate& gate, UnattendedWatch& watch,
+             const StopToken& stop) {
     StepOutcome last;
     while (transfer.armed != TransferKind::kNone) {
         // Stopping leaves the transfer as quitting the window would: what was written stays.
@@ -212,6 +181,49 @@ int RunTransfer(const CommandLine& line, std::istream& input) {
         }
     }
     return last.result == StepResult::kFinished ? kFinished : kStopped;
+}
+
+}  // namespace
+
+int RunTransfer(const CliRequest& request, std::istream& input) {
+    DriveMap drives;
+    if (const auto refused = RefusedDriveMap(request, drives)) {
+        return *refused;
+    }
+    request.drives.OverrideSettings(drives.settings());
+    const std::string path = FullPath(request.path);
+    const RecordStore records(StateFolder());
+    ScriptedQuestions questions;
+    DriveChoice drive;
+    if (const auto refused = RefusedStart(request, path, records, questions, drives, drive)) {
+        return *refused;
+    }
+
+    FileSystem files;
+    std::optional<ProgressMeter> progress;
+    if (isatty(STDERR_FILENO) == 1) {
+        progress.emplace(stderr);
+    }
+    TerminalObserver observer(stdout, progress ? &*progress : nullptr);
+    StopToken stop;
+    const EngineSeams seams{questions, files, drives, drive, &observer, &records, &stop};
+    Transfer transfer;
+
+    const StopOnSignals signals(stop);
+    StepGate gate(request, input, drives, drive, stop);
+    UnattendedWatch watch(request.batch || isatty(STDIN_FILENO) != 1, drives, drive, transfer);
+    if (request.verb == Verb::kCheck) {
+        return RunSetCheck(transfer, seams, gate, watch);
+    }
+    const auto notArmed = request.verb == Verb::kSplit ? ArmSplit(transfer, seams, questions, path)
+                                                       : ArmJoin(transfer, seams, questions, path);
+    if (notArmed) {
+        return *notArmed;
+    }
+    if (request.resume) {
+        Print(Fill(kResuming, std::to_string(transfer.diskNumber)));
+    }
+    return RunSteps(transfer, seams, gate, watch, stop);
 }
 
 }  // namespace torvanik::cli

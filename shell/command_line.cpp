@@ -10,8 +10,6 @@
 namespace torvanik {
 namespace {
 
-constexpr ProgramOption kOptions[] = {{"drive", true}, {"no-eject"}, {"no-verify"}, {"no-sums"}};
-
 // The toolkit's options that take the next argument as their value.
 constexpr std::array<std::string_view, 14> kToolkitOptionsWithValue = {
     "platform",        "platformpluginpath",
@@ -54,46 +52,36 @@ std::vector<std::string> WithoutToolkitOptions(const std::vector<std::string>& a
     return ours;
 }
 
-CommandLine Refused(std::string error) {
-    CommandLine line;
-    line.action = CommandLine::Action::kError;
-    line.error = std::move(error);
-    return line;
+Why Refused(std::string error) {
+    return Why{.text = std::move(error)};
 }
 
 }  // namespace
 
-CommandLine ParseCommandLine(const std::vector<std::string>& arguments, bool toolkitOptions) {
+Result<WindowRequest> ParseWindowRequest(const std::vector<std::string>& arguments,
+                                         bool toolkitOptions) {
     const ProgramArguments parsed = ParseProgramArguments(
-        kOptions, toolkitOptions ? WithoutToolkitOptions(arguments) : arguments);
-    CommandLine line;
+        kDriveOptionTable, toolkitOptions ? WithoutToolkitOptions(arguments) : arguments);
+    WindowRequest request;
     switch (parsed.request) {
         case ProgramArguments::Request::kError:
             return Refused(parsed.error);
         case ProgramArguments::Request::kHelp:
-            line.action = CommandLine::Action::kHelp;
-            return line;
+            request.action = WindowRequest::Action::kHelp;
+            return request;
         case ProgramArguments::Request::kVersion:
-            line.action = CommandLine::Action::kVersion;
-            return line;
+            request.action = WindowRequest::Action::kVersion;
+            return request;
         case ProgramArguments::Request::kRun:
             break;
     }
     if (!parsed.operands.empty()) {
         return Refused(kUnknownArgument + parsed.operands.front());
     }
-    for (const auto& [name, value] : parsed.options) {
-        if (name == "drive") {
-            line.driveOptions.push_back(value);
-        } else if (name == "no-eject") {
-            line.noEject = true;
-        } else if (name == "no-sums") {
-            line.noSums = true;
-        } else {
-            line.noVerify = true;
-        }
+    for (const GivenOption& given : parsed.options) {
+        request.drives.Take(given);
     }
-    return line;
+    return request;
 }
 
 const char* UsageText() {

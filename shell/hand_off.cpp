@@ -1,38 +1,23 @@
 #include "shell/hand_off.h"
 
 #include <QCoreApplication>
-#include <QEventLoop>
-#include <memory>
+
+#include "shell/served_wait.h"
 
 namespace torvanik {
 
+// A quit of the application does not stop the work: it runs to its end.
 void HandOff::Run(std::function<void()> work) {
-    QEventLoop loop;
-    struct End {
-        bool reached = false;
-        QEventLoop* loop;
-    };
-    const auto end = std::make_shared<End>(End{false, &loop});
-    QObject* const window = QCoreApplication::instance();
+    WaitServingEvents(*QCoreApplication::instance(), std::move(work),
+                      [this](std::function<void()> marked) { Queue(std::move(marked)); });
+}
+
+void HandOff::Queue(std::function<void()> work) {
     {
         const std::lock_guard lock(mutex_);
-        work_.emplace_back([work = std::move(work), end, window] {
-            work();
-            QMetaObject::invokeMethod(
-                window,
-                [end] {
-                    end->reached = true;
-                    end->loop->quit();
-                },
-                Qt::QueuedConnection);
-        });
+        work_.push_back(std::move(work));
     }
     handed_.notify_one();
-    loop.exec();
-    // A quit of the application ends the loop early; the work still runs to its end.
-    while (!end->reached) {
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
 }
 
 void HandOff::Serve() {

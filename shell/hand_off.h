@@ -20,6 +20,9 @@ class HandOff {
     void Close();
 
   private:
+    // Hands `work` to the serving thread, behind what it has been handed before.
+    void Queue(std::function<void()> work);
+
     std::mutex mutex_;
     std::condition_variable handed_;
     std::deque<std::function<void()>> work_;

@@ -11,18 +11,20 @@
 namespace {
 
 // Prints what the command line asks for, or the mistake in it; -1 when the program runs.
-int Answer(const torvanik::CommandLine& line) {
-    switch (line.action) {
-        case torvanik::CommandLine::Action::kHelp:
+int Answer(const torvanik::Result<torvanik::WindowRequest>& request) {
+    if (!request) {
+        std::fprintf(stderr, "torvanik: %s\n\n%s", request.why().text.c_str(),
+                     torvanik::UsageText());
+        return 2;
+    }
+    switch (request->action) {
+        case torvanik::WindowRequest::Action::kHelp:
             std::fputs(torvanik::UsageText(), stdout);
             return 0;
-        case torvanik::CommandLine::Action::kVersion:
+        case torvanik::WindowRequest::Action::kVersion:
             std::fputs(torvanik::VersionText(), stdout);
             return 0;
-        case torvanik::CommandLine::Action::kError:
-            std::fprintf(stderr, "torvanik: %s\n\n%s", line.error.c_str(), torvanik::UsageText());
-            return 2;
-        case torvanik::CommandLine::Action::kRun:
+        case torvanik::WindowRequest::Action::kRun:
             break;
     }
     return -1;
@@ -35,25 +37,18 @@ int Answer(const torvanik::CommandLine& line) {
 int main(int argc, char** argv) {
     torvanik::FollowUserLanguage();
     const std::vector<std::string> arguments(argv + 1, argv + argc);
-    const torvanik::CommandLine line = torvanik::ParseCommandLine(arguments, true);
-    if (const int status = Answer(line); status >= 0) {
+    const auto request = torvanik::ParseWindowRequest(arguments, true);
+    if (const int status = Answer(request); status >= 0) {
         return status;
     }
     torvanik::DriveMap drives;
     std::string error;
-    if (!torvanik::BuildDriveMap(line.driveOptions, torvanik::DrivesFilePath(), drives, error)) {
+    if (!torvanik::BuildDriveMap(request->drives.mappings, torvanik::DrivesFilePath(), drives,
+                                 error)) {
         std::fprintf(stderr, "torvanik: %s\n\n%s", error.c_str(), torvanik::UsageText());
         return 2;
     }
-    if (line.noEject) {
-        drives.settings().eject = false;
-    }
-    if (line.noVerify) {
-        drives.settings().verify = false;
-    }
-    if (line.noSums) {
-        drives.settings().sums = false;
-    }
+    request->drives.OverrideSettings(drives.settings());
     if (!torvanik::FindDisplay(arguments)) {
         std::fputs(torvanik::kNoDisplay, stderr);
         return 1;
@@ -66,7 +61,7 @@ int main(int argc, char** argv) {
     for (const QString& argument : QCoreApplication::arguments().mid(1)) {
         left.push_back(argument.toStdString());
     }
-    if (const int status = Answer(torvanik::ParseCommandLine(left)); status >= 0) {
+    if (const int status = Answer(torvanik::ParseWindowRequest(left)); status >= 0) {
         return status;
     }
     torvanik::TorvanikApp app;

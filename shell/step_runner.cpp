@@ -1,8 +1,6 @@
 #include "shell/step_runner.h"
 
-#include <QCoreApplication>
-#include <QEventLoop>
-#include <memory>
+#include "shell/served_wait.h"
 
 namespace torvanik {
 
@@ -16,32 +14,9 @@ StepRunner::~StepRunner() {
 }
 
 void StepRunner::RunAndWait(std::function<void()> work, const std::function<void()>& quitting) {
-    QEventLoop loop;
-    struct End {
-        bool reached = false;
-        QEventLoop* loop;
-    };
-    const auto end = std::make_shared<End>(End{false, &loop});
-    Post([work = std::move(work), end, relay = &relay_] {
-        work();
-        // Queued behind every report the work posted, so those are handled first.
-        QMetaObject::invokeMethod(
-            relay,
-            [end] {
-                end->reached = true;
-                end->loop->quit();
-            },
-            Qt::QueuedConnection);
-    });
-    // A quit of the application ends every loop of the thread, this one too, and lets no
-    // new one run: the events are then served without one, as the work is stopped.
-    loop.exec();
-    if (!end->reached) {
-        quitting();
-    }
-    while (!end->reached) {
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
+    WaitServingEvents(
+        relay_, std::move(work), [this](std::function<void()> marked) { Post(std::move(marked)); },
+        quitting);
 }
 
 void StepRunner::Post(std::function<void()> work) {

@@ -6,6 +6,7 @@ TORVANIK_PROGRAM_PACKAGES=(
     libxxhash-dev
     librsvg2-bin scdoc
     mtools
+    python3
 )
 
 # What the tests, the benchmarks and the package's checks need on top of those.
@@ -13,7 +14,7 @@ TORVANIK_TEST_PACKAGES=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth libxtst-dev
     desktop-file-utils appstream man-db dpkg-dev lintian locales
-    python3 xxhash
+    xxhash
     at-spi2-core python3-pyatspi dbus
 )
 

@@ -5,21 +5,25 @@
 namespace torvanik::testing {
 namespace {
 
-using cli::CommandLine;
-using cli::ParseCommandLine;
+using cli::CliRequest;
+using cli::ParseCliRequest;
 
 // Each switch sets its own field and no other.
 TEST(CliCommandLineTest, EachSwitchSetsItsField) {
-    const std::pair<const char*, bool CommandLine::*> switches[] = {
-        {"--no-eject", &CommandLine::noEject},   {"--no-verify", &CommandLine::noVerify},
-        {"--batch", &CommandLine::batch},        {"--auto", &CommandLine::automatic},
-        {"--resume", &CommandLine::resume},      {"--no-sums", &CommandLine::noSums},
-        {"--overwrite", &CommandLine::overwrite}};
+    using Field = bool (*)(const CliRequest&);
+    const std::pair<const char*, Field> switches[] = {
+        {"--no-eject", [](const CliRequest& r) { return r.drives.noEject; }},
+        {"--no-verify", [](const CliRequest& r) { return r.drives.noVerify; }},
+        {"--no-sums", [](const CliRequest& r) { return r.drives.noSums; }},
+        {"--batch", [](const CliRequest& r) { return r.batch; }},
+        {"--auto", [](const CliRequest& r) { return r.automatic; }},
+        {"--resume", [](const CliRequest& r) { return r.resume; }},
+        {"--overwrite", [](const CliRequest& r) { return r.overwrite; }}};
     for (const auto& [option, field] : switches) {
-        const auto parsed = ParseCommandLine({"join", option, "ut.bin"});
-        ASSERT_TRUE(parsed.commandLine) << option << ": " << parsed.refusal;
+        const auto parsed = ParseCliRequest({"join", option, "ut.bin"});
+        ASSERT_TRUE(parsed) << option << ": " << parsed.why().text;
         for (const auto& [other, otherField] : switches) {
-            EXPECT_EQ((*parsed.commandLine).*otherField, field == otherField) << option << other;
+            EXPECT_EQ(otherField(*parsed), field == otherField) << option << other;
         }
     }
 }

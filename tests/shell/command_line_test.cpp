@@ -5,44 +5,45 @@
 namespace torvanik {
 namespace {
 
-using Action = CommandLine::Action;
+using Action = WindowRequest::Action;
 
 TEST(CommandLineTest, DriveOptionsHelpVersionAndNothingElse) {
-    const CommandLine run =
-        ParseCommandLine({"--drive", "A:=/mnt/a", "--drive=C:=/mnt/c,capacity=5"});
-    EXPECT_EQ(run.action, Action::kRun);
-    EXPECT_EQ(run.driveOptions, (std::vector<std::string>{"A:=/mnt/a", "C:=/mnt/c,capacity=5"}));
-    EXPECT_FALSE(run.noEject);
-    EXPECT_TRUE(ParseCommandLine({"--no-eject"}).noEject);
-    EXPECT_FALSE(run.noVerify);
-    EXPECT_TRUE(ParseCommandLine({"--no-verify"}).noVerify);
-    EXPECT_FALSE(run.noSums);
-    EXPECT_TRUE(ParseCommandLine({"--no-sums"}).noSums);
+    const auto run = ParseWindowRequest({"--drive", "A:=/mnt/a", "--drive=C:=/mnt/c,capacity=5"});
+    ASSERT_TRUE(run);
+    EXPECT_EQ(run->action, Action::kRun);
+    EXPECT_EQ(run->drives.mappings,
+              (std::vector<std::string>{"A:=/mnt/a", "C:=/mnt/c,capacity=5"}));
+    EXPECT_FALSE(run->drives.noEject);
+    EXPECT_TRUE(ParseWindowRequest({"--no-eject"})->drives.noEject);
+    EXPECT_FALSE(run->drives.noVerify);
+    EXPECT_TRUE(ParseWindowRequest({"--no-verify"})->drives.noVerify);
+    EXPECT_FALSE(run->drives.noSums);
+    EXPECT_TRUE(ParseWindowRequest({"--no-sums"})->drives.noSums);
 
-    EXPECT_EQ(ParseCommandLine({}).action, Action::kRun);
-    EXPECT_EQ(ParseCommandLine({"--drive", "A:=/x", "--help"}).action, Action::kHelp);
-    EXPECT_EQ(ParseCommandLine({"-h"}).action, Action::kHelp);
-    EXPECT_EQ(ParseCommandLine({"--version"}).action, Action::kVersion);
-    EXPECT_EQ(ParseCommandLine({"-V"}).action, Action::kVersion);
+    EXPECT_EQ(ParseWindowRequest({})->action, Action::kRun);
+    EXPECT_EQ(ParseWindowRequest({"--drive", "A:=/x", "--help"})->action, Action::kHelp);
+    EXPECT_EQ(ParseWindowRequest({"-h"})->action, Action::kHelp);
+    EXPECT_EQ(ParseWindowRequest({"--version"})->action, Action::kVersion);
+    EXPECT_EQ(ParseWindowRequest({"-V"})->action, Action::kVersion);
     for (const auto& wrong : std::vector<std::vector<std::string>>{
              {"--drive"}, {"fil.bmp"}, {"--drive", "A:=/x", "-x"}, {"--", "--no-eject"}}) {
-        const CommandLine line = ParseCommandLine(wrong);
-        EXPECT_EQ(line.action, Action::kError) << wrong.back();
-        EXPECT_FALSE(line.error.empty());
+        const auto request = ParseWindowRequest(wrong);
+        ASSERT_FALSE(request) << wrong.back();
+        EXPECT_FALSE(request.why().text.empty());
     }
 }
 
 // Before the toolkit starts, its own options and their values are passed over, ours checked.
 TEST(CommandLineTest, ToolkitOptionsArePassedOverBeforeTheToolkitStarts) {
-    const CommandLine run = ParseCommandLine({"-platform", "xcb", "--drive", "A:=/mnt/a", "--style",
-                                              "Fusion", "-reverse", "--drive=B:=/mnt/b"},
-                                             true);
-    EXPECT_EQ(run.action, Action::kRun);
-    EXPECT_EQ(run.driveOptions, (std::vector<std::string>{"A:=/mnt/a", "B:=/mnt/b"}));
-    EXPECT_EQ(ParseCommandLine({"-platform", "xcb", "-V"}, true).action, Action::kVersion);
-    EXPECT_EQ(ParseCommandLine({"-platform", "xcb", "--drev", "A:=/x"}, true).action,
-              Action::kError);
-    EXPECT_EQ(ParseCommandLine({"-platform", "xcb"}).action, Action::kError);
+    const auto run = ParseWindowRequest({"-platform", "xcb", "--drive", "A:=/mnt/a", "--style",
+                                         "Fusion", "-reverse", "--drive=B:=/mnt/b"},
+                                        true);
+    ASSERT_TRUE(run);
+    EXPECT_EQ(run->action, Action::kRun);
+    EXPECT_EQ(run->drives.mappings, (std::vector<std::string>{"A:=/mnt/a", "B:=/mnt/b"}));
+    EXPECT_EQ(ParseWindowRequest({"-platform", "xcb", "-V"}, true)->action, Action::kVersion);
+    EXPECT_FALSE(ParseWindowRequest({"-platform", "xcb", "--drev", "A:=/x"}, true));
+    EXPECT_FALSE(ParseWindowRequest({"-platform", "xcb"}));
 }
 
 }  // namespace

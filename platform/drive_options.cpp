@@ -1,0 +1,26 @@
+#include "platform/drive_options.h"
+
+namespace torvanik {
+
+bool DriveOptions::Take(const GivenOption& given) {
+    if (given.name == "drive") {
+        mappings.push_back(given.value);
+    } else if (given.name == "no-eject") {
+        noEject = true;
+    } else if (given.name == "no-verify") {
+        noVerify = true;
+    } else if (given.name == "no-sums") {
+        noSums = true;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void DriveOptions::OverrideSettings(DriveSettings& settings) const {
+    settings.eject = settings.eject && !noEject;
+    settings.verify = settings.verify && !noVerify;
+    settings.sums = settings.sums && !noSums;
+}
+
+}  // namespace torvanik
