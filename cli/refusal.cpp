@@ -4,6 +4,7 @@
 
 #include "cli/cli_texts.h"
 #include "cli/exit_status.h"
+#include "platform/drive_options.h"
 #include "platform/settings_location.h"
 
 namespace torvanik::cli {
@@ -21,16 +22,18 @@ int Refuse(std::string_view message) {
 }
 
 std::optional<int> RefusedDriveMap(const CommandLine& line, DriveMap& drives) {
-    std::string error;
     for (const std::string& option : line.driveOptions) {
-        if (DriveMap scratch; !ParseDriveOption(option, scratch, error)) {
-            return Refuse(error);
+        DriveMap scratch;
+        if (auto parsed = ParseDriveOption(option, scratch); !parsed) {
+            return Refuse(parsed.why().text);
         }
     }
-    if (!BuildDriveMap(line.driveOptions, DrivesFilePath(), drives, error)) {
-        Complain(error);
+    Result<DriveMap> built = BuildDriveMap(line.driveOptions, DrivesFilePath());
+    if (!built) {
+        Complain(built.why().text);
         return kUsageError;
     }
+    drives = std::move(*built);
     return std::nullopt;
 }
 

@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <cstdio>
 
+#include "platform/drive_options.h"
 #include "platform/settings_location.h"
 #include "platform/user_locale.h"
 #include "shell/command_line.h"
@@ -38,12 +39,13 @@ int main(int argc, char** argv) {
     if (const int status = Answer(line); status >= 0) {
         return status;
     }
-    torvanik::DriveMap drives;
-    std::string error;
-    if (!torvanik::BuildDriveMap(line.driveOptions, torvanik::DrivesFilePath(), drives, error)) {
-        std::fprintf(stderr, "torvanik: %s\n\n%s", error.c_str(), torvanik::UsageText());
+    torvanik::Result<torvanik::DriveMap> built =
+        torvanik::BuildDriveMap(line.driveOptions, torvanik::DrivesFilePath());
+    if (!built) {
+        std::fprintf(stderr, "torvanik: %s\n\n%s", built.why().text.c_str(), torvanik::UsageText());
         return 2;
     }
+    torvanik::DriveMap& drives = *built;
     if (line.noEject) {
         drives.settings().eject = false;
     }
