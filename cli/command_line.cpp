@@ -35,11 +35,12 @@ ParsedCommandLine Refused(std::string refusal) {
 }  // namespace
 
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
-    const ProgramArguments parsed = ParseProgramArguments(Options(), arguments);
+    const Result<ProgramArguments> parsed = ParseProgramArguments(Options(), arguments);
+    if (!parsed) {
+        return Refused(parsed.why().text);
+    }
     CommandLine line;
-    switch (parsed.request) {
-        case ProgramArguments::Request::kError:
-            return Refused(parsed.error);
+    switch (parsed->request) {
         case ProgramArguments::Request::kHelp:
             return {line, {}};
         case ProgramArguments::Request::kVersion:
@@ -48,7 +49,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         case ProgramArguments::Request::kRun:
             break;
     }
-    for (const auto& [name, value] : parsed.options) {
+    for (const auto& [name, value] : parsed->options) {
         if (name == "drive") {
             line.driveOptions.push_back(value);
         } else if (name == "select") {
@@ -64,7 +65,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
         }
     }
 
-    const std::vector<std::string>& words = parsed.operands;
+    const std::vector<std::string>& words = parsed->operands;
     if (words.empty()) {
         return Refused(std::string(kMissingVerb));
     }

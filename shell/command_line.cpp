@@ -63,12 +63,13 @@ CommandLine Refused(std::string error) {
 }  // namespace
 
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments, bool toolkitOptions) {
-    const ProgramArguments parsed = ParseProgramArguments(
+    const Result<ProgramArguments> parsed = ParseProgramArguments(
         kOptions, toolkitOptions ? WithoutToolkitOptions(arguments) : arguments);
+    if (!parsed) {
+        return Refused(parsed.why().text);
+    }
     CommandLine line;
-    switch (parsed.request) {
-        case ProgramArguments::Request::kError:
-            return Refused(parsed.error);
+    switch (parsed->request) {
         case ProgramArguments::Request::kHelp:
             line.action = CommandLine::Action::kHelp;
             return line;
@@ -78,10 +79,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments, bool too
         case ProgramArguments::Request::kRun:
             break;
     }
-    if (!parsed.operands.empty()) {
-        return Refused("ukjent argument: " + parsed.operands.front());
+    if (!parsed->operands.empty()) {
+        return Refused("ukjent argument: " + parsed->operands.front());
     }
-    for (const auto& [name, value] : parsed.options) {
+    for (const auto& [name, value] : parsed->options) {
         if (name == "drive") {
             line.driveOptions.push_back(value);
         } else if (name == "no-eject") {
