@@ -8,6 +8,7 @@
 
 #include "platform/floppy_image.h"
 #include "platform/folder_files.h"
+#include "platform/owned_fd.h"
 #include "platform/result.h"
 
 // One step's disk on an images: drive, shared by the files that unpack it and carry it back.
@@ -34,7 +35,7 @@ struct ImageStamp {
 // on the image folder that keeps other programs out meanwhile.
 struct ImageDisk {
     std::string image;
-    int lock = -1;
+    OwnedFd lock = {};
     std::string folder = {};
     // The image as unpacked, or as this step last replaced it.
     mutable ImageStamp stamp = {};

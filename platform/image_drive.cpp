@@ -32,15 +32,15 @@ struct FolderChanges {
 // The image folder, held against other programs; the Why's error is EWOULDBLOCK when
 // another holds it.
 Result<ImageHold> LockImageFolder(const std::string& directory) {
-    const int lock = FileSystem().LockFolder(directory);
-    if (lock < 0) {
+    OwnedFd lock(FileSystem().LockFolder(directory));
+    if (!lock.valid()) {
         const int error = errno;
         return Why{.error = error,
                    .text = error == EWOULDBLOCK
                                ? ImageReason(image_reason::kInUse, directory)
                                : ImageReason(image_reason::kNoFolder, directory, error)};
     }
-    return HoldImageDisk({{}, lock});
+    return HoldImageDisk({{}, std::move(lock)});
 }
 
 // The names of the folder's regular files, once what killed steps left is removed. Only a
@@ -256,10 +256,7 @@ ImageHold HoldImageDisk(ImageDisk disk) {
             std::error_code ignored;
             std::filesystem::remove_all(held->folder, ignored);
         }
-        if (held->lock >= 0) {
-            FileSystem().Unlock(held->lock);
-        }
-        delete held;
+        delete held;  // and with it the lock
     });
 }
 

@@ -189,6 +189,21 @@ TEST(ImageDiskTest, AnImageReplacedDuringTheStepIsLeftAsTheOtherProgramMadeIt) {
     EXPECT_THAT(ImageFiles(tmp / "images/DSKA0000.IMG"), IsEmpty());
 }
 
+// A disk folder that can't be listed any more says nothing of what the step deleted.
+TEST(ImageDiskTest, AFolderThatCanNotBeListedLeavesTheImageAsItWas) {
+    TempFolder tmp;
+    const DiskInDrive disk =
+        ResolveImageDisk({tmp.path().string(), std::nullopt, DriveKind::Images}, 1, DiskUse::Write);
+    ASSERT_FALSE(disk.folder.empty()) << disk.whyNone;
+    WriteBytes(disk.folder + "/INFO.FIL", {'1'});
+    ASSERT_TRUE(FinishImageDisk(disk));
+    fs::remove_all(disk.folder);
+    const Result<void> finished = FinishImageDisk(disk);
+    EXPECT_THAT(WhyText(finished),
+                ::testing::StartsWith(ImageReason(image_reason::kNotWritten, "DSKA0000.IMG")));
+    EXPECT_THAT(ImageFiles(tmp / "DSKA0000.IMG"), ElementsAre("INFO.FIL"));
+}
+
 // A link of that naming is no step's: neither it nor what it points to goes.
 TEST(ImageDiskTest, TheNextStepRemovesTheImageCopiesAndFoldersOfAKilledStep) {
     TempFolder tmp;
