@@ -64,7 +64,6 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             }
         }
     }
-
     const std::vector<std::string>& words = parsed->operands;
     if (words.empty()) {
         return Refused(std::string(kMissingVerb));
