@@ -47,9 +47,10 @@ struct ImageDisk {
 using ImageHold = std::shared_ptr<ImageDisk>;
 ImageHold HoldImageDisk(ImageDisk disk);
 
-// `why` and the image's file name, with the system's text of `error` unless it is 0.
+// `why` and the image's file name, with the system's text of `error` unless it is 0: words
+// of its own, which say the error already.
 inline Why ImageWhy(const char* why, const std::string& image, int error = 0) {
-    return {.error = error, .text = ImageReason(why, image, error)};
+    return {.text = ImageReason(why, image, error)};
 }
 
 }  // namespace torvanik

@@ -13,7 +13,7 @@ namespace torvanik {
 namespace {
 
 Why Refused(const char* why, const std::string& where, int error = 0) {
-    return {.error = error, .text = ImageReason(why, where, error)};
+    return {.text = ImageReason(why, where, error)};
 }
 
 // The image of disk `diskNumber`, when there is one to look at.

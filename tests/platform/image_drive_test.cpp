@@ -201,6 +201,8 @@ TEST(ImageDiskTest, AFolderThatCanNotBeListedLeavesTheImageAsItWas) {
     const Result<void> finished = FinishImageDisk(disk);
     EXPECT_THAT(WhyText(finished),
                 ::testing::StartsWith(ImageReason(image_reason::kNotWritten, "DSKA0000.IMG")));
+    // Its words name the error already; a number beside them would have it said twice.
+    EXPECT_EQ(finished.why().error, 0);
     EXPECT_THAT(ImageFiles(tmp / "DSKA0000.IMG"), ElementsAre("INFO.FIL"));
 }
 
