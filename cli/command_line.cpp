@@ -87,11 +87,12 @@ Result<void> TakeWords(const std::vector<std::string>& words, CliRequest& reques
 }  // namespace
 
 Result<CliRequest> ParseCliRequest(const std::vector<std::string>& arguments) {
-    const ProgramArguments parsed = ParseProgramArguments(Options(), arguments);
+    const Result<ProgramArguments> parsed = ParseProgramArguments(Options(), arguments);
+    if (!parsed) {
+        return Refused(parsed.why().text);
+    }
     CliRequest request;
-    switch (parsed.request) {
-        case ProgramArguments::Request::kError:
-            return Refused(parsed.error);
+    switch (parsed->request) {
         case ProgramArguments::Request::kHelp:
             return request;
         case ProgramArguments::Request::kVersion:
@@ -100,10 +101,10 @@ Result<CliRequest> ParseCliRequest(const std::vector<std::string>& arguments) {
         case ProgramArguments::Request::kRun:
             break;
     }
-    if (const Result<void> taken = TakeOptions(parsed.options, request); !taken) {
+    if (const Result<void> taken = TakeOptions(parsed->options, request); !taken) {
         return taken.why();
     }
-    if (const Result<void> taken = TakeWords(parsed.operands, request); !taken) {
+    if (const Result<void> taken = TakeWords(parsed->operands, request); !taken) {
         return taken.why();
     }
     return request;

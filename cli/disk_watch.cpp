@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "platform/image_drive.h"
+#include "platform/image_names.h"
 
 namespace torvanik::cli {
 namespace {
@@ -44,8 +44,11 @@ std::string DiskFingerprint(const DriveMap& drives, int index, int diskNumber) {
     }
     // Resolving an image drive copies the image out; the image file itself is the disk.
     if (mapping->kind == DriveKind::Images) {
-        const std::string image = ImageForDisk(mapping->directory, diskNumber);
-        return image + " " + StatText(image);
+        const Result<std::string> image = ImageForDisk(mapping->directory, diskNumber);
+        if (!image) {
+            return "no disk: " + image.why().text;
+        }
+        return *image + " " + StatText(*image);
     }
     const DiskInDrive disk = drives.Resolve(index, diskNumber, DiskUse::Read);
     if (disk.folder.empty()) {

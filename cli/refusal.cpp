@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "cli/exit_status.h"
+#include "platform/drive_map_parsing.h"
 #include "platform/settings_location.h"
 #include "res/texts/terminal_texts.h"
 
@@ -21,16 +22,18 @@ int Refuse(std::string_view message) {
 }
 
 std::optional<int> RefusedDriveMap(const CliRequest& request, DriveMap& drives) {
-    std::string error;
     for (const std::string& option : request.drives.mappings) {
-        if (DriveMap scratch; !ParseDriveOption(option, scratch, error)) {
-            return Refuse(error);
+        DriveMap scratch;
+        if (auto parsed = ParseDriveOption(option, scratch); !parsed) {
+            return Refuse(parsed.why().text);
         }
     }
-    if (!BuildDriveMap(request.drives.mappings, DrivesFilePath(), drives, error)) {
-        Complain(error);
+    Result<DriveMap> built = BuildDriveMap(request.drives.mappings, DrivesFilePath());
+    if (!built) {
+        Complain(built.why().text);
         return kUsageError;
     }
+    drives = std::move(*built);
     return std::nullopt;
 }
 

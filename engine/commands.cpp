@@ -60,7 +60,7 @@ void KeepRecord(Transfer& t, const EngineSeams& seams, Reports& reports, Transfe
     if (result == StepResult::kAdvanced) {
         const TransferRecord record = RecordOf(t);
         const bool kept = staged.written() && t.staged.record == record
-                              ? staged.Place()
+                              ? staged.Place().ok()
                               : seams.records->Save(record);
         if (!kept) {
             reports.Reason({Reason::kRecordNotSaved, 0, {}});

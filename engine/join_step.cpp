@@ -213,12 +213,12 @@ class JoinStep {
 
     // The disk read is let go; a drive that could not finish with it fails the step.
     std::optional<Failure> LetGo(Why& letGo) {
-        std::string reason;
-        const bool finished = seams_.drives.Finish(drive_, reason);
-        letGo = {Reason::kNone, 0, reason};
+        const Result<std::string> finished = seams_.drives.Finish(drive_);
         if (!finished) {
+            letGo = finished.why();
             return AskAgain(letGo);
         }
+        letGo = {Reason::kNone, 0, *finished};
         return std::nullopt;
     }
 

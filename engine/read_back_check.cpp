@@ -3,15 +3,16 @@
 namespace torvanik {
 namespace {
 
-Why WhyOf(const ReadBackOutcome& outcome, const ReadBackReasons& why) {
-    switch (outcome.verdict) {
+Why WhyOf(const Result<ReadBackVerdict>& outcome, const ReadBackReasons& why) {
+    if (!outcome) {
+        return {why.unreadable, 0, {}};
+    }
+    switch (*outcome) {
         case ReadBackVerdict::kMatch:
             return {};
         case ReadBackVerdict::kMismatch:
         case ReadBackVerdict::kShort:
             return {why.otherData, 0, {}};
-        case ReadBackVerdict::kReadError:
-            return {why.unreadable, 0, {}};
         case ReadBackVerdict::kStopped:
             return {Reason::kInterrupted, 0, {}};
     }
@@ -34,7 +35,7 @@ Why CheckOnMedium(const EngineSeams& seams, Reports& reports, const std::string&
     if (observer != nullptr) {
         observer->CheckStarted(length);
     }
-    const ReadBackOutcome outcome =
+    const Result<ReadBackVerdict> outcome =
         VerifyFromMedium(seams.files, path, offset, length, digest.Value(),
                          [observer, &seams](std::int64_t checked, std::int64_t whole) {
                              if (observer != nullptr) {

@@ -29,24 +29,14 @@ std::string RecordStore::FileFor(TransferKind kind, const std::string& path) con
 }
 
 RecordStore::Lookup RecordStore::Load(TransferKind kind, const std::string& path) const {
-    const PrivateFile file = ReadPrivateFile(folder_, NameFor(kind, path), kLongestRecord);
-    switch (file.result) {
-        case PrivateFile::Result::kMissing:
-            return {};
-        case PrivateFile::Result::kFolderUnsafe:
-            return SetAside({Reason::kStateFolderUnsafe, 0, {}});
-        case PrivateFile::Result::kNotRegular:
-            return SetAside({Reason::kRecordNotRegular, 0, {}});
-        case PrivateFile::Result::kOtherOwner:
-            return SetAside({Reason::kRecordOfOtherUser, 0, {}});
-        case PrivateFile::Result::kTooLarge:
-            return SetAside({Reason::kRecordTooLarge, 0, {}});
-        case PrivateFile::Result::kFailed:
-            return SetAside({Reason::kRecordDamaged, file.error, {}});
-        case PrivateFile::Result::kRead:
-            break;
+    const auto file = ReadPrivateFile(folder_, NameFor(kind, path), kLongestRecord);
+    if (!file) {
+        return SetAside(file.why());
     }
-    const auto record = ParseRecord(file.bytes);
+    if (!*file) {
+        return {};
+    }
+    const auto record = ParseRecord(**file);
     if (!record || record->kind != kind || record->path != path) {
         return {Found::kDamaged, {}, {}};
     }
@@ -59,10 +49,13 @@ bool RecordStore::Save(const TransferRecord& record) const {
 }
 
 StagedFile RecordStore::Stage(const TransferRecord& record) const {
+    // A record that can't be staged is saved whole once the disk is done.
     if (!MakePrivateFolder(folder_)) {
         return {};
     }
-    return StagedFile::Write(FileFor(record.kind, record.path), FormatRecord(record));
+    Result<StagedFile> staged =
+        StagedFile::Write(FileFor(record.kind, record.path), FormatRecord(record));
+    return staged ? std::move(*staged) : StagedFile();
 }
 
 void RecordStore::Remove(TransferKind kind, const std::string& path) const {

@@ -21,7 +21,7 @@ DiskVerdict ReadAgainstSum(const EngineSeams& seams, const std::string& path, st
     if (observer != nullptr) {
         observer->CheckStarted(size);
     }
-    const ReadBackOutcome outcome =
+    const Result<ReadBackVerdict> outcome =
         VerifyFromMedium(seams.files, path, 0, size, expected,
                          [observer, &seams](std::int64_t checked, std::int64_t length) {
                              if (observer != nullptr) {
@@ -32,15 +32,16 @@ DiskVerdict ReadAgainstSum(const EngineSeams& seams, const std::string& path, st
     if (observer != nullptr) {
         observer->CheckEnded();
     }
-    switch (outcome.verdict) {
+    // A read that failed, or a medium that gave back fewer bytes.
+    const int error = outcome ? 0 : outcome.why().error;
+    switch (outcome ? *outcome : ReadBackVerdict::kShort) {
         case ReadBackVerdict::kMatch:
             return DiskVerdict::kGood;
         case ReadBackVerdict::kMismatch:
             return DiskVerdict::kDamaged;
         case ReadBackVerdict::kShort:
-        case ReadBackVerdict::kReadError:
             why = StopRequested(seams) ? Why{Reason::kInterrupted, 0, {}}
-                                       : WhyFromError(outcome.error, Reason::kChunkRead);
+                                       : WhyFromError(error, Reason::kChunkRead);
             return DiskVerdict::kUnreadable;
         case ReadBackVerdict::kStopped:
             why = {Reason::kInterrupted, 0, {}};
@@ -99,10 +100,10 @@ DiskCheck CheckNextDisk(Transfer& t, const EngineSeams& seams) {
     if (verdict == DiskVerdict::kUnreadable) {
         return Unreadable(why);
     }
-    std::string letGo;
-    seams.drives.Finish(drive, letGo);
-    if (!letGo.empty()) {
-        Reports(seams, t).Reason({Reason::kNone, 0, letGo});
+    // The check only read the disk: a drive that could not finish with it is told of.
+    const Result<std::string> letGo = seams.drives.Finish(drive);
+    if (const std::string& said = letGo ? *letGo : letGo.why().text; !said.empty()) {
+        Reports(seams, t).Reason({Reason::kNone, 0, said});
     }
     t.bytesJoined += chunk->size;
     ++t.diskNumber;

@@ -26,7 +26,8 @@ void LoadSettingsFrom(const std::string& path, DriveChoice& choice) {
 void SaveSettingsTo(const std::string& path, const DriveChoice& choice) {
     const char bytes[2] = {static_cast<char>(choice.driveIndex),
                            static_cast<char>(choice.spareSetting)};
-    ReplaceFileWhole(path, {bytes, 2});
+    // A choice that is not kept is only asked for again at the next start.
+    static_cast<void>(ReplaceFileWhole(path, {bytes, 2}));
 }
 
 void LoadSettings(DriveChoice& choice) {

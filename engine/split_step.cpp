@@ -327,12 +327,12 @@ class SplitStep {
         }
         DropAside(files_, oldInfo_);
         DropAside(files_, oldChunk_);
-        std::string reason;
-        const bool taken = seams_.drives.Finish(drive_, reason);
-        letGo = {Reason::kNone, 0, reason};
+        const Result<std::string> taken = seams_.drives.Finish(drive_);
         if (!taken) {
+            letGo = taken.why();
             return AskAgain(disk_, letGo);
         }
+        letGo = {Reason::kNone, 0, *taken};
         return std::nullopt;
     }
 

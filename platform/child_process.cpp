@@ -12,9 +12,9 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
-#include <optional>
 #include <thread>
 
+#include "platform/owned_fd.h"
 #include "res/texts/reason_texts.h"
 
 extern char** environ;
@@ -52,10 +52,9 @@ std::vector<char*> Pointers(std::vector<std::string>& texts) {
 
 // Reads both pipes to their ends, or until `deadline`; false when the deadline came
 // first. A child that fills one pipe while we wait on the other would otherwise block.
-bool Drain(int outFd, int errFd, std::string& output, std::string& errors,
-           Clock::time_point deadline) {
+bool Drain(int outFd, int errFd, ChildOutput& run, Clock::time_point deadline) {
     std::array<pollfd, 2> fds{{{outFd, POLLIN, 0}, {errFd, POLLIN, 0}}};
-    std::array<std::string*, 2> sinks{&output, &errors};
+    std::array<std::string*, 2> sinks{&run.output, &run.errors};
     int open = 2;
     std::array<char, 4096> buffer{};
     while (open > 0) {
@@ -88,9 +87,9 @@ bool Drain(int outFd, int errFd, std::string& output, std::string& errors,
     return true;
 }
 
-// The child's wait status, waited for until `deadline`; none when it is still running
-// then, -1 when it can't be waited for.
-std::optional<int> ExitBy(pid_t pid, Clock::time_point deadline) {
+// The child's wait status, waited for until `deadline`; ETIMEDOUT when it is still
+// running then.
+Result<int> ExitBy(pid_t pid, Clock::time_point deadline) {
     for (;;) {
         int status = 0;
         const pid_t done = waitpid(pid, &status, WNOHANG);
@@ -98,10 +97,10 @@ std::optional<int> ExitBy(pid_t pid, Clock::time_point deadline) {
             return status;
         }
         if (done < 0 && errno != EINTR) {
-            return -1;
+            return Why{.error = errno};
         }
         if (Clock::now() >= deadline) {
-            return std::nullopt;
+            return Why{.error = ETIMEDOUT};
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
@@ -121,31 +120,41 @@ std::string NoAnswerLine(const std::string& program, std::chrono::milliseconds l
            std::string(child_reason::kSecondsAndStopped) + "\n";
 }
 
-}  // namespace
+// The child's standard output and error output: we read one end, it writes the other.
+struct ChildPipes {
+    OwnedFd outRead;
+    OwnedFd outWrite;
+    OwnedFd errRead;
+    OwnedFd errWrite;
+};
 
-ChildRun RunChild(const std::vector<std::string>& argv, const std::vector<std::string>& environment,
-                  std::chrono::milliseconds limit) {
-    ChildRun run;
-    if (argv.empty()) {
-        return run;
+Result<ChildPipes> OpenPipes() {
+    int out[2];
+    int err[2];
+    if (pipe2(out, O_CLOEXEC) != 0) {
+        return Why{.error = errno};
     }
-    const Clock::time_point deadline = Clock::now() + limit;
-    int outPipe[2];
-    int errPipe[2];
-    if (pipe2(outPipe, O_CLOEXEC) != 0) {
-        return run;
+    ChildPipes pipes;
+    pipes.outRead = OwnedFd(out[0]);
+    pipes.outWrite = OwnedFd(out[1]);
+    if (pipe2(err, O_CLOEXEC) != 0) {
+        return Why{.error = errno};
     }
-    if (pipe2(errPipe, O_CLOEXEC) != 0) {
-        close(outPipe[0]);
-        close(outPipe[1]);
-        return run;
-    }
+    pipes.errRead = OwnedFd(err[0]);
+    pipes.errWrite = OwnedFd(err[1]);
+    return pipes;
+}
+
+// Starts `argv` in a process group of its own, so that at the time limit whatever it
+// started goes with it. The spawn reports the error of the exec in the child: ENOENT when
+// no folder of PATH holds the program.
+Result<pid_t> Spawn(const std::vector<std::string>& argv,
+                    const std::vector<std::string>& environment, const ChildPipes& pipes) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, outPipe[1], 1);
-    posix_spawn_file_actions_adddup2(&actions, errPipe[1], 2);
-    // A group of its own, so that at the time limit whatever it started goes with it.
+    posix_spawn_file_actions_adddup2(&actions, pipes.outWrite.get(), 1);
+    posix_spawn_file_actions_adddup2(&actions, pipes.errWrite.get(), 2);
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
@@ -160,31 +169,43 @@ ChildRun RunChild(const std::vector<std::string>& argv, const std::vector<std::s
                                      argPointers.data(), envPointers.data());
     posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
-    close(outPipe[1]);
-    close(errPipe[1]);
-    std::optional<int> status;
-    if (spawned == 0 && Drain(outPipe[0], errPipe[0], run.output, run.errors, deadline)) {
-        status = ExitBy(pid, deadline);
-    } else if (spawned != 0) {
-        // The spawn reports the error of the exec in the child: ENOENT when no folder of
-        // PATH holds the program.
-        run.notInstalled = spawned == ENOENT;
-        run.errors = std::strerror(spawned);
-    }
-    close(outPipe[0]);
-    close(errPipe[0]);
     if (spawned != 0) {
-        return run;
+        return Why{.error = spawned, .text = std::strerror(spawned)};
+    }
+    return pid;
+}
+
+}  // namespace
+
+Result<ChildOutput> RunChild(const std::vector<std::string>& argv,
+                             const std::vector<std::string>& environment,
+                             std::chrono::milliseconds limit) {
+    if (argv.empty()) {
+        return Why{.error = EINVAL};
+    }
+    const Clock::time_point deadline = Clock::now() + limit;
+    Result<ChildPipes> pipes = OpenPipes();
+    if (!pipes) {
+        return pipes.why();
+    }
+    const Result<pid_t> pid = Spawn(argv, environment, *pipes);
+    pipes->outWrite = {};
+    pipes->errWrite = {};
+    if (!pid) {
+        return pid.why();
+    }
+    ChildOutput run;
+    const Result<int> status = Drain(pipes->outRead.get(), pipes->errRead.get(), run, deadline)
+                                   ? ExitBy(*pid, deadline)
+                                   : Why{.error = ETIMEDOUT};
+    if (!status && status.why().error == ETIMEDOUT) {
+        Kill(*pid);
+        return Why{.error = ETIMEDOUT, .text = NoAnswerLine(argv[0], limit) + run.errors};
     }
     if (!status) {
-        Kill(pid);
-        run.timedOut = true;
-        run.errors = NoAnswerLine(argv[0], limit) + run.errors;
-        return run;
+        return Why{.error = status.why().error, .text = std::move(run.errors)};
     }
-    if (*status >= 0 && WIFEXITED(*status)) {
-        run.exitCode = WEXITSTATUS(*status);
-    }
+    run.status = WIFEXITED(*status) ? WEXITSTATUS(*status) : 128 + WTERMSIG(*status);
     return run;
 }
 

@@ -22,17 +22,17 @@ std::string Grouped(std::uint64_t number) {
 // "/srv/bilder/DSKA0000.IMG, 720k, 711 kB ledig": the image of disk 1, in its own format;
 // without one, why not and the format a split makes it in.
 std::string ImageContents(const DriveMapping& drive, bool& diskIn) {
-    const ImageLook look = LookAtImageDisk(drive, 1);
-    if (look.image.empty()) {
-        return look.whyNone + std::string(drive_text::kNewImagesAre) +
+    const Result<ImageLook> look = LookAtImageDisk(drive, 1);
+    if (!look) {
+        return look.why().text + std::string(drive_text::kNewImagesAre) +
                std::string(drive.format->name);
     }
     diskIn = true;
-    std::string text = look.image + ", ";
-    if (look.format != nullptr) {
-        text += std::string(look.format->name) + ", ";
+    std::string text = look->image + ", ";
+    if (look->format != nullptr) {
+        text += std::string(look->format->name) + ", ";
     }
-    return text + Grouped(look.freeBytes / 1024) + std::string(drive_text::kFreeKB);
+    return text + Grouped(look->freeBytes / 1024) + std::string(drive_text::kFreeKB);
 }
 
 // What drive `index` finds now; `diskIn` false when the text says why no disk is in.

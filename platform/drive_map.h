@@ -10,6 +10,7 @@
 
 #include "platform/drive_system.h"
 #include "platform/floppy_formats.h"
+#include "platform/result.h"
 
 // Drive letters of the program ("A:" to "R:") stand for the disk in a drive of this
 // machine, or for a folder.
@@ -70,12 +71,12 @@ class DriveMap {
     // What drive `index` holds now, for the step that handles disk `diskNumber`.
     DiskInDrive Resolve(int index, int diskNumber, DiskUse use) const;
     // Called once a write step has committed its files in disk.folder, and once a read
-    // step is done with the disk. False, with `reason`, when the disk did not take the
-    // files; a true result may still carry a reason worth telling the user.
-    bool Finish(const DiskInDrive& disk, std::string& reason) const;
+    // step is done with the disk. Fails when the disk did not take the files; success may
+    // still carry words worth telling the user (why the disk was not let go), else none.
+    Result<std::string> Finish(const DiskInDrive& disk) const;
     // Called when the clean-up picker on `disk` has closed: what was deleted in its folder
-    // is deleted on the disk itself. False, with `reason`, when that failed.
-    bool CarryDeletions(const DiskInDrive& disk, std::string& reason) const;
+    // is deleted on the disk itself.
+    Result<void> CarryDeletions(const DiskInDrive& disk) const;
 
     // The file system mounted as drive `index` now, told apart from every other: by its
     // UUID or serial number where the system names one, so that the same disk mounted
@@ -102,23 +103,6 @@ class DriveMap {
 
 // "A:" or "a:" (or just "A") to 0, ...; -1 when it names no drive.
 int DriveIndexOf(std::string_view letter);
-
-// Parses "X:=TARGET[,capacity=N][,format=F]" into `map`, TARGET being `media`, `media:DIR`,
-// `device:PATH`, `images:DIR` or a folder, F one of kFloppyFormats (images: only). On failure
-// returns false and leaves a Norwegian message in `error`.
-bool ParseDriveOption(std::string_view text, DriveMap& map, std::string& error);
-
-// Reads lines "X: TARGET[,capacity=N][,format=F]" and settings such as "eject no"; blank lines and
-// lines starting with '#' are skipped. A missing file gives an empty map and true; a
-// malformed line gives false and `error`.
-bool LoadDrivesFile(const std::string& path, DriveMap& map, std::string& error);
-
-// A: is the disk in the drive (media), B: the second disk with a removable medium.
-DriveMap DefaultDriveMap();
-
-// The map in force: command-line options, then the drives file, then the defaults.
-bool BuildDriveMap(const std::vector<std::string>& options, const std::string& drivesFile,
-                   DriveMap& map, std::string& error);
 
 // A Windows-1252 path built from a drive root ("A:bilde_bmp_1", "A:\INFO.FIL") inside the
 // disk's folder as a host path in UTF-8, '\' read as '/'. Empty when no disk is in.

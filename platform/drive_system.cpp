@@ -148,7 +148,7 @@ DriveSystem::Udisks DriveSystem::UdisksState() const {
     return fs::exists(kSystemBus, error) ? Udisks::kReady : Udisks::kNoSystemBus;
 }
 
-ChildRun DriveSystem::RunUdisks(const std::vector<std::string>& arguments) const {
+Result<ChildOutput> DriveSystem::RunUdisks(const std::vector<std::string>& arguments) const {
     std::vector<std::string> command{kUdisksClient};
     command.insert(command.end(), arguments.begin(), arguments.end());
     return RunChild(command, {}, childLimit_);

@@ -39,8 +39,8 @@ class DriveSystem {
     enum class Udisks { kReady, kNotInstalled, kNoSystemBus };
     // Whether UDisks2 can be asked: its client is installed and the system bus is there.
     virtual Udisks UdisksState() const;
-    // Runs `udisksctl ARGUMENTS`; exit code 0 when it succeeded.
-    virtual ChildRun RunUdisks(const std::vector<std::string>& arguments) const;
+    // Runs `udisksctl ARGUMENTS`; Succeeded when it did what was asked.
+    virtual Result<ChildOutput> RunUdisks(const std::vector<std::string>& arguments) const;
 
   private:
     std::chrono::milliseconds childLimit_;

@@ -3,6 +3,9 @@
 #include <string>
 #include <string_view>
 
+#include "platform/owned_fd.h"
+#include "platform/result.h"
+
 namespace torvanik {
 
 // The program's temporaries start with this; one left by a killed program is known by it.
@@ -15,31 +18,31 @@ inline constexpr std::string_view kTemporaryPrefix = ".~torvanik.";
 class StagedFile {
   public:
     StagedFile() = default;
-    StagedFile(StagedFile&& other) noexcept;
+    StagedFile(StagedFile&& other) noexcept = default;
     StagedFile& operator=(StagedFile&& other) noexcept;
     StagedFile(const StagedFile&) = delete;
     StagedFile& operator=(const StagedFile&) = delete;
     ~StagedFile();
 
-    // Writes `bytes` as the replacement for `path`; the folder is made when missing. Not
-    // written() when that failed.
-    static StagedFile Write(const std::string& path, std::string_view bytes);
+    // Writes `bytes` as the replacement for `path`; the folder is made when missing.
+    static Result<StagedFile> Write(const std::string& path, std::string_view bytes);
 
-    bool written() const { return fd_ >= 0; }
+    // Not for one that is placed, or none at all.
+    bool written() const { return fd_.valid(); }
     // Flushes the replacement and renames it over the file (never through a link). A power
-    // cut right after may leave the file before it, never a mix. False when it failed.
-    bool Place();
+    // cut right after may leave the file before it, never a mix.
+    Result<void> Place();
 
   private:
     void Drop();
 
-    int fd_ = -1;
+    OwnedFd fd_;
     std::string path_;
     std::string temporary_;
 };
 
 // Replaces the file at `path` with `bytes` at once, whole or not at all, as StagedFile
-// does. False when it failed.
-bool ReplaceFileWhole(const std::string& path, std::string_view bytes);
+// does.
+Result<void> ReplaceFileWhole(const std::string& path, std::string_view bytes);
 
 }  // namespace torvanik

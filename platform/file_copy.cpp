@@ -14,7 +14,7 @@ namespace {
 // The most one call moves; the kernel copies it without passing it through us.
 constexpr off_t kPiece = off_t{64} << 20;
 
-bool CopyRange(int from, int to, off_t offset, off_t length) {
+Result<void> CopyRange(int from, int to, off_t offset, off_t length) {
     while (length > 0) {
         loff_t in = offset;
         loff_t out = offset;
@@ -25,26 +25,25 @@ bool CopyRange(int from, int to, off_t offset, off_t length) {
         }
         if (moved <= 0) {
             // An end before the length the file had: it was cut meanwhile, no call failed.
-            if (moved == 0) {
-                errno = 0;
-            }
-            return false;
+            return Why{.error = moved == 0 ? 0 : errno};
         }
         offset += moved;
         length -= moved;
     }
-    return true;
+    return {};
 }
 
 }  // namespace
 
-bool CopyFileData(int from, int to) {
+Result<void> CopyFileData(const OwnedFd& fromFd, const OwnedFd& toFd) {
+    const int from = fromFd.get();
+    const int to = toFd.get();
     if (ioctl(to, FICLONE, from) == 0) {
-        return true;
+        return {};
     }
     struct stat info {};
     if (fstat(from, &info) != 0) {
-        return false;
+        return Why{.error = errno};
     }
     for (off_t at = 0; at < info.st_size;) {
         const off_t data = lseek(from, at, SEEK_DATA);
@@ -52,12 +51,18 @@ bool CopyFileData(int from, int to) {
             break;  // nothing but a hole up to the end
         }
         const off_t hole = data < 0 ? -1 : lseek(from, data, SEEK_HOLE);
-        if (hole < 0 || !CopyRange(from, to, data, std::min(hole, info.st_size) - data)) {
-            return false;
+        if (hole < 0) {
+            return Why{.error = errno};
+        }
+        if (auto copied = CopyRange(from, to, data, std::min(hole, info.st_size) - data); !copied) {
+            return copied;
         }
         at = hole;
     }
-    return ftruncate(to, info.st_size) == 0;
+    if (ftruncate(to, info.st_size) != 0) {
+        return Why{.error = errno};
+    }
+    return {};
 }
 
 }  // namespace torvanik

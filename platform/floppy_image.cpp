@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
+#include <optional>
 #include <string_view>
 
 #include "platform/child_process.h"
@@ -22,7 +23,7 @@ namespace {
 const std::vector<std::string> kMtoolsEnvironment = {"LC_ALL=C.UTF-8", "MTOOLS_SKIP_CHECK=1",
                                                      "MTOOLS_LOWER_CASE=0", "MTOOLS_NO_VFAT=0"};
 
-ChildRun Mtools(const std::vector<std::string>& argv) {
+Result<ChildOutput> Mtools(const std::vector<std::string>& argv) {
     return RunChild(argv, kMtoolsEnvironment);
 }
 
@@ -34,19 +35,16 @@ std::string FirstLine(const std::string& text) {
     return text.substr(0, text.find('\n'));
 }
 
-bool Fail(std::string& reason, const char* why, const std::string& image,
-          const std::string& detail = {}) {
-    reason = ImageReason(why, image, detail);
-    return false;
+Why Fail(const char* why, const std::string& image, const std::string& detail = {}) {
+    return {.text = ImageReason(why, image, detail)};
 }
 
 // A run of mtools that failed: `why` with its complaint, unless mtools is not there at all.
-bool Failed(std::string& reason, const char* why, const std::string& image, const ChildRun& run) {
-    if (run.notInstalled) {
-        reason = image_reason::kMtoolsMissing;
-        return false;
+Why Failed(const char* why, const std::string& image, const Result<ChildOutput>& run) {
+    if (!run && NotInstalled(run.why())) {
+        return {.text = image_reason::kMtoolsMissing};
     }
-    return Fail(reason, why, image, run.errors);
+    return Fail(why, image, ComplaintOf(run));
 }
 
 // A name as mtools matches it literally: its wildcards are escaped.
@@ -74,19 +72,19 @@ std::uint64_t Field(std::string_view report, std::string_view key) {
 }
 
 // The digits of mdir's "1 457 664 bytes free" line, whatever separates their groups.
-bool FreeBytesOf(const std::string& listing, std::uint64_t& free) {
+std::optional<std::uint64_t> FreeBytesOf(const std::string& listing) {
     const auto end = listing.find("bytes free");
     if (end == std::string::npos) {
-        return false;
+        return std::nullopt;
     }
     const auto start = listing.rfind('\n', end);
-    free = 0;
+    std::uint64_t free = 0;
     for (auto i = start == std::string::npos ? 0 : start; i < end; ++i) {
         if (std::isdigit(static_cast<unsigned char>(listing[i])) != 0) {
             free = free * 10 + static_cast<std::uint64_t>(listing[i] - '0');
         }
     }
-    return true;
+    return free;
 }
 
 // mtools takes many a first sector of random bytes for a boot sector; the limits FAT sets
@@ -100,30 +98,40 @@ bool FatBootSector(std::string_view report, std::uint64_t sectorSize, std::uint6
 }
 
 // A truncated image still passes mtools' checks while its lost sectors read as nothing.
-bool CheckWhole(const std::string& image, ImageRoot& root, std::string& reason) {
-    const ChildRun info = Mtools({"minfo", "-i", image, "::"});
-    if (info.exitCode != 0) {
-        return Failed(reason, image_reason::kNotFat, image, info);
+Result<ImageRoot> CheckWhole(const std::string& image) {
+    const Result<ChildOutput> info = Mtools({"minfo", "-i", image, "::"});
+    if (!Succeeded(info)) {
+        return Failed(image_reason::kNotFat, image, info);
     }
-    const std::uint64_t sectorSize = Field(info.output, "sector size: ");
-    std::uint64_t sectors = Field(info.output, "small size: ");
+    const std::uint64_t sectorSize = Field(info->output, "sector size: ");
+    std::uint64_t sectors = Field(info->output, "small size: ");
     if (sectors == 0) {
-        sectors = Field(info.output, "big size: ");
+        sectors = Field(info->output, "big size: ");
     }
-    if (!FatBootSector(info.output, sectorSize, sectors)) {
-        return Fail(reason, image_reason::kNotFat, image);
+    if (!FatBootSector(info->output, sectorSize, sectors)) {
+        return Fail(image_reason::kNotFat, image);
     }
     struct stat file {};
     if (stat(image.c_str(), &file) != 0) {
-        reason = ImageReason(image_reason::kUnreadable, image, errno);
-        return false;
+        return Why{.text = ImageReason(image_reason::kUnreadable, image, errno)};
     }
+    ImageRoot root;
     root.imageBytes = sectorSize * sectors;
-    root.clusterBytes = sectorSize * Field(info.output, "cluster size: ");
+    root.clusterBytes = sectorSize * Field(info->output, "cluster size: ");
     if (static_cast<std::uint64_t>(file.st_size) < root.imageBytes) {
-        return Fail(reason, image_reason::kTruncated, image);
+        return Fail(image_reason::kTruncated, image);
     }
-    return true;
+    return root;
+}
+
+// Runs mtools `argv` on `image`; `why` with its complaint when it fails.
+Result<void> RunOn(const std::string& image, const std::vector<std::string>& argv,
+                   const char* why) {
+    const Result<ChildOutput> run = Mtools(argv);
+    if (!Succeeded(run)) {
+        return Failed(why, image, run);
+    }
+    return {};
 }
 
 // Each line of an mtools listing that starts "::/", without those three characters.
@@ -159,54 +167,64 @@ std::string ImageReason(const char* why, const std::string& image, int error) {
     return ImageReason(why, image, error == 0 ? std::string() : std::strerror(error));
 }
 
-bool FormatFloppyImage(const std::string& image, const FloppyFormat& format, std::string& reason) {
-    const ChildRun run =
-        Mtools({"mformat", "-C", "-f", std::to_string(format.kilobytes), "-i", image, "::"});
-    if (run.exitCode != 0) {
-        return Failed(reason, image_reason::kNotCreated, image, run);
+Result<void> FormatFloppyImage(const std::string& image, const FloppyFormat& format) {
+    if (auto made = RunOn(
+            image, {"mformat", "-C", "-f", std::to_string(format.kilobytes), "-i", image, "::"},
+            image_reason::kNotCreated);
+        !made) {
+        return made;
     }
-    ImageRoot root;
-    return CheckWhole(image, root, reason);
+    if (const Result<ImageRoot> root = CheckWhole(image); !root) {
+        return root.why();
+    }
+    return {};
 }
 
-bool ReadImageRoot(const std::string& image, ImageRoot& root, std::string& reason) {
-    if (!CheckWhole(image, root, reason)) {
-        return false;
+Result<ImageRoot> ReadImageRoot(const std::string& image) {
+    Result<ImageRoot> root = CheckWhole(image);
+    if (!root) {
+        return root;
     }
-    const ChildRun full = Mtools({"mdir", "-a", "-i", image, "::"});
-    if (full.exitCode != 0) {
-        return Failed(reason, image_reason::kUnreadable, image, full);
+    const Result<ChildOutput> full = Mtools({"mdir", "-a", "-i", image, "::"});
+    if (!Succeeded(full)) {
+        return Failed(image_reason::kUnreadable, image, full);
     }
-    if (!FreeBytesOf(full.output, root.freeBytes)) {
-        return Fail(reason, image_reason::kUnreadable, image);
+    const auto free = FreeBytesOf(full->output);
+    if (!free) {
+        return Fail(image_reason::kUnreadable, image);
     }
-    return ListImageRoot(image, root.files, reason);
+    root->freeBytes = *free;
+    Result<std::vector<std::string>> files = ListImageRoot(image);
+    if (!files) {
+        return files.why();
+    }
+    root->files = std::move(*files);
+    return root;
 }
 
-bool ListImageRoot(const std::string& image, std::vector<std::string>& files, std::string& reason) {
-    const ChildRun bare = Mtools({"mdir", "-a", "-b", "-i", image, "::"});
-    if (bare.exitCode != 0) {
-        return Failed(reason, image_reason::kUnreadable, image, bare);
+Result<std::vector<std::string>> ListImageRoot(const std::string& image) {
+    const Result<ChildOutput> bare = Mtools({"mdir", "-a", "-b", "-i", image, "::"});
+    if (!Succeeded(bare)) {
+        return Failed(image_reason::kUnreadable, image, bare);
     }
-    files.clear();
+    std::vector<std::string> files;
     // "::/NAME" for a file, "::/NAME/" for a folder.
-    ForRootLines(bare.output, [&files](std::string_view name) {
+    ForRootLines(bare->output, [&files](std::string_view name) {
         if (name.back() != '/') {
             files.emplace_back(name);
         }
     });
-    return true;
+    return files;
 }
 
-bool ReadRootUse(const std::string& image, const ImageRoot& root, std::uint64_t& used,
-                 std::string& reason) {
-    const ChildRun usage = Mtools({"mdu", "-a", "-i", image, "::"});
-    if (usage.exitCode != 0) {
-        return Failed(reason, image_reason::kUnreadable, image, usage);
+Result<std::uint64_t> ReadRootUse(const std::string& image, const ImageRoot& root) {
+    const Result<ChildOutput> usage = Mtools({"mdu", "-a", "-i", image, "::"});
+    if (!Succeeded(usage)) {
+        return Failed(image_reason::kUnreadable, image, usage);
     }
     // "::/NAME CLUSTERS" for each file and folder, a folder's own files after it.
-    used = 0;
-    ForRootLines(usage.output, [&](std::string_view line) {
+    std::uint64_t used = 0;
+    ForRootLines(usage->output, [&](std::string_view line) {
         const auto space = line.rfind(' ');
         if (space == std::string_view::npos ||
             std::find(root.files.begin(), root.files.end(), line.substr(0, space)) ==
@@ -218,56 +236,42 @@ bool ReadRootUse(const std::string& image, const ImageRoot& root, std::uint64_t&
         std::from_chars(digits.data(), digits.data() + digits.size(), clusters);
         used += clusters * root.clusterBytes;
     });
-    return true;
+    return used;
 }
 
-bool CopyOutOfImage(const std::string& image, const std::vector<std::string>& names,
-                    const std::string& folder, std::string& reason) {
+Result<void> CopyOutOfImage(const std::string& image, const std::vector<std::string>& names,
+                            const std::string& folder) {
     // mcopy takes no empty list of files.
     if (names.empty()) {
-        return true;
+        return {};
     }
     std::vector<std::string> argv = {"mcopy", "-m", "-n", "-i", image};
     for (const auto& name : names) {
         argv.push_back(Literal(name));
     }
     argv.push_back(folder + "/");
-    const ChildRun run = Mtools(argv);
-    if (run.exitCode != 0) {
-        return Failed(reason, image_reason::kUnreadable, image, run);
-    }
-    return true;
+    return RunOn(image, argv, image_reason::kUnreadable);
 }
 
-bool CopyIntoImage(const std::string& image, const std::vector<std::string>& paths,
-                   std::string& reason) {
+Result<void> CopyIntoImage(const std::string& image, const std::vector<std::string>& paths) {
     if (paths.empty()) {
-        return true;
+        return {};
     }
     std::vector<std::string> argv = {"mcopy", "-m", "-D", "o", "-i", image};
     argv.insert(argv.end(), paths.begin(), paths.end());
     argv.emplace_back("::");
-    const ChildRun run = Mtools(argv);
-    if (run.exitCode != 0) {
-        return Failed(reason, image_reason::kNotWritten, image, run);
-    }
-    return true;
+    return RunOn(image, argv, image_reason::kNotWritten);
 }
 
-bool DeleteFromImage(const std::string& image, const std::vector<std::string>& names,
-                     std::string& reason) {
+Result<void> DeleteFromImage(const std::string& image, const std::vector<std::string>& names) {
     if (names.empty()) {
-        return true;
+        return {};
     }
     std::vector<std::string> argv = {"mdel", "-i", image};
     for (const auto& name : names) {
         argv.push_back(Literal(name));
     }
-    const ChildRun run = Mtools(argv);
-    if (run.exitCode != 0) {
-        return Failed(reason, image_reason::kNotWritten, image, run);
-    }
-    return true;
+    return RunOn(image, argv, image_reason::kNotWritten);
 }
 
 }  // namespace torvanik

@@ -5,9 +5,10 @@
 #include <vector>
 
 #include "platform/floppy_formats.h"
+#include "platform/result.h"
 
 // One floppy image file, its FAT handled by mtools run as child processes.
-// Every call that fails leaves a reason (UTF-8) in `reason`.
+// Every call that fails says why in words of its own (UTF-8): the catalogue's image reasons.
 namespace torvanik {
 
 inline constexpr std::uint64_t kFloppyImageBytes = 1'474'560;
@@ -26,28 +27,25 @@ std::string ImageReason(const char* why, const std::string& image, const std::st
 std::string ImageReason(const char* why, const std::string& image, int error);
 
 // A freshly formatted FAT12 floppy of `format` at `image`, which must not exist yet.
-bool FormatFloppyImage(const std::string& image, const FloppyFormat& format, std::string& reason);
+Result<void> FormatFloppyImage(const std::string& image, const FloppyFormat& format);
 
 // Checks that `image` is a whole FAT floppy and lists its root.
-bool ReadImageRoot(const std::string& image, ImageRoot& root, std::string& reason);
+Result<ImageRoot> ReadImageRoot(const std::string& image);
 
 // The regular files in the image's root, read from its root folder alone.
-bool ListImageRoot(const std::string& image, std::vector<std::string>& files, std::string& reason);
+Result<std::vector<std::string>> ListImageRoot(const std::string& image);
 
 // Bytes the files of `root` take in the image, in whole clusters.
-bool ReadRootUse(const std::string& image, const ImageRoot& root, std::uint64_t& used,
-                 std::string& reason);
+Result<std::uint64_t> ReadRootUse(const std::string& image, const ImageRoot& root);
 
 // Copies the files `names` of the image's root into `folder`, times kept.
-bool CopyOutOfImage(const std::string& image, const std::vector<std::string>& names,
-                    const std::string& folder, std::string& reason);
+Result<void> CopyOutOfImage(const std::string& image, const std::vector<std::string>& names,
+                            const std::string& folder);
 
 // Copies the host files `paths` into the image's root under their own names (long names
 // where 8.3 can't hold them), times kept, replacing files of the same name.
-bool CopyIntoImage(const std::string& image, const std::vector<std::string>& paths,
-                   std::string& reason);
+Result<void> CopyIntoImage(const std::string& image, const std::vector<std::string>& paths);
 
-bool DeleteFromImage(const std::string& image, const std::vector<std::string>& names,
-                     std::string& reason);
+Result<void> DeleteFromImage(const std::string& image, const std::vector<std::string>& names);
 
 }  // namespace torvanik

@@ -1,51 +1,62 @@
 #include "platform/image_look.h"
 
-#include <dirent.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <cerrno>
 
 #include "platform/floppy_image.h"
-#include "platform/image_drive.h"
+#include "platform/image_names.h"
 #include "res/texts/reason_texts.h"
 
 namespace torvanik {
+namespace {
 
-ImageLook LookAtImageDisk(const DriveMapping& drive, int diskNumber) {
-    ImageLook look;
-    DIR* dir = opendir(drive.directory.c_str());
-    if (dir == nullptr) {
-        look.whyNone = ImageReason(image_reason::kNoFolder, drive.directory, errno);
-        return look;
+Why Refused(const char* why, const std::string& where, int error = 0) {
+    return {.text = ImageReason(why, where, error)};
+}
+
+// The image of disk `diskNumber`, when there is one to look at.
+Result<std::string> ImageToLookAt(const DriveMapping& drive, int diskNumber) {
+    const Result<std::string> image = ImageForDisk(drive.directory, diskNumber);
+    if (!image) {
+        return image;
     }
-    closedir(dir);
-    const std::string image = ImageForDisk(drive.directory, diskNumber);
+    if (image->empty()) {
+        return Refused(image_reason::kBeyondImages, drive.directory);
+    }
     struct stat info {};
-    if (image.empty()) {
-        look.whyNone = ImageReason(image_reason::kBeyondImages, drive.directory);
-    } else if (lstat(image.c_str(), &info) != 0) {
+    if (lstat(image->c_str(), &info) != 0) {
         const int error = errno;
-        look.whyNone = error == ENOENT ? ImageReason(image_reason::kMissing, image)
-                                       : ImageReason(image_reason::kUnreadable, image, error);
-    } else if (!S_ISREG(info.st_mode)) {
-        look.whyNone = ImageReason(image_reason::kNotRegular, image);
+        return error == ENOENT ? Refused(image_reason::kMissing, *image)
+                               : Refused(image_reason::kUnreadable, *image, error);
     }
-    ImageRoot root;
-    if (!look.whyNone.empty() || !ReadImageRoot(image, root, look.whyNone)) {
-        return look;
+    if (!S_ISREG(info.st_mode)) {
+        return Refused(image_reason::kNotRegular, *image);
     }
-    look.freeBytes = root.freeBytes;
+    return image;
+}
+
+}  // namespace
+
+Result<ImageLook> LookAtImageDisk(const DriveMapping& drive, int diskNumber) {
+    const Result<std::string> image = ImageToLookAt(drive, diskNumber);
+    if (!image) {
+        return image.why();
+    }
+    const Result<ImageRoot> root = ReadImageRoot(*image);
+    if (!root) {
+        return root.why();
+    }
+    ImageLook look{*image, root->freeBytes, FloppyFormatOfSize(root->imageBytes)};
     if (drive.capacity) {
-        std::uint64_t used = 0;
-        if (!ReadRootUse(image, root, used, look.whyNone)) {
-            return look;
+        const Result<std::uint64_t> used = ReadRootUse(*image, *root);
+        if (!used) {
+            return used.why();
         }
         look.freeBytes =
-            std::min(look.freeBytes, *drive.capacity - std::min(*drive.capacity, used));
+            std::min(look.freeBytes, *drive.capacity - std::min(*drive.capacity, *used));
     }
-    look.image = image;
-    look.format = FloppyFormatOfSize(root.imageBytes);
     return look;
 }
 

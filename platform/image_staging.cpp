@@ -1,6 +1,5 @@
 #include "platform/image_staging.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,6 +8,7 @@
 #include <vector>
 
 #include "platform/durable_file.h"
+#include "platform/owned_fd.h"
 
 namespace torvanik {
 
@@ -18,31 +18,33 @@ std::string PatternBeside(const std::string& image) {
            ".XXXXXX";
 }
 
-std::string MakeFolderBeside(const std::string& image) {
+Result<std::string> MakeFolderBeside(const std::string& image) {
     std::string pattern = PatternBeside(image);
-    return mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
+    if (mkdtemp(pattern.data()) == nullptr) {
+        return Why{.error = errno};
+    }
+    return pattern;
 }
 
 void RemoveLeftovers(const std::string& directory) {
-    DIR* dir = opendir(directory.c_str());
-    if (dir == nullptr) {
+    const OwnedFolder dir(opendir(directory.c_str()));
+    if (!dir) {
         return;
     }
     std::vector<std::string> folders;
-    while (const dirent* entry = readdir(dir)) {
+    while (const dirent* entry = readdir(dir.get())) {
         const std::string name = entry->d_name;
         struct stat info {};
         if (!name.starts_with(kTemporaryPrefix) ||
-            fstatat(dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) {
+            fstatat(dirfd(dir.get()), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) {
             continue;
         }
         if (S_ISREG(info.st_mode)) {
-            unlinkat(dirfd(dir), entry->d_name, 0);
+            unlinkat(dirfd(dir.get()), entry->d_name, 0);
         } else if (S_ISDIR(info.st_mode)) {
             folders.push_back(directory + "/" + name);
         }
     }
-    closedir(dir);
     for (const auto& folder : folders) {
         std::error_code ignored;
         std::filesystem::remove_all(folder, ignored);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <optional>
 
 namespace torvanik {
 namespace {
@@ -38,29 +39,34 @@ std::vector<std::string_view> Fields(std::string_view line) {
     return fields;
 }
 
-bool ParseNumber(std::string_view text, unsigned& number) {
+std::optional<unsigned> NumberIn(std::string_view text) {
+    unsigned number = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), number);
-    return ec == std::errc() && end == text.data() + text.size();
+    if (ec != std::errc() || end != text.data() + text.size()) {
+        return std::nullopt;
+    }
+    return number;
 }
 
 // "36 35 98:0 /mnt1 /mnt/parent rw,noatime master:1 - ext3 /dev/root rw,errors=continue":
-// the optional fields end at " - ", after which come the type and the source.
-bool ParseLine(std::string_view line, MountEntry& entry) {
+// the optional fields end at " - ", after which come the type and the source. None for a
+// line that says no mount.
+std::optional<MountEntry> ParseLine(std::string_view line) {
     const auto fields = Fields(line);
     const auto dash = std::find(fields.begin(), fields.end(), "-");
     if (fields.size() < 6 || dash == fields.end() || fields.end() - dash < 3) {
-        return false;
+        return std::nullopt;
     }
     const auto colon = fields[2].find(':');
-    if (!ParseNumber(fields[0], entry.id) || colon == std::string_view::npos ||
-        !ParseNumber(fields[2].substr(0, colon), entry.device.major) ||
-        !ParseNumber(fields[2].substr(colon + 1), entry.device.minor)) {
-        return false;
+    const auto id = NumberIn(fields[0]);
+    const auto major = NumberIn(fields[2].substr(0, colon));
+    const auto minor =
+        colon == std::string_view::npos ? std::nullopt : NumberIn(fields[2].substr(colon + 1));
+    if (!id || !major || !minor) {
+        return std::nullopt;
     }
-    entry.root = Unescape(fields[3]);
-    entry.mountPoint = Unescape(fields[4]);
-    entry.source = Unescape(*(dash + 2));
-    return true;
+    return MountEntry{
+        *id, {*major, *minor}, Unescape(fields[3]), Unescape(fields[4]), Unescape(*(dash + 2))};
 }
 
 std::string_view ParentOf(std::string_view path) {
@@ -82,9 +88,8 @@ std::vector<MountEntry> ParseMountInfo(std::string_view text) {
     std::size_t start = 0;
     while (start < text.size()) {
         const auto end = std::min(text.find('\n', start), text.size());
-        MountEntry entry;
-        if (ParseLine(text.substr(start, end - start), entry)) {
-            mounts.push_back(std::move(entry));
+        if (auto entry = ParseLine(text.substr(start, end - start))) {
+            mounts.push_back(std::move(*entry));
         }
         start = end + 1;
     }

@@ -9,16 +9,16 @@
 
 namespace torvanik {
 
-std::optional<std::uint64_t> ProcessStartTime(pid_t pid) {
+Result<std::uint64_t> ProcessStartTime(pid_t pid) {
     std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
     std::string line;
     if (!std::getline(stat, line)) {
-        return std::nullopt;
+        return Why{.error = ENOENT};
     }
     // The command name in parentheses may hold spaces and ')'; field 3 follows the last ')'.
     const auto nameEnd = line.rfind(')');
     if (nameEnd == std::string::npos) {
-        return std::nullopt;
+        return Why{.error = EINVAL};
     }
     std::istringstream fields(line.substr(nameEnd + 1));
     std::string skipped;
@@ -27,7 +27,7 @@ std::optional<std::uint64_t> ProcessStartTime(pid_t pid) {
     }
     std::uint64_t start = 0;
     if (!(fields >> start)) {
-        return std::nullopt;
+        return Why{.error = EINVAL};
     }
     return start;
 }

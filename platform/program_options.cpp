@@ -18,11 +18,8 @@ struct CommonOption {
 };
 constexpr CommonOption kCommonOptions[] = {{"help", 'h'}, {"version", 'V'}};
 
-ProgramArguments Refused(std::string error) {
-    ProgramArguments parsed;
-    parsed.request = ProgramArguments::Request::kError;
-    parsed.error = std::move(error);
-    return parsed;
+Why Refused(std::string error) {
+    return {.text = std::move(error)};
 }
 
 std::string LongName(std::span<const ProgramOption> options, int code) {
@@ -57,8 +54,8 @@ std::string UnknownLongOption(std::span<const ProgramOption> options, std::strin
 
 }  // namespace
 
-ProgramArguments ParseProgramArguments(std::span<const ProgramOption> options,
-                                       const std::vector<std::string>& arguments) {
+Result<ProgramArguments> ParseProgramArguments(std::span<const ProgramOption> options,
+                                               const std::vector<std::string>& arguments) {
     std::vector<std::string> names;
     for (const auto& option : options) {
         names.emplace_back(option.name);

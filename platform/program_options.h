@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/result.h"
+
 // The command line of both programs, read by getopt_long: --name=value and --name value,
 // unambiguous abbreviations of long names, options and operands in any order, and "--"
 // ending the options. -h/--help and -V/--version are every program's.
@@ -21,16 +23,15 @@ struct GivenOption {
 };
 
 struct ProgramArguments {
-    enum class Request { kRun, kHelp, kVersion, kError };
+    enum class Request { kRun, kHelp, kVersion };
     Request request = Request::kRun;
     std::vector<GivenOption> options;   // in the order given
     std::vector<std::string> operands;  // what is not an option, in the order given
-    std::string error;                  // with kError: what is wrong, in Norwegian (UTF-8)
 };
 
 // `arguments` without the program's name. Reading stops at the first help, version or
-// mistake.
-ProgramArguments ParseProgramArguments(std::span<const ProgramOption> options,
-                                       const std::vector<std::string>& arguments);
+// mistake; a mistake is told in Norwegian words of its own (UTF-8).
+Result<ProgramArguments> ParseProgramArguments(std::span<const ProgramOption> options,
+                                               const std::vector<std::string>& arguments);
 
 }  // namespace torvanik

@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <optional>
 
+#include "platform/owned_fd.h"
+
 namespace torvanik {
 namespace {
 
@@ -29,29 +31,6 @@ struct FreeBuffer {
     void operator()(char* buffer) const { std::free(buffer); }
 };
 using AlignedBuffer = std::unique_ptr<char, FreeBuffer>;
-
-class ReadBackFile {
-  public:
-    ReadBackFile(FileSystem& files, const std::string& path, int flags)
-        : fd_(files.OpenForReadBack(path, flags | O_RDONLY | O_CLOEXEC | O_NOATIME)) {
-        // The check leaves the file's access time as the step set it; only the file's
-        // owner may ask that, anyone else reads it the ordinary way.
-        if (fd_ < 0 && errno == EPERM) {
-            fd_ = files.OpenForReadBack(path, flags | O_RDONLY | O_CLOEXEC);
-        }
-    }
-    ~ReadBackFile() {
-        if (fd_ >= 0) {
-            close(fd_);
-        }
-    }
-    ReadBackFile(const ReadBackFile&) = delete;
-    ReadBackFile& operator=(const ReadBackFile&) = delete;
-    int fd() const { return fd_; }
-
-  private:
-    int fd_;
-};
 
 enum class ReadMode { kDirect, kAfterDroppingCache };
 
@@ -77,89 +56,146 @@ class PieceSize {
     std::int64_t bytes_ = kSmallest;
 };
 
-// One pass over the stretch; none when the file system turned direct reads down and the
-// other way is to be taken.
-std::optional<ReadBackOutcome> ReadStretch(FileSystem& files, const std::string& path,
-                                           ReadMode mode, std::int64_t offset, std::int64_t length,
-                                           const Digest128& expected,
-                                           const ReadBackProgress& progress, char* buffer,
-                                           std::int64_t bufferSize) {
-    const bool direct = mode == ReadMode::kDirect;
-    const ReadBackFile file(files, path, direct ? O_DIRECT : 0);
-    if (file.fd() < 0) {
-        if (direct && errno == EINVAL) {
-            return std::nullopt;
-        }
-        return ReadBackOutcome{ReadBackVerdict::kReadError, errno};
+// How one pass over the stretch ended: with a verdict, or turned down at its start by a
+// file system that takes no direct reads, for the other way to be taken.
+struct Pass {
+    bool directRefused = false;
+    ReadBackVerdict verdict = ReadBackVerdict::kMatch;
+};
+
+// The file opened for a pass; for a pass through the cache, its cached pages dropped first.
+Result<OwnedFd> OpenForPass(FileSystem& files, const std::string& path, ReadMode mode,
+                            std::int64_t offset) {
+    const int flags = (mode == ReadMode::kDirect ? O_DIRECT : 0) | O_RDONLY | O_CLOEXEC;
+    // The check leaves the file's access time as the step set it; only the file's owner
+    // may ask that, anyone else reads it the ordinary way.
+    OwnedFd file(files.OpenForReadBack(path, flags | O_NOATIME));
+    if (!file.valid() && errno == EPERM) {
+        file = OwnedFd(files.OpenForReadBack(path, flags));
     }
-    if (!direct) {
-        // Whole pages only are dropped, so the advice starts at the page that holds the
-        // stretch's first byte and runs to the end of the file.
-        if (const int error = files.Advise(file.fd(), AlignDown(offset), 0, POSIX_FADV_DONTNEED);
+    if (!file.valid()) {
+        return Why{.error = errno};
+    }
+    // Whole pages only are dropped, so the advice starts at the page that holds the
+    // stretch's first byte and runs to the end of the file.
+    if (mode == ReadMode::kAfterDroppingCache) {
+        if (const int error = files.Advise(file.get(), AlignDown(offset), 0, POSIX_FADV_DONTNEED);
             error != 0) {
-            return ReadBackOutcome{ReadBackVerdict::kReadError, error};
+            return Why{.error = error};
         }
     }
-    ByteDigest digest;
-    PieceSize piece;
-    const std::int64_t end = offset + length;
-    std::int64_t position = direct ? AlignDown(offset) : offset;
-    while (position < end) {
-        const std::int64_t want =
-            std::min({piece.bytes(), (direct ? AlignUp(end) : end) - position, bufferSize});
-        const auto started = files.Now();
-        const std::int64_t got =
-            files.ReadAt(file.fd(), buffer, static_cast<std::size_t>(want), position);
-        piece.Took(files.Now() - started);
-        if (got < 0 && errno == EINTR) {
-            continue;
+    return file;
+}
+
+// The stretch read back and compared, the digest and the progress taken piece by piece.
+class StretchRead {
+  public:
+    StretchRead(FileSystem& files, ReadMode mode, std::int64_t offset, std::int64_t length,
+                const ReadBackProgress& progress, char* buffer, std::int64_t bufferSize)
+        : files_(files),
+          direct_(mode == ReadMode::kDirect),
+          offset_(offset),
+          length_(length),
+          progress_(progress),
+          buffer_(buffer),
+          bufferSize_(bufferSize) {}
+
+    Result<Pass> Run(const OwnedFd& file, const Digest128& expected) {
+        const std::int64_t end = offset_ + length_;
+        std::int64_t position = direct_ ? AlignDown(offset_) : offset_;
+        while (position < end) {
+            const std::int64_t want =
+                std::min({piece_.bytes(), (direct_ ? AlignUp(end) : end) - position, bufferSize_});
+            const auto started = files_.Now();
+            const std::int64_t got =
+                files_.ReadAt(file.get(), buffer_, static_cast<std::size_t>(want), position);
+            piece_.Took(files_.Now() - started);
+            if (got < 0 && errno == EINTR) {
+                continue;
+            }
+            if (got < 0 && direct_ && errno == EINVAL && position == AlignDown(offset_)) {
+                return Pass{.directRefused = true};
+            }
+            if (got < 0) {
+                return Why{.error = errno};
+            }
+            if (const auto ended = Take(position, got, end)) {
+                return Pass{.verdict = *ended};
+            }
+            position += got;
         }
-        if (got < 0 && direct && errno == EINVAL && position == AlignDown(offset)) {
-            return std::nullopt;
-        }
-        if (got < 0) {
-            return ReadBackOutcome{ReadBackVerdict::kReadError, errno};
-        }
+        return Pass{.verdict = digest_.Value() == expected ? ReadBackVerdict::kMatch
+                                                           : ReadBackVerdict::kMismatch};
+    }
+
+  private:
+    // The `got` bytes read at `position` into the digest; a verdict when the pass ends here.
+    std::optional<ReadBackVerdict> Take(std::int64_t position, std::int64_t got, std::int64_t end) {
         if (got == 0) {
-            return ReadBackOutcome{ReadBackVerdict::kShort, 0};
+            return ReadBackVerdict::kShort;
         }
-        const std::int64_t from = std::max(position, offset);
+        const std::int64_t from = std::max(position, offset_);
         const std::int64_t to = std::min(position + got, end);
-        digest.Update(buffer + (from - position), static_cast<std::size_t>(to - from));
-        position += got;
-        if (progress && !progress(to - offset, length)) {
-            return ReadBackOutcome{ReadBackVerdict::kStopped, 0};
+        digest_.Update(buffer_ + (from - position), static_cast<std::size_t>(to - from));
+        if (progress_ && !progress_(to - offset_, length_)) {
+            return ReadBackVerdict::kStopped;
         }
         // A direct read that ends off a block boundary has met the end of the file.
-        if (direct && position < end && position % kAlignment != 0) {
-            return ReadBackOutcome{ReadBackVerdict::kShort, 0};
+        if (direct_ && position + got < end && (position + got) % kAlignment != 0) {
+            return ReadBackVerdict::kShort;
         }
+        return std::nullopt;
     }
-    if (digest.Value() != expected) {
-        return ReadBackOutcome{ReadBackVerdict::kMismatch, 0};
+
+    FileSystem& files_;
+    const bool direct_;
+    const std::int64_t offset_;
+    const std::int64_t length_;
+    const ReadBackProgress& progress_;
+    char* const buffer_;
+    const std::int64_t bufferSize_;
+    ByteDigest digest_;
+    PieceSize piece_;
+};
+
+Result<Pass> ReadStretch(FileSystem& files, const std::string& path, ReadMode mode,
+                         std::int64_t offset, std::int64_t length, const Digest128& expected,
+                         const ReadBackProgress& progress, char* buffer, std::int64_t bufferSize) {
+    const Result<OwnedFd> file = OpenForPass(files, path, mode, offset);
+    if (!file) {
+        if (mode == ReadMode::kDirect && file.why().error == EINVAL) {
+            return Pass{.directRefused = true};
+        }
+        return file.why();
     }
-    return ReadBackOutcome{};
+    return StretchRead(files, mode, offset, length, progress, buffer, bufferSize)
+        .Run(*file, expected);
 }
 
 }  // namespace
 
-ReadBackOutcome VerifyFromMedium(FileSystem& files, const std::string& path, std::int64_t offset,
-                                 std::int64_t length, const Digest128& expected,
-                                 const ReadBackProgress& progress) {
+Result<ReadBackVerdict> VerifyFromMedium(FileSystem& files, const std::string& path,
+                                         std::int64_t offset, std::int64_t length,
+                                         const Digest128& expected,
+                                         const ReadBackProgress& progress) {
     // A read never goes past the stretch's last block, so a small file needs a small buffer.
     const std::int64_t size = std::min(kLargestPiece, AlignUp(length) + kAlignment);
     const AlignedBuffer buffer(
         static_cast<char*>(std::aligned_alloc(kAlignment, static_cast<std::size_t>(size))));
     if (!buffer) {
-        return {ReadBackVerdict::kReadError, ENOMEM};
+        return Why{.error = ENOMEM};
     }
     for (const ReadMode mode : {ReadMode::kDirect, ReadMode::kAfterDroppingCache}) {
-        if (auto outcome = ReadStretch(files, path, mode, offset, length, expected, progress,
-                                       buffer.get(), size)) {
-            return *outcome;
+        const Result<Pass> pass =
+            ReadStretch(files, path, mode, offset, length, expected, progress, buffer.get(), size);
+        if (!pass) {
+            return pass.why();
+        }
+        if (!pass->directRefused) {
+            return pass->verdict;
         }
     }
-    return {ReadBackVerdict::kReadError, EINVAL};
+    return Why{.error = EINVAL};
 }
 
 }  // namespace torvanik

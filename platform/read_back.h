@@ -7,22 +7,17 @@
 
 #include "platform/byte_digest.h"
 #include "platform/file_system.h"
+#include "platform/result.h"
 
 // Reading a file back from its medium after it was written and flushed, and comparing it
 // with a digest of the bytes that were meant to be there.
 namespace torvanik {
 
 enum class ReadBackVerdict {
-    kMatch,      // the medium gave back the bytes that were written
-    kMismatch,   // it gave back other bytes
-    kShort,      // it ended before the stretch did
-    kReadError,  // a read failed; `error` says why
-    kStopped,    // the progress callback asked to stop
-};
-
-struct ReadBackOutcome {
-    ReadBackVerdict verdict = ReadBackVerdict::kMatch;
-    int error = 0;
+    kMatch,     // the medium gave back the bytes that were written
+    kMismatch,  // it gave back other bytes
+    kShort,     // it ended before the stretch did
+    kStopped,   // the progress callback asked to stop
 };
 
 // Bytes of the stretch checked so far, and its length; false stops the check.
@@ -31,9 +26,11 @@ using ReadBackProgress = std::function<bool(std::int64_t checked, std::int64_t l
 // Reads `length` bytes at `offset` of the file at `path` from the medium, not from the
 // page cache, and compares their digest with `expected`. The file must have been flushed
 // (fsync) first. Reads bypass the cache (O_DIRECT) where the file system allows it;
-// elsewhere the file's cached pages are dropped before they are read again.
-ReadBackOutcome VerifyFromMedium(FileSystem& files, const std::string& path, std::int64_t offset,
-                                 std::int64_t length, const Digest128& expected,
-                                 const ReadBackProgress& progress);
+// elsewhere the file's cached pages are dropped before they are read again. Fails, with the
+// system's error number, when a read failed.
+Result<ReadBackVerdict> VerifyFromMedium(FileSystem& files, const std::string& path,
+                                         std::int64_t offset, std::int64_t length,
+                                         const Digest128& expected,
+                                         const ReadBackProgress& progress);
 
 }  // namespace torvanik

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <variant>
@@ -11,8 +12,8 @@ namespace torvanik {
 
 struct Why {
     Reason reason = Reason::kNone;
-    int error = 0;     // errno, whose text follows the reason's; 0 for none
-    std::string text;  // a reason in words of its own (from the drive), when set
+    int error = 0;          // errno, whose text follows the reason's; 0 for none
+    std::string text = {};  // a reason in words of its own (from the drive), when set
 
     explicit operator bool() const { return reason != Reason::kNone || !text.empty(); }
 };
@@ -39,19 +40,20 @@ class [[nodiscard]] Result {
     std::variant<T, Why> state_;
 };
 
-// A call that gives nothing back but can fail: success is `return {};`.
+// A call that gives nothing back but can fail: success is `return {};`. A failure that
+// only a system error number says (its reason left to the caller) is a failure too.
 template <>
 class [[nodiscard]] Result<void> {
   public:
     Result() = default;
     Result(Why why) : why_(std::move(why)) {}
 
-    bool ok() const { return !why_; }
+    bool ok() const { return !why_.has_value(); }
     explicit operator bool() const { return ok(); }
-    const Why& why() const { return why_; }
+    const Why& why() const { return *why_; }
 
   private:
-    Why why_;
+    std::optional<Why> why_;
 };
 
 }  // namespace torvanik

@@ -60,12 +60,13 @@ Why Refused(std::string error) {
 
 Result<WindowRequest> ParseWindowRequest(const std::vector<std::string>& arguments,
                                          bool toolkitOptions) {
-    const ProgramArguments parsed = ParseProgramArguments(
+    const Result<ProgramArguments> parsed = ParseProgramArguments(
         kDriveOptionTable, toolkitOptions ? WithoutToolkitOptions(arguments) : arguments);
+    if (!parsed) {
+        return Refused(parsed.why().text);
+    }
     WindowRequest request;
-    switch (parsed.request) {
-        case ProgramArguments::Request::kError:
-            return Refused(parsed.error);
+    switch (parsed->request) {
         case ProgramArguments::Request::kHelp:
             request.action = WindowRequest::Action::kHelp;
             return request;
@@ -75,10 +76,10 @@ Result<WindowRequest> ParseWindowRequest(const std::vector<std::string>& argumen
         case ProgramArguments::Request::kRun:
             break;
     }
-    if (!parsed.operands.empty()) {
-        return Refused(kUnknownArgument + parsed.operands.front());
+    if (!parsed->operands.empty()) {
+        return Refused(kUnknownArgument + parsed->operands.front());
     }
-    for (const GivenOption& given : parsed.options) {
+    for (const GivenOption& given : parsed->options) {
         request.drives.Take(given);
     }
     return request;

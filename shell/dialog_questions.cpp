@@ -93,11 +93,11 @@ std::string DialogQuestions::OpenCleanUpPicker(const std::string& driveRoot, int
             Qt::QueuedConnection);
         deletions.Serve();
     }
-    std::string reason;
-    if (opened && drives_.CarryDeletions(disk, reason)) {
-        reason.clear();
+    if (!opened) {
+        return {};
     }
-    return reason;
+    const Result<void> carried = drives_.CarryDeletions(disk);
+    return carried ? std::string() : carried.why().text;
 }
 
 int DialogQuestions::ChooseDrive(int driveIndex) {

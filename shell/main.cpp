@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <cstdio>
 
+#include "platform/drive_map_parsing.h"
 #include "platform/settings_location.h"
 #include "platform/user_locale.h"
 #include "res/texts/window_texts.h"
@@ -41,13 +42,13 @@ int main(int argc, char** argv) {
     if (const int status = Answer(request); status >= 0) {
         return status;
     }
-    torvanik::DriveMap drives;
-    std::string error;
-    if (!torvanik::BuildDriveMap(request->drives.mappings, torvanik::DrivesFilePath(), drives,
-                                 error)) {
-        std::fprintf(stderr, "torvanik: %s\n\n%s", error.c_str(), torvanik::UsageText());
+    torvanik::Result<torvanik::DriveMap> built =
+        torvanik::BuildDriveMap(request->drives.mappings, torvanik::DrivesFilePath());
+    if (!built) {
+        std::fprintf(stderr, "torvanik: %s\n\n%s", built.why().text.c_str(), torvanik::UsageText());
         return 2;
     }
+    torvanik::DriveMap& drives = *built;
     request->drives.OverrideSettings(drives.settings());
     if (!torvanik::FindDisplay(arguments)) {
         std::fputs(torvanik::kNoDisplay, stderr);

@@ -307,10 +307,8 @@ class XxhsumTest : public CheckFilesTest, public ::testing::WithParamInterface<D
         const std::string folder = tmp / ("out" + std::to_string(disk));
         fs::create_directories(folder);
         const std::string image = tmp / ("images/DSKA000" + std::to_string(disk - 1) + ".IMG");
-        EXPECT_EQ(RunChild({"mcopy", "-m", "-n", "-i", image, "::*", folder + "/"},
-                           {"MTOOLS_SKIP_CHECK=1"})
-                      .exitCode,
-                  0);
+        EXPECT_TRUE(Succeeded(RunChild({"mcopy", "-m", "-n", "-i", image, "::*", folder + "/"},
+                                       {"MTOOLS_SKIP_CHECK=1"})));
         return folder;
     }
 };
@@ -335,11 +333,12 @@ TEST_P(XxhsumTest, EveryDiskPassesXxhsumAndTheSetJoinsBack) {
     ASSERT_EQ(screen().lastNotice, N(NoticeId::kSplitDoneSeveral));
     const std::string checkFile = CheckFileName(transfer.setIdentity);
     for (int disk = 1; disk <= 3; ++disk) {
-        const ChildRun check =
+        const Result<ChildOutput> check =
             RunChild({"sh", "-c", "cd \"$1\" && xxhsum -c \"$2\"", "sh", FilesOf(disk), checkFile});
-        EXPECT_EQ(check.exitCode, 0) << check.output << check.errors;
-        EXPECT_THAT(check.output, HasSubstr("bilde_bmp_" + std::to_string(disk) + ": OK"));
-        EXPECT_EQ(check.output.find("INFO.FIL: OK") != std::string::npos, disk == 1);
+        ASSERT_TRUE(check) << check.why().text;
+        EXPECT_EQ(check->status, 0) << check->output << check->errors;
+        EXPECT_THAT(check->output, HasSubstr("bilde_bmp_" + std::to_string(disk) + ": OK"));
+        EXPECT_EQ(check->output.find("INFO.FIL: OK") != std::string::npos, disk == 1);
     }
 
     if (!OnImages()) {

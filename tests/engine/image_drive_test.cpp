@@ -9,6 +9,7 @@
 #include "engine/disk_set.h"
 #include "engine_fixture.h"
 #include "platform/child_process.h"
+#include "platform/drive_map_parsing.h"
 #include "platform/floppy_image.h"
 
 namespace torvanik::testing {
@@ -19,8 +20,10 @@ using ::testing::HasSubstr;
 
 const std::vector<std::string> kMtoolsEnvironment = {"LC_ALL=C.UTF-8", "MTOOLS_SKIP_CHECK=1"};
 
-ChildRun Mtools(const std::vector<std::string>& argv) {
-    return RunChild(argv, kMtoolsEnvironment);
+// What mtools printed; a status of -1 when it could not run.
+ChildOutput Mtools(const std::vector<std::string>& argv) {
+    Result<ChildOutput> run = RunChild(argv, kMtoolsEnvironment);
+    return run ? std::move(*run) : ChildOutput{-1, {}, run.why().text};
 }
 
 timespec WriteTime(const std::string& path) {
@@ -43,17 +46,16 @@ class ImageDriveTest : public EngineTest {
     std::string CopiedOut(const std::string& image) {
         const std::string folder = tmp / ("out/" + image);
         std::filesystem::create_directories(folder);
-        EXPECT_EQ(Mtools({"mcopy", "-m", "-n", "-i", Image(image), "::*", folder + "/"}).exitCode,
-                  0);
+        EXPECT_EQ(Mtools({"mcopy", "-m", "-n", "-i", Image(image), "::*", folder + "/"}).status, 0);
         return folder;
     }
 
     void PutWithMtools(const std::string& image, const std::vector<std::string>& files) {
-        ASSERT_EQ(Mtools({"mformat", "-C", "-f", "1440", "-i", Image(image), "::"}).exitCode, 0);
+        ASSERT_EQ(Mtools({"mformat", "-C", "-f", "1440", "-i", Image(image), "::"}).status, 0);
         std::vector<std::string> argv = {"mcopy", "-m", "-i", Image(image)};
         argv.insert(argv.end(), files.begin(), files.end());
         argv.emplace_back("::");
-        ASSERT_EQ(Mtools(argv).exitCode, 0);
+        ASSERT_EQ(Mtools(argv).status, 0);
     }
 
     std::string imagesDir;
@@ -83,8 +85,8 @@ TEST_F(ImageDriveTest, SplitsOntoThreeFloppyImagesAndJoinsBack) {
     for (std::size_t i = 0; i < chunks.size(); ++i) {
         const std::string image = "DSKA000" + std::to_string(i) + ".IMG";
         EXPECT_EQ(std::filesystem::file_size(Image(image)), kFloppyImageBytes);
-        const ChildRun info = Mtools({"minfo", "-i", Image(image), "::"});
-        EXPECT_EQ(info.exitCode, 0);
+        const ChildOutput info = Mtools({"minfo", "-i", Image(image), "::"});
+        EXPECT_EQ(info.status, 0);
         EXPECT_THAT(info.output, HasSubstr("small size: 2880 sectors"));
         EXPECT_THAT(Mtools({"mdir", "-i", Image(image), "::"}).output, HasSubstr(freeLines[i]));
 
@@ -173,13 +175,12 @@ TEST_P(FloppySizesTest, SplitsFillingEachImageAndJoinsBack) {
     const FloppyCase& floppy = GetParam();
     const NoRoomForTemporaries noRoom(tmp / "small");
     if (floppy.format != nullptr) {
-        std::string error;
-        ASSERT_TRUE(
-            ParseDriveOption("A:=images:" + imagesDir + ",format=" + floppy.format, drives, error))
-            << error;
+        const Result<void> parsed =
+            ParseDriveOption("A:=images:" + imagesDir + ",format=" + floppy.format, drives);
+        ASSERT_TRUE(parsed) << parsed.why().text;
     } else {
         for (const auto& image : floppy.images) {
-            ASSERT_EQ(Mtools({"mformat", "-C", "-f", "720", "-i", Image(image), "::"}).exitCode, 0);
+            ASSERT_EQ(Mtools({"mformat", "-C", "-f", "720", "-i", Image(image), "::"}).status, 0);
         }
     }
     const std::string source = MakeSource("lyd.wav", floppy.sourceBytes);
@@ -194,7 +195,7 @@ TEST_P(FloppySizesTest, SplitsFillingEachImageAndJoinsBack) {
         const std::string& image = floppy.images[i];
         SCOPED_TRACE(image);
         EXPECT_EQ(std::filesystem::file_size(Image(image)), floppy.imageBytes);
-        const ChildRun info = Mtools({"minfo", "-i", Image(image), "::"});
+        const ChildOutput info = Mtools({"minfo", "-i", Image(image), "::"});
         EXPECT_THAT(info.output, HasSubstr(floppy.sectors));
         const std::string out = CopiedOut(image);
         const std::string chunk = out + "/lyd_wav_" + std::to_string(i + 1);
@@ -260,11 +261,10 @@ TEST_F(ImageDriveTest, AStepTheImageDoesNotTakeIsAFailedStepThatLeavesTheImage) 
     EXPECT_EQ(screen().lastNotice, N(NoticeId::kInsertDiskAgain, 1));
     EXPECT_THAT(observer.reasons, ElementsAre(HasSubstr("DSKA0000.IMG")));
     EXPECT_EQ(transfer.bytesWritten, 0);
-    ImageRoot root;
-    std::string reason;
-    ASSERT_TRUE(ReadImageRoot(Image("DSKA0000.IMG"), root, reason)) << reason;
-    EXPECT_EQ(root.files.size(), 224u);
-    EXPECT_EQ(root.freeBytes, 1'457'664u - 224 * 512);
+    const Result<ImageRoot> root = ReadImageRoot(Image("DSKA0000.IMG"));
+    ASSERT_TRUE(root) << root.why().text;
+    EXPECT_EQ(root->files.size(), 224u);
+    EXPECT_EQ(root->freeBytes, 1'457'664u - 224 * 512);
 }
 
 TEST_F(ImageDriveTest, JoinsASetImagedElsewhereInNameOrder) {

@@ -56,21 +56,20 @@ bool Ended(const std::string& pidFile) {
 TEST_F(FakeProgramTest, AChildPastItsLimitIsKilledWithWhatItStarted) {
     WriteProgram("slow", "echo started\nsleep 30 &\necho $! > " + (tmp / "grandchild") +
                              "\necho $$ > " + (tmp / "child") + "\nwait");
-    const ChildRun run = RunChild({"slow"}, {}, 300ms);
-    EXPECT_TRUE(run.timedOut);
-    EXPECT_EQ(run.exitCode, -1);
-    EXPECT_EQ(run.output, "started\n");
-    EXPECT_EQ(run.errors, "slow svarte ikke innen 1 s og ble stoppet\n");
+    const Result<ChildOutput> run = RunChild({"slow"}, {}, 300ms);
+    ASSERT_FALSE(run);
+    EXPECT_EQ(run.why().error, ETIMEDOUT);
+    EXPECT_EQ(run.why().text, "slow svarte ikke innen 1 s og ble stoppet\n");
     EXPECT_TRUE(Ended(tmp / "child"));
     EXPECT_TRUE(Ended(tmp / "grandchild"));
 }
 
 TEST_F(FakeProgramTest, AChildWithinItsLimitIsLeftToFinish) {
     WriteProgram("quick", "sleep 0.2\necho done\nexit 3");
-    const ChildRun run = RunChild({"quick"}, {}, 5000ms);
-    EXPECT_FALSE(run.timedOut);
-    EXPECT_EQ(run.exitCode, 3);
-    EXPECT_EQ(run.output, "done\n");
+    const Result<ChildOutput> run = RunChild({"quick"}, {}, 5000ms);
+    ASSERT_TRUE(run);
+    EXPECT_EQ(run->status, 3);
+    EXPECT_EQ(run->output, "done\n");
 }
 
 // A removable disk whose udisksctl is the test's.
@@ -104,10 +103,10 @@ TEST_F(FakeProgramTest, AFailedEjectSaysWhyInUdisksctlsOwnWords) {
         disk.folder = tmp.path().string();
         disk.device = "/dev/sdz1";
         disk.kind = DriveKind::Media;
-        std::string reason;
         // The files are on the disk by now: a disk not let go fails no step.
-        EXPECT_TRUE(map.Finish(disk, reason)) << c.name;
-        EXPECT_EQ(reason, c.reason) << c.name;
+        const Result<std::string> finished = map.Finish(disk);
+        ASSERT_TRUE(finished) << c.name;
+        EXPECT_EQ(*finished, c.reason) << c.name;
     }
 }
 

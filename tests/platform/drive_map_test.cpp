@@ -1,4 +1,4 @@
-#include "platform/drive_map.h"
+#include "platform/drive_map_parsing.h"
 
 #include <gtest/gtest.h>
 
@@ -7,54 +7,54 @@
 
 #include "platform/file_system.h"
 #include "support/temp_folder.h"
+#include "support/why_text.h"
 
 namespace torvanik::testing {
 namespace {
 
 TEST(DriveOptionTest, ParsesFolderAndCapacity) {
     DriveMap map;
-    std::string error;
-    ASSERT_TRUE(ParseDriveOption("A:=/tmp/a,b", map, error));
-    ASSERT_TRUE(ParseDriveOption("c:=/mnt/c,capacity=1457664", map, error));
+    ASSERT_TRUE(ParseDriveOption("A:=/tmp/a,b", map));
+    ASSERT_TRUE(ParseDriveOption("c:=/mnt/c,capacity=1457664", map));
     EXPECT_EQ(map.Find(0)->directory, "/tmp/a,b");
     EXPECT_FALSE(map.Find(0)->capacity);
     EXPECT_EQ(map.Find(2)->directory, "/mnt/c");
     EXPECT_EQ(map.Find(2)->capacity, 1457664u);
     EXPECT_EQ(map.Find(2)->kind, DriveKind::Folder);
     EXPECT_EQ(map.Find(1), nullptr);
-    ASSERT_TRUE(ParseDriveOption("B:=images:/stack,capacity=720", map, error));
+    ASSERT_TRUE(ParseDriveOption("B:=images:/stack,capacity=720", map));
     EXPECT_EQ(map.Find(1)->kind, DriveKind::Images);
     EXPECT_EQ(map.Find(1)->directory, "/stack");
     EXPECT_EQ(map.Find(1)->capacity, 720u);
     EXPECT_EQ(map.Find(1)->format->name, "1.44m");
     for (const char* option :
          {"B:=images:/stack,format=720k,capacity=5", "B:=images:/stack,capacity=5,format=720k"}) {
-        ASSERT_TRUE(ParseDriveOption(option, map, error)) << error;
+        ASSERT_TRUE(ParseDriveOption(option, map)) << option;
         EXPECT_EQ(map.Find(1)->directory, "/stack");
         EXPECT_EQ(map.Find(1)->capacity, 5u);
         EXPECT_EQ(map.Find(1)->format->name, "720k");
     }
 
-    ASSERT_TRUE(ParseDriveOption("B:=media", map, error));
+    ASSERT_TRUE(ParseDriveOption("B:=media", map));
     EXPECT_EQ(map.Find(1)->kind, DriveKind::Media);
     EXPECT_EQ(map.Find(1)->directory, "");
-    ASSERT_TRUE(ParseDriveOption("B:=media:/mnt/disks,capacity=1457664", map, error));
+    ASSERT_TRUE(ParseDriveOption("B:=media:/mnt/disks,capacity=1457664", map));
     EXPECT_EQ(map.Find(1)->kind, DriveKind::Media);
     EXPECT_EQ(map.Find(1)->directory, "/mnt/disks");
     EXPECT_EQ(map.Find(1)->capacity, 1457664u);
-    ASSERT_TRUE(ParseDriveOption("B:=device:/dev/disk/by-id/usb-X", map, error));
+    ASSERT_TRUE(ParseDriveOption("B:=device:/dev/disk/by-id/usb-X", map));
     EXPECT_EQ(map.Find(1)->kind, DriveKind::Device);
     EXPECT_EQ(map.Find(1)->device, "/dev/disk/by-id/usb-X");
-    ASSERT_TRUE(ParseDriveOption("B:=./media", map, error));
+    ASSERT_TRUE(ParseDriveOption("B:=./media", map));
     EXPECT_EQ(map.Find(1)->kind, DriveKind::Folder);
 
     for (const char* bad : {"A:", "A:=", "S:=/x", "AB:=/x", "A:=/x,capacity=", "A:=/x,capacity=1k",
                             "=/x", "A:=,capacity=5", "A:=device", "A:=device:", "A:=media:",
                             "A:=images", "A:=images:", "A:=images:/x,format=720",
                             "A:=images:/x,format=", "A:=/x,format=720k", "A:=media,format=1.44m"}) {
-        error.clear();
-        EXPECT_FALSE(ParseDriveOption(bad, map, error)) << bad;
-        EXPECT_FALSE(error.empty()) << bad;
+        const Result<void> parsed = ParseDriveOption(bad, map);
+        EXPECT_FALSE(parsed) << bad;
+        EXPECT_FALSE(WhyText(parsed).empty()) << bad;
     }
 }
 
@@ -63,9 +63,9 @@ TEST(DriveMapTest, CommandLineThenDrivesFileThenDefaults) {
     const std::string file = tmp / "drives";
     std::ofstream(file) << "# my drives\n\nA: /from/file\neject no\nverify no\nsums no\n"
                            "C: /mnt/c drive,capacity=100\nD: images:/stack\n";
-    DriveMap map;
-    std::string error;
-    ASSERT_TRUE(BuildDriveMap({"C:=/from/option"}, file, map, error)) << error;
+    Result<DriveMap> built = BuildDriveMap({"C:=/from/option"}, file);
+    ASSERT_TRUE(built) << WhyText(built);
+    DriveMap map = *built;
     EXPECT_EQ(map.Find(0)->directory, "/from/file");
     EXPECT_EQ(map.Find(1)->kind, DriveKind::RemovableDisk);
     EXPECT_EQ(map.Find(2)->directory, "/from/option");
@@ -74,13 +74,17 @@ TEST(DriveMapTest, CommandLineThenDrivesFileThenDefaults) {
     EXPECT_FALSE(map.settings().verify);
     EXPECT_FALSE(map.settings().sums);
 
-    ASSERT_TRUE(BuildDriveMap({}, file, map, error));
+    built = BuildDriveMap({}, file);
+    ASSERT_TRUE(built);
+    map = *built;
     EXPECT_EQ(map.Find(2)->directory, "/mnt/c drive");
     EXPECT_EQ(map.Find(2)->capacity, 100u);
     EXPECT_EQ(map.Find(3)->kind, DriveKind::Images);
     EXPECT_EQ(map.Find(3)->directory, "/stack");
 
-    ASSERT_TRUE(BuildDriveMap({}, tmp / "missing", map, error));
+    built = BuildDriveMap({}, tmp / "missing");
+    ASSERT_TRUE(built);
+    map = *built;
     EXPECT_EQ(map.Find(0)->kind, DriveKind::Media);
     EXPECT_TRUE(map.settings().eject);
     EXPECT_TRUE(map.settings().verify);
@@ -88,7 +92,7 @@ TEST(DriveMapTest, CommandLineThenDrivesFileThenDefaults) {
 
     for (const char* bad : {"A:/no/space\n", "eject maybe\n", "verify\n", "verbose no\n"}) {
         std::ofstream(file) << bad;
-        EXPECT_FALSE(BuildDriveMap({}, file, map, error)) << bad;
+        EXPECT_FALSE(BuildDriveMap({}, file)) << bad;
     }
 }
 

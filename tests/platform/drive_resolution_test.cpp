@@ -7,9 +7,12 @@
 
 #include "platform/drive_description.h"
 #include "platform/drive_map.h"
+#include "platform/drive_map_parsing.h"
+#include "res/texts/drive_texts.h"
 #include "platform/floppy_image.h"
 #include "res/texts/drive_texts.h"
 #include "support/temp_folder.h"
+#include "support/why_text.h"
 
 namespace torvanik::testing {
 namespace {
@@ -42,13 +45,13 @@ struct FakeDriveSystem : DriveSystem {
     }
     bool MediumComesOut(const std::string&) const override { return mediumComesOut; }
     Udisks UdisksState() const override { return udisks; }
-    ChildRun RunUdisks(const std::vector<std::string>& arguments) const override {
+    Result<ChildOutput> RunUdisks(const std::vector<std::string>& arguments) const override {
         calls.push_back(arguments[0] + " " + arguments[1] + " " + arguments[2] + " " +
                         arguments[3]);
         if (arguments[0] == failingVerb) {
-            return {1, false, false, "", "Error unmounting /dev/sdb1: target is busy\nmore\n"};
+            return ChildOutput{1, "", "Error unmounting /dev/sdb1: target is busy\nmore\n"};
         }
-        return {0, false, false, "", ""};
+        return ChildOutput{};
     }
 };
 
@@ -84,8 +87,8 @@ TEST_P(DriveResolutionTest, FindsTheDiskInTheDriveNow) {
     system->devices["/dev/disk/by-id/usb-FLOPPY"] = {{8, 16}, {8, 17}};
     DriveMap map;
     map.UseSystem(system);
-    std::string error;
-    ASSERT_TRUE(ParseDriveOption(std::string("A:=") + c.target, map, error)) << error;
+    const Result<void> parsed = ParseDriveOption(std::string("A:=") + c.target, map);
+    ASSERT_TRUE(parsed) << WhyText(parsed);
     const DiskInDrive disk = map.Resolve(0, 1, DiskUse::Write);
     EXPECT_EQ(disk.folder, c.folder);
     EXPECT_EQ(disk.whyNone, c.whyNone);
@@ -123,9 +126,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(DriveDefaultsTest, AIsTheDiskInTheDriveAndBTheSecondRemovableDisk) {
     TempFolder tmp;
-    DriveMap map;
-    std::string error;
-    ASSERT_TRUE(BuildDriveMap({}, tmp / "missing", map, error));
+    Result<DriveMap> built = BuildDriveMap({}, tmp / "missing");
+    ASSERT_TRUE(built);
+    DriveMap& map = *built;
     auto system = std::make_shared<FakeDriveSystem>();
     system->mountInfo = kSystemMounts + MountLine("8:17", "/media/ola/A", "/dev/sdb1") +
                         MountLine("8:33", "/mnt/b", "/dev/sdc1");
@@ -181,11 +184,11 @@ TEST(EjectTest, UnmountsThenPowersOffOnlyWhatMayBeLetGo) {
         map.settings().eject = c.eject;
         map.Set(0, {{}, std::nullopt, DriveKind::Media});
         map.Set(1, {"/media/ola/A", std::nullopt});
-        std::string reason;
-        EXPECT_TRUE(map.Finish(map.Resolve(1, 1, DiskUse::Write), reason)) << c.name;
-        EXPECT_TRUE(map.Finish(map.Resolve(0, 1, DiskUse::Write), reason)) << c.name;
+        const Result<std::string> folder = map.Finish(map.Resolve(1, 1, DiskUse::Write));
+        const Result<std::string> media = map.Finish(map.Resolve(0, 1, DiskUse::Write));
+        ASSERT_TRUE(folder && media) << c.name;
         EXPECT_EQ(system->calls, c.calls) << c.name;
-        EXPECT_EQ(reason, c.reason) << c.name;
+        EXPECT_EQ(*folder + *media, c.reason) << c.name;
     }
 }
 
@@ -196,17 +199,16 @@ TEST(EjectTest, NeverForAFloppyImage) {
     system->mountInfo = kSystemMounts;
     DriveMap map;
     map.UseSystem(system);
-    std::string error;
-    ASSERT_TRUE(ParseDriveOption("A:=images:" + tmp.path().string(), map, error)) << error;
+    ASSERT_TRUE(ParseDriveOption("A:=images:" + tmp.path().string(), map));
     const DiskInDrive disk = map.Resolve(0, 1, DiskUse::Write);
     ASSERT_FALSE(disk.folder.empty()) << disk.whyNone;
     WriteBytes(disk.folder + "/INFO.FIL", PatternBytes(20));
-    std::string reason;
-    EXPECT_TRUE(map.Finish(disk, reason)) << reason;
+    const Result<std::string> finished = map.Finish(disk);
+    EXPECT_TRUE(finished) << WhyText(finished);
     EXPECT_TRUE(system->calls.empty());
-    ImageRoot root;
-    ASSERT_TRUE(ReadImageRoot(tmp / "DSKA0000.IMG", root, reason)) << reason;
-    EXPECT_EQ(root.files, std::vector<std::string>{"INFO.FIL"});
+    const Result<ImageRoot> root = ReadImageRoot(tmp / "DSKA0000.IMG");
+    ASSERT_TRUE(root) << WhyText(root);
+    EXPECT_EQ(root->files, std::vector<std::string>{"INFO.FIL"});
 }
 
 TEST(DriveDescriptionTest, SaysWhyNoDiskIsInOrTheFolderIsMissingOrNamesTheImage) {
@@ -220,10 +222,9 @@ TEST(DriveDescriptionTest, SaysWhyNoDiskIsInOrTheFolderIsMissingOrNamesTheImage)
     FileSystem files;
     EXPECT_EQ(DescribeDrive(map, files, 1), "B: " + std::string(drive_text::kNoDiskIn));
     EXPECT_EQ(DescribeDrive(map, files, 2), "C: = " + (tmp / "missing") + " (finnes ikke)");
-    std::string reason;
-    ASSERT_TRUE(FormatFloppyImage(tmp / "DSKA0000.IMG", kFloppyFormats[1], reason)) << reason;
+    ASSERT_TRUE(FormatFloppyImage(tmp / "DSKA0000.IMG", kFloppyFormats[1]));
     WriteBytes(tmp / "fil", PatternBytes(1500));
-    ASSERT_TRUE(CopyIntoImage(tmp / "DSKA0000.IMG", {tmp / "fil"}, reason)) << reason;
+    ASSERT_TRUE(CopyIntoImage(tmp / "DSKA0000.IMG", {tmp / "fil"}));
     map.Set(3, {tmp.path().string(), std::nullopt, DriveKind::Images});
     // Looked at while a step holds the image folder, unpacking nothing beside the image.
     const DiskInDrive held = map.Resolve(3, 2, DiskUse::Write);

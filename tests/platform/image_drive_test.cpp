@@ -14,8 +14,10 @@
 
 #include "platform/child_process.h"
 #include "platform/floppy_image.h"
+#include "platform/image_names.h"
 #include "res/texts/reason_texts.h"
 #include "support/temp_folder.h"
+#include "support/why_text.h"
 
 namespace torvanik::testing {
 namespace {
@@ -27,34 +29,33 @@ using ::testing::IsEmpty;
 using ::testing::UnorderedElementsAre;
 
 std::vector<std::string> ImageFiles(const std::string& image) {
-    ImageRoot root;
-    std::string reason;
-    EXPECT_TRUE(ReadImageRoot(image, root, reason)) << reason;
-    return root.files;
+    const Result<ImageRoot> root = ReadImageRoot(image);
+    EXPECT_TRUE(root) << WhyText(root);
+    return root ? root->files : std::vector<std::string>{};
 }
 
 void Format(const std::string& image, std::uint64_t size = kFloppyImageBytes) {
-    std::string reason;
-    ASSERT_TRUE(FormatFloppyImage(image, *kDefaultFloppyFormat, reason)) << reason;
+    const Result<void> made = FormatFloppyImage(image, *kDefaultFloppyFormat);
+    ASSERT_TRUE(made) << WhyText(made);
     fs::resize_file(image, size);
 }
 
 TEST(ImageForDiskTest, NumberedImagesUnlessTheFolderHoldsAnotherNaming) {
     TempFolder tmp;
     const std::string dir = tmp.path().string();
-    EXPECT_EQ(ImageForDisk(dir, 1), dir + "/DSKA0000.IMG");
-    EXPECT_EQ(ImageForDisk(dir, 12), dir + "/DSKA0011.IMG");
+    EXPECT_EQ(*ImageForDisk(dir, 1), dir + "/DSKA0000.IMG");
+    EXPECT_EQ(*ImageForDisk(dir, 12), dir + "/DSKA0011.IMG");
 
     for (const char* name : {"b.vfd", "a.IMA", "c.img", "notes.txt"}) {
         WriteBytes(tmp / name, {});
     }
-    EXPECT_EQ(ImageForDisk(dir, 1), dir + "/a.IMA");
-    EXPECT_EQ(ImageForDisk(dir, 3), dir + "/c.img");
-    EXPECT_EQ(ImageForDisk(dir, 4), "");
+    EXPECT_EQ(*ImageForDisk(dir, 1), dir + "/a.IMA");
+    EXPECT_EQ(*ImageForDisk(dir, 3), dir + "/c.img");
+    EXPECT_EQ(*ImageForDisk(dir, 4), "");
 
     WriteBytes(tmp / "dska0001.img", {});
-    EXPECT_EQ(ImageForDisk(dir, 1), dir + "/DSKA0000.IMG");
-    EXPECT_EQ(ImageForDisk(dir, 2), dir + "/dska0001.img");
+    EXPECT_EQ(*ImageForDisk(dir, 1), dir + "/DSKA0000.IMG");
+    EXPECT_EQ(*ImageForDisk(dir, 2), dir + "/dska0001.img");
 }
 
 // What a step leaves in the disk's folder reaches the image only through Finish.
@@ -68,25 +69,27 @@ TEST(ImageDiskTest, FinishCarriesWritesAndDeletionsIntoTheImage) {
         EXPECT_EQ(disk.capacity, 1'457'664u);
         WriteBytes(disk.folder + "/en veldig lang fil.txt", PatternBytes(1000));
         WriteBytes(disk.folder + "/KORT.TXT", PatternBytes(10));
-        std::string reason;
-        ASSERT_TRUE(FinishImageDisk(disk, reason)) << reason;
+        const Result<void> finished = FinishImageDisk(disk);
+        ASSERT_TRUE(finished) << WhyText(finished);
     }
-    ImageRoot root;
-    std::string reason;
-    ASSERT_TRUE(ReadImageRoot(image, root, reason)) << reason;
-    EXPECT_THAT(root.files, UnorderedElementsAre("en veldig lang fil.txt", "KORT.TXT"));
-    EXPECT_EQ(root.freeBytes, 1'457'664u - 1024 - 512);
+    Result<ImageRoot> root = ReadImageRoot(image);
+    ASSERT_TRUE(root) << WhyText(root);
+    EXPECT_THAT(root->files, UnorderedElementsAre("en veldig lang fil.txt", "KORT.TXT"));
+    EXPECT_EQ(root->freeBytes, 1'457'664u - 1024 - 512);
 
     DiskInDrive disk = ResolveImageDisk(drive, 1, DiskUse::Read);
     EXPECT_EQ(disk.capacity, 1'457'664u);
     std::filesystem::remove(disk.folder + "/KORT.TXT");
-    ASSERT_TRUE(FinishImageDisk(disk, reason)) << reason;
+    const Result<void> deleted = FinishImageDisk(disk);
+    ASSERT_TRUE(deleted) << WhyText(deleted);
     // A name FAT can't hold: the image is left as it was, with no copy beside it.
     WriteBytes(disk.folder + "/a:b", PatternBytes(10));
-    EXPECT_FALSE(FinishImageDisk(disk, reason));
-    EXPECT_THAT(reason, HasSubstr("DSKA0000.IMG"));
-    ASSERT_TRUE(ReadImageRoot(image, root, reason));
-    EXPECT_THAT(root.files, ElementsAre("en veldig lang fil.txt"));
+    const Result<void> refused = FinishImageDisk(disk);
+    EXPECT_FALSE(refused);
+    EXPECT_THAT(WhyText(refused), HasSubstr("DSKA0000.IMG"));
+    root = ReadImageRoot(image);
+    ASSERT_TRUE(root);
+    EXPECT_THAT(root->files, ElementsAre("en veldig lang fil.txt"));
     EXPECT_THAT(NamesIn(tmp.path()), ElementsAre(fs::path(disk.folder).filename(), "DSKA0000.IMG"));
 
     const std::string folder = disk.folder;
@@ -136,8 +139,7 @@ int Split(const DriveMapping& drive, const std::string& set, int report, int go)
         return inUse ? 2 : 1;
     }
     WriteBytes(disk.folder + "/" + set, {'x'});
-    std::string reason;
-    return FinishImageDisk(disk, reason) ? 0 : 1;
+    return FinishImageDisk(disk) ? 0 : 1;
 }
 
 TEST(ImageDiskTest, OfTwoProgramsOnOneImageFolderOneWritesAndTheOtherIsToldItIsInUse) {
@@ -179,12 +181,29 @@ TEST(ImageDiskTest, AnImageReplacedDuringTheStepIsLeftAsTheOtherProgramMadeIt) {
     WriteBytes(disk.folder + "/INFO.FIL", {'1'});
     Format(tmp / "other.img");
     fs::rename(tmp / "other.img", tmp / "images/DSKA0000.IMG");
-    std::string reason;
-    EXPECT_FALSE(FinishImageDisk(disk, reason));
-    EXPECT_EQ(reason, ImageReason(image_reason::kChanged, "DSKA0000.IMG"));
+    const Result<void> finished = FinishImageDisk(disk);
+    EXPECT_FALSE(finished);
+    EXPECT_EQ(WhyText(finished), ImageReason(image_reason::kChanged, "DSKA0000.IMG"));
     EXPECT_THAT(NamesIn(tmp / "images"),
                 ElementsAre(fs::path(disk.folder).filename(), "DSKA0000.IMG"));
     EXPECT_THAT(ImageFiles(tmp / "images/DSKA0000.IMG"), IsEmpty());
+}
+
+// A disk folder that can't be listed any more says nothing of what the step deleted.
+TEST(ImageDiskTest, AFolderThatCanNotBeListedLeavesTheImageAsItWas) {
+    TempFolder tmp;
+    const DiskInDrive disk =
+        ResolveImageDisk({tmp.path().string(), std::nullopt, DriveKind::Images}, 1, DiskUse::Write);
+    ASSERT_FALSE(disk.folder.empty()) << disk.whyNone;
+    WriteBytes(disk.folder + "/INFO.FIL", {'1'});
+    ASSERT_TRUE(FinishImageDisk(disk));
+    fs::remove_all(disk.folder);
+    const Result<void> finished = FinishImageDisk(disk);
+    EXPECT_THAT(WhyText(finished),
+                ::testing::StartsWith(ImageReason(image_reason::kNotWritten, "DSKA0000.IMG")));
+    // Its words name the error already; a number beside them would have it said twice.
+    EXPECT_EQ(finished.why().error, 0);
+    EXPECT_THAT(ImageFiles(tmp / "DSKA0000.IMG"), ElementsAre("INFO.FIL"));
 }
 
 // A link of that naming is no step's: neither it nor what it points to goes.
@@ -217,10 +236,9 @@ TEST(ImageDiskTest, AStepOntoALargeImageStreamsIt) {
     const std::string image = tmp / "DSKA0000.IMG";
     WriteBytes(image, {});
     fs::resize_file(image, 300 << 20);
-    ASSERT_EQ(RunChild({"mformat", "-T", "614400", "-h", "64", "-s", "32", "-i", image, "::"},
-                       {"MTOOLS_SKIP_CHECK=1"})
-                  .exitCode,
-              0);
+    ASSERT_TRUE(
+        Succeeded(RunChild({"mformat", "-T", "614400", "-h", "64", "-s", "32", "-i", image, "::"},
+                           {"MTOOLS_SKIP_CHECK=1"})));
     int result[2];
     ASSERT_EQ(pipe(result), 0);
     // In a child of its own, whose peak starts over before the step: a 64 MB chunk put on it.
@@ -236,8 +254,7 @@ TEST(ImageDiskTest, AStepOntoALargeImageStreamsIt) {
             }
             WriteBytes(disk.folder + "/bilde_bmp_1", {});
             fs::resize_file(disk.folder + "/bilde_bmp_1", 64 << 20);
-            std::string reason;
-            added = FinishImageDisk(disk, reason) ? PeakKB() - before : 0;
+            added = FinishImageDisk(disk) ? PeakKB() - before : 0;
         }
         _exit(write(result[1], &added, sizeof added) == sizeof added ? 0 : 1);
     }
@@ -253,28 +270,24 @@ TEST(ImageDiskTest, AStepOntoALargeImageStreamsIt) {
 TEST(FloppyImageTest, WithoutMtoolsTheReasonNamesThePackage) {
     TempFolder tmp;
     const std::string image = tmp / "DSKA0000.IMG";
-    std::string reason;
-    ASSERT_TRUE(FormatFloppyImage(image, *kDefaultFloppyFormat, reason)) << reason;
+    Format(image);
     const std::string path = std::getenv("PATH");
     std::filesystem::create_directories(tmp / "bin");
     setenv("PATH", (tmp / "bin").c_str(), 1);
-    const std::pair<const char*, std::function<bool(std::string&)>> uses[] = {
-        {"format",
-         [&](std::string& r) {
-             return FormatFloppyImage(tmp / "DSKA0001.IMG", *kDefaultFloppyFormat, r);
-         }},
+    const std::pair<const char*, std::function<Result<void>()>> uses[] = {
+        {"format", [&] { return FormatFloppyImage(tmp / "DSKA0001.IMG", *kDefaultFloppyFormat); }},
         {"list",
-         [&](std::string& r) {
-             ImageRoot root;
-             return ReadImageRoot(image, root, r);
+         [&]() -> Result<void> {
+             const Result<ImageRoot> root = ReadImageRoot(image);
+             return root ? Result<void>() : root.why();
          }},
-        {"copy out", [&](std::string& r) { return CopyOutOfImage(image, {"A"}, tmp / "bin", r); }},
-        {"copy in", [&](std::string& r) { return CopyIntoImage(image, {tmp / "bin"}, r); }},
-        {"delete", [&](std::string& r) { return DeleteFromImage(image, {"A"}, r); }}};
+        {"copy out", [&] { return CopyOutOfImage(image, {"A"}, tmp / "bin"); }},
+        {"copy in", [&] { return CopyIntoImage(image, {tmp / "bin"}); }},
+        {"delete", [&] { return DeleteFromImage(image, {"A"}); }}};
     for (const auto& [name, use] : uses) {
-        reason.clear();
-        EXPECT_FALSE(use(reason)) << name;
-        EXPECT_EQ(reason, image_reason::kMtoolsMissing) << name;
+        const Result<void> used = use();
+        EXPECT_FALSE(used) << name;
+        EXPECT_EQ(WhyText(used), image_reason::kMtoolsMissing) << name;
     }
     setenv("PATH", path.c_str(), 1);
 }

@@ -106,22 +106,19 @@ TEST_F(ReadBackFromMediumTest, StretchesAtAnyOffsetMatchOnlyTheirOwnBytesBothWay
         for (const auto& [from, length] : stretches) {
             const auto offset = static_cast<std::int64_t>(from);
             const auto size = static_cast<std::int64_t>(length);
-            EXPECT_EQ(VerifyFromMedium(files, path, offset, size,
-                                       DigestOfStretch(bytes, from, length), {})
-                          .verdict,
+            EXPECT_EQ(*VerifyFromMedium(files, path, offset, size,
+                                        DigestOfStretch(bytes, from, length), {}),
                       ReadBackVerdict::kMatch)
                 << from << "+" << length;
         }
-        EXPECT_EQ(
-            VerifyFromMedium(files, path, 1, 4096, DigestOfStretch(bytes, 0, 4096), {}).verdict,
-            ReadBackVerdict::kMismatch);
-        EXPECT_EQ(
-            VerifyFromMedium(files, path, 100, kSize, DigestOfStretch(bytes, 100, kSize - 100), {})
-                .verdict,
-            ReadBackVerdict::kShort);
-        const ReadBackOutcome missing = VerifyFromMedium(files, tmp / "none", 0, 1, {}, {});
-        EXPECT_EQ(missing.verdict, ReadBackVerdict::kReadError);
-        EXPECT_EQ(missing.error, ENOENT);
+        EXPECT_EQ(*VerifyFromMedium(files, path, 1, 4096, DigestOfStretch(bytes, 0, 4096), {}),
+                  ReadBackVerdict::kMismatch);
+        EXPECT_EQ(*VerifyFromMedium(files, path, 100, kSize,
+                                    DigestOfStretch(bytes, 100, kSize - 100), {}),
+                  ReadBackVerdict::kShort);
+        const Result<ReadBackVerdict> missing = VerifyFromMedium(files, tmp / "none", 0, 1, {}, {});
+        ASSERT_FALSE(missing);
+        EXPECT_EQ(missing.why().error, ENOENT);
     }
 }
 
@@ -148,7 +145,7 @@ TEST_F(ReadBackFromMediumTest, PiecesStaySmallWhileTheMediumIsSlow) {
                                  checked.push_back(done);
                                  return true;
                              });
-        EXPECT_EQ(outcome.verdict, ReadBackVerdict::kMatch) << c.name;
+        EXPECT_EQ(*outcome, ReadBackVerdict::kMatch) << c.name;
         const std::size_t largest =
             *std::max_element(files.readSizes.begin(), files.readSizes.end());
         EXPECT_GE(largest, c.leastLargestRead) << c.name;
@@ -160,7 +157,7 @@ TEST_F(ReadBackFromMediumTest, PiecesStaySmallWhileTheMediumIsSlow) {
 
 TEST_F(ReadBackFromMediumTest, DirectReadsAreUsedWhereTheFileSystemAllowsThem) {
     WatchedFileSystem files;
-    ASSERT_EQ(VerifyFromMedium(files, path, 0, kSize, DigestOfStretch(bytes, 0, kSize), {}).verdict,
+    ASSERT_EQ(*VerifyFromMedium(files, path, 0, kSize, DigestOfStretch(bytes, 0, kSize), {}),
               ReadBackVerdict::kMatch);
     if (files.openFlags.size() > 1) {
         GTEST_SKIP() << "this file system turns direct reads down";
@@ -181,7 +178,7 @@ TEST_F(ReadBackFromMediumTest, WithoutDirectReadsTheCachedPagesAreDroppedBeforeT
     };
     const auto outcome =
         VerifyFromMedium(files, path, 0, kSize, DigestOfStretch(bytes, 0, kSize), {});
-    EXPECT_EQ(outcome.verdict, ReadBackVerdict::kMatch);
+    EXPECT_EQ(*outcome, ReadBackVerdict::kMatch);
     EXPECT_EQ(files.openFlags.size(), 2u);
     EXPECT_EQ(files.openFlags[1] & O_DIRECT, 0);
     EXPECT_EQ(files.advice, std::vector<int>{POSIX_FADV_DONTNEED});

@@ -369,8 +369,8 @@ TEST_F(FilePickersTest, CleanUpPickerOnAnImageDriveDeletesFromTheImage) {
         const DiskInDrive disk = drives.Resolve(0, 1, DiskUse::Write);
         MakeFile(disk.folder + "/gammel_fil_1");
         MakeFile(disk.folder + "/INFO.FIL");
-        std::string reason;
-        ASSERT_TRUE(drives.Finish(disk, reason)) << reason;
+        const Result<std::string> finished = drives.Finish(disk);
+        ASSERT_TRUE(finished) << finished.why().text;
     }
     WhenModalShown([&](QWidget& modal) {
         auto& picker = AsPicker(modal);
@@ -390,10 +390,9 @@ TEST_F(FilePickersTest, CleanUpPickerOnAnImageDriveDeletesFromTheImage) {
         PickerButton(picker, QDialogButtonBox::Cancel).click();
     });
     questions.OpenCleanUpPicker("A:", 1);
-    ImageRoot root;
-    std::string reason;
-    ASSERT_TRUE(ReadImageRoot(tmp / "drive/DSKA0000.IMG", root, reason)) << reason;
-    EXPECT_EQ(root.files, std::vector<std::string>{"INFO.FIL"});
+    const Result<ImageRoot> root = ReadImageRoot(tmp / "drive/DSKA0000.IMG");
+    ASSERT_TRUE(root) << root.why().text;
+    EXPECT_EQ(root->files, std::vector<std::string>{"INFO.FIL"});
 }
 
 }  // namespace
