@@ -1,12 +1,10 @@
 #include "engine/reasons.h"
 
 #include <array>
-#include <cerrno>
-#include <cstring>
 #include <string>
 #include <utility>
 
-#include "platform/file_system.h"
+#include "platform/why_of_error.h"
 
 namespace torvanik {
 namespace {
@@ -93,11 +91,6 @@ constexpr std::array<std::pair<Reason, const char*>, 63> kReasonTexts = {{
      "Disk %d stemmer ikke med opptegnelsen av den avbrutte overføringen"},
 }};
 
-bool IsAboutDestination(Reason reason) {
-    return reason == Reason::kDestinationCreate || reason == Reason::kDestinationWrite ||
-           reason == Reason::kDestinationLength;
-}
-
 const char* TextOf(Reason reason) {
     for (const auto& [key, text] : kReasonTexts) {
         if (key == reason) {
@@ -108,44 +101,6 @@ const char* TextOf(Reason reason) {
 }
 
 }  // namespace
-
-Why WhyFromErrno(Reason otherwise, Reason notRegular) {
-    return WhyFromError(errno, otherwise, notRegular);
-}
-
-Why WhyFromError(int error, Reason otherwise, Reason notRegular) {
-    switch (error) {
-        case ENOSPC:
-        case EDQUOT:
-            return {Reason::kDiskFull, 0, {}};
-        case EROFS:
-            return {
-                IsAboutDestination(otherwise) ? Reason::kDestinationReadOnly : Reason::kReadOnly,
-                0,
-                {}};
-        case EWOULDBLOCK:
-            return {Reason::kInUse, 0, {}};
-        case ENOENT:
-            if (otherwise == Reason::kInfoFileMissing || otherwise == Reason::kChunkMissing) {
-                return {otherwise, 0, {}};
-            }
-            return {otherwise, error, {}};
-        case ELOOP:
-            if (notRegular != Reason::kNone) {
-                return {notRegular, 0, {}};
-            }
-            return {otherwise, error, {}};
-        default:
-            return {otherwise, error, {}};
-    }
-}
-
-Why WhyNotOpened(const OpenedFile& opened, Reason otherwise, Reason notRegular) {
-    if (opened.notRegular) {
-        return {notRegular != Reason::kNone ? notRegular : otherwise, 0, {}};
-    }
-    return WhyFromError(opened.error, otherwise, notRegular);
-}
 
 Why DiskWhy(Reason reason, int disk) {
     std::string text = TextOf(reason);
@@ -160,7 +115,7 @@ std::string ReasonLine(const Why& why) {
     std::string line = why.text.empty() ? TextOf(why.reason) : why.text;
     if (why.error != 0) {
         line += ": ";
-        line += std::strerror(why.error);
+        line += SystemTextOf(why.error);
     }
     return line;
 }

@@ -14,6 +14,7 @@
 #include "platform/drive_texts.h"
 #include "platform/file_system.h"
 #include "platform/image_drive.h"
+#include "platform/why_of_error.h"
 
 namespace torvanik {
 namespace {
@@ -166,15 +167,15 @@ bool ParseSetting(std::string_view key, std::string_view value, DriveSettings& s
 
 // The next line of `stream` without its line end, at most one byte past kLongestLine of it
 // kept; false at the end of the file.
-bool ReadLine(std::FILE* stream, std::string& line) {
+bool ReadLine(File& file, std::string& line) {
     line.clear();
-    int c = 0;
-    while ((c = std::getc(stream)) != EOF && c != '\n') {
+    std::optional<unsigned char> c;
+    while ((c = file.NextByte()) && *c != '\n') {
         if (line.size() <= kLongestLine) {
-            line += static_cast<char>(c);
+            line += static_cast<char>(*c);
         }
     }
-    return c != EOF || !line.empty();
+    return c || !line.empty();
 }
 
 // The first control byte in a line (a tab, and the carriage return of a CRLF line end,
@@ -324,20 +325,18 @@ bool ParseDriveOption(std::string_view text, DriveMap& map, std::string& error) 
 }
 
 bool LoadDrivesFile(const std::string& path, DriveMap& map, std::string& error) {
-    const OpenedFile opened = OpenRegularFile(path, Links::Follow);
-    std::FILE* stream = opened.stream;
-    if (stream == nullptr) {
-        if (opened.error == ENOENT) {
+    auto opened = OpenRegularFile(path, Links::Follow, {});
+    if (!opened) {
+        const int failed = opened.why().error;
+        if (failed == ENOENT) {
             return true;
         }
-        error =
-            path + ": " + (opened.notRegular ? "ikke en vanlig fil" : std::strerror(opened.error));
+        error = path + ": " + (failed == 0 ? "ikke en vanlig fil" : SystemTextOf(failed));
         return false;
     }
-    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> closer(stream, std::fclose);
     std::string line;
     int number = 0;
-    while (ReadLine(stream, line)) {
+    while (ReadLine(*opened, line)) {
         ++number;
         const std::string where = path + ":" + std::to_string(number) + ": ";
         if (line.size() > kLongestLine) {

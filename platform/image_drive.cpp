@@ -57,7 +57,7 @@ struct ImageStamp {
 // with it, and the lock on the image folder that keeps other programs out meanwhile.
 struct ImageDisk {
     std::string image;
-    int lock = -1;
+    File lock = File();
     std::string folder = {};
     // The image as unpacked, or as this step last replaced it.
     mutable ImageStamp stamp = {};
@@ -71,9 +71,6 @@ struct ImageDiskRelease {
         if (!disk->folder.empty()) {
             std::error_code ignored;
             std::filesystem::remove_all(disk->folder, ignored);
-        }
-        if (disk->lock >= 0) {
-            FileSystem().Unlock(disk->lock);
         }
         delete disk;
     }
@@ -138,15 +135,15 @@ const FolderFile* Named(const std::vector<FolderFile>& files, const std::string&
 // The image folder, held against other programs; none, with `disk` saying why, when
 // another holds it or it can't be opened.
 Hold LockImageFolder(const std::string& directory, DiskInDrive& disk) {
-    const int lock = FileSystem().LockFolder(directory);
-    if (lock < 0) {
-        const int error = errno;
+    auto lock = FileSystem().LockFolder(directory);
+    if (!lock) {
+        const int error = lock.why().error;
         disk.inUse = error == EWOULDBLOCK;
         disk.whyNone = disk.inUse ? ImageReason(image_reason::kInUse, directory)
                                   : ImageReason(image_reason::kNoFolder, directory, error);
         return nullptr;
     }
-    return Hold(new ImageDisk{{}, lock}, ImageDiskRelease{});
+    return Hold(new ImageDisk{{}, std::move(*lock)}, ImageDiskRelease{});
 }
 
 // The folder's regular files, once what killed steps left is removed. Only a step that

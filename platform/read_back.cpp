@@ -1,7 +1,6 @@
 #include "platform/read_back.h"
 
 #include <fcntl.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -30,28 +29,15 @@ struct FreeBuffer {
 };
 using AlignedBuffer = std::unique_ptr<char, FreeBuffer>;
 
-class ReadBackFile {
-  public:
-    ReadBackFile(FileSystem& files, const std::string& path, int flags)
-        : fd_(files.OpenForReadBack(path, flags | O_RDONLY | O_CLOEXEC | O_NOATIME)) {
-        // The check leaves the file's access time as the step set it; only the file's
-        // owner may ask that, anyone else reads it the ordinary way.
-        if (fd_ < 0 && errno == EPERM) {
-            fd_ = files.OpenForReadBack(path, flags | O_RDONLY | O_CLOEXEC);
-        }
+// The file opened for the read-back. The check leaves the file's access time as the step
+// set it; only the file's owner may ask that, anyone else reads it the ordinary way.
+Result<File> OpenForReadBack(FileSystem& files, const std::string& path, int flags) {
+    auto file = files.OpenForReadBack(path, flags | O_RDONLY | O_CLOEXEC | O_NOATIME);
+    if (!file && file.why().error == EPERM) {
+        return files.OpenForReadBack(path, flags | O_RDONLY | O_CLOEXEC);
     }
-    ~ReadBackFile() {
-        if (fd_ >= 0) {
-            close(fd_);
-        }
-    }
-    ReadBackFile(const ReadBackFile&) = delete;
-    ReadBackFile& operator=(const ReadBackFile&) = delete;
-    int fd() const { return fd_; }
-
-  private:
-    int fd_;
-};
+    return file;
+}
 
 enum class ReadMode { kDirect, kAfterDroppingCache };
 
@@ -85,19 +71,19 @@ std::optional<ReadBackOutcome> ReadStretch(FileSystem& files, const std::string&
                                            const ReadBackProgress& progress, char* buffer,
                                            std::int64_t bufferSize) {
     const bool direct = mode == ReadMode::kDirect;
-    const ReadBackFile file(files, path, direct ? O_DIRECT : 0);
-    if (file.fd() < 0) {
-        if (direct && errno == EINVAL) {
+    auto file = OpenForReadBack(files, path, direct ? O_DIRECT : 0);
+    if (!file) {
+        if (direct && file.why().error == EINVAL) {
             return std::nullopt;
         }
-        return ReadBackOutcome{ReadBackVerdict::kReadError, errno};
+        return ReadBackOutcome{ReadBackVerdict::kReadError, file.why().error};
     }
     if (!direct) {
         // Whole pages only are dropped, so the advice starts at the page that holds the
         // stretch's first byte and runs to the end of the file.
-        if (const int error = files.Advise(file.fd(), AlignDown(offset), 0, POSIX_FADV_DONTNEED);
-            error != 0) {
-            return ReadBackOutcome{ReadBackVerdict::kReadError, error};
+        if (const auto advised = files.Advise(*file, AlignDown(offset), 0, POSIX_FADV_DONTNEED);
+            !advised) {
+            return ReadBackOutcome{ReadBackVerdict::kReadError, advised.why().error};
         }
     }
     ByteDigest digest;
@@ -108,18 +94,19 @@ std::optional<ReadBackOutcome> ReadStretch(FileSystem& files, const std::string&
         const std::int64_t want =
             std::min({piece.bytes(), (direct ? AlignUp(end) : end) - position, bufferSize});
         const auto started = files.Now();
-        const std::int64_t got =
-            files.ReadAt(file.fd(), buffer, static_cast<std::size_t>(want), position);
+        const auto read = files.ReadAt(*file, buffer, static_cast<std::size_t>(want), position);
         piece.Took(files.Now() - started);
-        if (got < 0 && errno == EINTR) {
+        const int error = read ? 0 : read.why().error;
+        if (error == EINTR) {
             continue;
         }
-        if (got < 0 && direct && errno == EINVAL && position == AlignDown(offset)) {
+        if (error == EINVAL && direct && position == AlignDown(offset)) {
             return std::nullopt;
         }
-        if (got < 0) {
-            return ReadBackOutcome{ReadBackVerdict::kReadError, errno};
+        if (!read) {
+            return ReadBackOutcome{ReadBackVerdict::kReadError, error};
         }
+        const std::int64_t got = *read;
         if (got == 0) {
             return ReadBackOutcome{ReadBackVerdict::kShort, 0};
         }
