@@ -77,14 +77,13 @@ class JoinStep {
         if (!failure) {
             failure = Check();
         }
-        Why letGo;
         if (!failure) {
-            failure = LetGo(letGo);
+            failure = LetGo();
         }
         if (failure) {
             return Fail(*failure);
         }
-        const StepOutcome outcome = Done(letGo);
+        const StepOutcome outcome = Done();
         TellIfUnsummed();
         return outcome;
     }
@@ -212,12 +211,12 @@ class JoinStep {
     }
 
     // The disk read is let go; a drive that could not finish with it fails the step.
-    std::optional<Failure> LetGo(Why& letGo) {
+    std::optional<Failure> LetGo() {
         std::string reason;
         const bool finished = seams_.drives.Finish(drive_, reason);
-        letGo = {Reason::kNone, 0, reason};
+        letGo_ = {Reason::kNone, 0, reason};
         if (!finished) {
-            return AskAgain(letGo);
+            return AskAgain(letGo_);
         }
         return std::nullopt;
     }
@@ -250,12 +249,12 @@ class JoinStep {
         return {why.reason == Reason::kInterrupted ? StepResult::kStopped : failure.result, why};
     }
 
-    StepOutcome Done(const Why& letGo) {
+    StepOutcome Done() {
         t_.pending = true;
         t_.joinedStamp = ValueOrNone(files_.Stamp(t_.destination));
         if (t_.bytesJoined < t_.joinTotal) {
-            reports_.Notice(NoticeId::kInsertDiskAgain, disk_ + 1, letGo);
-            return {StepResult::kAdvanced, letGo};
+            reports_.Notice(NoticeId::kInsertDiskAgain, disk_ + 1, letGo_);
+            return {StepResult::kAdvanced, letGo_};
         }
         if (const auto closed = files_.Close(std::move(t_.destination)); !closed) {
             // Without its file the join can't go on; KLAR then says so.
@@ -273,8 +272,8 @@ class JoinStep {
         t_.armed = TransferKind::kNone;
         reports_.Reset(ScreenReset::kNoticeOnly);
         reports_.Notice(disk_ <= 1 ? NoticeId::kJoinDoneOne : NoticeId::kJoinDoneSeveral, kNoNumber,
-                        letGo);
-        return {StepResult::kFinished, letGo};
+                        letGo_);
+        return {StepResult::kFinished, letGo_};
     }
 
     // Once in a join, beside the notice after its first disk without a check file.
@@ -291,6 +290,8 @@ class JoinStep {
     FileSystem& files_;
     const int disk_;
     DiskInDrive drive_;
+    // What the drive said as it let the disk go, even when it took the files.
+    Why letGo_;
     std::optional<StepLock> lock_;
     std::string chunkPath_;
     std::optional<FileIdentity> folder_;  // the drive's folder as the step began

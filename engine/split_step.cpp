@@ -70,11 +70,10 @@ class SplitStep {
         if (!failure && StopRequested(seams_)) {
             failure = AskAgain(disk_, {Reason::kInterrupted, 0, {}});
         }
-        Why letGo;
         if (!failure) {
-            failure = Commit(letGo);
+            failure = Commit();
         }
-        return failure ? Fail(*failure) : Done(letGo);
+        return failure ? Fail(*failure) : Done();
     }
 
   private:
@@ -305,7 +304,7 @@ class SplitStep {
 
     // Puts the sealed files under their final names and lets the drive take them. The drive
     // may have a word to say even when it took them.
-    std::optional<Failure> Commit(Why& letGo) {
+    std::optional<Failure> Commit() {
         if (auto placed = PlaceSplitFiles(files_, drive_.folder, written_); !placed) {
             return AskAgain(disk_, placed.why());
         }
@@ -316,9 +315,9 @@ class SplitStep {
         DropOlderFiles(files_, written_);
         std::string reason;
         const bool taken = seams_.drives.Finish(drive_, reason);
-        letGo = {Reason::kNone, 0, reason};
+        letGo_ = {Reason::kNone, 0, reason};
         if (!taken) {
-            return AskAgain(disk_, letGo);
+            return AskAgain(disk_, letGo_);
         }
         return std::nullopt;
     }
@@ -355,21 +354,21 @@ class SplitStep {
         return {why.reason == Reason::kInterrupted ? StepResult::kStopped : failure.result, why};
     }
 
-    StepOutcome Done(const Why& letGo) {
+    StepOutcome Done() {
         t_.pending = true;
         if (t_.bytesWritten < t_.sourceSize) {
-            reports_.Notice(NoticeId::kInsertDiskAgain, disk_ + 1, letGo);
-            return {StepResult::kAdvanced, letGo};
+            reports_.Notice(NoticeId::kInsertDiskAgain, disk_ + 1, letGo_);
+            return {StepResult::kAdvanced, letGo_};
         }
         t_.pending = false;
         t_.diskNumber = 1;
         t_.source = File();
         t_.freeKB = 0;
         reports_.Notice(disk_ <= 1 ? NoticeId::kSplitDoneOne : NoticeId::kSplitDoneSeveral,
-                        kNoNumber, letGo);
+                        kNoNumber, letGo_);
         t_.armed = TransferKind::kNone;
         reports_.Reset(ScreenReset::kNoticeOnly);
-        return {StepResult::kFinished, letGo};
+        return {StepResult::kFinished, letGo_};
     }
 
     Transfer& t_;
@@ -378,6 +377,8 @@ class SplitStep {
     FileSystem& files_;
     const int disk_;
     DiskInDrive drive_;
+    // What the drive said as it let the disk go, even when it took the files.
+    Why letGo_;
     std::optional<StepLock> lock_;
     std::optional<FileIdentity> folder_;  // the drive's folder as the step began
     bool diskGone_ = false;
