@@ -24,6 +24,14 @@ Result<void> BeginFile(FileSystem& files, const std::string& finalPath, PendingF
     return {};
 }
 
+Result<void> BeginFileWith(FileSystem& files, const std::string& finalPath, std::string_view text,
+                           PendingFile& file, Reason failed) {
+    if (auto begun = BeginFile(files, finalPath, file, failed); !begun) {
+        return begun;
+    }
+    return Told(files.Write(text.data(), text.size(), file.file), failed);
+}
+
 Result<void> SealFile(FileSystem& files, PendingFile& file, Reason failed) {
     Result<void> sealed = files.Commit(file.file);
     if (sealed) {

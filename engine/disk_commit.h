@@ -35,6 +35,11 @@ struct SetAside {
 Result<void> BeginFile(FileSystem& files, const std::string& finalPath, PendingFile& file,
                        Reason failed);
 
+// Begins the file as BeginFile does and writes `text` into it; a failure is told as
+// `failed`.
+Result<void> BeginFileWith(FileSystem& files, const std::string& finalPath, std::string_view text,
+                           PendingFile& file, Reason failed);
+
 // Flushes the temporary to the medium and closes it, every result checked; a failure is
 // told as `failed`.
 Result<void> SealFile(FileSystem& files, PendingFile& file, Reason failed);

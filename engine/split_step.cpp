@@ -130,12 +130,8 @@ class SplitStep {
             return std::nullopt;
         }
         const std::string text = FormatInfoFile(t_.sourceSize, t_.fileName);
-        Result<void> written =
-            BeginFile(files_, InfoPathOn(seams_, drive_), written_.info, Reason::kInfoFileWrite);
-        if (written) {
-            written = Told(files_.Write(text.data(), text.size(), written_.info.file),
-                           Reason::kInfoFileWrite);
-        }
+        Result<void> written = BeginFileWith(files_, InfoPathOn(seams_, drive_), text,
+                                             written_.info, Reason::kInfoFileWrite);
         if (written) {
             written = SealFile(files_, written_.info, Reason::kInfoFileWrite);
         }
@@ -160,13 +156,8 @@ class SplitStep {
         if (t_.setIdentity.empty()) {
             return std::nullopt;
         }
-        const std::string text = SumsText({});
-        Result<void> begun = BeginFile(files_, CheckFilePathOn(seams_, drive_, t_.setIdentity),
-                                       written_.sums, Reason::kCheckFileWrite);
-        if (begun) {
-            begun = Told(files_.Write(text.data(), text.size(), written_.sums.file),
-                         Reason::kCheckFileWrite);
-        }
+        const auto begun = BeginFileWith(files_, CheckFilePathOn(seams_, drive_, t_.setIdentity),
+                                         SumsText({}), written_.sums, Reason::kCheckFileWrite);
         if (begun) {
             return std::nullopt;
         }
