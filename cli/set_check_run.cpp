@@ -64,7 +64,7 @@ int RunSetCheck(Transfer& transfer, const EngineSeams& seams, StepGate& gate,
         std::string line = Fill(VerdictText(check.verdict), std::to_string(disk));
         if (check.verdict == DiskVerdict::kUnreadable) {
             line += ReasonLine(check.why) + "\n";
-        } else if (check.verdict == DiskVerdict::kDamaged && check.why) {
+        } else if (check.verdict == DiskVerdict::kDamaged && HasReason(check.why)) {
             line = ReasonLine(check.why) + "\n";
         }
         Print(line + "\n");

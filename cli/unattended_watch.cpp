@@ -22,7 +22,7 @@ bool UnattendedWatch::GivesUp(const StepOutcome& outcome) {
     if (!watching_) {
         return false;
     }
-    const std::string reason = outcome.why ? ReasonLine(outcome.why) : std::string();
+    const std::string reason = HasReason(outcome.why) ? ReasonLine(outcome.why) : std::string();
     const std::string disk = FailureStreak::Failed(outcome.result) ? Fingerprint() : "";
     if (!streak_.AfterStep(outcome.result, reason, disk)) {
         return false;

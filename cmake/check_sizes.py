@@ -20,7 +20,6 @@ NOT_CODE = {"tests"}
 # "FILE" for a file, "FILE: FUNCTION" for a function. An entry that is no longer over the limit
 # fails the check until it is taken off.
 KNOWN_OVERSIZED = {
-    "engine/split_step.cpp",
 }
 
 # Strings, characters, comments and preprocessor lines hold no braces that count.

@@ -14,17 +14,17 @@ namespace {
 constexpr std::int64_t kLongestSmallFile = 64 * 1024;
 
 std::optional<std::string> ReadSmallFile(FileSystem& files, const std::string& path) {
-    const OpenedFile opened = files.OpenRegular(path, Links::Refuse);
-    const Stream stream(opened.stream);
-    if (!stream) {
+    auto file = files.OpenRegular(path, Links::Refuse, {});
+    if (!file) {
         return std::nullopt;
     }
-    const auto size = files.Size(stream.get());
+    const auto size = files.Size(*file);
     if (!size || *size > kLongestSmallFile) {
         return std::nullopt;
     }
     std::string text(static_cast<std::size_t>(*size), '\0');
-    if (!files.Read(text.data(), text.size(), stream.get())) {
+    if (const auto read = files.Read(text.data(), text.size(), *file);
+        !read || *read < text.size()) {
         return std::nullopt;
     }
     return text;
@@ -131,16 +131,17 @@ ChunkSum OnDiskOne(Transfer& t, const EngineSeams& seams, const DiskInDrive& dri
         const auto text = ReadSmallFile(files, file.path);
         ChunkSum found = text ? FaultInInfoLine(DigestInCheckFile(*text, "INFO.FIL"), infoDigest)
                               : ChunkSum{std::nullopt, {Reason::kCheckFileRead, 0, {}}, false};
-        if (found.why) {
+        if (HasReason(found.why)) {
             fault = Weight(found) > Weight(fault) ? found : fault;
             continue;
         }
-        FileTimes times;
-        files.ReadTimes(file.path, times);
-        if (!chosen || Newer(times.write, newest)) {
+        // A check file whose times can't be read counts as the oldest.
+        const auto times = files.ReadTimes(file.path);
+        const timespec written = times ? times->write : timespec{};
+        if (!chosen || Newer(written, newest)) {
             chosen = text;
             identity = file.identity;
-            newest = times.write;
+            newest = written;
         }
     }
     if (!chosen) {
@@ -149,8 +150,8 @@ ChunkSum OnDiskOne(Transfer& t, const EngineSeams& seams, const DiskInDrive& dri
         return fault;
     }
     t.setIdentity = identity;
-    if (Why why = LoadInfoFile(t, seams, drive)) {
-        return {std::nullopt, why};
+    if (const auto loaded = LoadInfoFile(t, seams, drive); !loaded) {
+        return {std::nullopt, loaded.why()};
     }
     return LineFor(*chosen, seams, drive, t, 1);
 }

@@ -34,10 +34,11 @@ void Disarm(Transfer& t, Reports& reports) {
 
 // A stopped transfer goes on at its next disk, or is refused with the reason and nothing
 // armed.
-StepOutcome GoOn(Transfer& t, Reports& reports, const Why& refused) {
-    if (refused) {
-        t.source.reset();
-        t.destination.reset();
+StepOutcome GoOn(Transfer& t, Reports& reports, const Result<void>& resumed) {
+    if (!resumed) {
+        const Why& refused = resumed.why();
+        t.source = File();
+        t.destination = File();
         t.filePicked = false;
         t.pending = false;
         t.diskNumber = 1;
@@ -93,18 +94,20 @@ StepOutcome OnSplitOut(Transfer& t, const EngineSeams& seams) {
     t.freeKB = 0;
     t.setIdentity = seams.drives.settings().sums ? NewSetIdentity() : std::string();
     reports.Reset(ScreenReset::kNothing);
-    Why why;
-    t.source = OpenSource(t, seams, why);
+    auto source = OpenSource(t, seams);
     StepOutcome outcome{StepResult::kArmed, {}};
-    if (!t.source) {
+    if (!source) {
         t.filePicked = false;
         Disarm(t, reports);
-        reports.Notice(NoticeId::kInsertDiskAgain, kNoNumber, why);
-        outcome = {StepResult::kRefused, why};
-    } else if (resume) {
-        outcome = GoOn(t, reports, ResumeSplit(t, seams, *resume));
+        reports.Notice(NoticeId::kInsertDiskAgain, kNoNumber, source.why());
+        outcome = {StepResult::kRefused, source.why()};
     } else {
-        reports.Notice(NoticeId::kInsertDisk, 1);
+        t.source = std::move(*source);
+        if (resume) {
+            outcome = GoOn(t, reports, ResumeSplit(t, seams, *resume));
+        } else {
+            reports.Notice(NoticeId::kInsertDisk, 1);
+        }
     }
     reports.TotalRestarted();
     reports.Screen();
@@ -139,10 +142,10 @@ StepOutcome OnJoinIn(Transfer& t, const EngineSeams& seams) {
         reports.Screen();
         return outcome;
     }
-    Why why;
-    t.destination = OpenDestination(t, seams, why);
+    auto destination = OpenDestination(t, seams);
     StepOutcome outcome{StepResult::kArmed, {}};
-    if (t.destination) {
+    if (destination) {
+        t.destination = std::move(*destination);
         t.armed = TransferKind::kJoin;
         reports.Reset(ScreenReset::kNothing);
         reports.Notice(NoticeId::kKeepDiskOne);
@@ -156,8 +159,8 @@ StepOutcome OnJoinIn(Transfer& t, const EngineSeams& seams) {
         if (t.armed == TransferKind::kSplit) {
             t.armed = TransferKind::kNone;
         }
-        reports.Notice(NoticeId::kNoDestination, kNoNumber, why);
-        outcome = {StepResult::kRefused, why};
+        reports.Notice(NoticeId::kNoDestination, kNoNumber, destination.why());
+        outcome = {StepResult::kRefused, destination.why()};
     }
     reports.TotalRestarted();
     reports.Screen();

@@ -49,18 +49,19 @@ Standing ReachEachBlock(WriteBehind& medium, Standing at, std::int64_t bytes, st
 
 }  // namespace
 
-CopyOutcome FailedWrite() {
-    const int error = errno;
+CopyOutcome FailedWrite(const Why& failure) {
+    const int error = failure.error;
     return {false, error == ENOSPC || error == EDQUOT || error == EFBIG, false, false, error};
 }
 
-CopyOutcome CopyChunk(const EngineSeams& seams, Reports& reports, std::FILE* in, std::FILE* out,
+CopyOutcome CopyChunk(const EngineSeams& seams, Reports& reports, File& in, File& out,
                       std::int64_t chunkSize, std::int64_t& done, std::int64_t total,
                       ByteDigest* digest, double* mediumPace) {
     // Kept for the thread's next chunk: a fresh one costs a mapping and a fault a page.
     static thread_local const std::unique_ptr<CopyBuffer> buffer(new CopyBuffer);
     char* const bytesAt = buffer->bytes.data();
-    const std::int64_t start = seams.files.Position(out).value_or(0);
+    const auto position = seams.files.Position(out);
+    const std::int64_t start = position ? *position : 0;
     WriteBehind medium(seams.files, out, start, mediumPace != nullptr ? *mediumPace : 0);
     Standing at{0, done, 0, total > 0 ? ProgressStep(done, total) : 0};
     while (at.inChunk < chunkSize && at.done < total) {
@@ -70,16 +71,20 @@ CopyOutcome CopyChunk(const EngineSeams& seams, Reports& reports, std::FILE* in,
         if (StopRequested(seams)) {
             return {false, false, true, false, 0};
         }
-        if (!seams.files.Read(bytesAt, bytes, in)) {
-            const bool ended = std::feof(in) != 0;
-            return {false, false, true, ended, ended ? 0 : errno};
+        const auto read = seams.files.Read(bytesAt, bytes, in);
+        if (!read) {
+            return {false, false, true, false, read.why().error};
         }
-        if (!seams.files.Write(bytesAt, bytes, out)) {
-            const CopyOutcome failed = FailedWrite();
+        if (*read < bytes) {
+            return {false, false, true, true, 0};
+        }
+        if (const auto written = seams.files.Write(bytesAt, bytes, out); !written) {
+            const CopyOutcome failed = FailedWrite(written.why());
             // A chunk may end where the medium refused more; what reached it counts then,
-            // and the bars show it once it is on the medium.
+            // and the bars show it once it is on the medium. A medium that does not take it
+            // fails the chunk's flush after.
             if (failed.outOfSpace) {
-                medium.Flush(reports);
+                static_cast<void>(medium.Flush(reports));
             }
             const auto reached = seams.files.Position(out);
             if (digest != nullptr && reached) {
@@ -95,12 +100,12 @@ CopyOutcome CopyChunk(const EngineSeams& seams, Reports& reports, std::FILE* in,
         const auto size = static_cast<std::int64_t>(bytes);
         at = ReachEachBlock(medium, at, size, start, chunkSize, total);
         done = at.done;
-        if (!medium.Written(size, reports)) {
-            return FailedWrite();
+        if (const auto taken = medium.Written(size, reports); !taken) {
+            return FailedWrite(taken.why());
         }
     }
-    if (!medium.Flush(reports)) {
-        return FailedWrite();
+    if (const auto flushed = medium.Flush(reports); !flushed) {
+        return FailedWrite(flushed.why());
     }
     if (const double pace = medium.Pace(); mediumPace != nullptr && pace > 0) {
         *mediumPace = pace;

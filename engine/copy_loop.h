@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 
 #include "engine/engine_seams.h"
 #include "engine/reports.h"
@@ -17,11 +16,11 @@ struct CopyOutcome {
     bool outOfSpace = false;   // the medium refused more: full, over quota, or file too large
     bool inputFailed = false;  // a read failed, or a stop was requested
     bool inputEnded = false;   // the input ended before the bytes it was said to hold
-    int error = 0;             // errno of the call that failed
+    int error = 0;             // the system's error of the call that failed
 };
 
-// A failed write, told apart by errno: the medium refusing more, or another fault.
-CopyOutcome FailedWrite();
+// A failed write, told apart by its error: the medium refusing more, or another fault.
+CopyOutcome FailedWrite(const Why& failure);
 
 // The most one read and one write of the copy loop move: a run of whole blocks. Each run
 // passes through the copy buffer twice, and a buffer that stays in the processor's cache
@@ -35,7 +34,7 @@ inline constexpr std::int64_t kCopyRunBytes = 16 * static_cast<std::int64_t>(Cop
 // transfer; a join stops at `total` even when the chunk is longer. Every byte that reaches `out` is
 // added to `digest`, when there is one. `mediumPace`, when given, is how fast the medium
 // took the chunk before (0: not known), and becomes how fast it took this one.
-CopyOutcome CopyChunk(const EngineSeams& seams, Reports& reports, std::FILE* in, std::FILE* out,
+CopyOutcome CopyChunk(const EngineSeams& seams, Reports& reports, File& in, File& out,
                       std::int64_t chunkSize, std::int64_t& done, std::int64_t total,
                       ByteDigest* digest = nullptr, double* mediumPace = nullptr);
 

@@ -4,78 +4,93 @@
 
 namespace torvanik {
 
-Why BeginFile(FileSystem& files, const std::string& finalPath, PendingFile& file, Reason failed) {
+Result<void> BeginFile(FileSystem& files, const std::string& finalPath, PendingFile& file,
+                       Reason failed) {
     const auto slash = finalPath.rfind('/') + 1;
     file = {};
     file.finalPath = finalPath;
     file.temporaryPath = finalPath.substr(0, slash);
     file.temporaryPath += kTemporaryPrefix;
     file.temporaryPath += finalPath.substr(slash);
-    file.stream = files.CreateNew(file.temporaryPath);
-    if (file.stream == nullptr) {
+    auto created = files.CreateNew(file.temporaryPath);
+    if (!created) {
         // A killed program's temporary is gone by now: what stands there is not ours.
-        return errno == EEXIST ? Why{Reason::kForeignTemporary, 0, {}} : WhyFromErrno(failed);
+        return created.why().error == EEXIST ? Why{Reason::kForeignTemporary, 0, {}}
+                                             : WhyOfFailure(created.why(), failed);
     }
+    file.file = std::move(*created);
     file.created = true;
-    // The copy loop moves whole blocks; a stream buffer would split each in two.
-    std::setvbuf(file.stream, nullptr, _IONBF, 0);
+    file.file.Unbuffer();
     return {};
 }
 
-Why SealFile(FileSystem& files, PendingFile& file, Reason failed) {
-    Why why;
-    if (!files.Commit(file.stream)) {
-        why = WhyFromErrno(failed);
-    } else if (file.sealed = files.Identify(file.stream); !file.sealed) {
-        why = WhyFromErrno(failed);
+Result<void> BeginFileWith(FileSystem& files, const std::string& finalPath, std::string_view text,
+                           PendingFile& file, Reason failed) {
+    if (auto begun = BeginFile(files, finalPath, file, failed); !begun) {
+        return begun;
     }
-    const bool closed = files.Close(file.stream);
-    if (!closed && !why) {
-        why = WhyFromErrno(failed);
-    }
-    file.stream = nullptr;
-    return why;
+    return Told(files.Write(text.data(), text.size(), file.file), failed);
 }
 
-Why SealFiles(FileSystem& files, PendingFile& first, PendingFile& second, Reason failed) {
-    if (second.stream == nullptr) {
+Result<void> SealFile(FileSystem& files, PendingFile& file, Reason failed) {
+    Result<void> sealed = files.Commit(file.file);
+    if (sealed) {
+        auto identity = files.Identify(file.file);
+        file.sealed = ValueOrNone(identity);
+        if (!identity) {
+            sealed = identity.why();
+        }
+    }
+    const auto closed = files.Close(std::move(file.file));
+    if (sealed && !closed) {
+        sealed = closed;
+    }
+    if (!sealed) {
+        return WhyOfFailure(sealed.why(), failed);
+    }
+    return {};
+}
+
+Result<void> SealFiles(FileSystem& files, PendingFile& first, PendingFile& second, Reason failed) {
+    if (!second.file) {
         return SealFile(files, first, failed);
     }
     // On its way to the medium before the first is flushed, so that the flush takes it along
     // and its own flush after finds little left to do.
-    files.StartWriteBack(second.stream, 0, 0);
-    const Why firstWhy = SealFile(files, first, failed);
-    const Why secondWhy = SealFile(files, second, failed);
-    return firstWhy ? firstWhy : secondWhy;
+    files.StartWriteBack(second.file, 0, 0);
+    const auto firstSealed = SealFile(files, first, failed);
+    const auto secondSealed = SealFile(files, second, failed);
+    return firstSealed ? secondSealed : firstSealed;
 }
 
-Why PlaceFile(FileSystem& files, PendingFile& file) {
-    if (!files.Rename(file.temporaryPath, file.finalPath)) {
-        return WhyFromErrno(Reason::kChunkWrite);
+Result<void> PlaceFile(FileSystem& files, PendingFile& file) {
+    if (const auto renamed = files.Rename(file.temporaryPath, file.finalPath); !renamed) {
+        return WhyOfFailure(renamed.why(), Reason::kChunkWrite);
     }
     file.placed = true;
     const auto found = files.Identify(file.finalPath, Links::Refuse);
     if (!found || !found->SameFile(*file.sealed) || found->size != file.sealed->size) {
-        return {Reason::kDiskChanged, 0, {}};
+        return Why{Reason::kDiskChanged, 0, {}};
     }
     return {};
 }
 
-bool TakeBackFile(FileSystem& files, PendingFile& file) {
-    bool taken = true;
-    if (file.stream != nullptr) {
-        taken = files.Close(file.stream);
-        file.stream = nullptr;
+Result<void> TakeBackFile(FileSystem& files, PendingFile& file) {
+    Result<void> taken;
+    if (file.file) {
+        taken = files.Close(std::move(file.file));
     }
     const std::string path = file.placed ? file.finalPath : file.created ? file.temporaryPath : "";
-    if (!path.empty() && !files.Remove(path) && errno != ENOENT) {
-        taken = false;
+    if (!path.empty()) {
+        if (const auto removed = files.Remove(path); !removed && removed.why().error != ENOENT) {
+            taken = removed;
+        }
     }
     file = {};
     return taken;
 }
 
-Why MoveAside(FileSystem& files, const std::string& finalPath, SetAside& aside) {
+Result<void> MoveAside(FileSystem& files, const std::string& finalPath, SetAside& aside) {
     const auto slash = finalPath.rfind('/') + 1;
     aside = {finalPath,
              finalPath.substr(0, slash) + std::string(kTemporaryPrefix) + "old." +
@@ -84,25 +99,26 @@ Why MoveAside(FileSystem& files, const std::string& finalPath, SetAside& aside) 
     if (!files.Identify(finalPath, Links::Refuse)) {
         return {};
     }
-    if (!files.Rename(finalPath, aside.asidePath)) {
-        return WhyFromErrno(Reason::kChunkWrite);
+    if (const auto renamed = files.Rename(finalPath, aside.asidePath); !renamed) {
+        return WhyOfFailure(renamed.why(), Reason::kChunkWrite);
     }
     aside.moved = true;
     return {};
 }
 
-bool PutBack(FileSystem& files, SetAside& aside) {
+Result<void> PutBack(FileSystem& files, SetAside& aside) {
     if (!aside.moved) {
-        return true;
+        return {};
     }
-    aside.moved = !files.Rename(aside.asidePath, aside.finalPath);
-    return !aside.moved;
+    auto renamed = files.Rename(aside.asidePath, aside.finalPath);
+    aside.moved = !renamed;
+    return renamed;
 }
 
 void DropAside(FileSystem& files, SetAside& aside) {
     // What can't be removed now is a leftover the next write step removes.
     if (aside.moved) {
-        files.Remove(aside.asidePath);
+        static_cast<void>(files.Remove(aside.asidePath));
     }
     aside = {};
 }
@@ -114,8 +130,9 @@ bool StandsAt(FileSystem& files, const std::string& path,
 }
 
 void RemoveLeftovers(FileSystem& files, const std::string& folder) {
+    // What can't be removed now stays a leftover until the next write step.
     for (const std::string& name : files.NamesStartingWith(folder, kTemporaryPrefix)) {
-        files.Remove(folder + "/" + name);
+        static_cast<void>(files.Remove(folder + "/" + name));
     }
 }
 

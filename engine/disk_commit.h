@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdio>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,7 +16,7 @@ namespace torvanik {
 struct PendingFile {
     std::string finalPath;
     std::string temporaryPath;
-    std::FILE* stream = nullptr;
+    File file;
     std::optional<FileIdentity> sealed;  // the file as flushed and closed
     bool created = false;                // the temporary is this step's own
     bool placed = false;                 // under its final name now
@@ -31,30 +30,36 @@ struct SetAside {
     bool moved = false;
 };
 
-// Creates the temporary for `finalPath`, never through anything already there; says
-// why not, as `failed`, when it can't.
-Why BeginFile(FileSystem& files, const std::string& finalPath, PendingFile& file, Reason failed);
+// Creates the temporary for `finalPath`, never through anything already there; why not,
+// told as `failed`, when it can't.
+Result<void> BeginFile(FileSystem& files, const std::string& finalPath, PendingFile& file,
+                       Reason failed);
+
+// Begins the file as BeginFile does and writes `text` into it; a failure is told as
+// `failed`.
+Result<void> BeginFileWith(FileSystem& files, const std::string& finalPath, std::string_view text,
+                           PendingFile& file, Reason failed);
 
 // Flushes the temporary to the medium and closes it, every result checked; a failure is
 // told as `failed`.
-Why SealFile(FileSystem& files, PendingFile& file, Reason failed);
+Result<void> SealFile(FileSystem& files, PendingFile& file, Reason failed);
 
 // Seals `first` and `second` (when it was begun), so that the medium takes both in one
 // flush rather than in two; the first failure is told.
-Why SealFiles(FileSystem& files, PendingFile& first, PendingFile& second, Reason failed);
+Result<void> SealFiles(FileSystem& files, PendingFile& first, PendingFile& second, Reason failed);
 
 // Renames the sealed temporary over the final name, and checks that the final name now
 // stands for that very file, whole.
-Why PlaceFile(FileSystem& files, PendingFile& file);
+Result<void> PlaceFile(FileSystem& files, PendingFile& file);
 
-// Takes the file off the disk: this step's temporary, or the final name once placed. False
-// when something of it could not be removed.
-bool TakeBackFile(FileSystem& files, PendingFile& file);
+// Takes the file off the disk: this step's temporary, or the final name once placed; why
+// not, when something of it could not be closed or removed.
+Result<void> TakeBackFile(FileSystem& files, PendingFile& file);
 
 // Moves whatever stands at `finalPath` aside, when anything does.
-Why MoveAside(FileSystem& files, const std::string& finalPath, SetAside& aside);
-// Puts the older file back after a failed step; false when that failed.
-bool PutBack(FileSystem& files, SetAside& aside);
+Result<void> MoveAside(FileSystem& files, const std::string& finalPath, SetAside& aside);
+// Puts the older file back after a failed step.
+Result<void> PutBack(FileSystem& files, SetAside& aside);
 // The step went through: the older file goes for good.
 void DropAside(FileSystem& files, SetAside& aside);
 

@@ -47,19 +47,19 @@ std::string FormatInfoFile(std::int64_t length, std::string_view name) {
     return text;
 }
 
-std::int64_t ReadInfoNumber(std::FILE* stream) {
-    int c = 0;
+std::int64_t ReadInfoNumber(File& file) {
+    std::optional<unsigned char> c;
     do {
-        c = std::fgetc(stream);
-        if (c == EOF) {
+        c = file.NextByte();
+        if (!c) {
             return -1;
         }
-    } while (c < '0' || c > '9');
+    } while (*c < '0' || *c > '9');
     constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
     std::int64_t value = 0;
     bool tooLarge = false;
-    for (; c >= '0' && c <= '9'; c = std::fgetc(stream)) {
-        const int digit = c - '0';
+    for (; c && *c >= '0' && *c <= '9'; c = file.NextByte()) {
+        const int digit = *c - '0';
         if (value > (kMax - digit) / 10) {
             tooLarge = true;
         } else {
@@ -69,17 +69,17 @@ std::int64_t ReadInfoNumber(std::FILE* stream) {
     return tooLarge ? -1 : value;
 }
 
-std::optional<std::string> ReadInfoName(std::FILE* stream) {
-    int c = 0;
+std::optional<std::string> ReadInfoName(File& file) {
+    std::optional<unsigned char> c;
     do {
-        c = std::fgetc(stream);
-        if (c == EOF) {
+        c = file.NextByte();
+        if (!c) {
             return std::nullopt;
         }
-    } while (c < 32);
+    } while (*c < 32);
     std::string name;
-    for (; c != EOF && c >= 32; c = std::fgetc(stream)) {
-        name += static_cast<char>(c);
+    for (; c && *c >= 32; c = file.NextByte()) {
+        name += static_cast<char>(*c);
     }
     return name;
 }

@@ -1,10 +1,11 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "platform/file_system.h"
 
 // Names and contents of the files of a disk set: INFO.FIL on disk 1 and one numbered
 // chunk per disk. All texts are Windows-1252 bytes.
@@ -34,11 +35,11 @@ std::string FormatInfoFile(std::int64_t length, std::string_view name);
 
 // Skips bytes up to the first digit, collects the digits; the byte after them is consumed.
 // -1 at end of file before any digit, and for a number too large to hold.
-std::int64_t ReadInfoNumber(std::FILE* stream);
+std::int64_t ReadInfoNumber(File& file);
 
 // Skips bytes below 32 (unsigned), then takes the name up to the next byte below 32 or
 // the end; that byte is consumed. None when the file ends before a name.
-std::optional<std::string> ReadInfoName(std::FILE* stream);
+std::optional<std::string> ReadInfoName(File& file);
 
 // A bare file name: not empty, not "." or "..", and no '/', '\' or ':'.
 bool IsBareFileName(std::string_view name);

@@ -22,22 +22,24 @@ struct Failure {
 
 // The joined file is exactly `length` bytes long, the position at its end: anything
 // beyond (left by an undo that failed) is cut off; a file grown shorter can't be mended.
-Why JoinedFileAt(FileSystem& files, std::FILE* stream, std::int64_t length) {
-    const auto before = files.Size(stream);
+Result<void> JoinedFileAt(FileSystem& files, File& file, std::int64_t length) {
+    const auto before = files.Size(file);
     if (!before) {
-        return WhyFromErrno(Reason::kDestinationLength);
+        return WhyOfFailure(before.why(), Reason::kDestinationLength);
     }
     if (*before < length) {
-        return {Reason::kDestinationLength, 0, {}};
+        return Why{Reason::kDestinationLength, 0, {}};
     }
-    if (*before > length && !files.Truncate(stream, length)) {
-        return WhyFromErrno(Reason::kDestinationLength);
+    if (*before > length) {
+        if (const auto cut = files.Truncate(file, length); !cut) {
+            return WhyOfFailure(cut.why(), Reason::kDestinationLength);
+        }
     }
-    if (files.Size(stream) != length) {
-        return {Reason::kDestinationLength, 0, {}};
+    if (const auto after = files.Size(file); !after || *after != length) {
+        return Why{Reason::kDestinationLength, 0, {}};
     }
-    if (!files.Seek(stream, length)) {
-        return WhyFromErrno(Reason::kDestinationLength);
+    if (const auto sought = files.Seek(file, length); !sought) {
+        return WhyOfFailure(sought.why(), Reason::kDestinationLength);
     }
     return {};
 }
@@ -75,14 +77,13 @@ class JoinStep {
         if (!failure) {
             failure = Check();
         }
-        Why letGo;
         if (!failure) {
-            failure = LetGo(letGo);
+            failure = LetGo();
         }
         if (failure) {
             return Fail(*failure);
         }
-        const StepOutcome outcome = Done(letGo);
+        const StepOutcome outcome = Done();
         TellIfUnsummed();
         return outcome;
     }
@@ -106,35 +107,33 @@ class JoinStep {
         if (!lock_->held()) {
             return AskAgain(drive_.folder.empty() ? NoDiskWhy(drive_) : lock_->why());
         }
-        if (Why why = JoinedFileAt(files_, t_.destination.get(), t_.bytesJoined)) {
-            return AskAgain(why);
+        if (const auto at = JoinedFileAt(files_, t_.destination, t_.bytesJoined); !at) {
+            return AskAgain(at.why());
         }
-        t_.joinedStamp = files_.Stamp(t_.destination.get());
+        t_.joinedStamp = ValueOrNone(files_.Stamp(t_.destination));
         if (auto failure = FindSum()) {
             return failure;
         }
         chunkPath_ = ChunkPathOn(seams_, drive_, t_.joinName, disk_);
-        const OpenedFile opened = files_.OpenRegular(chunkPath_, Links::Refuse);
-        chunk_.reset(opened.stream);
-        if (!chunk_) {
-            return AskAgain(WhyNotOpened(opened, Reason::kChunkMissing, Reason::kChunkNotRegular));
+        auto opened = files_.OpenRegular(chunkPath_, Links::Refuse,
+                                         {Reason::kChunkMissing, Reason::kChunkNotRegular});
+        if (!opened) {
+            return AskAgain(opened.why());
         }
-        std::setvbuf(chunk_.get(), nullptr, _IONBF, 0);
-        folder_ = files_.Identify(drive_.folder, Links::Follow);
-        chunkId_ = files_.Identify(chunk_.get());
-        const auto joinedId = files_.Identify(t_.destination.get());
+        chunk_ = std::move(*opened);
+        chunk_.Unbuffer();
+        folder_ = ValueOrNone(files_.Identify(drive_.folder, Links::Follow));
+        chunkId_ = ValueOrNone(files_.Identify(chunk_));
+        const auto joinedId = files_.Identify(t_.destination);
         if (chunkId_ && joinedId && chunkId_->SameFile(*joinedId)) {
             return Failure{
                 StepResult::kRefused, {Reason::kDestinationOfSet, 0, {}}, NoticeId::kNoDestination};
         }
         // Reading the chunk may move its access time, so its times are taken first.
-        FileTimes times;
-        if (files_.ReadTimes(chunkPath_, times)) {
-            chunkTimes_ = times;
-        }
-        const auto size = files_.Size(chunk_.get());
+        chunkTimes_ = ValueOrNone(files_.ReadTimes(chunkPath_));
+        const auto size = files_.Size(chunk_);
         if (!size) {
-            return AskAgain(WhyFromErrno(Reason::kChunkRead));
+            return AskAgain(WhyOfFailure(size.why(), Reason::kChunkRead));
         }
         chunkSize_ = *size;
         // More than the set has left: a disk of another set, or one damaged.
@@ -146,7 +145,7 @@ class JoinStep {
 
     // Another program wrote to the joined file, or moved it away, since the last step.
     bool JoinedFileChanged() const {
-        const auto stamp = files_.Stamp(t_.destination.get());
+        const auto stamp = ValueOrNone(files_.Stamp(t_.destination));
         const auto named = files_.Identify(t_.destinationPath, Links::Follow);
         return !stamp || stamp != t_.joinedStamp || !named || !named->SameFile(stamp->identity);
     }
@@ -158,7 +157,7 @@ class JoinStep {
             return std::nullopt;
         }
         ChunkSum sum = FindChunkSum(t_, seams_, drive_, disk_);
-        if (sum.why) {
+        if (HasReason(sum.why)) {
             return AskAgain(sum.why);
         }
         expected_ = sum.digest;
@@ -173,16 +172,16 @@ class JoinStep {
         begun_ = true;
         reports_.Checkpoint();
         CopyOutcome outcome = CopyChunk(
-            seams_, reports_, chunk_.get(), t_.destination.get(), chunkSize_, t_.bytesJoined,
-            t_.joinTotal, DigestIfChecked(seams_, digest_, expected_.has_value()), &t_.mediumPace);
-        chunk_.reset();
+            seams_, reports_, chunk_, t_.destination, chunkSize_, t_.bytesJoined, t_.joinTotal,
+            DigestIfChecked(seams_, digest_, expected_.has_value()), &t_.mediumPace);
+        chunk_ = File();
         if (outcome.whole) {
             // The record of the join after this disk rides on the joined file's flush.
-            t_.joinedStamp = files_.Stamp(t_.destination.get());
+            t_.joinedStamp = ValueOrNone(files_.Stamp(t_.destination));
             StageNextRecord(t_, seams_);
-        }
-        if (outcome.whole && !files_.Commit(t_.destination.get())) {
-            outcome = FailedWrite();
+            if (const auto committed = files_.Commit(t_.destination); !committed) {
+                outcome = FailedWrite(committed.why());
+            }
         }
         if (outcome.inputEnded) {
             return AskAgain({Reason::kChunkRead, 0, {}});
@@ -212,34 +211,33 @@ class JoinStep {
     }
 
     // The disk read is let go; a drive that could not finish with it fails the step.
-    std::optional<Failure> LetGo(Why& letGo) {
+    std::optional<Failure> LetGo() {
         const Result<std::string> finished = seams_.drives.Finish(drive_);
         if (!finished) {
-            letGo = finished.why();
-            return AskAgain(letGo);
+            letGo_ = finished.why();
+            return AskAgain(letGo_);
         }
-        letGo = {Reason::kNone, 0, *finished};
+        letGo_ = {Reason::kNone, 0, *finished};
         return std::nullopt;
     }
 
     // The stretch this step appended, read back from the destination's medium.
     std::optional<Failure> Check() {
-        const Why why = CheckOnMedium(seams_, reports_, t_.destinationPath, start_,
-                                      t_.bytesJoined - start_, digest_, kInDestination);
-        if (why) {
-            return AskAgain(why);
+        const auto checked = CheckOnMedium(seams_, reports_, t_.destinationPath, start_,
+                                           t_.bytesJoined - start_, digest_, kInDestination);
+        if (!checked) {
+            return AskAgain(checked.why());
         }
         return std::nullopt;
     }
 
     // The joined file keeps exactly the chunks joined before this one.
     Why Undo(const Why& why) {
-        const bool cut = files_.Truncate(t_.destination.get(), start_);
-        const Why undoFailed = cut ? Why{} : WhyFromErrno(Reason::kUndoFailed);
+        const auto cut = files_.Truncate(t_.destination, start_);
         t_.bytesJoined = start_;
-        t_.joinedStamp = files_.Stamp(t_.destination.get());
+        t_.joinedStamp = ValueOrNone(files_.Stamp(t_.destination));
         reports_.Undone();
-        return cut ? why : undoFailed;
+        return cut ? why : WhyOfFailure(cut.why(), Reason::kUndoFailed);
     }
 
     StepOutcome Fail(Failure failure) {
@@ -251,16 +249,16 @@ class JoinStep {
         return {why.reason == Reason::kInterrupted ? StepResult::kStopped : failure.result, why};
     }
 
-    StepOutcome Done(const Why& letGo) {
+    StepOutcome Done() {
         t_.pending = true;
-        t_.joinedStamp = files_.Stamp(t_.destination.get());
+        t_.joinedStamp = ValueOrNone(files_.Stamp(t_.destination));
         if (t_.bytesJoined < t_.joinTotal) {
-            reports_.Notice(NoticeId::kInsertDiskAgain, disk_ + 1, letGo);
-            return {StepResult::kAdvanced, letGo};
+            reports_.Notice(NoticeId::kInsertDiskAgain, disk_ + 1, letGo_);
+            return {StepResult::kAdvanced, letGo_};
         }
-        if (!files_.Close(t_.destination.release())) {
-            // Without its stream the join can't go on; KLAR then says so.
-            const Why why = WhyFromErrno(Reason::kDestinationWrite);
+        if (const auto closed = files_.Close(std::move(t_.destination)); !closed) {
+            // Without its file the join can't go on; KLAR then says so.
+            const Why why = WhyOfFailure(closed.why(), Reason::kDestinationWrite);
             reports_.Notice(NoticeId::kInsertDiskAgain, disk_, why);
             return {StepResult::kSameDisk, why};
         }
@@ -268,13 +266,14 @@ class JoinStep {
         t_.diskNumber = 1;
         if (chunkTimes_) {
             t_.fileTimes = *chunkTimes_;
-            files_.WriteTimes(t_.destinationPath, t_.fileTimes);
+            // A joined file whose times could not be set is still whole.
+            static_cast<void>(files_.WriteTimes(t_.destinationPath, t_.fileTimes));
         }
         t_.armed = TransferKind::kNone;
         reports_.Reset(ScreenReset::kNoticeOnly);
         reports_.Notice(disk_ <= 1 ? NoticeId::kJoinDoneOne : NoticeId::kJoinDoneSeveral, kNoNumber,
-                        letGo);
-        return {StepResult::kFinished, letGo};
+                        letGo_);
+        return {StepResult::kFinished, letGo_};
     }
 
     // Once in a join, beside the notice after its first disk without a check file.
@@ -291,11 +290,13 @@ class JoinStep {
     FileSystem& files_;
     const int disk_;
     DiskInDrive drive_;
+    // What the drive said as it let the disk go, even when it took the files.
+    Why letGo_;
     std::optional<StepLock> lock_;
     std::string chunkPath_;
     std::optional<FileIdentity> folder_;  // the drive's folder as the step began
     std::optional<FileIdentity> chunkId_;
-    Stream chunk_;
+    File chunk_;
     std::optional<FileTimes> chunkTimes_;
     std::int64_t chunkSize_ = 0;
     bool begun_ = false;

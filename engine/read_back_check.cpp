@@ -3,20 +3,20 @@
 namespace torvanik {
 namespace {
 
-Why WhyOf(const Result<ReadBackVerdict>& outcome, const ReadBackReasons& why) {
+Result<void> WhyOf(const Result<ReadBackVerdict>& outcome, const ReadBackReasons& why) {
     if (!outcome) {
-        return {why.unreadable, 0, {}};
+        return Why{why.unreadable, 0, {}};
     }
     switch (*outcome) {
         case ReadBackVerdict::kMatch:
             return {};
         case ReadBackVerdict::kMismatch:
         case ReadBackVerdict::kShort:
-            return {why.otherData, 0, {}};
+            return Why{why.otherData, 0, {}};
         case ReadBackVerdict::kStopped:
-            return {Reason::kInterrupted, 0, {}};
+            return Why{Reason::kInterrupted, 0, {}};
     }
-    return {why.unreadable, 0, {}};
+    return Why{why.unreadable, 0, {}};
 }
 
 }  // namespace
@@ -25,9 +25,9 @@ ByteDigest* DigestIfChecked(const EngineSeams& seams, ByteDigest& digest, bool s
     return seams.drives.settings().verify || summed ? &digest : nullptr;
 }
 
-Why CheckOnMedium(const EngineSeams& seams, Reports& reports, const std::string& path,
-                  std::int64_t offset, std::int64_t length, const ByteDigest& digest,
-                  const ReadBackReasons& why) {
+Result<void> CheckOnMedium(const EngineSeams& seams, Reports& reports, const std::string& path,
+                           std::int64_t offset, std::int64_t length, const ByteDigest& digest,
+                           const ReadBackReasons& why) {
     if (!seams.drives.settings().verify) {
         return {};
     }
@@ -49,8 +49,8 @@ Why CheckOnMedium(const EngineSeams& seams, Reports& reports, const std::string&
     return WhyOf(outcome, why);
 }
 
-std::future<Why> CheckAsideOnMedium(const EngineSeams& seams, const std::string& path,
-                                    std::string_view bytes, const ReadBackReasons& why) {
+std::future<Result<void>> CheckAsideOnMedium(const EngineSeams& seams, const std::string& path,
+                                             std::string_view bytes, const ReadBackReasons& why) {
     if (!seams.drives.settings().verify) {
         return {};
     }

@@ -26,16 +26,16 @@ inline constexpr ReadBackReasons kInDestination{Reason::kDestinationGaveBackOthe
 ByteDigest* DigestIfChecked(const EngineSeams& seams, ByteDigest& digest, bool summed);
 
 // Reads `length` bytes at `offset` of the flushed file at `path` back from the medium and
-// compares them with `digest`, the digest of the bytes the step meant to put there. No
-// reason when they match or the check is turned off.
-Why CheckOnMedium(const EngineSeams& seams, Reports& reports, const std::string& path,
-                  std::int64_t offset, std::int64_t length, const ByteDigest& digest,
-                  const ReadBackReasons& why);
+// compares them with `digest`, the digest of the bytes the step meant to put there; why
+// not, when they don't match. Nothing to check when the check is turned off.
+Result<void> CheckOnMedium(const EngineSeams& seams, Reports& reports, const std::string& path,
+                           std::int64_t offset, std::int64_t length, const ByteDigest& digest,
+                           const ReadBackReasons& why);
 
 // The same check of a small file's whole `bytes`, on a thread of its own and without
 // reports, so that its wait on the medium overlaps the check of a larger file. Nothing to
 // wait for when the check is turned off.
-std::future<Why> CheckAsideOnMedium(const EngineSeams& seams, const std::string& path,
-                                    std::string_view bytes, const ReadBackReasons& why);
+std::future<Result<void>> CheckAsideOnMedium(const EngineSeams& seams, const std::string& path,
+                                             std::string_view bytes, const ReadBackReasons& why);
 
 }  // namespace torvanik

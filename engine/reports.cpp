@@ -50,7 +50,7 @@ void Reports::Notice(NoticeId id, int number, const Why& why) {
 }
 
 void Reports::Reason(const Why& why) {
-    if (why && observer_ != nullptr) {
+    if (HasReason(why) && observer_ != nullptr) {
         observer_->ReasonGiven(ReasonLine(why));
     }
 }

@@ -13,8 +13,8 @@ namespace {
 // The digest of `length` bytes of the file at `path` from `offset` on.
 std::optional<Digest128> DigestOfStretch(FileSystem& files, const std::string& path,
                                          std::int64_t offset, std::int64_t length) {
-    const Stream stream(files.OpenRegular(path, Links::Follow).stream);
-    if (!stream || !files.Seek(stream.get(), offset)) {
+    auto file = files.OpenRegular(path, Links::Follow, {});
+    if (!file || !files.Seek(*file, offset)) {
         return std::nullopt;
     }
     ByteDigest digest;
@@ -22,7 +22,7 @@ std::optional<Digest128> DigestOfStretch(FileSystem& files, const std::string& p
     for (std::int64_t left = length; left > 0;) {
         const auto size = static_cast<std::size_t>(
             std::min<std::int64_t>(left, static_cast<std::int64_t>(block.size())));
-        if (!files.Read(block.data(), size, stream.get())) {
+        if (const auto read = files.Read(block.data(), size, *file); !read || *read < size) {
             return std::nullopt;
         }
         digest.Update(block.data(), size);
@@ -34,8 +34,8 @@ std::optional<Digest128> DigestOfStretch(FileSystem& files, const std::string& p
 // When the last disk the record counts is in the drive, its chunk must be the bytes of
 // `path` (the source, or the joined file) that end where the record says: by its length,
 // and by its check file's line where the set has check files.
-Why LastDiskAgrees(const EngineSeams& seams, const TransferRecord& record,
-                   const std::string& path) {
+Result<void> LastDiskAgrees(const EngineSeams& seams, const TransferRecord& record,
+                            const std::string& path) {
     const int disk = record.nextDisk - 1;
     const DiskInDrive drive = DiskForStep(seams, disk, DiskUse::Read);
     if (drive.folder.empty()) {
@@ -84,13 +84,13 @@ std::optional<TransferRecord> OfferToResume(const EngineSeams& seams, TransferKi
     return std::nullopt;
 }
 
-Why ResumeSplit(Transfer& t, const EngineSeams& seams, const TransferRecord& record) {
+Result<void> ResumeSplit(Transfer& t, const EngineSeams& seams, const TransferRecord& record) {
     if (!t.sourceStamp || !(*t.sourceStamp == record.file) || record.setName != t.fileName ||
         record.total != t.sourceSize) {
-        return {Reason::kSourceChanged, 0, {}};
+        return Why{Reason::kSourceChanged, 0, {}};
     }
-    if (Why why = LastDiskAgrees(seams, record, t.sourcePath)) {
-        return why;
+    if (auto agrees = LastDiskAgrees(seams, record, t.sourcePath); !agrees) {
+        return agrees;
     }
     t.bytesWritten = record.done;
     t.setIdentity = record.setIdentity;
@@ -99,25 +99,25 @@ Why ResumeSplit(Transfer& t, const EngineSeams& seams, const TransferRecord& rec
     return {};
 }
 
-Why ResumeJoin(Transfer& t, const EngineSeams& seams, const TransferRecord& record) {
+Result<void> ResumeJoin(Transfer& t, const EngineSeams& seams, const TransferRecord& record) {
     if (record.setName != t.joinName || record.total != t.joinTotal) {
-        return {Reason::kRecordOfOtherSet, 0, {}};
+        return Why{Reason::kRecordOfOtherSet, 0, {}};
     }
-    const OpenedFile opened = seams.files.OpenToContinue(t.destinationPath);
-    Stream joined = Unbuffered(opened.stream);
+    auto joined = seams.files.OpenToContinue(
+        t.destinationPath, {Reason::kRecordDestinationChanged, Reason::kRecordDestinationChanged});
     if (!joined) {
-        return WhyNotOpened(opened, Reason::kRecordDestinationChanged,
-                            Reason::kRecordDestinationChanged);
+        return joined.why();
     }
-    const auto stamp = seams.files.Stamp(joined.get());
+    joined->Unbuffer();
+    const auto stamp = seams.files.Stamp(*joined);
     if (!stamp || !(*stamp == record.file) || stamp->identity.size != record.done) {
-        return {Reason::kRecordDestinationChanged, 0, {}};
+        return Why{Reason::kRecordDestinationChanged, 0, {}};
     }
-    if (Why why = LastDiskAgrees(seams, record, t.destinationPath)) {
-        return why;
+    if (auto agrees = LastDiskAgrees(seams, record, t.destinationPath); !agrees) {
+        return agrees;
     }
-    t.destination = std::move(joined);
-    t.joinedStamp = stamp;
+    t.destination = std::move(*joined);
+    t.joinedStamp = *stamp;
     t.bytesJoined = record.done;
     t.setIdentity = record.setIdentity;
     t.toldNoCheckFiles = record.setIdentity.empty();

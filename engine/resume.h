@@ -20,12 +20,13 @@ std::optional<TransferRecord> OfferToResume(const EngineSeams& seams, TransferKi
 // Puts a split whose source was just opened where `record` says it stopped; why not, when
 // the source is not the file the record names, unchanged, or the last disk the record
 // counts is in the drive and does not end where the record says.
-Why ResumeSplit(Transfer& transfer, const EngineSeams& seams, const TransferRecord& record);
+Result<void> ResumeSplit(Transfer& transfer, const EngineSeams& seams,
+                         const TransferRecord& record);
 
 // Opens the joined file as the record left it and puts the join where it stopped; why
 // not, when disk 1 is of another set, the joined file changed since, or the last disk the
 // record counts is in the drive and does not end where the record says.
-Why ResumeJoin(Transfer& transfer, const EngineSeams& seams, const TransferRecord& record);
+Result<void> ResumeJoin(Transfer& transfer, const EngineSeams& seams, const TransferRecord& record);
 
 // What to keep of the transfer after a finished disk.
 TransferRecord RecordOf(const Transfer& transfer);

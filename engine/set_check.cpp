@@ -14,9 +14,10 @@ DiskCheck Unreadable(Why why) {
     return {DiskVerdict::kUnreadable, std::move(why), false};
 }
 
-// The chunk read from the medium and compared with its line.
-DiskVerdict ReadAgainstSum(const EngineSeams& seams, const std::string& path, std::int64_t size,
-                           const Digest128& expected, Why& why) {
+// The chunk read from the medium and compared with its line: good or damaged; why not,
+// when it can't be read.
+Result<DiskVerdict> ReadAgainstSum(const EngineSeams& seams, const std::string& path,
+                                   std::int64_t size, const Digest128& expected) {
     TransferObserver* observer = seams.observer;
     if (observer != nullptr) {
         observer->CheckStarted(size);
@@ -40,14 +41,12 @@ DiskVerdict ReadAgainstSum(const EngineSeams& seams, const std::string& path, st
         case ReadBackVerdict::kMismatch:
             return DiskVerdict::kDamaged;
         case ReadBackVerdict::kShort:
-            why = StopRequested(seams) ? Why{Reason::kInterrupted, 0, {}}
-                                       : WhyFromError(error, Reason::kChunkRead);
-            return DiskVerdict::kUnreadable;
+            return StopRequested(seams) ? Why{Reason::kInterrupted, 0, {}}
+                                        : WhyFromError(error, Reason::kChunkRead);
         case ReadBackVerdict::kStopped:
-            why = {Reason::kInterrupted, 0, {}};
-            return DiskVerdict::kUnreadable;
+            break;
     }
-    return DiskVerdict::kUnreadable;
+    return Why{Reason::kInterrupted, 0, {}};
 }
 
 }  // namespace
@@ -78,13 +77,13 @@ DiskCheck CheckNextDisk(Transfer& t, const EngineSeams& seams) {
     if (sum.why.reason == Reason::kOtherSet) {
         return {DiskVerdict::kOtherSet, {}, false};
     }
-    if (sum.why && !sum.damaged) {
+    if (HasReason(sum.why) && !sum.damaged) {
         return Unreadable(sum.why);
     }
     const std::string path = ChunkPathOn(seams, drive, t.joinName, disk);
     const auto chunk = seams.files.Identify(path, Links::Refuse);
     if (!chunk) {
-        return Unreadable(WhyFromErrno(Reason::kChunkMissing));
+        return Unreadable(WhyOfFailure(chunk.why(), Reason::kChunkMissing));
     }
     if (chunk->size > t.joinTotal - t.bytesJoined) {
         return Unreadable(DiskWhy(Reason::kChunkTooLong, disk));
@@ -95,10 +94,11 @@ DiskCheck CheckNextDisk(Transfer& t, const EngineSeams& seams) {
         verdict = DiskVerdict::kDamaged;
         why = sum.why;
     } else if (sum.digest) {
-        verdict = ReadAgainstSum(seams, path, chunk->size, *sum.digest, why);
-    }
-    if (verdict == DiskVerdict::kUnreadable) {
-        return Unreadable(why);
+        const auto read = ReadAgainstSum(seams, path, chunk->size, *sum.digest);
+        if (!read) {
+            return Unreadable(read.why());
+        }
+        verdict = *read;
     }
     // The check only read the disk: a drive that could not finish with it is told of.
     const Result<std::string> letGo = seams.drives.Finish(drive);

@@ -35,7 +35,7 @@ Why NoDiskWhy(const DiskInDrive& drive) {
                                  : Why{Reason::kNone, 0, drive.whyNone};
 }
 
-bool SourceIsOnDisk(const EngineSeams& seams, std::FILE* source, const DiskInDrive& drive,
+bool SourceIsOnDisk(const EngineSeams& seams, File& source, const DiskInDrive& drive,
                     std::string_view setName, int disk) {
     const auto id = seams.files.Identify(source);
     if (!id || drive.folder.empty()) {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -26,7 +25,7 @@ std::string CheckFilePathOn(const EngineSeams& seams, const DiskInDrive& drive,
 Why NoDiskWhy(const DiskInDrive& drive);
 
 // The source is a file the step would write over on this disk: INFO.FIL or the chunk.
-bool SourceIsOnDisk(const EngineSeams& seams, std::FILE* source, const DiskInDrive& drive,
+bool SourceIsOnDisk(const EngineSeams& seams, File& source, const DiskInDrive& drive,
                     std::string_view setName, int disk);
 
 // The destination is INFO.FIL or a chunk of the set `setName` on disk 1, or would be one.

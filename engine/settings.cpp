@@ -1,7 +1,5 @@
 #include "engine/settings.h"
 
-#include <cstdio>
-
 #include "platform/durable_file.h"
 #include "platform/file_system.h"
 #include "platform/settings_location.h"
@@ -9,13 +7,14 @@
 namespace torvanik {
 
 void LoadSettingsFrom(const std::string& path, DriveChoice& choice) {
-    std::FILE* stream = OpenRegularFile(path, Links::Follow).stream;
-    if (stream == nullptr) {
+    FileSystem files;
+    auto file = files.OpenRegular(path, Links::Follow, {});
+    if (!file) {
         return;
     }
     unsigned char bytes[2] = {};
-    const bool whole = std::fread(bytes, 1, 2, stream) == 2;
-    std::fclose(stream);
+    const auto read = files.Read(bytes, 2, *file);
+    const bool whole = read && *read == 2;
     // A file the drive dialog cannot have written counts as no file at all.
     if (whole && bytes[0] < kSelectableDrives) {
         choice.driveIndex = bytes[0];

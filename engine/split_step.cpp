@@ -6,11 +6,11 @@
 
 #include "engine/check_file.h"
 #include "engine/copy_loop.h"
-#include "engine/disk_commit.h"
 #include "engine/disk_set.h"
 #include "engine/read_back_check.h"
 #include "engine/resume.h"
 #include "engine/set_on_disk.h"
+#include "engine/split_files.h"
 #include "engine/step_lock.h"
 
 namespace torvanik {
@@ -70,11 +70,10 @@ class SplitStep {
         if (!failure && StopRequested(seams_)) {
             failure = AskAgain(disk_, {Reason::kInterrupted, 0, {}});
         }
-        Why letGo;
         if (!failure) {
-            failure = Commit(letGo);
+            failure = Commit();
         }
-        return failure ? Fail(*failure) : Done(letGo);
+        return failure ? Fail(*failure) : Done();
     }
 
   private:
@@ -97,12 +96,12 @@ class SplitStep {
             t_.freeKB = 0;
             return Full(why);
         }
-        folder_ = files_.Identify(drive_.folder, Links::Follow);
+        folder_ = ValueOrNone(files_.Identify(drive_.folder, Links::Follow));
         RemoveLeftovers(files_, drive_.folder);
-        if (!files_.Seek(t_.source.get(), t_.bytesWritten)) {
-            return AskAgain(disk_, WhyFromErrno(Reason::kSourcePosition));
+        if (const auto sought = files_.Seek(t_.source, t_.bytesWritten); !sought) {
+            return AskAgain(disk_, WhyOfFailure(sought.why(), Reason::kSourcePosition));
         }
-        if (SourceIsOnDisk(seams_, t_.source.get(), drive_, t_.fileName, disk_)) {
+        if (SourceIsOnDisk(seams_, t_.source, drive_, t_.fileName, disk_)) {
             return Failure{StepResult::kRefused, {Reason::kSourceOnDisk, 0, {}}};
         }
         return std::nullopt;
@@ -111,7 +110,7 @@ class SplitStep {
     // A source changed in any way since UT would make a set that joins to neither version;
     // the split can't go on until a new UT.
     std::optional<Failure> SourceChanged() {
-        const auto stamp = files_.Stamp(t_.source.get());
+        const auto stamp = ValueOrNone(files_.Stamp(t_.source));
         const auto named = files_.Identify(t_.sourcePath, Links::Follow);
         if (stamp && stamp == t_.sourceStamp && named && named->SameFile(stamp->identity)) {
             return std::nullopt;
@@ -131,24 +130,22 @@ class SplitStep {
             return std::nullopt;
         }
         const std::string text = FormatInfoFile(t_.sourceSize, t_.fileName);
-        Why why = BeginFile(files_, InfoPathOn(seams_, drive_), info_, Reason::kInfoFileWrite);
-        if (!why && !files_.Write(text.data(), text.size(), info_.stream)) {
-            why = WhyFromErrno(Reason::kInfoFileWrite);
+        Result<void> written = BeginFileWith(files_, InfoPathOn(seams_, drive_), text,
+                                             written_.info, Reason::kInfoFileWrite);
+        if (written) {
+            written = SealFile(files_, written_.info, Reason::kInfoFileWrite);
         }
-        if (!why) {
-            why = SealFile(files_, info_, Reason::kInfoFileWrite);
-        }
-        if (!why) {
+        if (written) {
             // INFO.FIL counts as written only when the medium gives it back.
             ByteDigest digest;
             digest.Update(text.data(), text.size());
-            why = CheckOnMedium(seams_, reports_, info_.temporaryPath, 0,
-                                static_cast<std::int64_t>(text.size()), digest, kOnDisk);
+            written = CheckOnMedium(seams_, reports_, written_.info.temporaryPath, 0,
+                                    static_cast<std::int64_t>(text.size()), digest, kOnDisk);
         }
-        if (!why) {
+        if (written) {
             return std::nullopt;
         }
-        Failure failure = AskAgain(1, why);
+        Failure failure = AskAgain(1, written.why());
         failure.fullByReason = true;
         return failure;
     }
@@ -159,16 +156,12 @@ class SplitStep {
         if (t_.setIdentity.empty()) {
             return std::nullopt;
         }
-        const std::string text = SumsText({});
-        Why why = BeginFile(files_, CheckFilePathOn(seams_, drive_, t_.setIdentity), sums_,
-                            Reason::kCheckFileWrite);
-        if (!why && !files_.Write(text.data(), text.size(), sums_.stream)) {
-            why = WhyFromErrno(Reason::kCheckFileWrite);
-        }
-        if (!why) {
+        const auto begun = BeginFileWith(files_, CheckFilePathOn(seams_, drive_, t_.setIdentity),
+                                         SumsText({}), written_.sums, Reason::kCheckFileWrite);
+        if (begun) {
             return std::nullopt;
         }
-        Failure failure = AskAgain(disk_, why);
+        Failure failure = AskAgain(disk_, begun.why());
         failure.fullByReason = true;
         return failure;
     }
@@ -188,7 +181,8 @@ class SplitStep {
     // large as fits.
     std::optional<Failure> MeasureRoom() {
         const auto free = files_.FreeBytes(drive_);
-        const Why why = free ? Why{Reason::kDiskFull, 0, {}} : WhyFromErrno(Reason::kChunkCreate);
+        const Why why =
+            free ? Why{Reason::kDiskFull, 0, {}} : WhyOfFailure(free.why(), Reason::kChunkCreate);
         t_.freeKB = free ? static_cast<std::int64_t>(*free / 1024) : 0;
         if (!free || *free < static_cast<std::uint64_t>(kSmallestUsableFree)) {
             return Full(why);
@@ -202,16 +196,17 @@ class SplitStep {
 
     std::optional<Failure> Copy() {
         const std::string path = ChunkPathOn(seams_, drive_, t_.fileName, disk_);
-        if (Why why = BeginFile(files_, path, chunk_, Reason::kChunkCreate)) {
-            Failure failure = AskAgain(disk_, why);
+        if (const auto begun = BeginFile(files_, path, written_.chunk, Reason::kChunkCreate);
+            !begun) {
+            Failure failure = AskAgain(disk_, begun.why());
             failure.reasonOnly = true;
             return failure;
         }
         reports_.Notice(NoticeId::kCopyingTo, t_.diskNumber);
-        CopyOutcome outcome =
-            CopyChunk(seams_, reports_, t_.source.get(), chunk_.stream, chunkSize_, t_.bytesWritten,
-                      t_.sourceSize, DigestIfChecked(seams_, digest_, sums_.stream != nullptr),
-                      &t_.mediumPace);
+        CopyOutcome outcome = CopyChunk(
+            seams_, reports_, t_.source, written_.chunk.file, chunkSize_, t_.bytesWritten,
+            t_.sourceSize, DigestIfChecked(seams_, digest_, static_cast<bool>(written_.sums.file)),
+            &t_.mediumPace);
         if (!outcome.whole && outcome.outOfSpace && EndChunkWhereRefused()) {
             outcome = {};
         }
@@ -226,8 +221,10 @@ class SplitStep {
         if (auto changed = SourceChangedWhileCopied()) {
             return changed;
         }
-        files_.WriteTimes(chunk_.temporaryPath, t_.fileTimes);
-        if (Why why = SealWithSums()) {
+        // A chunk whose times could not be set is still whole.
+        static_cast<void>(files_.WriteTimes(written_.chunk.temporaryPath, t_.fileTimes));
+        if (const auto sealed = SealWithSums(); !sealed) {
+            const Why& why = sealed.why();
             return why.reason == Reason::kDiskFull ? Full(why) : AskAgain(disk_, why);
         }
         return std::nullopt;
@@ -239,8 +236,11 @@ class SplitStep {
         if (auto changed = SourceChanged()) {
             return changed;
         }
+        if (t_.bytesWritten != t_.sourceSize) {
+            return std::nullopt;
+        }
         char beyond = 0;
-        if (t_.bytesWritten == t_.sourceSize && files_.Read(&beyond, 1, t_.source.get())) {
+        if (const auto read = files_.Read(&beyond, 1, t_.source); read && *read == 1) {
             return Failure{StepResult::kRefused, {Reason::kSourceLonger, 0, {}}};
         }
         return std::nullopt;
@@ -248,130 +248,83 @@ class SplitStep {
 
     // The chunk's digest written into its line, and both files flushed to the medium; the
     // record of the transfer after this disk rides on the same flush.
-    Why SealWithSums() {
-        if (sums_.stream != nullptr) {
+    Result<void> SealWithSums() {
+        if (written_.sums.file) {
             sumsText_ = SumsText(digest_.Value());
-            if (!files_.Seek(sums_.stream, 0) ||
-                !files_.Write(sumsText_.data(), sumsText_.size(), sums_.stream)) {
-                return WhyFromErrno(Reason::kCheckFileWrite);
+            Result<void> written = files_.Seek(written_.sums.file, 0);
+            if (written) {
+                written = files_.Write(sumsText_.data(), sumsText_.size(), written_.sums.file);
+            }
+            if (!written) {
+                return WhyOfFailure(written.why(), Reason::kCheckFileWrite);
             }
         }
         StageNextRecord(t_, seams_);
-        return SealFiles(files_, chunk_, sums_, Reason::kChunkWrite);
+        return SealFiles(files_, written_.chunk, written_.sums, Reason::kChunkWrite);
     }
 
     // When the medium refused more before the chunk was whole, the chunk ends at the last
     // byte that reached it, if that is enough for a disk; the source goes on from there.
     bool EndChunkWhereRefused() {
-        const auto reached = files_.Size(chunk_.stream);
+        const auto reached = files_.Size(written_.chunk.file);
         if (!reached || *reached < kSmallestUsableFree || StopRequested(seams_)) {
             return false;
         }
         t_.bytesWritten = start_ + *reached;
-        return files_.Seek(t_.source.get(), t_.bytesWritten);
+        return files_.Seek(t_.source, t_.bytesWritten).ok();
     }
 
     // The chunk and its check file count as written only when the medium gives them back;
     // the check file is read back beside the chunk.
     std::optional<Failure> Check() {
-        std::future<Why> sums;
+        std::future<Result<void>> sums;
         if (!sumsText_.empty()) {
-            sums = CheckAsideOnMedium(seams_, sums_.temporaryPath, sumsText_, kOnDisk);
+            sums = CheckAsideOnMedium(seams_, written_.sums.temporaryPath, sumsText_, kOnDisk);
         }
-        Why why = CheckOnMedium(seams_, reports_, chunk_.temporaryPath, 0, t_.bytesWritten - start_,
-                                digest_, kOnDisk);
-        const Why sumsWhy = sums.valid() ? sums.get() : Why{};
-        if (!why) {
-            why = sumsWhy;
+        Result<void> checked = CheckOnMedium(seams_, reports_, written_.chunk.temporaryPath, 0,
+                                             t_.bytesWritten - start_, digest_, kOnDisk);
+        const Result<void> sumsChecked = sums.valid() ? sums.get() : Result<void>();
+        if (checked) {
+            checked = sumsChecked;
         }
-        if (why) {
-            return AskAgain(disk_, why);
+        if (!checked) {
+            return AskAgain(disk_, checked.why());
         }
         return std::nullopt;
     }
 
-    // Puts the sealed files under their final names, flushes the folder and lets the drive
-    // take them. The drive may have a word to say even when it took them. Older files under
-    // those names are moved aside first, so that a failed step puts them back. On disk 1,
-    // what a power cut can leave at each point is one whole set or none, never a mix of two:
-    //   before anything: the older set whole (its INFO.FIL and chunk), or nothing;
-    //   older INFO.FIL and chunk moved aside, folder flushed: no set;
-    //   new chunk placed: no set (a chunk without INFO.FIL);
-    //   new INFO.FIL placed, folder flushed: the new set whole.
-    std::optional<Failure> Commit(Why& letGo) {
-        for (auto [file, aside] : {std::pair{&info_, &oldInfo_}, std::pair{&chunk_, &oldChunk_}}) {
-            if (file->finalPath.empty()) {
-                continue;
-            }
-            if (Why why = MoveAside(files_, file->finalPath, *aside)) {
-                return AskAgain(disk_, why);
-            }
+    // Puts the sealed files under their final names and lets the drive take them. The drive
+    // may have a word to say even when it took them.
+    std::optional<Failure> Commit() {
+        if (auto placed = PlaceSplitFiles(files_, drive_.folder, written_); !placed) {
+            return AskAgain(disk_, placed.why());
         }
-        if ((oldInfo_.moved || oldChunk_.moved) && !files_.SyncFolder(drive_.folder)) {
-            return AskAgain(disk_, WhyFromErrno(Reason::kChunkWrite));
-        }
-        for (PendingFile* file : {&chunk_, &sums_, &info_}) {
-            if (file->finalPath.empty()) {
-                continue;
-            }
-            if (Why why = PlaceFile(files_, *file)) {
-                return AskAgain(disk_, why);
-            }
-        }
-        if (!files_.SyncFolder(drive_.folder)) {
-            return AskAgain(disk_, WhyFromErrno(Reason::kChunkWrite));
-        }
-        if (!StillOnDisk()) {
+        if (!StillOnDisk(files_, drive_.folder, folder_, written_)) {
             diskGone_ = true;
             return AskAgain(disk_, {Reason::kDiskRemoved, 0, {}});
         }
-        DropAside(files_, oldInfo_);
-        DropAside(files_, oldChunk_);
+        DropOlderFiles(files_, written_);
         const Result<std::string> taken = seams_.drives.Finish(drive_);
         if (!taken) {
-            letGo = taken.why();
-            return AskAgain(disk_, letGo);
+            letGo_ = taken.why();
+            return AskAgain(disk_, letGo_);
         }
-        letGo = {Reason::kNone, 0, *taken};
+        letGo_ = {Reason::kNone, 0, *taken};
         return std::nullopt;
-    }
-
-    // After the folder's last flush: the drive's folder is still the one the step began in,
-    // on the same file system, and every file placed stands at its name there as sealed.
-    bool StillOnDisk() {
-        if (!StandsAt(files_, drive_.folder, folder_, Links::Follow)) {
-            return false;
-        }
-        for (const PendingFile* file : {&chunk_, &sums_, &info_}) {
-            if (!file->finalPath.empty() &&
-                !StandsAt(files_, file->finalPath, file->sealed, Links::Refuse)) {
-                return false;
-            }
-        }
-        return true;
     }
 
     // Nothing of a failed step stays: the disk and the source go back to where the step
     // began. The reason is the failure's, or why the way back is not whole. A disk that went
     // away took the step's files with it; its paths now lead elsewhere and are left alone.
     Why Undo(const Why& why) {
-        Why undoFailed;
-        const auto keepFirst = [&undoFailed](bool done) {
-            if (!done && !undoFailed) {
-                undoFailed = WhyFromErrno(Reason::kUndoFailed);
-            }
-        };
-        if (!diskGone_) {
-            keepFirst(TakeBackFile(files_, chunk_));
-            keepFirst(TakeBackFile(files_, sums_));
-            keepFirst(TakeBackFile(files_, info_));
-            keepFirst(PutBack(files_, oldChunk_));
-            keepFirst(PutBack(files_, oldInfo_));
-        }
+        Result<void> undone = diskGone_ ? Result<void>() : TakeBackSplitFiles(files_, written_);
         t_.bytesWritten = start_;
-        keepFirst(files_.Seek(t_.source.get(), start_));
+        const auto sought = files_.Seek(t_.source, start_);
+        if (undone && !sought) {
+            undone = WhyOfFailure(sought.why(), Reason::kUndoFailed);
+        }
         reports_.Undone();
-        return undoFailed ? undoFailed : why;
+        return undone ? why : undone.why();
     }
 
     StepOutcome Fail(Failure failure) {
@@ -392,21 +345,21 @@ class SplitStep {
         return {why.reason == Reason::kInterrupted ? StepResult::kStopped : failure.result, why};
     }
 
-    StepOutcome Done(const Why& letGo) {
+    StepOutcome Done() {
         t_.pending = true;
         if (t_.bytesWritten < t_.sourceSize) {
-            reports_.Notice(NoticeId::kInsertDiskAgain, disk_ + 1, letGo);
-            return {StepResult::kAdvanced, letGo};
+            reports_.Notice(NoticeId::kInsertDiskAgain, disk_ + 1, letGo_);
+            return {StepResult::kAdvanced, letGo_};
         }
         t_.pending = false;
         t_.diskNumber = 1;
-        t_.source.reset();
+        t_.source = File();
         t_.freeKB = 0;
         reports_.Notice(disk_ <= 1 ? NoticeId::kSplitDoneOne : NoticeId::kSplitDoneSeveral,
-                        kNoNumber, letGo);
+                        kNoNumber, letGo_);
         t_.armed = TransferKind::kNone;
         reports_.Reset(ScreenReset::kNoticeOnly);
-        return {StepResult::kFinished, letGo};
+        return {StepResult::kFinished, letGo_};
     }
 
     Transfer& t_;
@@ -415,17 +368,15 @@ class SplitStep {
     FileSystem& files_;
     const int disk_;
     DiskInDrive drive_;
+    // What the drive said as it let the disk go, even when it took the files.
+    Why letGo_;
     std::optional<StepLock> lock_;
     std::optional<FileIdentity> folder_;  // the drive's folder as the step began
     bool diskGone_ = false;
     bool begun_ = false;
     std::int64_t start_ = 0;
     std::int64_t chunkSize_ = 0;
-    PendingFile info_;
-    PendingFile chunk_;
-    SetAside oldInfo_;
-    SetAside oldChunk_;
-    PendingFile sums_;
+    SplitFiles written_;
     std::string sumsText_;
     ByteDigest digest_;
 };

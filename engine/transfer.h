@@ -1,8 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
-#include <memory>
 #include <optional>
 #include <string>
 
@@ -13,12 +11,6 @@
 // One transfer, split or join, owned by its front end: every front end makes its own and
 // hands it to the commands.
 namespace torvanik {
-
-struct StreamCloser {
-    void operator()(std::FILE* stream) const { std::fclose(stream); }
-};
-// An open file that closes itself; a close whose result matters is made by hand.
-using Stream = std::unique_ptr<std::FILE, StreamCloser>;
 
 struct Transfer {
     TransferKind armed = TransferKind::kNone;
@@ -32,8 +24,8 @@ struct Transfer {
     std::string sourcePath;       // host path (UTF-8)
     std::string destinationPath;  // host path (UTF-8)
     std::string fileName;         // bare name, Windows-1252
-    Stream source;
-    Stream destination;
+    File source;
+    File destination;
     std::int64_t sourceSize = 0;
     std::int64_t bytesWritten = 0;
     std::int64_t joinTotal = 0;

@@ -7,96 +7,88 @@
 #include "engine/set_on_disk.h"
 
 namespace torvanik {
-Stream Unbuffered(std::FILE* stream) {
-    if (stream != nullptr) {
-        std::setvbuf(stream, nullptr, _IONBF, 0);
-    }
-    return Stream(stream);
-}
-
-Stream OpenSource(Transfer& t, const EngineSeams& seams, Why& why) {
-    t.source.reset();
+Result<File> OpenSource(Transfer& t, const EngineSeams& seams) {
+    t.source = File();
     // A name INFO.FIL can't carry would give a set that can't be joined.
     if (!IsBareFileName(t.fileName) || t.fileName.size() > kMaxSetNameBytes) {
-        why = {Reason::kSourceNameUnfit, 0, {}};
-        return nullptr;
+        return Why{Reason::kSourceNameUnfit, 0, {}};
     }
-    const OpenedFile opened = seams.files.OpenRegular(t.sourcePath);
-    Stream stream = Unbuffered(opened.stream);
-    if (!stream) {
-        why = WhyNotOpened(opened, Reason::kSourceUnreadable, Reason::kSourceNotRegular);
-        return nullptr;
+    auto opened = seams.files.OpenRegular(t.sourcePath, Links::Follow,
+                                          {Reason::kSourceUnreadable, Reason::kSourceNotRegular});
+    if (!opened) {
+        return opened.why();
     }
-    if (seams.files.OnPseudoFileSystem(stream.get())) {
-        why = {Reason::kSourceWithoutLength, 0, {}};
-        return nullptr;
+    File& file = *opened;
+    file.Unbuffer();
+    if (seams.files.OnPseudoFileSystem(file)) {
+        return Why{Reason::kSourceWithoutLength, 0, {}};
     }
-    FileTimes times;
-    const auto size = seams.files.Size(stream.get());
-    const auto stamp = seams.files.Stamp(stream.get());
-    if (!size || !stamp || !seams.files.ReadTimes(t.sourcePath, times)) {
-        why = WhyFromErrno(Reason::kSourceUnreadable);
-        return nullptr;
+    const auto size = seams.files.Size(file);
+    const auto stamp = size ? seams.files.Stamp(file) : Result<FileStamp>(size.why());
+    const auto times = stamp ? seams.files.ReadTimes(t.sourcePath) : Result<FileTimes>(stamp.why());
+    if (!times) {
+        return WhyOfFailure(times.why(), Reason::kSourceUnreadable);
     }
-    if (SourceIsOnDisk(seams, stream.get(), DiskForStep(seams, 1, DiskUse::Read), t.fileName, 1)) {
-        why = {Reason::kSourceOnDisk, 0, {}};
-        return nullptr;
+    if (SourceIsOnDisk(seams, file, DiskForStep(seams, 1, DiskUse::Read), t.fileName, 1)) {
+        return Why{Reason::kSourceOnDisk, 0, {}};
     }
-    t.fileTimes = times;
+    t.fileTimes = *times;
     t.sourceSize = *size;
-    t.sourceStamp = stamp;
-    return stream;
+    t.sourceStamp = *stamp;
+    return opened;
 }
 
-Stream OpenDestination(Transfer& t, const EngineSeams& seams, Why& why) {
-    t.destination.reset();
+Result<File> OpenDestination(Transfer& t, const EngineSeams& seams) {
+    t.destination = File();
     if (DestinationIsOfSet(seams, t.destinationPath, t.joinName)) {
-        why = {Reason::kDestinationOfSet, 0, {}};
-        return nullptr;
+        return Why{Reason::kDestinationOfSet, 0, {}};
     }
-    const OpenedFile opened = seams.files.CreateOrEmpty(t.destinationPath);
-    Stream stream = Unbuffered(opened.stream);
-    if (!stream) {
-        why = WhyNotOpened(opened, Reason::kDestinationCreate, Reason::kDestinationCreate);
-        return nullptr;
+    auto opened = seams.files.CreateOrEmpty(
+        t.destinationPath, {Reason::kDestinationCreate, Reason::kDestinationCreate});
+    if (!opened) {
+        return opened.why();
     }
-    t.joinedStamp = seams.files.Stamp(stream.get());
-    return stream;
+    opened->Unbuffer();
+    t.joinedStamp = ValueOrNone(seams.files.Stamp(*opened));
+    return opened;
 }
 
 bool ReadInfoFile(Transfer& t, const EngineSeams& seams, Reports& reports) {
-    if (const Why why = LoadInfoFile(t, seams, DiskForStep(seams, 1, DiskUse::Read))) {
-        reports.Notice(NoticeId::kInsertDiskAgain, 1, why);
+    if (const auto loaded = LoadInfoFile(t, seams, DiskForStep(seams, 1, DiskUse::Read)); !loaded) {
+        reports.Notice(NoticeId::kInsertDiskAgain, 1, loaded.why());
         return false;
     }
     return true;
 }
 
-Why LoadInfoFile(Transfer& t, const EngineSeams& seams, const DiskInDrive& drive) {
+Result<void> LoadInfoFile(Transfer& t, const EngineSeams& seams, const DiskInDrive& drive) {
     Why why;
-    Stream stream;
+    File file;
     if (drive.folder.empty()) {
         why = NoDiskWhy(drive);
     } else {
-        const OpenedFile opened = seams.files.OpenRegular(InfoPathOn(seams, drive), Links::Refuse);
-        stream.reset(opened.stream);
-        if (!stream) {
-            why = WhyNotOpened(opened, Reason::kInfoFileMissing, Reason::kInfoFileNotRegular);
+        auto opened =
+            seams.files.OpenRegular(InfoPathOn(seams, drive), Links::Refuse,
+                                    {Reason::kInfoFileMissing, Reason::kInfoFileNotRegular});
+        if (opened) {
+            file = std::move(*opened);
+        } else {
+            why = opened.why();
         }
     }
     std::int64_t length = -1;
     std::optional<std::string> name;
-    if (stream) {
-        length = ReadInfoNumber(stream.get());
-        name = ReadInfoName(stream.get());
-        stream.reset();
+    if (file) {
+        length = ReadInfoNumber(file);
+        name = ReadInfoName(file);
+        file = File();
     }
     // A set with no length or one the panel's kilobytes can't hold, no name, or a name
     // that is not a bare file name is as good as no disk 1 at all.
     constexpr std::int64_t kLongest = std::numeric_limits<std::int64_t>::max() - 1024;
     if (length < 0 || length > kLongest || !name || name->size() > kMaxSetNameBytes ||
         !IsBareFileName(*name)) {
-        return why ? why : Why{Reason::kInfoFileUnfit, 0, {}};
+        return HasReason(why) ? why : Why{Reason::kInfoFileUnfit, 0, {}};
     }
     t.joinTotal = length;
     t.joinName = *name;

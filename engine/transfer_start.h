@@ -8,18 +8,14 @@
 // What UT and INN open before the first disk step.
 namespace torvanik {
 
-// The copy loop moves whole blocks, so its streams need no buffer of their own; with one,
-// every block would reach the file in two misaligned pieces. None for none.
-Stream Unbuffered(std::FILE* stream);
-
 // Opens the transfer's source for a split (closing a source left open by an earlier one)
-// and takes its times and size; none, with `why`, when it can't be opened or is a file of
-// the set on the drive.
-Stream OpenSource(Transfer& transfer, const EngineSeams& seams, Why& why);
+// and takes its times and size; why not, when it can't be opened or is a file of the set
+// on the drive.
+Result<File> OpenSource(Transfer& transfer, const EngineSeams& seams);
 
-// Creates the transfer's destination anew (closing one left open by an earlier join);
-// none, with `why`, when it can't be made or is a file of the set on the drive.
-Stream OpenDestination(Transfer& transfer, const EngineSeams& seams, Why& why);
+// Creates the transfer's destination anew (closing one left open by an earlier join); why
+// not, when it can't be made or is a file of the set on the drive.
+Result<File> OpenDestination(Transfer& transfer, const EngineSeams& seams);
 
 // Reads INFO.FIL from the drive into joinTotal and joinName; shows notice 0 with 1 and
 // fails when it is missing or unfit to join.
@@ -27,6 +23,6 @@ bool ReadInfoFile(Transfer& transfer, const EngineSeams& seams, Reports& reports
 
 // Reads INFO.FIL of `drive` into joinTotal and joinName; why not, when it is missing or
 // unfit to join.
-Why LoadInfoFile(Transfer& transfer, const EngineSeams& seams, const DiskInDrive& drive);
+Result<void> LoadInfoFile(Transfer& transfer, const EngineSeams& seams, const DiskInDrive& drive);
 
 }  // namespace torvanik

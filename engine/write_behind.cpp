@@ -4,7 +4,7 @@
 
 namespace torvanik {
 
-WriteBehind::WriteBehind(FileSystem& files, std::FILE* out, std::int64_t position, double pace)
+WriteBehind::WriteBehind(FileSystem& files, File& out, std::int64_t position, double pace)
     : files_(files),
       out_(out),
       start_(position),
@@ -22,7 +22,7 @@ void WriteBehind::Reach(std::int64_t end, const ChunkProgress& progress, bool ba
     points_.push_back({end, progress, barGrows});
 }
 
-bool WriteBehind::Written(std::int64_t bytes, Reports& reports) {
+Result<void> WriteBehind::Written(std::int64_t bytes, Reports& reports) {
     written_ += bytes;
     writesOnTheWay_.push_back(written_);
     const std::int64_t window = Window();
@@ -33,7 +33,7 @@ bool WriteBehind::Written(std::int64_t bytes, Reports& reports) {
         sentOn_ = written_;
     }
     if (writesOnTheWay_.size() < 2 || written_ - onMedium_ <= window) {
-        return true;
+        return {};
     }
     // One wait takes what is on its way down to half the window, so that a fast disk, which
     // has mostly written it by then, is asked seldom. The newest write stays on its way
@@ -46,14 +46,17 @@ bool WriteBehind::Written(std::int64_t bytes, Reports& reports) {
     return WaitFor(writes, reports);
 }
 
-bool WriteBehind::Flush(Reports& reports) {
-    return writesOnTheWay_.empty() || WaitFor(writesOnTheWay_.size(), reports);
+Result<void> WriteBehind::Flush(Reports& reports) {
+    if (writesOnTheWay_.empty()) {
+        return {};
+    }
+    return WaitFor(writesOnTheWay_.size(), reports);
 }
 
-bool WriteBehind::WaitFor(std::size_t writes, Reports& reports) {
+Result<void> WriteBehind::WaitFor(std::size_t writes, Reports& reports) {
     const std::int64_t end = writesOnTheWay_[writes - 1];
-    if (!files_.WaitForWriteBack(out_, onMedium_, end - onMedium_)) {
-        return false;
+    if (auto waited = files_.WaitForWriteBack(out_, onMedium_, end - onMedium_); !waited) {
+        return waited;
     }
     onMedium_ = end;
     writesOnTheWay_.erase(writesOnTheWay_.begin(),
@@ -66,7 +69,7 @@ bool WriteBehind::WaitFor(std::size_t writes, Reports& reports) {
             reports.ChunkCopied(point.progress);
         }
     }
-    return true;
+    return {};
 }
 
 double WriteBehind::Pace() const {

@@ -2,7 +2,6 @@
 
 #include <chrono>
 #include <cstdint>
-#include <cstdio>
 #include <deque>
 
 #include "engine/reports.h"
@@ -25,7 +24,7 @@ class WriteBehind {
     // `position` is where the copy starts writing `out`; `pace`, in bytes a second, is how
     // fast the medium took the chunk before (0: not known), so that a disk after the first
     // starts with a window to its measure rather than waiting on the medium at once.
-    WriteBehind(FileSystem& files, std::FILE* out, std::int64_t position, double pace);
+    WriteBehind(FileSystem& files, File& out, std::int64_t position, double pace);
 
     // How much the next write may hold: a quarter of what may be on the way, in whole
     // `block`s, at least one and at most `most`; a slow medium's bars then move several
@@ -34,11 +33,10 @@ class WriteBehind {
     // A point of the write being made, reported once the medium holds the bytes up to
     // `end`: where a bar grows, and where the write ends.
     void Reach(std::int64_t end, const ChunkProgress& progress, bool barGrows);
-    // The write of `bytes` just made. False, with errno, when the medium did not take an
-    // older one.
-    bool Written(std::int64_t bytes, Reports& reports);
+    // The write of `bytes` just made; why not, when the medium did not take an older one.
+    Result<void> Written(std::int64_t bytes, Reports& reports);
     // Waits until every write is on the medium.
-    bool Flush(Reports& reports);
+    Result<void> Flush(Reports& reports);
     // How fast the medium has taken this copy so far, in bytes a second; 0 when not known.
     double Pace() const;
 
@@ -53,12 +51,12 @@ class WriteBehind {
     // Waits for the oldest `writes` writes to be on the medium, and reports every point
     // where a bar grows up to there, and the last point, so that a line of figures keeps up
     // where the bars grow seldom.
-    bool WaitFor(std::size_t writes, Reports& reports);
+    Result<void> WaitFor(std::size_t writes, Reports& reports);
     // How much may be on its way: half a second of what the medium has taken so far.
     std::int64_t Window() const;
 
     FileSystem& files_;
-    std::FILE* out_;
+    File& out_;
     const std::int64_t start_;
     const double pace_;
     const Clock::time_point started_;

@@ -6,6 +6,7 @@
 
 #include "platform/drive_map_parsing.h"
 #include "platform/file_system.h"
+#include "platform/why_of_error.h"
 
 namespace torvanik {
 namespace {
@@ -37,17 +38,17 @@ std::string_view Trim(std::string_view text) {
     return text.substr(first, last - first + 1);
 }
 
-// The next line of `stream` without its line end, at most one byte past kLongestLine of it
+// The next line of `file` without its line end, at most one byte past kLongestLine of it
 // kept; none at the end of the file.
-std::optional<std::string> ReadLine(std::FILE* stream) {
+std::optional<std::string> ReadLine(File& file) {
     std::string line;
-    int c = 0;
-    while ((c = std::getc(stream)) != EOF && c != '\n') {
+    std::optional<unsigned char> c;
+    while ((c = file.NextByte()) && *c != '\n') {
         if (line.size() <= kLongestLine) {
-            line += static_cast<char>(c);
+            line += static_cast<char>(*c);
         }
     }
-    if (c == EOF && line.empty()) {
+    if (!c && line.empty()) {
         return std::nullopt;
     }
     return line;
@@ -119,18 +120,17 @@ Result<void> ReadDrivesLine(const std::string& line, DriveMap& map) {
 }  // namespace
 
 Result<DriveMap> LoadDrivesFile(const std::string& path) {
-    const OpenedFile opened = OpenRegularFile(path, Links::Follow);
+    Result<File> opened = OpenRegularFile(path, Links::Follow, {});
     DriveMap map;
-    if (opened.stream == nullptr) {
-        if (opened.error == ENOENT) {
+    if (!opened) {
+        const int failed = opened.why().error;
+        if (failed == ENOENT) {
             return map;
         }
-        return Refused(path + ": " +
-                       (opened.notRegular ? "ikke en vanlig fil" : std::strerror(opened.error)));
+        return Refused(path + ": " + (failed == 0 ? "ikke en vanlig fil" : SystemTextOf(failed)));
     }
-    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> stream(opened.stream, std::fclose);
     int number = 0;
-    while (const auto line = ReadLine(stream.get())) {
+    while (const auto line = ReadLine(*opened)) {
         ++number;
         if (auto read = ReadDrivesLine(*line, map); !read) {
             return Refused(path + ":" + std::to_string(number) + ": " + read.why().text);

@@ -1,56 +1,66 @@
 #include "platform/file_system.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <linux/magic.h>
 #include <sys/file.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/statfs.h>
-#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <array>
 #include <cerrno>
-#include <limits>
+#include <cstdio>
+#include <utility>
+
+#include "platform/why_of_error.h"
 
 namespace torvanik {
-namespace {
 
-// Bytes the regular files directly in `directory` take, in whole clusters of `clusterBytes`.
-std::optional<std::uint64_t> ClusterBytesUsed(const std::string& directory,
-                                              std::uint64_t clusterBytes) {
-    DIR* dir = opendir(directory.c_str());
-    if (dir == nullptr) {
-        return std::nullopt;
+struct File::Handle {
+    int descriptor = -1;
+    std::FILE* stream = nullptr;  // none: the descriptor alone
+
+    // Closes the stream, or the descriptor alone; false, with errno, when that failed.
+    bool Close() {
+        const bool closed = stream != nullptr ? std::fclose(stream) == 0 : close(descriptor) == 0;
+        stream = nullptr;
+        descriptor = -1;
+        return closed;
     }
-    std::uint64_t used = 0;
-    while (const dirent* entry = readdir(dir)) {
-        struct stat info {};
-        if (fstatat(dirfd(dir), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
-            S_ISREG(info.st_mode)) {
-            const auto size = static_cast<std::uint64_t>(info.st_size);
-            used += (size + clusterBytes - 1) / clusterBytes * clusterBytes;
-        }
+};
+
+File::~File() {
+    if (handle_ != nullptr && handle_->descriptor >= 0) {
+        handle_->Close();
     }
-    closedir(dir);
-    return used;
+    delete handle_;
 }
 
-// A stream on `fd` that blocks as any file does; the descriptor is closed on failure.
-std::FILE* StreamOf(int fd, const char* mode) {
-    const int flags = fcntl(fd, F_GETFL);
-    std::FILE* stream = nullptr;
-    if (flags >= 0 && fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == 0) {
-        stream = fdopen(fd, mode);
+File::File(File&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+
+File& File::operator=(File&& other) noexcept {
+    File gone(std::move(*this));
+    handle_ = std::exchange(other.handle_, nullptr);
+    return *this;
+}
+
+void File::Unbuffer() {
+    std::setvbuf(handle_->stream, nullptr, _IONBF, 0);
+}
+
+std::optional<unsigned char> File::NextByte() {
+    const int c = std::getc(handle_->stream);
+    if (c == EOF) {
+        return std::nullopt;
     }
-    if (stream == nullptr) {
-        const int error = errno;
-        close(fd);
-        errno = error;
-    }
-    return stream;
+    return static_cast<unsigned char>(c);
+}
+
+namespace {
+
+File FileOnDescriptor(int fd) {
+    return File(new File::Handle{fd, nullptr});
 }
 
 FileIdentity IdentityOf(const struct stat& info) {
@@ -68,172 +78,182 @@ constexpr std::array<unsigned long, 9> kPseudoFileSystems = {
     CGROUP2_SUPER_MAGIC, BPF_FS_MAGIC,     0x62656570 /* configfs */,
 };
 
-// A stream on `fd` when it is a regular file; anything else is closed and refused.
-OpenedFile RegularStreamOf(int fd, const char* mode) {
-    if (fd < 0) {
-        return {nullptr, errno, false};
+// A failed open told as `told` says; `error` 0 for something other than a regular file.
+Why OpenFailure(int error, const OpenReasons& told) {
+    if (told.otherwise == Reason::kNone && told.notRegular == Reason::kNone) {
+        return {Reason::kNone, error, {}};
     }
+    if (error == 0) {
+        return {told.notRegular != Reason::kNone ? told.notRegular : told.otherwise, 0, {}};
+    }
+    return WhyFromError(error, told.otherwise, told.notRegular);
+}
+
+// Puts a stream in `mode` over the file's descriptor, one that blocks as any file does.
+Result<void> AddStream(File& file, const char* mode) {
+    File::Handle& handle = file.handle();
+    const int flags = fcntl(handle.descriptor, F_GETFL);
+    if (flags < 0 || fcntl(handle.descriptor, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        return SystemFailure();
+    }
+    handle.stream = fdopen(handle.descriptor, mode);
+    if (handle.stream == nullptr) {
+        return SystemFailure();
+    }
+    return {};
+}
+
+Result<File> StreamOn(int fd, const char* mode) {
+    if (fd < 0) {
+        return SystemFailure();
+    }
+    File file = FileOnDescriptor(fd);
+    if (auto added = AddStream(file, mode); !added) {
+        return added.why();
+    }
+    return file;
+}
+
+// A stream on `fd` when it is a regular file; anything else is closed and refused.
+Result<File> RegularStreamOn(int fd, const char* mode, const OpenReasons& told) {
+    if (fd < 0) {
+        return OpenFailure(errno, told);
+    }
+    File file = FileOnDescriptor(fd);
     struct stat info {};
     if (fstat(fd, &info) != 0) {
-        const int error = errno;
-        close(fd);
-        return {nullptr, error, false};
+        return OpenFailure(errno, told);
     }
     if (!S_ISREG(info.st_mode)) {
-        close(fd);
-        return {nullptr, 0, true};
+        return OpenFailure(0, told);
     }
-    std::FILE* stream = StreamOf(fd, mode);
-    return {stream, stream == nullptr ? errno : 0, false};
+    if (auto added = AddStream(file, mode); !added) {
+        return OpenFailure(added.why().error, told);
+    }
+    return file;
 }
 
 }  // namespace
 
-OpenedFile OpenRegularFile(const std::string& path, Links links) {
+Result<File> OpenRegularFile(const std::string& path, Links links, const OpenReasons& told) {
     const int flags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | (links == Links::Refuse ? O_NOFOLLOW : 0);
-    return RegularStreamOf(open(path.c_str(), flags), "rb");
+    return RegularStreamOn(open(path.c_str(), flags), "rb", told);
 }
 
-OpenedFile FileSystem::OpenRegular(const std::string& path, Links links) {
-    return OpenRegularFile(path, links);
+Result<File> FileSystem::OpenRegular(const std::string& path, Links links,
+                                     const OpenReasons& told) {
+    return OpenRegularFile(path, links, told);
 }
 
-std::FILE* FileSystem::CreateNew(const std::string& path) {
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-    return fd < 0 ? nullptr : StreamOf(fd, "wb");
+Result<File> FileSystem::CreateNew(const std::string& path) {
+    return StreamOn(open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666),
+                    "wb");
 }
 
-OpenedFile FileSystem::OpenToContinue(const std::string& path) {
-    return RegularStreamOf(open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC), "wb");
+Result<File> FileSystem::OpenToContinue(const std::string& path, const OpenReasons& told) {
+    return RegularStreamOn(open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC), "wb", told);
 }
 
-OpenedFile FileSystem::CreateOrEmpty(const std::string& path) {
+Result<File> FileSystem::CreateOrEmpty(const std::string& path, const OpenReasons& told) {
     const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
-    OpenedFile opened = RegularStreamOf(fd, "wb");
-    if (opened.stream != nullptr && ftruncate(fileno(opened.stream), 0) != 0) {
-        opened.error = errno;
-        std::fclose(opened.stream);
-        opened.stream = nullptr;
+    auto opened = RegularStreamOn(fd, "wb", told);
+    if (opened && ftruncate(opened->handle().descriptor, 0) != 0) {
+        return OpenFailure(errno, told);
     }
     return opened;
 }
 
-bool FileSystem::Read(void* buffer, std::size_t size, std::FILE* stream) {
-    return size == 0 || std::fread(buffer, size, 1, stream) == 1;
+Result<std::size_t> FileSystem::Read(void* buffer, std::size_t size, File& file) {
+    std::FILE* stream = file.handle().stream;
+    const std::size_t got = size == 0 ? 0 : std::fread(buffer, 1, size, stream);
+    if (got < size && std::ferror(stream) != 0) {
+        return SystemFailure();
+    }
+    return got;
 }
 
-bool FileSystem::Write(const void* buffer, std::size_t size, std::FILE* stream) {
-    return size == 0 || std::fwrite(buffer, size, 1, stream) == 1;
+Result<void> FileSystem::Write(const void* buffer, std::size_t size, File& file) {
+    if (size != 0 && std::fwrite(buffer, size, 1, file.handle().stream) != 1) {
+        return SystemFailure();
+    }
+    return {};
 }
 
-void FileSystem::StartWriteBack(std::FILE* stream, std::int64_t offset, std::int64_t length) {
-    sync_file_range(fileno(stream), static_cast<off_t>(offset), static_cast<off_t>(length),
-                    SYNC_FILE_RANGE_WRITE);
+void FileSystem::StartWriteBack(File& file, std::int64_t offset, std::int64_t length) {
+    sync_file_range(file.handle().descriptor, static_cast<off_t>(offset),
+                    static_cast<off_t>(length), SYNC_FILE_RANGE_WRITE);
 }
 
-bool FileSystem::WaitForWriteBack(std::FILE* stream, std::int64_t offset, std::int64_t length) {
-    return sync_file_range(fileno(stream), static_cast<off_t>(offset), static_cast<off_t>(length),
-                           SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE |
-                               SYNC_FILE_RANGE_WAIT_AFTER) == 0;
+Result<void> FileSystem::WaitForWriteBack(File& file, std::int64_t offset, std::int64_t length) {
+    if (sync_file_range(
+            file.handle().descriptor, static_cast<off_t>(offset), static_cast<off_t>(length),
+            SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER) !=
+        0) {
+        return SystemFailure();
+    }
+    return {};
 }
 
-std::optional<std::int64_t> FileSystem::Position(std::FILE* stream) {
-    const off_t position = ftello(stream);
+Result<std::int64_t> FileSystem::Position(File& file) {
+    const off_t position = ftello(file.handle().stream);
     if (position < 0) {
-        return std::nullopt;
+        return SystemFailure();
     }
     return static_cast<std::int64_t>(position);
 }
 
-bool FileSystem::Commit(std::FILE* stream) {
-    return std::fflush(stream) == 0 && fsync(fileno(stream)) == 0;
+Result<void> FileSystem::Commit(File& file) {
+    if (std::fflush(file.handle().stream) != 0 || fsync(file.handle().descriptor) != 0) {
+        return SystemFailure();
+    }
+    return {};
 }
 
-bool FileSystem::Close(std::FILE* stream) {
-    return std::fclose(stream) == 0;
+Result<void> FileSystem::Close(File file) {
+    if (!file.handle().Close()) {
+        return SystemFailure();
+    }
+    return {};
 }
 
-bool FileSystem::Remove(const std::string& path) {
-    return std::remove(path.c_str()) == 0;
-}
-
-bool FileSystem::Rename(const std::string& from, const std::string& to) {
-    return std::rename(from.c_str(), to.c_str()) == 0;
-}
-
-bool FileSystem::SyncFolder(const std::string& folder) {
+Result<void> FileSystem::SyncFolder(const std::string& folder) {
     const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) {
-        return false;
+        return SystemFailure();
     }
-    const bool synced = fsync(fd) == 0;
-    const int error = errno;
-    close(fd);
-    errno = error;
-    return synced;
+    const File held = FileOnDescriptor(fd);
+    if (fsync(fd) != 0) {
+        return SystemFailure();
+    }
+    return {};
 }
 
-int FileSystem::LockFolder(const std::string& folder) {
+Result<File> FileSystem::LockFolder(const std::string& folder) {
     const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) {
-        return -1;
+        return SystemFailure();
     }
+    File lock = FileOnDescriptor(fd);
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        const int error = errno;
-        close(fd);
-        errno = error;
-        return -1;
+        return SystemFailure();
     }
-    return fd;
+    return lock;
 }
 
-void FileSystem::Unlock(int lock) {
-    close(lock);
-}
-
-std::vector<std::string> FileSystem::NamesStartingWith(const std::string& folder,
-                                                       std::string_view prefix) {
-    std::vector<std::string> names;
-    DIR* dir = opendir(folder.c_str());
-    if (dir == nullptr) {
-        return names;
-    }
-    while (const dirent* entry = readdir(dir)) {
-        if (std::string_view(entry->d_name).starts_with(prefix)) {
-            names.emplace_back(entry->d_name);
-        }
-    }
-    closedir(dir);
-    return names;
-}
-
-std::uint64_t FileSystem::LargestFile(const std::string& folder) {
-    std::uint64_t largest = std::numeric_limits<std::int64_t>::max();
-    struct statfs info {};
-    if (statfs(folder.c_str(), &info) == 0 && info.f_type == MSDOS_SUPER_MAGIC) {
-        largest = (std::uint64_t{1} << 32) - 1;
-    }
-    rlimit limit{};
-    if (getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY) {
-        largest = std::min<std::uint64_t>(largest, limit.rlim_cur);
-    }
-    return largest;
-}
-
-std::optional<FileIdentity> FileSystem::Identify(std::FILE* stream) {
+Result<FileIdentity> FileSystem::Identify(File& file) {
     struct stat info {};
-    if (fstat(fileno(stream), &info) != 0) {
-        return std::nullopt;
+    if (fstat(file.handle().descriptor, &info) != 0) {
+        return SystemFailure();
     }
     return IdentityOf(info);
 }
 
-std::optional<FileIdentity> FileSystem::Identify(const std::string& path, Links links) {
+Result<FileIdentity> FileSystem::Identify(const std::string& path, Links links) {
     struct stat info {};
     const int result =
         links == Links::Follow ? stat(path.c_str(), &info) : lstat(path.c_str(), &info);
     if (result != 0) {
-        return std::nullopt;
+        return SystemFailure();
     }
     return IdentityOf(info);
 }
@@ -243,17 +263,17 @@ bool FileStamp::operator==(const FileStamp& other) const {
            SameTime(modified, other.modified) && SameTime(changed, other.changed);
 }
 
-std::optional<FileStamp> FileSystem::Stamp(std::FILE* stream) {
+Result<FileStamp> FileSystem::Stamp(File& file) {
     struct stat info {};
-    if (fstat(fileno(stream), &info) != 0) {
-        return std::nullopt;
+    if (fstat(file.handle().descriptor, &info) != 0) {
+        return SystemFailure();
     }
     return FileStamp{IdentityOf(info), info.st_mtim, info.st_ctim};
 }
 
-bool FileSystem::OnPseudoFileSystem(std::FILE* stream) {
+bool FileSystem::OnPseudoFileSystem(File& file) {
     struct statfs info {};
-    if (fstatfs(fileno(stream), &info) != 0) {
+    if (fstatfs(file.handle().descriptor, &info) != 0) {
         return false;
     }
     const auto type = static_cast<unsigned long>(info.f_type);
@@ -261,77 +281,60 @@ bool FileSystem::OnPseudoFileSystem(std::FILE* stream) {
            kPseudoFileSystems.end();
 }
 
-std::optional<std::int64_t> FileSystem::Size(std::FILE* stream) {
+Result<std::int64_t> FileSystem::Size(File& file) {
+    std::FILE* stream = file.handle().stream;
     if (fseeko(stream, 0, SEEK_END) != 0) {
-        return std::nullopt;
+        return SystemFailure();
     }
     const off_t size = ftello(stream);
     if (size < 0 || fseeko(stream, 0, SEEK_SET) != 0) {
-        return std::nullopt;
+        return SystemFailure();
     }
     return static_cast<std::int64_t>(size);
 }
 
-bool FileSystem::Seek(std::FILE* stream, std::int64_t position) {
-    return fseeko(stream, static_cast<off_t>(position), SEEK_SET) == 0;
+Result<void> FileSystem::Seek(File& file, std::int64_t position) {
+    if (fseeko(file.handle().stream, static_cast<off_t>(position), SEEK_SET) != 0) {
+        return SystemFailure();
+    }
+    return {};
 }
 
-bool FileSystem::Truncate(std::FILE* stream, std::int64_t length) {
+Result<void> FileSystem::Truncate(File& file, std::int64_t length) {
+    std::FILE* stream = file.handle().stream;
     std::clearerr(stream);
     std::fflush(stream);
     std::clearerr(stream);
-    return ftruncate(fileno(stream), static_cast<off_t>(length)) == 0 && Seek(stream, length);
-}
-
-std::optional<std::uint64_t> FileSystem::FreeBytes(const DiskInDrive& drive) {
-    struct statvfs info {};
-    if (statvfs(drive.folder.c_str(), &info) != 0) {
-        return std::nullopt;
+    if (ftruncate(file.handle().descriptor, static_cast<off_t>(length)) != 0) {
+        return SystemFailure();
     }
-    std::uint64_t free = static_cast<std::uint64_t>(info.f_bavail) * info.f_frsize;
-    if (drive.capacity) {
-        const auto used = ClusterBytesUsed(drive.folder, drive.clusterBytes);
-        if (!used) {
-            return std::nullopt;
-        }
-        const std::uint64_t left = *drive.capacity > *used ? *drive.capacity - *used : 0;
-        free = std::min(free, left);
+    return Seek(file, length);
+}
+
+Result<File> FileSystem::OpenForReadBack(const std::string& path, int flags) {
+    const int fd = open(path.c_str(), flags);
+    if (fd < 0) {
+        return SystemFailure();
     }
-    return free;
+    return FileOnDescriptor(fd);
 }
 
-bool FileSystem::ReadTimes(const std::string& path, FileTimes& times) {
-    struct statx info {};
-    if (statx(AT_FDCWD, path.c_str(), 0, STATX_ATIME | STATX_MTIME | STATX_BTIME, &info) != 0) {
-        return false;
+Result<void> FileSystem::Advise(File& file, std::int64_t offset, std::int64_t length, int advice) {
+    if (const int error = posix_fadvise(file.handle().descriptor, static_cast<off_t>(offset),
+                                        static_cast<off_t>(length), advice);
+        error != 0) {
+        return Why{Reason::kNone, error, {}};
     }
-    const auto toTimespec = [](const struct statx_timestamp& t) {
-        return timespec{static_cast<time_t>(t.tv_sec), static_cast<long>(t.tv_nsec)};
-    };
-    times.access = toTimespec(info.stx_atime);
-    times.write = toTimespec(info.stx_mtime);
-    times.creation.reset();
-    if ((info.stx_mask & STATX_BTIME) != 0) {
-        times.creation = toTimespec(info.stx_btime);
+    return {};
+}
+
+Result<std::int64_t> FileSystem::ReadAt(File& file, void* buffer, std::size_t size,
+                                        std::int64_t offset) {
+    const ssize_t got = pread(file.handle().descriptor, buffer, size, static_cast<off_t>(offset));
+    if (got < 0) {
+        return SystemFailure();
     }
-    return true;
-}
-
-bool FileSystem::WriteTimes(const std::string& path, const FileTimes& times) {
-    const timespec both[2] = {times.access, times.write};
-    return utimensat(AT_FDCWD, path.c_str(), both, 0) == 0;
-}
-
-int FileSystem::OpenForReadBack(const std::string& path, int flags) {
-    return open(path.c_str(), flags);
-}
-
-int FileSystem::Advise(int fd, std::int64_t offset, std::int64_t length, int advice) {
-    return posix_fadvise(fd, static_cast<off_t>(offset), static_cast<off_t>(length), advice);
-}
-
-std::int64_t FileSystem::ReadAt(int fd, void* buffer, std::size_t size, std::int64_t offset) {
-    return pread(fd, buffer, size, static_cast<off_t>(offset));
+    return static_cast<std::int64_t>(got);
 }
 
 std::chrono::steady_clock::time_point FileSystem::Now() {

@@ -8,7 +8,7 @@
 
 #include "platform/floppy_image.h"
 #include "platform/folder_files.h"
-#include "platform/owned_fd.h"
+#include "platform/file_system.h"
 #include "platform/result.h"
 
 // One step's disk on an images: drive, shared by the files that unpack it and carry it back.
@@ -35,7 +35,7 @@ struct ImageStamp {
 // on the image folder that keeps other programs out meanwhile.
 struct ImageDisk {
     std::string image;
-    OwnedFd lock = {};
+    File lock = File();
     std::string folder = {};
     // The image as unpacked, or as this step last replaced it.
     mutable ImageStamp stamp = {};

@@ -32,15 +32,15 @@ struct FolderChanges {
 // The image folder, held against other programs; the Why's error is EWOULDBLOCK when
 // another holds it.
 Result<ImageHold> LockImageFolder(const std::string& directory) {
-    OwnedFd lock(FileSystem().LockFolder(directory));
-    if (!lock.valid()) {
-        const int error = errno;
+    Result<File> lock = FileSystem().LockFolder(directory);
+    if (!lock) {
+        const int error = lock.why().error;
         return Why{.error = error,
                    .text = error == EWOULDBLOCK
                                ? ImageReason(image_reason::kInUse, directory)
                                : ImageReason(image_reason::kNoFolder, directory, error)};
     }
-    return HoldImageDisk({{}, std::move(lock)});
+    return HoldImageDisk({{}, std::move(*lock)});
 }
 
 // The names of the folder's regular files, once what killed steps left is removed. Only a

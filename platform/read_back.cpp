@@ -9,7 +9,6 @@
 #include <cstdlib>
 #include <optional>
 
-#include "platform/owned_fd.h"
 
 namespace torvanik {
 namespace {
@@ -64,24 +63,24 @@ struct Pass {
 };
 
 // The file opened for a pass; for a pass through the cache, its cached pages dropped first.
-Result<OwnedFd> OpenForPass(FileSystem& files, const std::string& path, ReadMode mode,
+Result<File> OpenForPass(FileSystem& files, const std::string& path, ReadMode mode,
                             std::int64_t offset) {
     const int flags = (mode == ReadMode::kDirect ? O_DIRECT : 0) | O_RDONLY | O_CLOEXEC;
     // The check leaves the file's access time as the step set it; only the file's owner
     // may ask that, anyone else reads it the ordinary way.
-    OwnedFd file(files.OpenForReadBack(path, flags | O_NOATIME));
-    if (!file.valid() && errno == EPERM) {
-        file = OwnedFd(files.OpenForReadBack(path, flags));
+    Result<File> file = files.OpenForReadBack(path, flags | O_NOATIME);
+    if (!file && file.why().error == EPERM) {
+        file = files.OpenForReadBack(path, flags);
     }
-    if (!file.valid()) {
-        return Why{.error = errno};
+    if (!file) {
+        return file.why();
     }
     // Whole pages only are dropped, so the advice starts at the page that holds the
     // stretch's first byte and runs to the end of the file.
     if (mode == ReadMode::kAfterDroppingCache) {
-        if (const int error = files.Advise(file.get(), AlignDown(offset), 0, POSIX_FADV_DONTNEED);
-            error != 0) {
-            return Why{.error = error};
+        if (auto advised = files.Advise(*file, AlignDown(offset), 0, POSIX_FADV_DONTNEED);
+            !advised) {
+            return advised.why();
         }
     }
     return file;
@@ -100,25 +99,27 @@ class StretchRead {
           buffer_(buffer),
           bufferSize_(bufferSize) {}
 
-    Result<Pass> Run(const OwnedFd& file, const Digest128& expected) {
+    Result<Pass> Run(File& file, const Digest128& expected) {
         const std::int64_t end = offset_ + length_;
         std::int64_t position = direct_ ? AlignDown(offset_) : offset_;
         while (position < end) {
             const std::int64_t want =
                 std::min({piece_.bytes(), (direct_ ? AlignUp(end) : end) - position, bufferSize_});
             const auto started = files_.Now();
-            const std::int64_t got =
-                files_.ReadAt(file.get(), buffer_, static_cast<std::size_t>(want), position);
+            const Result<std::int64_t> read =
+                files_.ReadAt(file, buffer_, static_cast<std::size_t>(want), position);
             piece_.Took(files_.Now() - started);
-            if (got < 0 && errno == EINTR) {
+            const int error = read ? 0 : read.why().error;
+            if (error == EINTR) {
                 continue;
             }
-            if (got < 0 && direct_ && errno == EINVAL && position == AlignDown(offset_)) {
+            if (error == EINVAL && direct_ && position == AlignDown(offset_)) {
                 return Pass{.directRefused = true};
             }
-            if (got < 0) {
-                return Why{.error = errno};
+            if (!read) {
+                return read.why();
             }
+            const std::int64_t got = *read;
             if (const auto ended = Take(position, got, end)) {
                 return Pass{.verdict = *ended};
             }
@@ -161,7 +162,7 @@ class StretchRead {
 Result<Pass> ReadStretch(FileSystem& files, const std::string& path, ReadMode mode,
                          std::int64_t offset, std::int64_t length, const Digest128& expected,
                          const ReadBackProgress& progress, char* buffer, std::int64_t bufferSize) {
-    const Result<OwnedFd> file = OpenForPass(files, path, mode, offset);
+    Result<File> file = OpenForPass(files, path, mode, offset);
     if (!file) {
         if (mode == ReadMode::kDirect && file.why().error == EINVAL) {
             return Pass{.directRefused = true};

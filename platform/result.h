@@ -14,9 +14,13 @@ struct Why {
     Reason reason = Reason::kNone;
     int error = 0;          // errno, whose text follows the reason's; 0 for none
     std::string text = {};  // a reason in words of its own (from the drive), when set
-
-    explicit operator bool() const { return reason != Reason::kNone || !text.empty(); }
 };
+
+// A Why kept as data (beside a notice, in a record) says something: a reason or words of
+// its own. A failed call's Why may say only its error.
+inline bool HasReason(const Why& why) {
+    return why.reason != Reason::kNone || !why.text.empty();
+}
 
 template <class T>
 class [[nodiscard]] Result {
@@ -39,6 +43,15 @@ class [[nodiscard]] Result {
   private:
     std::variant<T, Why> state_;
 };
+
+// The value, or none where the call failed and the caller has no use for why.
+template <class T>
+std::optional<T> ValueOrNone(Result<T> result) {
+    if (!result) {
+        return std::nullopt;
+    }
+    return std::move(*result);
+}
 
 // A call that gives nothing back but can fail: success is `return {};`. A failure that
 // only a system error number says (its reason left to the caller) is a failure too.

@@ -58,22 +58,22 @@ class CountingFiles : public FileSystem {
     std::vector<std::pair<std::int64_t, std::int64_t>> waits;
     std::int64_t position = 0;
 
-    bool Read(void*, std::size_t size, std::FILE*) override {
+    Result<std::size_t> Read(void*, std::size_t size, File&) override {
         reads.push_back(size);
-        return true;
+        return size;
     }
-    bool Write(const void*, std::size_t size, std::FILE*) override {
+    Result<void> Write(const void*, std::size_t size, File&) override {
         writes.push_back(size);
-        return true;
+        return {};
     }
-    void StartWriteBack(std::FILE*, std::int64_t offset, std::int64_t length) override {
+    void StartWriteBack(File&, std::int64_t offset, std::int64_t length) override {
         writeBacks.emplace_back(offset, length);
     }
-    bool WaitForWriteBack(std::FILE*, std::int64_t offset, std::int64_t length) override {
+    Result<void> WaitForWriteBack(File&, std::int64_t offset, std::int64_t length) override {
         waits.emplace_back(offset, length);
-        return true;
+        return {};
     }
-    std::optional<std::int64_t> Position(std::FILE*) override { return position; }
+    Result<std::int64_t> Position(File&) override { return position; }
 };
 
 // The presenter, drawing nothing, that keeps each bar it draws anew.
@@ -123,7 +123,9 @@ TEST_P(CopyLoopTest, RunsDrawTheBarsAtTheBlocksAndLengthsOfSingleBlocks) {
     Transfer transfer;
     Reports reports(seams, transfer);
 
-    EXPECT_TRUE(CopyChunk(seams, reports, nullptr, nullptr, c.chunkSize, done, c.total).whole);
+    File in;
+    File out;
+    EXPECT_TRUE(CopyChunk(seams, reports, in, out, c.chunkSize, done, c.total).whole);
 
     EXPECT_EQ(observer.redraws, BlockByBlock(c.chunkSize, c.done, c.total));
     const std::int64_t moved = std::min(c.chunkSize, c.total - c.done);

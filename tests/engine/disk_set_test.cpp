@@ -11,13 +11,6 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-std::FILE* StreamOf(const std::string& bytes) {
-    std::FILE* stream = std::tmpfile();
-    std::fwrite(bytes.data(), 1, bytes.size(), stream);
-    std::rewind(stream);
-    return stream;
-}
-
 struct InfoCase {
     std::string bytes;
     std::int64_t number;
@@ -30,11 +23,14 @@ TEST(InfoFileTest, ReadsNumberAndName) {
         {"", -1, std::nullopt},       {"77\nb\xF8lge.bmp", 77, "b\xF8lge.bmp"},
         {"12\n", 12, std::nullopt},   {"99999999999999999999999\nx", -1, "x"},
     };
+    const TempFolder tmp;
+    FileSystem files;
     for (const auto& c : cases) {
-        std::FILE* stream = StreamOf(c.bytes);
-        EXPECT_EQ(ReadInfoNumber(stream), c.number) << c.bytes;
-        EXPECT_EQ(ReadInfoName(stream), c.name) << c.bytes;
-        std::fclose(stream);
+        WriteBytes(tmp / "INFO.FIL", std::vector<char>(c.bytes.begin(), c.bytes.end()));
+        auto file = files.OpenRegular(tmp / "INFO.FIL", Links::Refuse, {});
+        ASSERT_TRUE(file);
+        EXPECT_EQ(ReadInfoNumber(*file), c.number) << c.bytes;
+        EXPECT_EQ(ReadInfoName(*file), c.name) << c.bytes;
     }
 }
 

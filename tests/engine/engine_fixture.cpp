@@ -6,97 +6,105 @@
 #include <filesystem>
 #include <mutex>
 
+#include "platform/why_of_error.h"
+
 namespace torvanik::testing {
 
-OpenedFile FaultyFileSystem::OpenRegular(const std::string& path, Links links) {
+Result<File> FaultyFileSystem::OpenRegular(const std::string& path, Links links,
+                                           const OpenReasons& told) {
     if (beforeOpen && !beforeOpen(path, "rb")) {
-        return {nullptr, errno, false};
+        return WhyOfFailure(SystemFailure(), told.otherwise, told.notRegular);
     }
-    return FileSystem::OpenRegular(path, links);
+    return FileSystem::OpenRegular(path, links, told);
 }
 
-std::FILE* FaultyFileSystem::CreateNew(const std::string& path) {
+Result<File> FaultyFileSystem::CreateNew(const std::string& path) {
     if (beforeOpen && !beforeOpen(path, "wx")) {
-        return nullptr;
+        return SystemFailure();
     }
     return FileSystem::CreateNew(path);
 }
 
-OpenedFile FaultyFileSystem::CreateOrEmpty(const std::string& path) {
+Result<File> FaultyFileSystem::CreateOrEmpty(const std::string& path, const OpenReasons& told) {
     if (beforeOpen && !beforeOpen(path, "wb")) {
-        return {nullptr, errno, false};
+        return WhyOfFailure(SystemFailure(), told.otherwise, told.notRegular);
     }
-    return FileSystem::CreateOrEmpty(path);
+    return FileSystem::CreateOrEmpty(path, told);
 }
 
-bool FaultyFileSystem::Rename(const std::string& from, const std::string& to) {
+Result<void> FaultyFileSystem::Rename(const std::string& from, const std::string& to) {
     if (beforeRename && !beforeRename(to)) {
-        return false;
+        return SystemFailure();
     }
-    if (!FileSystem::Rename(from, to)) {
-        return false;
+    if (auto renamed = FileSystem::Rename(from, to); !renamed) {
+        return renamed;
     }
     if (afterRename) {
         afterRename(to);
     }
-    return true;
+    return {};
 }
 
 std::uint64_t FaultyFileSystem::LargestFile(const std::string& folder) {
     return largestFile ? *largestFile : FileSystem::LargestFile(folder);
 }
 
-bool FaultyFileSystem::Read(void* buffer, std::size_t size, std::FILE* stream) {
+Result<std::size_t> FaultyFileSystem::Read(void* buffer, std::size_t size, File& file) {
     if (beforeRead && !beforeRead(size)) {
-        return false;
+        return SystemFailure();
     }
-    return FileSystem::Read(buffer, size, stream);
+    return FileSystem::Read(buffer, size, file);
 }
 
-bool FaultyFileSystem::Write(const void* buffer, std::size_t size, std::FILE* stream) {
+Result<void> FaultyFileSystem::Write(const void* buffer, std::size_t size, File& file) {
     if (beforeWrite && !beforeWrite(size)) {
-        return false;
+        return SystemFailure();
     }
     if (refuseOnce && static_cast<std::int64_t>(size) > refuseOnce->after) {
         const WriteRefusal refusal = *refuseOnce;
         refuseOnce.reset();
-        FileSystem::Write(buffer, static_cast<std::size_t>(refusal.after), stream);
-        errno = refusal.error;
-        return false;
+        static_cast<void>(FileSystem::Write(buffer, static_cast<std::size_t>(refusal.after), file));
+        return Why{Reason::kNone, refusal.error, {}};
     }
     if (refuseOnce) {
         refuseOnce->after -= static_cast<std::int64_t>(size);
     }
-    return FileSystem::Write(buffer, size, stream);
+    return FileSystem::Write(buffer, size, file);
 }
 
-bool FaultyFileSystem::WaitForWriteBack(std::FILE* stream, std::int64_t offset,
-                                        std::int64_t length) {
+Result<void> FaultyFileSystem::WaitForWriteBack(File& file, std::int64_t offset,
+                                                std::int64_t length) {
     if (beforeWriteBackWait && !beforeWriteBackWait(offset, length)) {
-        return false;
+        return SystemFailure();
     }
-    return FileSystem::WaitForWriteBack(stream, offset, length);
+    return FileSystem::WaitForWriteBack(file, offset, length);
 }
 
-bool FaultyFileSystem::Commit(std::FILE* stream) {
+Result<void> FaultyFileSystem::Commit(File& file) {
     if (beforeCommit && !beforeCommit()) {
-        return false;
+        return SystemFailure();
     }
-    return FileSystem::Commit(stream);
+    return FileSystem::Commit(file);
 }
 
-bool FaultyFileSystem::SyncFolder(const std::string& folder) {
+Result<void> FaultyFileSystem::SyncFolder(const std::string& folder) {
     if (beforeSyncFolder) {
         beforeSyncFolder(folder);
     }
     return FileSystem::SyncFolder(folder);
 }
 
-std::optional<std::uint64_t> FaultyFileSystem::FreeBytes(const DiskInDrive& drive) {
-    return freeBytes ? *freeBytes : FileSystem::FreeBytes(drive);
+Result<std::uint64_t> FaultyFileSystem::FreeBytes(const DiskInDrive& drive) {
+    if (!freeBytes) {
+        return FileSystem::FreeBytes(drive);
+    }
+    if (!*freeBytes) {
+        return SystemFailure();
+    }
+    return **freeBytes;
 }
 
-int FaultyFileSystem::OpenForReadBack(const std::string& path, int flags) {
+Result<File> FaultyFileSystem::OpenForReadBack(const std::string& path, int flags) {
     // Every read-back tries a direct read first, so its direct open names it once. Two
     // files may be read back at once.
     if ((flags & O_DIRECT) != 0) {
@@ -107,9 +115,17 @@ int FaultyFileSystem::OpenForReadBack(const std::string& path, int flags) {
     return FileSystem::OpenForReadBack(path, flags);
 }
 
-std::int64_t FaultyFileSystem::ReadAt(int fd, void* buffer, std::size_t size, std::int64_t offset) {
-    const std::int64_t got = FileSystem::ReadAt(fd, buffer, size, offset);
-    return spoilReadBack && got >= 0 ? spoilReadBack(static_cast<char*>(buffer), got, offset) : got;
+Result<std::int64_t> FaultyFileSystem::ReadAt(File& file, void* buffer, std::size_t size,
+                                              std::int64_t offset) {
+    auto got = FileSystem::ReadAt(file, buffer, size, offset);
+    if (!spoilReadBack || !got) {
+        return got;
+    }
+    const std::int64_t spoilt = spoilReadBack(static_cast<char*>(buffer), *got, offset);
+    if (spoilt < 0) {
+        return SystemFailure();
+    }
+    return spoilt;
 }
 
 std::chrono::steady_clock::time_point FaultyFileSystem::Now() {
@@ -202,11 +218,12 @@ void EngineTest::PutInDisk(int disk) {
     for (const auto& entry :
          std::filesystem::directory_iterator(tmp / ("disk" + std::to_string(disk)))) {
         FileSystem host;
-        FileTimes times;
-        host.ReadTimes(entry.path(), times);
+        const auto times = host.ReadTimes(entry.path());
         const auto copy = std::filesystem::path(driveDir) / entry.path().filename();
         std::filesystem::copy_file(entry.path(), copy);
-        host.WriteTimes(copy, times);
+        if (times) {
+            static_cast<void>(host.WriteTimes(copy, *times));
+        }
     }
 }
 

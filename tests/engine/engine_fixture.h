@@ -62,19 +62,21 @@ class FaultyFileSystem : public FileSystem {
     // When set, the clock that times the medium.
     std::function<std::chrono::steady_clock::time_point()> now;
 
-    OpenedFile OpenRegular(const std::string& path, Links links) override;
-    std::FILE* CreateNew(const std::string& path) override;
-    OpenedFile CreateOrEmpty(const std::string& path) override;
-    bool Rename(const std::string& from, const std::string& to) override;
+    Result<File> OpenRegular(const std::string& path, Links links,
+                             const OpenReasons& told) override;
+    Result<File> CreateNew(const std::string& path) override;
+    Result<File> CreateOrEmpty(const std::string& path, const OpenReasons& told) override;
+    Result<void> Rename(const std::string& from, const std::string& to) override;
     std::uint64_t LargestFile(const std::string& folder) override;
-    bool Read(void* buffer, std::size_t size, std::FILE* stream) override;
-    bool Write(const void* buffer, std::size_t size, std::FILE* stream) override;
-    bool WaitForWriteBack(std::FILE* stream, std::int64_t offset, std::int64_t length) override;
-    bool Commit(std::FILE* stream) override;
-    bool SyncFolder(const std::string& folder) override;
-    std::optional<std::uint64_t> FreeBytes(const DiskInDrive& drive) override;
-    int OpenForReadBack(const std::string& path, int flags) override;
-    std::int64_t ReadAt(int fd, void* buffer, std::size_t size, std::int64_t offset) override;
+    Result<std::size_t> Read(void* buffer, std::size_t size, File& file) override;
+    Result<void> Write(const void* buffer, std::size_t size, File& file) override;
+    Result<void> WaitForWriteBack(File& file, std::int64_t offset, std::int64_t length) override;
+    Result<void> Commit(File& file) override;
+    Result<void> SyncFolder(const std::string& folder) override;
+    Result<std::uint64_t> FreeBytes(const DiskInDrive& drive) override;
+    Result<File> OpenForReadBack(const std::string& path, int flags) override;
+    Result<std::int64_t> ReadAt(File& file, void* buffer, std::size_t size,
+                                std::int64_t offset) override;
     std::chrono::steady_clock::time_point Now() override;
 };
 

@@ -383,10 +383,10 @@ TEST_F(SafeStepsTest, DriveInUseByAnotherProgramFailsTheStep) {
     // The other program reaches the same folder through a path of its own.
     fs::create_symlink(driveDir, tmp / "samme-stasjon");
     FileSystem other;
-    const int lock = other.LockFolder(tmp / "samme-stasjon");
-    ASSERT_GE(lock, 0);
+    auto lock = other.LockFolder(tmp / "samme-stasjon");
+    ASSERT_TRUE(lock);
     Klar();
-    other.Unlock(lock);
+    *lock = File();
     EXPECT_EQ(screen().lastNotice, N(NoticeId::kInsertDiskAgain, 1));
     EXPECT_THAT(observer.reasons, ElementsAre("Stasjonen brukes av et annet program"));
     EXPECT_TRUE(DriveFiles().empty());
@@ -399,7 +399,7 @@ TEST_F(SafeStepsTest, EachStepStartsFromTheState) {
     Split(tmp / "bilde.bmp");
     Klar();
     TakeOutDisk(1);
-    std::fseek(transfer.source.get(), 0, SEEK_SET);
+    static_cast<void>(files.Seek(transfer.source, 0));
     const int disks = FinishSplit(2);
 
     PutInDisk(1);

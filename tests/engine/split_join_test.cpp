@@ -115,7 +115,7 @@ TEST_F(SplitJoinTest, ThreeDisksOutAndBackIn) {
     EXPECT_EQ(ViewState(), VS_NOTICE);
     EXPECT_EQ(transfer.diskNumber, 1);
     EXPECT_EQ(transfer.pending, 0);
-    EXPECT_EQ(transfer.source, nullptr);
+    EXPECT_FALSE(transfer.source);
 
     const auto info = ReadBytes(OnDisk(1, "INFO.FIL"));
     EXPECT_EQ(std::string(info.begin(), info.end()), "2500000\nbilde.bmp");
@@ -147,7 +147,7 @@ TEST_F(SplitJoinTest, ThreeDisksOutAndBackIn) {
     EXPECT_TRUE(WriteTime(joined) == times.write);
     EXPECT_EQ(ReadBytes(joined), original);
     EXPECT_EQ(ViewState(), VS_NOTICE);
-    EXPECT_EQ(transfer.destination, nullptr);
+    EXPECT_FALSE(transfer.destination);
 }
 
 struct SmallCase {

@@ -106,14 +106,14 @@ TEST_F(WriteBehindTest, ALaterDiskStartsAtThePaceOfTheDiskBefore) {
         };
         const std::string path = tmp / "ut.bin";
         WriteBytes(tmp / "inn.bin", PatternBytes(8 << 20, 1));
-        Stream in(files.OpenRegular(tmp / "inn.bin", Links::Refuse).stream);
-        Stream out(files.CreateNew(path));
+        auto in = files.OpenRegular(tmp / "inn.bin", Links::Refuse, {});
+        auto out = files.CreateNew(path);
+        ASSERT_TRUE(in && out);
         double pace = c.pace;
         std::int64_t done = 0;
         Reports reports(seams, transfer);
         ASSERT_TRUE(
-            CopyChunk(seams, reports, in.get(), out.get(), 8 << 20, done, 8 << 20, nullptr, &pace)
-                .whole);
+            CopyChunk(seams, reports, *in, *out, 8 << 20, done, 8 << 20, nullptr, &pace).whole);
         EXPECT_GE(firstWait, c.firstWaitFrom);
         EXPECT_LE(firstWait, c.firstWaitTo);
         EXPECT_GT(pace, 0);

@@ -119,11 +119,12 @@ TEST(FreeSpaceTest, CapacityLessWholeClustersOfTheFilesInTheFolder) {
     WriteBytes(tmp / "chunk", PatternBytes(1025));
     std::filesystem::create_directories(tmp / "sub");
     WriteBytes(tmp / "sub/ignored", PatternBytes(5000));
-    EXPECT_EQ(files.FreeBytes({tmp.path().string(), 1'000'000, {}, nullptr}),
+    EXPECT_EQ(ValueOrNone(files.FreeBytes({tmp.path().string(), 1'000'000, {}, nullptr})),
               1'000'000u - 512 - 1536);
-    EXPECT_EQ(files.FreeBytes({tmp.path().string(), 1000, {}, nullptr}), 0u);
-    EXPECT_EQ(files.FreeBytes({tmp / "missing", 1000, {}, nullptr}), std::nullopt);
-    EXPECT_EQ(files.FreeBytes({tmp / "missing", std::nullopt, {}, nullptr}), std::nullopt);
+    EXPECT_EQ(ValueOrNone(files.FreeBytes({tmp.path().string(), 1000, {}, nullptr})), 0u);
+    EXPECT_EQ(ValueOrNone(files.FreeBytes({tmp / "missing", 1000, {}, nullptr})), std::nullopt);
+    EXPECT_EQ(ValueOrNone(files.FreeBytes({tmp / "missing", std::nullopt, {}, nullptr})),
+              std::nullopt);
 }
 
 TEST(FileTimesTest, AccessAndWriteTimesKeepTheirNanoseconds) {
@@ -133,13 +134,14 @@ TEST(FileTimesTest, AccessAndWriteTimesKeepTheirNanoseconds) {
     WriteBytes(path, PatternBytes(3));
     const FileTimes set{std::nullopt, {1'234'567'890, 111'222'333}, {1'111'111'111, 444'555'666}};
     ASSERT_TRUE(files.WriteTimes(path, set));
-    FileTimes got;
-    ASSERT_TRUE(files.ReadTimes(path, got));
+    const auto read = files.ReadTimes(path);
+    ASSERT_TRUE(read);
+    const FileTimes& got = *read;
     EXPECT_EQ(got.access.tv_sec, set.access.tv_sec);
     EXPECT_EQ(got.access.tv_nsec, set.access.tv_nsec);
     EXPECT_EQ(got.write.tv_sec, set.write.tv_sec);
     EXPECT_EQ(got.write.tv_nsec, set.write.tv_nsec);
-    EXPECT_FALSE(files.ReadTimes(tmp / "missing", got));
+    EXPECT_FALSE(files.ReadTimes(tmp / "missing"));
 }
 
 }  // namespace

@@ -29,27 +29,31 @@ class WatchedFileSystem : public FileSystem {
     std::vector<bool> readsWereDirect;
     std::vector<std::size_t> readSizes;
     std::function<void()> beforeRead;
+    // The file the reads come from was opened for direct reads.
+    bool openedDirect = false;
 
-    int OpenForReadBack(const std::string& path, int flags) override {
+    Result<File> OpenForReadBack(const std::string& path, int flags) override {
         openFlags.push_back(flags);
         if (refuseDirect && (flags & O_DIRECT) != 0) {
-            errno = EINVAL;
-            return -1;
+            return Why{Reason::kNone, EINVAL, {}};
         }
-        return FileSystem::OpenForReadBack(path, flags);
+        auto file = FileSystem::OpenForReadBack(path, flags);
+        openedDirect = file && (flags & O_DIRECT) != 0;
+        return file;
     }
-    int Advise(int fd, std::int64_t offset, std::int64_t length, int what) override {
+    Result<void> Advise(File& file, std::int64_t offset, std::int64_t length, int what) override {
         advice.push_back(what);
-        return FileSystem::Advise(fd, offset, length, what);
+        return FileSystem::Advise(file, offset, length, what);
     }
-    std::int64_t ReadAt(int fd, void* buffer, std::size_t size, std::int64_t offset) override {
+    Result<std::int64_t> ReadAt(File& file, void* buffer, std::size_t size,
+                                std::int64_t offset) override {
         if (beforeRead) {
             beforeRead();
         }
         now += eachRead;
-        readsWereDirect.push_back((fcntl(fd, F_GETFL) & O_DIRECT) != 0);
+        readsWereDirect.push_back(openedDirect);
         readSizes.push_back(size);
-        return FileSystem::ReadAt(fd, buffer, size, offset);
+        return FileSystem::ReadAt(file, buffer, size, offset);
     }
     std::chrono::steady_clock::time_point Now() override { return now; }
 };

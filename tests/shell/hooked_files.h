@@ -13,17 +13,17 @@ class HookedFiles : public FileSystem {
     std::function<void()> beforeWrite;
     std::function<void()> beforeCommit;
 
-    bool Write(const void* buffer, std::size_t size, std::FILE* stream) override {
+    Result<void> Write(const void* buffer, std::size_t size, File& file) override {
         if (beforeWrite) {
             beforeWrite();
         }
-        return FileSystem::Write(buffer, size, stream);
+        return FileSystem::Write(buffer, size, file);
     }
-    bool Commit(std::FILE* stream) override {
+    Result<void> Commit(File& file) override {
         if (beforeCommit) {
             beforeCommit();
         }
-        return FileSystem::Commit(stream);
+        return FileSystem::Commit(file);
     }
 };
 

@@ -38,29 +38,30 @@ class BlockingFiles : public FileSystem {
     std::function<void(const std::string& call)> whileBlocked;
     std::function<void()> whileFreeSpace;
 
-    bool WaitForWriteBack(std::FILE* stream, std::int64_t offset, std::int64_t length) override {
+    Result<void> WaitForWriteBack(File& file, std::int64_t offset, std::int64_t length) override {
         Block("write-back");
-        return FileSystem::WaitForWriteBack(stream, offset, length);
+        return FileSystem::WaitForWriteBack(file, offset, length);
     }
-    bool Commit(std::FILE* stream) override {
+    Result<void> Commit(File& file) override {
         Block("fsync");
-        return FileSystem::Commit(stream);
+        return FileSystem::Commit(file);
     }
-    int OpenForReadBack(const std::string& path, int flags) override {
-        const int fd = FileSystem::OpenForReadBack(path, flags);
-        if (path.ends_with("film_avi_1")) {
-            chunkReadBack_ = fd;
+    Result<File> OpenForReadBack(const std::string& path, int flags) override {
+        auto file = FileSystem::OpenForReadBack(path, flags);
+        if (file && path.ends_with("film_avi_1")) {
+            chunkReadBack_ = &file->handle();
         }
-        return fd;
+        return file;
     }
     // The chunk's read-back, not its check file's beside it.
-    std::int64_t ReadAt(int fd, void* buffer, std::size_t size, std::int64_t offset) override {
-        if (fd == chunkReadBack_) {
+    Result<std::int64_t> ReadAt(File& file, void* buffer, std::size_t size,
+                                std::int64_t offset) override {
+        if (&file.handle() == chunkReadBack_) {
             Block("read-back");
         }
-        return FileSystem::ReadAt(fd, buffer, size, offset);
+        return FileSystem::ReadAt(file, buffer, size, offset);
     }
-    std::optional<std::uint64_t> FreeBytes(const DiskInDrive& drive) override {
+    Result<std::uint64_t> FreeBytes(const DiskInDrive& drive) override {
         if (whileFreeSpace) {
             whileFreeSpace();
         }
@@ -76,7 +77,7 @@ class BlockingFiles : public FileSystem {
         }
     }
     std::set<std::string> blocked_;
-    std::atomic<int> chunkReadBack_ = -1;
+    std::atomic<const File::Handle*> chunkReadBack_ = nullptr;
 };
 
 // Holds the thread that calls it until the window's thread has done what `done` tells.

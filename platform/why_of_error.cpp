@@ -1,0 +1,65 @@
+#include "platform/why_of_error.h"
+
+#include <cerrno>
+#include <cstring>
+
+namespace torvanik {
+namespace {
+
+bool IsAboutDestination(Reason reason) {
+    return reason == Reason::kDestinationCreate || reason == Reason::kDestinationWrite ||
+           reason == Reason::kDestinationLength;
+}
+
+}  // namespace
+
+Why SystemFailure() {
+    return {Reason::kNone, errno, {}};
+}
+
+Why WhyFromError(int error, Reason otherwise, Reason notRegular) {
+    switch (error) {
+        case ENOSPC:
+        case EDQUOT:
+            return {Reason::kDiskFull, 0, {}};
+        case EROFS:
+            return {
+                IsAboutDestination(otherwise) ? Reason::kDestinationReadOnly : Reason::kReadOnly,
+                0,
+                {}};
+        case EWOULDBLOCK:
+            return {Reason::kInUse, 0, {}};
+        case ENOENT:
+            if (otherwise == Reason::kInfoFileMissing || otherwise == Reason::kChunkMissing) {
+                return {otherwise, 0, {}};
+            }
+            return {otherwise, error, {}};
+        case ELOOP:
+            if (notRegular != Reason::kNone) {
+                return {notRegular, 0, {}};
+            }
+            return {otherwise, error, {}};
+        default:
+            return {otherwise, error, {}};
+    }
+}
+
+Why WhyOfFailure(const Why& failure, Reason otherwise, Reason notRegular) {
+    if (HasReason(failure)) {
+        return failure;
+    }
+    return WhyFromError(failure.error, otherwise, notRegular);
+}
+
+Result<void> Told(Result<void> result, Reason otherwise) {
+    if (!result) {
+        return WhyOfFailure(result.why(), otherwise);
+    }
+    return {};
+}
+
+std::string SystemTextOf(int error) {
+    return std::strerror(error);
+}
+
+}  // namespace torvanik
