@@ -50,7 +50,7 @@ int RunSetCheck(Transfer& transfer, const EngineSeams& seams, StepGate& gate,
         return kCannotStart;
     }
     bool allGood = true;
-    bool anySummed = false;
+    bool anyCheckFile = false;
     for (;;) {
         if (!gate.Open(transfer.diskNumber) || StopRequested(seams)) {
             return kStopped;
@@ -78,13 +78,13 @@ int RunSetCheck(Transfer& transfer, const EngineSeams& seams, StepGate& gate,
         }
         watch.GivesUp(OutcomeOf(check));
         allGood = allGood && check.verdict == DiskVerdict::kGood;
-        anySummed = anySummed || check.verdict != DiskVerdict::kNoCheckFile;
+        anyCheckFile = anyCheckFile || check.verdict != DiskVerdict::kNoCheckFile;
         if (check.last) {
             break;
         }
         seams.observer->NoticeShown(NoticeId::kInsertDiskAgain, transfer.diskNumber);
     }
-    Print(std::string(anySummed ? (allGood ? kSetGood : kSetNotGood) : kSetWithoutCheckFiles));
+    Print(std::string(anyCheckFile ? (allGood ? kSetGood : kSetNotGood) : kSetWithoutCheckFiles));
     return allGood ? kFinished : kNotAllGood;
 }
 

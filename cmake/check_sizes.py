@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""check_sizes.py SOURCE_DIR [--stamp FILE] [--no-excuses]
+"""check_sizes.py SOURCE_DIR [--stamp FILE]
 
 Fails, naming each one, when a file of the program's own code (every folder but tests/) is
 over 400 lines or a function in it over 60. A function counts from the first line of its head
@@ -15,12 +15,6 @@ MAX_FUNCTION_LINES = 60
 CODE_SUFFIXES = {".h", ".cpp"}
 # Folders of the source tree that hold no code of the program's own.
 NOT_CODE = {"tests"}
-
-# Files and functions still over the limits while the pieces they are cut into are under way:
-# "FILE" for a file, "FILE: FUNCTION" for a function. An entry that is no longer over the limit
-# fails the check until it is taken off.
-KNOWN_OVERSIZED = {
-}
 
 # Strings, characters, comments and preprocessor lines hold no braces that count.
 NOT_CODE_TEXT = re.compile(
@@ -158,16 +152,9 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("source_dir", type=pathlib.Path)
     parser.add_argument("--stamp", type=pathlib.Path)
-    parser.add_argument("--no-excuses", action="store_true", help="excuse no known oversized piece")
     arguments = parser.parse_args()
-    known = set() if arguments.no_excuses else KNOWN_OVERSIZED
 
-    over = oversized(arguments.source_dir)
-    faults = [text for piece, text in sorted(over.items()) if piece not in known]
-    faults += [
-        f"{piece} is within the limits: take it off KNOWN_OVERSIZED"
-        for piece in sorted(known - over.keys())
-    ]
+    faults = [text for _, text in sorted(oversized(arguments.source_dir).items())]
     if faults:
         print("\n".join(faults), file=sys.stderr)
         print("Pieces are over the size limits (cmake/check_sizes.py).", file=sys.stderr)

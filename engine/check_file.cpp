@@ -78,9 +78,9 @@ std::string CheckLine(const Digest128& digest, std::string_view fileName) {
     return line;
 }
 
-SummedFile DigestInCheckFile(std::string_view text, std::string_view fileName) {
-    using Found = SummedFile::Found;
-    SummedFile summed;
+CheckFileLine DigestInCheckFile(std::string_view text, std::string_view fileName) {
+    using Found = CheckFileLine::Found;
+    CheckFileLine listed;
     while (!text.empty()) {
         const auto end = text.find('\n');
         std::string_view line = text.substr(0, end);
@@ -101,13 +101,13 @@ SummedFile DigestInCheckFile(std::string_view text, std::string_view fileName) {
             continue;
         }
         const Digest128 digest{*high, *low};
-        if (summed.found == Found::kLine && summed.digest != digest) {
-            summed.found = Found::kTwoDigests;
-        } else if (summed.found == Found::kNoLine) {
-            summed = {Found::kLine, digest};
+        if (listed.found == Found::kLine && listed.digest != digest) {
+            listed.found = Found::kTwoDigests;
+        } else if (listed.found == Found::kNoLine) {
+            listed = {Found::kLine, digest};
         }
     }
-    return summed;
+    return listed;
 }
 
 }  // namespace torvanik

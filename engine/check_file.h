@@ -26,7 +26,7 @@ std::string CheckLine(const Digest128& digest, std::string_view fileName);
 
 // What the check file `text` says of `fileName`. Every line of it must be one that
 // `xxhsum -c` reads; a file listed twice must have the same digest in both lines.
-struct SummedFile {
+struct CheckFileLine {
     enum class Found {
         kLine,         // `digest` is the file's
         kNoLine,       // the check file does not list it
@@ -36,6 +36,6 @@ struct SummedFile {
     Found found = Found::kNoLine;
     Digest128 digest;
 };
-SummedFile DigestInCheckFile(std::string_view text, std::string_view fileName);
+CheckFileLine DigestInCheckFile(std::string_view text, std::string_view fileName);
 
 }  // namespace torvanik

@@ -92,7 +92,7 @@ StepOutcome OnSplitOut(Transfer& t, const EngineSeams& seams) {
     t.filePicked = true;
     t.bytesWritten = 0;
     t.freeKB = 0;
-    t.setIdentity = seams.drives.settings().sums ? NewSetIdentity() : std::string();
+    t.setIdentity = seams.drives.settings().checkFile ? NewSetIdentity() : std::string();
     reports.Reset(ScreenReset::kNothing);
     auto source = OpenSource(t, seams);
     StepOutcome outcome{StepResult::kArmed, {}};

@@ -2,10 +2,10 @@
 
 #include <optional>
 
-#include "engine/chunk_sum.h"
+#include "engine/check_file_entry.h"
 #include "engine/copy_loop.h"
 #include "engine/disk_commit.h"
-#include "engine/read_back_check.h"
+#include "engine/medium_read_back.h"
 #include "engine/resume.h"
 #include "engine/set_on_disk.h"
 #include "engine/step_lock.h"
@@ -69,7 +69,7 @@ class JoinStep {
             failure = Copy();
         }
         if (!failure) {
-            failure = MatchSum();
+            failure = MatchCheckFile();
         }
         if (!failure) {
             failure = StillOnDisk();
@@ -84,7 +84,7 @@ class JoinStep {
             return Fail(*failure);
         }
         const StepOutcome outcome = Done();
-        TellIfUnsummed();
+        TellIfWithoutCheckFiles();
         return outcome;
     }
 
@@ -111,7 +111,7 @@ class JoinStep {
             return AskAgain(at.why());
         }
         t_.joinedStamp = ValueOrNone(files_.Stamp(t_.destination));
-        if (auto failure = FindSum()) {
+        if (auto failure = FindInCheckFile()) {
             return failure;
         }
         chunkPath_ = ChunkPathOn(seams_, drive_, t_.joinName, disk_);
@@ -151,17 +151,17 @@ class JoinStep {
     }
 
     // What the disk's check file says the chunk is; a disk that the check file shows to be
-    // of another set, or disk 1 with INFO.FIL not as summed, fails here.
-    std::optional<Failure> FindSum() {
-        if (!seams_.drives.settings().sums) {
+    // of another set, or disk 1 with INFO.FIL not as its check file says, fails here.
+    std::optional<Failure> FindInCheckFile() {
+        if (!seams_.drives.settings().checkFile) {
             return std::nullopt;
         }
-        ChunkSum sum = FindChunkSum(t_, seams_, drive_, disk_);
-        if (HasReason(sum.why)) {
-            return AskAgain(sum.why);
+        CheckFileEntry entry = FindCheckFileEntry(t_, seams_, drive_, disk_);
+        if (HasReason(entry.why)) {
+            return AskAgain(entry.why);
         }
-        expected_ = sum.digest;
-        unsummed_ = !expected_;
+        expected_ = entry.digest;
+        withoutCheckFiles_ = !expected_;
         return std::nullopt;
     }
 
@@ -193,7 +193,7 @@ class JoinStep {
     }
 
     // The chunk as it was read, against its line in the check file.
-    std::optional<Failure> MatchSum() {
+    std::optional<Failure> MatchCheckFile() {
         if (expected_ && digest_.Value() != *expected_) {
             return AskAgain(DiskWhy(Reason::kChunkDamaged, disk_));
         }
@@ -223,8 +223,8 @@ class JoinStep {
 
     // The stretch this step appended, read back from the destination's medium.
     std::optional<Failure> Check() {
-        const auto checked = CheckOnMedium(seams_, reports_, t_.destinationPath, start_,
-                                           t_.bytesJoined - start_, digest_, kInDestination);
+        const auto checked = ReadBackOnMedium(seams_, reports_, t_.destinationPath, start_,
+                                              t_.bytesJoined - start_, digest_, kInDestination);
         if (!checked) {
             return AskAgain(checked.why());
         }
@@ -277,8 +277,8 @@ class JoinStep {
     }
 
     // Once in a join, beside the notice after its first disk without a check file.
-    void TellIfUnsummed() {
-        if (unsummed_ && !t_.toldNoCheckFiles) {
+    void TellIfWithoutCheckFiles() {
+        if (withoutCheckFiles_ && !t_.toldNoCheckFiles) {
             t_.toldNoCheckFiles = true;
             reports_.Reason({Reason::kNoCheckFiles, 0, {}});
         }
@@ -303,7 +303,7 @@ class JoinStep {
     std::int64_t start_ = 0;
     ByteDigest digest_;
     std::optional<Digest128> expected_;
-    bool unsummed_ = false;
+    bool withoutCheckFiles_ = false;
 };
 
 }  // namespace

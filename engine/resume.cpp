@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "engine/chunk_sum.h"
+#include "engine/check_file_entry.h"
 #include "engine/set_on_disk.h"
 #include "engine/transfer_start.h"
 
@@ -54,7 +54,7 @@ Result<void> LastDiskAgrees(const EngineSeams& seams, const TransferRecord& reco
         return {};
     }
     const auto line = ChunkLineOn(seams, drive, record.setIdentity, record.setName, disk);
-    if (!line || line->found != SummedFile::Found::kLine ||
+    if (!line || line->found != CheckFileLine::Found::kLine ||
         DigestOfStretch(seams.files, path, record.done - chunk->size, chunk->size) !=
             line->digest) {
         return disagrees;

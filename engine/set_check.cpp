@@ -1,6 +1,6 @@
 #include "engine/set_check.h"
 
-#include "engine/chunk_sum.h"
+#include "engine/check_file_entry.h"
 #include "engine/reports.h"
 #include "engine/set_on_disk.h"
 #include "engine/step_lock.h"
@@ -16,20 +16,20 @@ DiskCheck Unreadable(Why why) {
 
 // The chunk read from the medium and compared with its line: good or damaged; why not,
 // when it can't be read.
-Result<DiskVerdict> ReadAgainstSum(const EngineSeams& seams, const std::string& path,
-                                   std::int64_t size, const Digest128& expected) {
+Result<DiskVerdict> ReadAgainstCheckFile(const EngineSeams& seams, const std::string& path,
+                                         std::int64_t size, const Digest128& expected) {
     TransferObserver* observer = seams.observer;
     if (observer != nullptr) {
         observer->CheckStarted(size);
     }
     const Result<ReadBackVerdict> outcome =
-        VerifyFromMedium(seams.files, path, 0, size, expected,
-                         [observer, &seams](std::int64_t checked, std::int64_t length) {
-                             if (observer != nullptr) {
-                                 observer->CheckProgress(checked, length);
-                             }
-                             return !StopRequested(seams);
-                         });
+        ReadBackFromMedium(seams.files, path, 0, size, expected,
+                           [observer, &seams](std::int64_t checked, std::int64_t length) {
+                               if (observer != nullptr) {
+                                   observer->CheckProgress(checked, length);
+                               }
+                               return !StopRequested(seams);
+                           });
     if (observer != nullptr) {
         observer->CheckEnded();
     }
@@ -70,15 +70,15 @@ DiskCheck CheckNextDisk(Transfer& t, const EngineSeams& seams) {
     if (!lock.held()) {
         return Unreadable(drive.folder.empty() ? NoDiskWhy(drive) : lock.why());
     }
-    const ChunkSum sum = FindChunkSum(t, seams, drive, disk);
-    if (sum.why.reason == Reason::kInfoFileDamaged) {
+    const CheckFileEntry entry = FindCheckFileEntry(t, seams, drive, disk);
+    if (entry.why.reason == Reason::kInfoFileDamaged) {
         return {DiskVerdict::kInfoDamaged, {}, true};
     }
-    if (sum.why.reason == Reason::kOtherSet) {
+    if (entry.why.reason == Reason::kOtherSet) {
         return {DiskVerdict::kOtherSet, {}, false};
     }
-    if (HasReason(sum.why) && !sum.damaged) {
-        return Unreadable(sum.why);
+    if (HasReason(entry.why) && !entry.damaged) {
+        return Unreadable(entry.why);
     }
     const std::string path = ChunkPathOn(seams, drive, t.joinName, disk);
     const auto chunk = seams.files.Identify(path, Links::Refuse);
@@ -90,11 +90,11 @@ DiskCheck CheckNextDisk(Transfer& t, const EngineSeams& seams) {
     }
     Why why;
     DiskVerdict verdict = DiskVerdict::kNoCheckFile;
-    if (sum.damaged) {
+    if (entry.damaged) {
         verdict = DiskVerdict::kDamaged;
-        why = sum.why;
-    } else if (sum.digest) {
-        const auto read = ReadAgainstSum(seams, path, chunk->size, *sum.digest);
+        why = entry.why;
+    } else if (entry.digest) {
+        const auto read = ReadAgainstCheckFile(seams, path, chunk->size, *entry.digest);
         if (!read) {
             return Unreadable(read.why());
         }

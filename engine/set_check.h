@@ -9,9 +9,9 @@
 namespace torvanik {
 
 enum class DiskVerdict {
-    kGood,         // the chunk (and on disk 1 INFO.FIL) as summed
-    kDamaged,      // the chunk is not as summed
-    kInfoDamaged,  // disk 1's INFO.FIL is not as summed: the set can't be followed on
+    kGood,         // the chunk (and on disk 1 INFO.FIL) as its check file says
+    kDamaged,      // the chunk is not as its check file says
+    kInfoDamaged,  // disk 1's INFO.FIL is not as its check file says: the set can't be followed on
     kOtherSet,     // the disk's check file is another set's
     kNoCheckFile,  // nothing to check the chunk against
     kUnreadable,   // no chunk of the set, or one that can't be read

@@ -19,7 +19,7 @@ Result<void> PlaceSplitFiles(FileSystem& files, const std::string& folder, Split
             return WhyOfFailure(synced.why(), Reason::kChunkWrite);
         }
     }
-    for (PendingFile* file : {&split.chunk, &split.sums, &split.info}) {
+    for (PendingFile* file : {&split.chunk, &split.checkFile, &split.info}) {
         if (file->finalPath.empty()) {
             continue;
         }
@@ -38,7 +38,7 @@ bool StillOnDisk(FileSystem& files, const std::string& folder,
     if (!StandsAt(files, folder, folderIdentity, Links::Follow)) {
         return false;
     }
-    for (const PendingFile* file : {&split.chunk, &split.sums, &split.info}) {
+    for (const PendingFile* file : {&split.chunk, &split.checkFile, &split.info}) {
         if (!file->finalPath.empty() &&
             !StandsAt(files, file->finalPath, file->sealed, Links::Refuse)) {
             return false;
@@ -54,9 +54,9 @@ void DropOlderFiles(FileSystem& files, SplitFiles& split) {
 
 Result<void> TakeBackSplitFiles(FileSystem& files, SplitFiles& split) {
     Result<void> undone;
-    for (Result<void> step : {TakeBackFile(files, split.chunk), TakeBackFile(files, split.sums),
-                              TakeBackFile(files, split.info), PutBack(files, split.oldChunk),
-                              PutBack(files, split.oldInfo)}) {
+    for (Result<void> step : {TakeBackFile(files, split.chunk),
+                              TakeBackFile(files, split.checkFile), TakeBackFile(files, split.info),
+                              PutBack(files, split.oldChunk), PutBack(files, split.oldInfo)}) {
         if (undone && !step) {
             undone = WhyOfFailure(step.why(), Reason::kUndoFailed);
         }

@@ -12,7 +12,7 @@ namespace torvanik {
 struct SplitFiles {
     PendingFile info;
     PendingFile chunk;
-    PendingFile sums;
+    PendingFile checkFile;
     SetAside oldInfo;
     SetAside oldChunk;
 };

@@ -7,7 +7,7 @@
 #include "engine/check_file.h"
 #include "engine/copy_loop.h"
 #include "engine/disk_set.h"
-#include "engine/read_back_check.h"
+#include "engine/medium_read_back.h"
 #include "engine/resume.h"
 #include "engine/set_on_disk.h"
 #include "engine/split_files.h"
@@ -55,7 +55,7 @@ class SplitStep {
             failure = WriteInfoFile();
         }
         if (!failure) {
-            failure = BeginSums();
+            failure = BeginCheckFile();
         }
         if (!failure) {
             failure = MeasureRoom();
@@ -139,8 +139,8 @@ class SplitStep {
             // INFO.FIL counts as written only when the medium gives it back.
             ByteDigest digest;
             digest.Update(text.data(), text.size());
-            written = CheckOnMedium(seams_, reports_, written_.info.temporaryPath, 0,
-                                    static_cast<std::int64_t>(text.size()), digest, kOnDisk);
+            written = ReadBackOnMedium(seams_, reports_, written_.info.temporaryPath, 0,
+                                       static_cast<std::int64_t>(text.size()), digest, kOnDisk);
         }
         if (written) {
             return std::nullopt;
@@ -152,12 +152,13 @@ class SplitStep {
 
     // The check file, at its full length before the room is measured so that the chunk
     // leaves room for it; the chunk's digest goes into it after the copy.
-    std::optional<Failure> BeginSums() {
+    std::optional<Failure> BeginCheckFile() {
         if (t_.setIdentity.empty()) {
             return std::nullopt;
         }
-        const auto begun = BeginFileWith(files_, CheckFilePathOn(seams_, drive_, t_.setIdentity),
-                                         SumsText({}), written_.sums, Reason::kCheckFileWrite);
+        const auto begun =
+            BeginFileWith(files_, CheckFilePathOn(seams_, drive_, t_.setIdentity),
+                          CheckFileText({}), written_.checkFile, Reason::kCheckFileWrite);
         if (begun) {
             return std::nullopt;
         }
@@ -167,7 +168,7 @@ class SplitStep {
     }
 
     // INFO.FIL's line on disk 1, then the chunk's.
-    std::string SumsText(const Digest128& chunk) const {
+    std::string CheckFileText(const Digest128& chunk) const {
         std::string text;
         if (disk_ == 1) {
             const std::string info = FormatInfoFile(t_.sourceSize, t_.fileName);
@@ -203,10 +204,11 @@ class SplitStep {
             return failure;
         }
         reports_.Notice(NoticeId::kCopyingTo, t_.diskNumber);
-        CopyOutcome outcome = CopyChunk(
-            seams_, reports_, t_.source, written_.chunk.file, chunkSize_, t_.bytesWritten,
-            t_.sourceSize, DigestIfChecked(seams_, digest_, static_cast<bool>(written_.sums.file)),
-            &t_.mediumPace);
+        CopyOutcome outcome =
+            CopyChunk(seams_, reports_, t_.source, written_.chunk.file, chunkSize_, t_.bytesWritten,
+                      t_.sourceSize,
+                      DigestIfChecked(seams_, digest_, static_cast<bool>(written_.checkFile.file)),
+                      &t_.mediumPace);
         if (!outcome.whole && outcome.outOfSpace && EndChunkWhereRefused()) {
             outcome = {};
         }
@@ -223,7 +225,7 @@ class SplitStep {
         }
         // A chunk whose times could not be set is still whole.
         static_cast<void>(files_.WriteTimes(written_.chunk.temporaryPath, t_.fileTimes));
-        if (const auto sealed = SealWithSums(); !sealed) {
+        if (const auto sealed = SealWithCheckFile(); !sealed) {
             const Why& why = sealed.why();
             return why.reason == Reason::kDiskFull ? Full(why) : AskAgain(disk_, why);
         }
@@ -248,19 +250,20 @@ class SplitStep {
 
     // The chunk's digest written into its line, and both files flushed to the medium; the
     // record of the transfer after this disk rides on the same flush.
-    Result<void> SealWithSums() {
-        if (written_.sums.file) {
-            sumsText_ = SumsText(digest_.Value());
-            Result<void> written = files_.Seek(written_.sums.file, 0);
+    Result<void> SealWithCheckFile() {
+        if (written_.checkFile.file) {
+            checkFileText_ = CheckFileText(digest_.Value());
+            Result<void> written = files_.Seek(written_.checkFile.file, 0);
             if (written) {
-                written = files_.Write(sumsText_.data(), sumsText_.size(), written_.sums.file);
+                written = files_.Write(checkFileText_.data(), checkFileText_.size(),
+                                       written_.checkFile.file);
             }
             if (!written) {
                 return WhyOfFailure(written.why(), Reason::kCheckFileWrite);
             }
         }
         StageNextRecord(t_, seams_);
-        return SealFiles(files_, written_.chunk, written_.sums, Reason::kChunkWrite);
+        return SealFiles(files_, written_.chunk, written_.checkFile, Reason::kChunkWrite);
     }
 
     // When the medium refused more before the chunk was whole, the chunk ends at the last
@@ -277,15 +280,17 @@ class SplitStep {
     // The chunk and its check file count as written only when the medium gives them back;
     // the check file is read back beside the chunk.
     std::optional<Failure> Check() {
-        std::future<Result<void>> sums;
-        if (!sumsText_.empty()) {
-            sums = CheckAsideOnMedium(seams_, written_.sums.temporaryPath, sumsText_, kOnDisk);
+        std::future<Result<void>> checkFileRead;
+        if (!checkFileText_.empty()) {
+            checkFileRead = ReadBackAsideOnMedium(seams_, written_.checkFile.temporaryPath,
+                                                  checkFileText_, kOnDisk);
         }
-        Result<void> checked = CheckOnMedium(seams_, reports_, written_.chunk.temporaryPath, 0,
-                                             t_.bytesWritten - start_, digest_, kOnDisk);
-        const Result<void> sumsChecked = sums.valid() ? sums.get() : Result<void>();
+        Result<void> checked = ReadBackOnMedium(seams_, reports_, written_.chunk.temporaryPath, 0,
+                                                t_.bytesWritten - start_, digest_, kOnDisk);
+        const Result<void> checkFileReadBack =
+            checkFileRead.valid() ? checkFileRead.get() : Result<void>();
         if (checked) {
-            checked = sumsChecked;
+            checked = checkFileReadBack;
         }
         if (!checked) {
             return AskAgain(disk_, checked.why());
@@ -377,7 +382,7 @@ class SplitStep {
     std::int64_t start_ = 0;
     std::int64_t chunkSize_ = 0;
     SplitFiles written_;
-    std::string sumsText_;
+    std::string checkFileText_;
     ByteDigest digest_;
 };
 

@@ -42,9 +42,9 @@ struct DriveMapping {
 struct DriveSettings {
     bool eject = true;  // let a removable disk go after its step
     // Read every disk back from the medium and compare it before the next one is asked for.
-    bool verify = true;
+    bool readBack = true;
     // Write a check file beside every chunk, and check every chunk against it at the join.
-    bool sums = true;
+    bool checkFile = true;
 };
 
 // The disk in a drive as found at one moment, for one disk step (or one picker).

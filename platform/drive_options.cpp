@@ -8,9 +8,9 @@ bool DriveOptions::Take(const GivenOption& given) {
     } else if (given.name == "no-eject") {
         noEject = true;
     } else if (given.name == "no-verify") {
-        noVerify = true;
+        noReadBack = true;
     } else if (given.name == "no-sums") {
-        noSums = true;
+        noCheckFiles = true;
     } else {
         return false;
     }
@@ -19,8 +19,8 @@ bool DriveOptions::Take(const GivenOption& given) {
 
 void DriveOptions::OverrideSettings(DriveSettings& settings) const {
     settings.eject = settings.eject && !noEject;
-    settings.verify = settings.verify && !noVerify;
-    settings.sums = settings.sums && !noSums;
+    settings.readBack = settings.readBack && !noReadBack;
+    settings.checkFile = settings.checkFile && !noCheckFiles;
 }
 
 }  // namespace torvanik

@@ -13,8 +13,8 @@ namespace torvanik {
 struct DriveOptions {
     std::vector<std::string> mappings;  // the --drive values, for the drive map's own parser
     bool noEject = false;
-    bool noVerify = false;  // the disks are not read back after their steps
-    bool noSums = false;    // no check files are written, nor checked at the join
+    bool noReadBack = false;    // the disks are not read back after their steps
+    bool noCheckFiles = false;  // no check files are written, nor checked at the join
 
     // Takes `given` when it is one of these options; false when it is another.
     bool Take(const GivenOption& given);

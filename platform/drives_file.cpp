@@ -21,8 +21,8 @@ struct SettingWord {
 };
 constexpr SettingWord kSettingWords[] = {
     {"eject", &DriveSettings::eject},
-    {"verify", &DriveSettings::verify},
-    {"sums", &DriveSettings::sums},
+    {"verify", &DriveSettings::readBack},
+    {"sums", &DriveSettings::checkFile},
 };
 
 Why Refused(std::string text) {

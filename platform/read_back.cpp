@@ -9,7 +9,6 @@
 #include <cstdlib>
 #include <optional>
 
-
 namespace torvanik {
 namespace {
 
@@ -64,7 +63,7 @@ struct Pass {
 
 // The file opened for a pass; for a pass through the cache, its cached pages dropped first.
 Result<File> OpenForPass(FileSystem& files, const std::string& path, ReadMode mode,
-                            std::int64_t offset) {
+                         std::int64_t offset) {
     const int flags = (mode == ReadMode::kDirect ? O_DIRECT : 0) | O_RDONLY | O_CLOEXEC;
     // The check leaves the file's access time as the step set it; only the file's owner
     // may ask that, anyone else reads it the ordinary way.
@@ -175,10 +174,10 @@ Result<Pass> ReadStretch(FileSystem& files, const std::string& path, ReadMode mo
 
 }  // namespace
 
-Result<ReadBackVerdict> VerifyFromMedium(FileSystem& files, const std::string& path,
-                                         std::int64_t offset, std::int64_t length,
-                                         const Digest128& expected,
-                                         const ReadBackProgress& progress) {
+Result<ReadBackVerdict> ReadBackFromMedium(FileSystem& files, const std::string& path,
+                                           std::int64_t offset, std::int64_t length,
+                                           const Digest128& expected,
+                                           const ReadBackProgress& progress) {
     // A read never goes past the stretch's last block, so a small file needs a small buffer.
     const std::int64_t size = std::min(kLargestPiece, AlignUp(length) + kAlignment);
     const AlignedBuffer buffer(

@@ -28,9 +28,9 @@ using ReadBackProgress = std::function<bool(std::int64_t checked, std::int64_t l
 // (fsync) first. Reads bypass the cache (O_DIRECT) where the file system allows it;
 // elsewhere the file's cached pages are dropped before they are read again. Fails, with the
 // system's error number, when a read failed.
-Result<ReadBackVerdict> VerifyFromMedium(FileSystem& files, const std::string& path,
-                                         std::int64_t offset, std::int64_t length,
-                                         const Digest128& expected,
-                                         const ReadBackProgress& progress);
+Result<ReadBackVerdict> ReadBackFromMedium(FileSystem& files, const std::string& path,
+                                           std::int64_t offset, std::int64_t length,
+                                           const Digest128& expected,
+                                           const ReadBackProgress& progress);
 
 }  // namespace torvanik

@@ -13,8 +13,8 @@ TEST(CliCommandLineTest, EachSwitchSetsItsField) {
     using Field = bool (*)(const CliRequest&);
     const std::pair<const char*, Field> switches[] = {
         {"--no-eject", [](const CliRequest& r) { return r.drives.noEject; }},
-        {"--no-verify", [](const CliRequest& r) { return r.drives.noVerify; }},
-        {"--no-sums", [](const CliRequest& r) { return r.drives.noSums; }},
+        {"--no-verify", [](const CliRequest& r) { return r.drives.noReadBack; }},
+        {"--no-sums", [](const CliRequest& r) { return r.drives.noCheckFiles; }},
         {"--batch", [](const CliRequest& r) { return r.batch; }},
         {"--auto", [](const CliRequest& r) { return r.automatic; }},
         {"--resume", [](const CliRequest& r) { return r.resume; }},

@@ -46,7 +46,7 @@ TEST(CheckFileTest, LinesAreXxhsumsOwn) {
               "06b05ab6733a618578af5f94892f3950  bl\xC3\xA5_1\n");
 }
 
-using Found = SummedFile::Found;
+using Found = CheckFileLine::Found;
 
 struct LineCase {
     const char* label;
@@ -59,7 +59,7 @@ class CheckFileLineTest : public ::testing::TestWithParam<LineCase> {};
 // Every line must be a check line, and a file listed twice must be summed alike.
 TEST_P(CheckFileLineTest, FindsTheLineOfTheNamedFileOnly) {
     const Digest128 digest{0x06b05ab6733a6185, 0x78af5f94892f3950};
-    const SummedFile summed = DigestInCheckFile(GetParam().text, "film_avi_2");
+    const CheckFileLine summed = DigestInCheckFile(GetParam().text, "film_avi_2");
     EXPECT_EQ(summed.found, GetParam().found);
     if (summed.found == Found::kLine) {
         EXPECT_EQ(summed.digest, digest);

@@ -224,7 +224,7 @@ TEST_F(CheckFilesTest, CheckFileOnALaterDiskOnlyIsRefused) {
 
 // With the check turned off, a chunk longer than what is left is still refused.
 TEST_F(CheckFilesTest, ChunkLongerThanTheRestIsRefusedWithoutCheckFiles) {
-    drives.settings().sums = false;
+    drives.settings().checkFile = false;
     SplitOntoThreeDisks(MakeSource("bilde.bmp", 2'500'000));
     AppendTo(OnDisk(2, "bilde_bmp_2"), std::string(600'000, 'x'));
     JoinUpTo(2);
@@ -265,7 +265,7 @@ class SumsSettingTest : public CheckFilesTest, public ::testing::WithParamInterf
 // at the join a set's check files are not looked at, even where a chunk is damaged.
 TEST_P(SumsSettingTest, JoinsWhateverTheCheckFilesSay) {
     const std::string source = MakeSource("bilde.bmp", 2'500'000);
-    drives.settings().sums = GetParam().atSplit;
+    drives.settings().checkFile = GetParam().atSplit;
     SplitOntoThreeDisks(source);
     for (int disk = 1; disk <= 3; ++disk) {
         const bool checkFile = fs::exists(OnDisk(disk, CheckFileName(transfer.setIdentity)));
@@ -276,7 +276,7 @@ TEST_P(SumsSettingTest, JoinsWhateverTheCheckFilesSay) {
         FlipByte(OnDisk(2, "bilde_bmp_2"), 10);
         expected[1'000'010] = static_cast<char>(expected[1'000'010] ^ 1);
     }
-    drives.settings().sums = GetParam().atJoin;
+    drives.settings().checkFile = GetParam().atJoin;
     JoinUpTo(1);
     JoinTheRest(1);
     EXPECT_EQ(ReadBytes(tmp / "joined.bmp"), expected);

@@ -264,7 +264,7 @@ TEST_F(FaultsTest, EveryFileIsReadBackUnderItsTemporaryNameUnlessTurnedOff) {
         EXPECT_TRUE(std::filesystem::path(path).filename().string().starts_with(kTemporaryPrefix))
             << path;
     }
-    drives.settings().verify = false;
+    drives.settings().readBack = false;
     files.spoilReadBack = FlipByteAt(0);
     Split(source);
     FinishSplitFrom(1);

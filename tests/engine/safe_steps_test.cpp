@@ -273,11 +273,11 @@ TEST_F(SmallMediumTest, DiskUnmountedLazilyAsItsFolderIsFlushedIsNotWritten) {
 // A disk taken out while its chunk is read counts only when every byte read matched its
 // check file.
 TEST_F(SafeStepsTest, DiskTakenOutWhileReadCountsOnlyWhenItsCheckFileVouchedForIt) {
-    for (const bool sums : {true, false}) {
+    for (const bool withCheckFile : {true, false}) {
         Reset();
         fs::remove_all(driveDir);
         fs::create_directory(driveDir);
-        drives.settings().sums = sums;
+        drives.settings().checkFile = withCheckFile;
         const auto original = ReadBytes(MakeSource("bilde.bmp", 100'000));
         Split(tmp / "bilde.bmp");
         Klar();
@@ -294,7 +294,7 @@ TEST_F(SafeStepsTest, DiskTakenOutWhileReadCountsOnlyWhenItsCheckFileVouchedForI
         files.beforeWrite = nullptr;
         fs::remove_all(driveDir);
         fs::rename(driveDir + "-ute", driveDir);
-        if (sums) {
+        if (withCheckFile) {
             EXPECT_EQ(result, StepResult::kFinished);
             EXPECT_EQ(ReadBytes(tmp / "joined"), original);
         } else {
@@ -328,7 +328,7 @@ TEST_F(SafeStepsTest, StopRequestEndsTheStepAsAFailedOne) {
          }},
         {"after the copy, not read back",
          [&] {
-             drives.settings().verify = false;
+             drives.settings().readBack = false;
              files.beforeCommit = [&stop, commits = 0]() mutable {
                  if (++commits == 2) {  // INFO.FIL's, then the chunk's
                      stop.Request();
@@ -348,7 +348,7 @@ TEST_F(SafeStepsTest, StopRequestEndsTheStepAsAFailedOne) {
         files.beforeWrite = nullptr;
         files.spoilReadBack = nullptr;
         files.beforeCommit = nullptr;
-        drives.settings().verify = true;
+        drives.settings().readBack = true;
         stop.Clear();
     }
     EXPECT_EQ(Klar().result, StepResult::kAdvanced);

@@ -227,7 +227,7 @@ TEST_F(SplitJoinTest, JoinRefusesAChunkLongerThanTheLengthInInfoFile) {
 
 struct ClusterCase {
     const char* label;
-    bool sums;
+    bool checkFile;
     std::array<std::uintmax_t, 3> chunks;
 };
 
@@ -239,7 +239,7 @@ class CapacityClusterTest : public SplitJoinTest,
 TEST_P(CapacityClusterTest, ChunksLeaveOneClusterForEachSmallFile) {
     files.freeBytes.reset();
     drives.Set(0, {driveDir, 1'000'000});
-    drives.settings().sums = GetParam().sums;
+    drives.settings().checkFile = GetParam().checkFile;
     const std::string source = MakeSource("bilde.bmp", 2'500'000);
     Split(source);
     for (int disk = 1; disk <= 3; ++disk) {

@@ -71,8 +71,8 @@ TEST(DriveMapTest, CommandLineThenDrivesFileThenDefaults) {
     EXPECT_EQ(map.Find(2)->directory, "/from/option");
     EXPECT_EQ(map.Find(4), nullptr);
     EXPECT_FALSE(map.settings().eject);
-    EXPECT_FALSE(map.settings().verify);
-    EXPECT_FALSE(map.settings().sums);
+    EXPECT_FALSE(map.settings().readBack);
+    EXPECT_FALSE(map.settings().checkFile);
 
     built = BuildDriveMap({}, file);
     ASSERT_TRUE(built);
@@ -87,8 +87,8 @@ TEST(DriveMapTest, CommandLineThenDrivesFileThenDefaults) {
     map = *built;
     EXPECT_EQ(map.Find(0)->kind, DriveKind::Media);
     EXPECT_TRUE(map.settings().eject);
-    EXPECT_TRUE(map.settings().verify);
-    EXPECT_TRUE(map.settings().sums);
+    EXPECT_TRUE(map.settings().readBack);
+    EXPECT_TRUE(map.settings().checkFile);
 
     for (const char* bad : {"A:/no/space\n", "eject maybe\n", "verify\n", "verbose no\n"}) {
         std::ofstream(file) << bad;

@@ -110,17 +110,18 @@ TEST_F(ReadBackFromMediumTest, StretchesAtAnyOffsetMatchOnlyTheirOwnBytesBothWay
         for (const auto& [from, length] : stretches) {
             const auto offset = static_cast<std::int64_t>(from);
             const auto size = static_cast<std::int64_t>(length);
-            EXPECT_EQ(*VerifyFromMedium(files, path, offset, size,
-                                        DigestOfStretch(bytes, from, length), {}),
+            EXPECT_EQ(*ReadBackFromMedium(files, path, offset, size,
+                                          DigestOfStretch(bytes, from, length), {}),
                       ReadBackVerdict::kMatch)
                 << from << "+" << length;
         }
-        EXPECT_EQ(*VerifyFromMedium(files, path, 1, 4096, DigestOfStretch(bytes, 0, 4096), {}),
+        EXPECT_EQ(*ReadBackFromMedium(files, path, 1, 4096, DigestOfStretch(bytes, 0, 4096), {}),
                   ReadBackVerdict::kMismatch);
-        EXPECT_EQ(*VerifyFromMedium(files, path, 100, kSize,
-                                    DigestOfStretch(bytes, 100, kSize - 100), {}),
+        EXPECT_EQ(*ReadBackFromMedium(files, path, 100, kSize,
+                                      DigestOfStretch(bytes, 100, kSize - 100), {}),
                   ReadBackVerdict::kShort);
-        const Result<ReadBackVerdict> missing = VerifyFromMedium(files, tmp / "none", 0, 1, {}, {});
+        const Result<ReadBackVerdict> missing =
+            ReadBackFromMedium(files, tmp / "none", 0, 1, {}, {});
         ASSERT_FALSE(missing);
         EXPECT_EQ(missing.why().error, ENOENT);
     }
@@ -143,12 +144,12 @@ TEST_F(ReadBackFromMediumTest, PiecesStaySmallWhileTheMediumIsSlow) {
         files.eachRead = c.eachRead;
         std::vector<std::int64_t> checked;
         const auto outcome =
-            VerifyFromMedium(files, path, 0, static_cast<std::int64_t>(c.length),
-                             DigestOfStretch(bytes, 0, c.length),
-                             [&checked](std::int64_t done, std::int64_t /*length*/) {
-                                 checked.push_back(done);
-                                 return true;
-                             });
+            ReadBackFromMedium(files, path, 0, static_cast<std::int64_t>(c.length),
+                               DigestOfStretch(bytes, 0, c.length),
+                               [&checked](std::int64_t done, std::int64_t /*length*/) {
+                                   checked.push_back(done);
+                                   return true;
+                               });
         EXPECT_EQ(*outcome, ReadBackVerdict::kMatch) << c.name;
         const std::size_t largest =
             *std::max_element(files.readSizes.begin(), files.readSizes.end());
@@ -161,7 +162,7 @@ TEST_F(ReadBackFromMediumTest, PiecesStaySmallWhileTheMediumIsSlow) {
 
 TEST_F(ReadBackFromMediumTest, DirectReadsAreUsedWhereTheFileSystemAllowsThem) {
     WatchedFileSystem files;
-    ASSERT_EQ(*VerifyFromMedium(files, path, 0, kSize, DigestOfStretch(bytes, 0, kSize), {}),
+    ASSERT_EQ(*ReadBackFromMedium(files, path, 0, kSize, DigestOfStretch(bytes, 0, kSize), {}),
               ReadBackVerdict::kMatch);
     if (files.openFlags.size() > 1) {
         GTEST_SKIP() << "this file system turns direct reads down";
@@ -181,7 +182,7 @@ TEST_F(ReadBackFromMediumTest, WithoutDirectReadsTheCachedPagesAreDroppedBeforeT
         }
     };
     const auto outcome =
-        VerifyFromMedium(files, path, 0, kSize, DigestOfStretch(bytes, 0, kSize), {});
+        ReadBackFromMedium(files, path, 0, kSize, DigestOfStretch(bytes, 0, kSize), {});
     EXPECT_EQ(*outcome, ReadBackVerdict::kMatch);
     EXPECT_EQ(files.openFlags.size(), 2u);
     EXPECT_EQ(files.openFlags[1] & O_DIRECT, 0);

@@ -15,10 +15,10 @@ TEST(CommandLineTest, DriveOptionsHelpVersionAndNothingElse) {
               (std::vector<std::string>{"A:=/mnt/a", "C:=/mnt/c,capacity=5"}));
     EXPECT_FALSE(run->drives.noEject);
     EXPECT_TRUE(ParseWindowRequest({"--no-eject"})->drives.noEject);
-    EXPECT_FALSE(run->drives.noVerify);
-    EXPECT_TRUE(ParseWindowRequest({"--no-verify"})->drives.noVerify);
-    EXPECT_FALSE(run->drives.noSums);
-    EXPECT_TRUE(ParseWindowRequest({"--no-sums"})->drives.noSums);
+    EXPECT_FALSE(run->drives.noReadBack);
+    EXPECT_TRUE(ParseWindowRequest({"--no-verify"})->drives.noReadBack);
+    EXPECT_FALSE(run->drives.noCheckFiles);
+    EXPECT_TRUE(ParseWindowRequest({"--no-sums"})->drives.noCheckFiles);
 
     EXPECT_EQ(ParseWindowRequest({})->action, Action::kRun);
     EXPECT_EQ(ParseWindowRequest({"--drive", "A:=/x", "--help"})->action, Action::kHelp);

@@ -11,10 +11,10 @@
 // What the check file on a disk of a set says its chunk is.
 namespace torvanik {
 
-struct ChunkSum {
+struct CheckFileEntry {
     std::optional<Digest128> digest;  // the chunk's line in the set's check file
-    // A disk at fault: INFO.FIL not as summed, a check file that can't be read, a disk of
-    // another set. With neither a digest nor a reason, the set has no check files.
+    // A disk at fault: INFO.FIL not as its check file says, a check file that can't be read, a disk
+    // of another set. With neither a digest nor a reason, the set has no check files.
     Why why;
     // The disk is of the set, but its check file is damaged, missing or silent on the chunk.
     bool damaged = false;
@@ -27,13 +27,13 @@ struct ChunkSum {
 // identity. On a later disk it is the check file with the set's identity, which every disk
 // of such a set must carry; a disk whose only check file for the chunk's name is another
 // set's belongs to another set. A set with no check file on disk 1 has none on any disk.
-ChunkSum FindChunkSum(Transfer& transfer, const EngineSeams& seams, const DiskInDrive& drive,
-                      int disk);
+CheckFileEntry FindCheckFileEntry(Transfer& transfer, const EngineSeams& seams,
+                                  const DiskInDrive& drive, int disk);
 
 // What the check file of the set `identity` on the disk says of the chunk of disk `disk`
 // of the set `setName`; none when the disk has no such check file, or it can't be read.
-std::optional<SummedFile> ChunkLineOn(const EngineSeams& seams, const DiskInDrive& drive,
-                                      std::string_view identity, std::string_view setName,
-                                      int disk);
+std::optional<CheckFileLine> ChunkLineOn(const EngineSeams& seams, const DiskInDrive& drive,
+                                         std::string_view identity, std::string_view setName,
+                                         int disk);
 
 }  // namespace torvanik

@@ -1,4 +1,4 @@
-#include "engine/chunk_sum.h"
+#include "engine/check_file_entry.h"
 
 #include <string>
 #include <vector>
@@ -55,23 +55,23 @@ bool Newer(const timespec& a, const timespec& b) {
     return a.tv_sec != b.tv_sec ? a.tv_sec > b.tv_sec : a.tv_nsec > b.tv_nsec;
 }
 
-ChunkSum Damaged(Reason reason, int disk) {
+CheckFileEntry Damaged(Reason reason, int disk) {
     return {std::nullopt, DiskWhy(reason, disk), true};
 }
 
 // What a check file of the set says of the chunk on disk `disk`.
-ChunkSum LineFor(const std::string& text, const EngineSeams& seams, const DiskInDrive& drive,
-                 const Transfer& t, int disk) {
+CheckFileEntry LineFor(const std::string& text, const EngineSeams& seams, const DiskInDrive& drive,
+                       const Transfer& t, int disk) {
     const std::string path = ChunkPathOn(seams, drive, t.joinName, disk);
-    const SummedFile summed = DigestInCheckFile(text, path.substr(path.rfind('/') + 1));
-    switch (summed.found) {
-        case SummedFile::Found::kLine:
-            return {summed.digest, {}, false};
-        case SummedFile::Found::kDamagedText:
+    const CheckFileLine listed = DigestInCheckFile(text, path.substr(path.rfind('/') + 1));
+    switch (listed.found) {
+        case CheckFileLine::Found::kLine:
+            return {listed.digest, {}, false};
+        case CheckFileLine::Found::kDamagedText:
             return Damaged(Reason::kCheckFileDamaged, disk);
-        case SummedFile::Found::kTwoDigests:
+        case CheckFileLine::Found::kTwoDigests:
             return Damaged(Reason::kCheckFileTwoDigests, disk);
-        case SummedFile::Found::kNoLine:
+        case CheckFileLine::Found::kNoLine:
             break;
     }
     // No chunk to check: opening it says why.
@@ -81,8 +81,9 @@ ChunkSum LineFor(const std::string& text, const EngineSeams& seams, const DiskIn
     return Damaged(Reason::kCheckFileWithoutChunk, disk);
 }
 
-// Of the faults found in disk 1's check files, the one said: INFO.FIL not as summed first.
-int Weight(const ChunkSum& fault) {
+// Of the faults found in disk 1's check files, the one said: INFO.FIL not as its check file says
+// first.
+int Weight(const CheckFileEntry& fault) {
     switch (fault.why.reason) {
         case Reason::kInfoFileDamaged:
             return 4;
@@ -98,24 +99,24 @@ int Weight(const ChunkSum& fault) {
     }
 }
 
-ChunkSum FaultInInfoLine(const SummedFile& summed, const Digest128& infoDigest) {
-    switch (summed.found) {
-        case SummedFile::Found::kDamagedText:
+CheckFileEntry FaultInInfoLine(const CheckFileLine& listed, const Digest128& infoDigest) {
+    switch (listed.found) {
+        case CheckFileLine::Found::kDamagedText:
             return Damaged(Reason::kCheckFileDamaged, 1);
-        case SummedFile::Found::kTwoDigests:
+        case CheckFileLine::Found::kTwoDigests:
             return Damaged(Reason::kCheckFileTwoDigests, 1);
-        case SummedFile::Found::kNoLine:
+        case CheckFileLine::Found::kNoLine:
             return Damaged(Reason::kCheckFileWithoutInfoFile, 1);
-        case SummedFile::Found::kLine:
+        case CheckFileLine::Found::kLine:
             break;
     }
-    if (summed.digest != infoDigest) {
+    if (listed.digest != infoDigest) {
         return {std::nullopt, {Reason::kInfoFileDamaged, 0, {}}, false};
     }
     return {};
 }
 
-ChunkSum OnDiskOne(Transfer& t, const EngineSeams& seams, const DiskInDrive& drive) {
+CheckFileEntry OnDiskOne(Transfer& t, const EngineSeams& seams, const DiskInDrive& drive) {
     FileSystem& files = seams.files;
     const auto info = ReadSmallFile(files, InfoPathOn(seams, drive));
     if (!info) {
@@ -126,11 +127,12 @@ ChunkSum OnDiskOne(Transfer& t, const EngineSeams& seams, const DiskInDrive& dri
     std::optional<std::string> chosen;
     std::string identity;
     timespec newest{};
-    ChunkSum fault;
+    CheckFileEntry fault;
     for (const CheckFileOnDisk& file : checkFiles) {
         const auto text = ReadSmallFile(files, file.path);
-        ChunkSum found = text ? FaultInInfoLine(DigestInCheckFile(*text, "INFO.FIL"), infoDigest)
-                              : ChunkSum{std::nullopt, {Reason::kCheckFileRead, 0, {}}, false};
+        CheckFileEntry found =
+            text ? FaultInInfoLine(DigestInCheckFile(*text, "INFO.FIL"), infoDigest)
+                 : CheckFileEntry{std::nullopt, {Reason::kCheckFileRead, 0, {}}, false};
         if (HasReason(found.why)) {
             fault = Weight(found) > Weight(fault) ? found : fault;
             continue;
@@ -156,18 +158,18 @@ ChunkSum OnDiskOne(Transfer& t, const EngineSeams& seams, const DiskInDrive& dri
     return LineFor(*chosen, seams, drive, t, 1);
 }
 
-ChunkSum OnLaterDisk(const Transfer& t, const EngineSeams& seams, const DiskInDrive& drive,
-                     int disk) {
+CheckFileEntry OnLaterDisk(const Transfer& t, const EngineSeams& seams, const DiskInDrive& drive,
+                           int disk) {
     const std::string chunkName = ChunkNameOn(seams, drive, t.joinName, disk);
     bool otherSet = false;
     for (const CheckFileOnDisk& file : CheckFilesOn(seams.files, drive)) {
         const auto text = ReadSmallFile(seams.files, file.path);
         if (file.identity == t.setIdentity) {
             return text ? LineFor(*text, seams, drive, t, disk)
-                        : ChunkSum{std::nullopt, {Reason::kCheckFileRead, 0, {}}};
+                        : CheckFileEntry{std::nullopt, {Reason::kCheckFileRead, 0, {}}};
         }
-        otherSet = otherSet ||
-                   (text && DigestInCheckFile(*text, chunkName).found == SummedFile::Found::kLine);
+        otherSet = otherSet || (text && DigestInCheckFile(*text, chunkName).found ==
+                                            CheckFileLine::Found::kLine);
     }
     if (otherSet) {
         return {std::nullopt, {Reason::kOtherSet, 0, {}}};
@@ -177,12 +179,12 @@ ChunkSum OnLaterDisk(const Transfer& t, const EngineSeams& seams, const DiskInDr
 
 // A set that had no check files so far: a check file on this disk that may speak of its
 // chunk shows that the disks before it lost theirs, or that the set is mixed.
-ChunkSum OnLaterDiskOfUnsummedSet(const Transfer& t, const EngineSeams& seams,
-                                  const DiskInDrive& drive, int disk) {
+CheckFileEntry OnLaterDiskOfSetWithoutCheckFiles(const Transfer& t, const EngineSeams& seams,
+                                                 const DiskInDrive& drive, int disk) {
     const std::string chunkName = ChunkNameOn(seams, drive, t.joinName, disk);
     for (const CheckFileOnDisk& file : CheckFilesOn(seams.files, drive)) {
         const auto text = ReadSmallFile(seams.files, file.path);
-        if (!text || DigestInCheckFile(*text, chunkName).found != SummedFile::Found::kNoLine) {
+        if (!text || DigestInCheckFile(*text, chunkName).found != CheckFileLine::Found::kNoLine) {
             return Damaged(Reason::kCheckFileOnlyHere, disk);
         }
     }
@@ -191,19 +193,20 @@ ChunkSum OnLaterDiskOfUnsummedSet(const Transfer& t, const EngineSeams& seams,
 
 }  // namespace
 
-ChunkSum FindChunkSum(Transfer& t, const EngineSeams& seams, const DiskInDrive& drive, int disk) {
+CheckFileEntry FindCheckFileEntry(Transfer& t, const EngineSeams& seams, const DiskInDrive& drive,
+                                  int disk) {
     if (disk == 1) {
         return OnDiskOne(t, seams, drive);
     }
     if (t.setIdentity.empty()) {
-        return OnLaterDiskOfUnsummedSet(t, seams, drive, disk);
+        return OnLaterDiskOfSetWithoutCheckFiles(t, seams, drive, disk);
     }
     return OnLaterDisk(t, seams, drive, disk);
 }
 
-std::optional<SummedFile> ChunkLineOn(const EngineSeams& seams, const DiskInDrive& drive,
-                                      std::string_view identity, std::string_view setName,
-                                      int disk) {
+std::optional<CheckFileLine> ChunkLineOn(const EngineSeams& seams, const DiskInDrive& drive,
+                                         std::string_view identity, std::string_view setName,
+                                         int disk) {
     for (const CheckFileOnDisk& file : CheckFilesOn(seams.files, drive)) {
         if (file.identity != identity) {
             continue;
