@@ -135,12 +135,12 @@ int Run(const std::string& outDir) {
                      error.message().c_str());
         return EXIT_FAILURE;
     }
-    std::string problem;
-    const std::unique_ptr<ScratchSpace> scratch = ScratchSpace::Make(problem);
-    if (!scratch) {
-        std::fprintf(stderr, "torvanik-snapshot: %s\n", problem.c_str());
+    const Result<std::unique_ptr<ScratchSpace>> made = ScratchSpace::Make();
+    if (!made) {
+        std::fprintf(stderr, "torvanik-snapshot: %s\n", made.why().text.c_str());
         return EXIT_FAILURE;
     }
+    const std::unique_ptr<ScratchSpace>& scratch = *made;
     // The drive dialog saves the settings file; keep the user's own out of it.
     setenv("XDG_CONFIG_HOME", scratch->Folder("config").c_str(), 1);
     setenv("XDG_STATE_HOME", scratch->Folder("state").c_str(), 1);

@@ -20,25 +20,23 @@ constexpr const char* kShownLeftovers[] = {"ut/bilde.bmp", "ut", "bilde.bmp"};
 
 }  // namespace
 
-std::unique_ptr<ScratchSpace> ScratchSpace::Make(std::string& error) {
+Result<std::unique_ptr<ScratchSpace>> ScratchSpace::Make() {
     bool madeShownFolder = false;
     if (mkdir(kShownFolder, 0700) == 0) {
         madeShownFolder = true;
     } else if (errno != EEXIST) {
-        error = std::string("cannot make ") + kShownFolder + ": " + std::strerror(errno);
-        return nullptr;
+        return Why{.text =
+                       std::string("cannot make ") + kShownFolder + ": " + std::strerror(errno)};
     }
     struct stat shown {};
     if (lstat(kShownFolder, &shown) != 0 || !S_ISDIR(shown.st_mode) || shown.st_uid != getuid()) {
-        error = std::string(kShownFolder) + " is not a folder of this user";
-        return nullptr;
+        return Why{.text = std::string(kShownFolder) + " is not a folder of this user"};
     }
     std::string pattern = (std::filesystem::temp_directory_path() / "torvanik-snapshot-XXXXXX");
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     if (mkdtemp(name.data()) == nullptr) {
-        error = std::string("cannot make a temporary folder: ") + std::strerror(errno);
-        return nullptr;
+        return Why{.text = std::string("cannot make a temporary folder: ") + std::strerror(errno)};
     }
     return std::unique_ptr<ScratchSpace>(new ScratchSpace(name.data(), madeShownFolder));
 }

@@ -3,6 +3,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/result.h"
+
 namespace torvanik::snapshot {
 
 // Where the snapshot tool works: a private temporary folder for the drives, the disks and
@@ -11,9 +13,9 @@ namespace torvanik::snapshot {
 // /tmp/torvanik, and /tmp/torvanik itself when it made it.
 class ScratchSpace {
   public:
-    // None, with a message in `error`, when /tmp/torvanik is not a folder of this user or
-    // a folder cannot be made.
-    static std::unique_ptr<ScratchSpace> Make(std::string& error);
+    // Fails, with a message, when /tmp/torvanik is not a folder of this user or a folder
+    // cannot be made.
+    static Result<std::unique_ptr<ScratchSpace>> Make();
     ~ScratchSpace();
     ScratchSpace(const ScratchSpace&) = delete;
     ScratchSpace& operator=(const ScratchSpace&) = delete;
