@@ -125,7 +125,7 @@ TEST_P(CopyLoopTest, RunsDrawTheBarsAtTheBlocksAndLengthsOfSingleBlocks) {
 
     File in;
     File out;
-    EXPECT_TRUE(CopyChunk(seams, reports, in, out, c.chunkSize, done, c.total).whole);
+    EXPECT_TRUE(CopyChunk(seams, reports, in, out, c.chunkSize, done, c.total, kFromSource).ok());
 
     EXPECT_EQ(observer.redraws, BlockByBlock(c.chunkSize, c.done, c.total));
     const std::int64_t moved = std::min(c.chunkSize, c.total - c.done);
