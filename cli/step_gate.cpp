@@ -1,15 +1,12 @@
 #include "cli/step_gate.h"
 
-#include <poll.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdio>
 
 #include "cli/disk_watch.h"
 #include "cli/fill.h"
 #include "cli/klar_prompt.h"
 #include "cli/output_guard.h"
+#include "platform/terminal_input.h"
 #include "res/texts/terminal_texts.h"
 
 namespace torvanik::cli {
@@ -48,7 +45,7 @@ bool StepGate::AwaitDiskOrLine(int diskNumber) {
             return true;
         }
         if (batch_) {
-            poll(nullptr, 0, kPollMs);
+            PauseFor(kPollMs);
             continue;
         }
         switch (PollLine(kPollMs)) {
@@ -66,19 +63,14 @@ bool StepGate::AwaitDiskOrLine(int diskNumber) {
 }
 
 StepGate::Typed StepGate::PollLine(int timeoutMs) {
-    pollfd in{STDIN_FILENO, POLLIN, 0};
-    if (poll(&in, 1, timeoutMs) <= 0) {
-        return Typed::kNothing;
-    }
-    char buffer[256];
-    const ssize_t got = read(STDIN_FILENO, buffer, sizeof buffer);
-    if (got < 0 && errno == EINTR) {
-        return Typed::kNothing;
-    }
-    if (got <= 0) {
+    const auto typed = TakeTypedInput(timeoutMs);
+    if (!typed) {
         return Typed::kStop;
     }
-    typed_.append(buffer, static_cast<std::size_t>(got));
+    if (typed->empty()) {
+        return Typed::kNothing;
+    }
+    typed_ += *typed;
     const auto end = typed_.find('\n');
     if (end == std::string::npos) {
         return Typed::kNothing;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <memory>
 
 #include "engine/write_behind.h"
@@ -49,14 +48,9 @@ Standing ReachEachBlock(WriteBehind& medium, Standing at, std::int64_t bytes, st
 
 }  // namespace
 
-CopyOutcome FailedWrite(const Why& failure) {
-    const int error = failure.error;
-    return {false, error == ENOSPC || error == EDQUOT || error == EFBIG, false, false, error};
-}
-
-CopyOutcome CopyChunk(const EngineSeams& seams, Reports& reports, File& in, File& out,
-                      std::int64_t chunkSize, std::int64_t& done, std::int64_t total,
-                      ByteDigest* digest, double* mediumPace) {
+Result<void> CopyChunk(const EngineSeams& seams, Reports& reports, File& in, File& out,
+                       std::int64_t chunkSize, std::int64_t& done, std::int64_t total,
+                       const InputReasons& from, ByteDigest* digest, double* mediumPace) {
     // Kept for the thread's next chunk: a fresh one costs a mapping and a fault a page.
     static thread_local const std::unique_ptr<CopyBuffer> buffer(new CopyBuffer);
     char* const bytesAt = buffer->bytes.data();
@@ -69,21 +63,20 @@ CopyOutcome CopyChunk(const EngineSeams& seams, Reports& reports, File& in, File
             static_cast<std::size_t>(std::min({medium.NextWrite(CopyBlockSize, kCopyRunBytes),
                                                chunkSize - at.inChunk, total - at.done}));
         if (StopRequested(seams)) {
-            return {false, false, true, false, 0};
+            return Why{from.unreadable, 0, {}};
         }
         const auto read = seams.files.Read(bytesAt, bytes, in);
         if (!read) {
-            return {false, false, true, false, read.why().error};
+            return WhyFromError(read.why().error, from.unreadable);
         }
         if (*read < bytes) {
-            return {false, false, true, true, 0};
+            return Why{from.shorter, 0, {}};
         }
-        if (const auto written = seams.files.Write(bytesAt, bytes, out); !written) {
-            const CopyOutcome failed = FailedWrite(written.why());
+        if (auto written = seams.files.Write(bytesAt, bytes, out); !written) {
             // A chunk may end where the medium refused more; what reached it counts then,
             // and the bars show it once it is on the medium. A medium that does not take it
             // fails the chunk's flush after.
-            if (failed.outOfSpace) {
+            if (IsOutOfSpace(written.why())) {
                 static_cast<void>(medium.Flush(reports));
             }
             const auto reached = seams.files.Position(out);
@@ -92,7 +85,7 @@ CopyOutcome CopyChunk(const EngineSeams& seams, Reports& reports, File& in, File
                                             *reached - start - at.inChunk, 0,
                                             static_cast<std::int64_t>(bytes))));
             }
-            return failed;
+            return written;
         }
         if (digest != nullptr) {
             digest->Update(bytesAt, bytes);
@@ -100,12 +93,12 @@ CopyOutcome CopyChunk(const EngineSeams& seams, Reports& reports, File& in, File
         const auto size = static_cast<std::int64_t>(bytes);
         at = ReachEachBlock(medium, at, size, start, chunkSize, total);
         done = at.done;
-        if (const auto taken = medium.Written(size, reports); !taken) {
-            return FailedWrite(taken.why());
+        if (auto taken = medium.Written(size, reports); !taken) {
+            return taken;
         }
     }
-    if (const auto flushed = medium.Flush(reports); !flushed) {
-        return FailedWrite(flushed.why());
+    if (auto flushed = medium.Flush(reports); !flushed) {
+        return flushed;
     }
     if (const double pace = medium.Pace(); mediumPace != nullptr && pace > 0) {
         *mediumPace = pace;

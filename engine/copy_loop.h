@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "engine/engine_seams.h"
+#include "engine/reasons.h"
 #include "engine/reports.h"
 #include "platform/read_back.h"
 
@@ -11,16 +12,13 @@ namespace torvanik {
 
 inline constexpr std::size_t CopyBlockSize = 16384;
 
-struct CopyOutcome {
-    bool whole = true;         // every block was read and written
-    bool outOfSpace = false;   // the medium refused more: full, over quota, or file too large
-    bool inputFailed = false;  // a read failed, or a stop was requested
-    bool inputEnded = false;   // the input ended before the bytes it was said to hold
-    int error = 0;             // the system's error of the call that failed
+// Where the bytes copied come from: the reasons a failed read is told with.
+struct InputReasons {
+    Reason unreadable;  // a read failed, or a stop was requested
+    Reason shorter;     // the input ended before the bytes it was said to hold
 };
-
-// A failed write, told apart by its error: the medium refusing more, or another fault.
-CopyOutcome FailedWrite(const Why& failure);
+inline constexpr InputReasons kFromSource{Reason::kSourceRead, Reason::kSourceShorter};
+inline constexpr InputReasons kFromChunk{Reason::kChunkRead, Reason::kChunkRead};
 
 // The most one read and one write of the copy loop move: a run of whole blocks. Each run
 // passes through the copy buffer twice, and a buffer that stays in the processor's cache
@@ -34,8 +32,11 @@ inline constexpr std::int64_t kCopyRunBytes = 16 * static_cast<std::int64_t>(Cop
 // transfer; a join stops at `total` even when the chunk is longer. Every byte that reaches `out` is
 // added to `digest`, when there is one. `mediumPace`, when given, is how fast the medium
 // took the chunk before (0: not known), and becomes how fast it took this one.
-CopyOutcome CopyChunk(const EngineSeams& seams, Reports& reports, File& in, File& out,
-                      std::int64_t chunkSize, std::int64_t& done, std::int64_t total,
-                      ByteDigest* digest = nullptr, double* mediumPace = nullptr);
+// A failed read is told with `from`'s reasons; a failed write is left as the system told
+// it, for the caller to tell: where the medium refused more, a chunk may end there.
+Result<void> CopyChunk(const EngineSeams& seams, Reports& reports, File& in, File& out,
+                       std::int64_t chunkSize, std::int64_t& done, std::int64_t total,
+                       const InputReasons& from, ByteDigest* digest = nullptr,
+                       double* mediumPace = nullptr);
 
 }  // namespace torvanik

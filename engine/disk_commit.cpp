@@ -1,7 +1,5 @@
 #include "engine/disk_commit.h"
 
-#include <cerrno>
-
 namespace torvanik {
 
 Result<void> BeginFile(FileSystem& files, const std::string& finalPath, PendingFile& file,
@@ -15,8 +13,8 @@ Result<void> BeginFile(FileSystem& files, const std::string& finalPath, PendingF
     auto created = files.CreateNew(file.temporaryPath);
     if (!created) {
         // A killed program's temporary is gone by now: what stands there is not ours.
-        return created.why().error == EEXIST ? Why{Reason::kForeignTemporary, 0, {}}
-                                             : WhyOfFailure(created.why(), failed);
+        return AlreadyThere(created.why()) ? Why{Reason::kForeignTemporary, 0, {}}
+                                           : WhyOfFailure(created.why(), failed);
     }
     file.file = std::move(*created);
     file.created = true;
@@ -82,7 +80,7 @@ Result<void> TakeBackFile(FileSystem& files, PendingFile& file) {
     }
     const std::string path = file.placed ? file.finalPath : file.created ? file.temporaryPath : "";
     if (!path.empty()) {
-        if (const auto removed = files.Remove(path); !removed && removed.why().error != ENOENT) {
+        if (const auto removed = files.Remove(path); !removed && !NotThere(removed.why())) {
             taken = removed;
         }
     }

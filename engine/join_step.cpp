@@ -44,14 +44,12 @@ Result<void> JoinedFileAt(FileSystem& files, File& file, std::int64_t length) {
     return {};
 }
 
-Why JoinFailure(const CopyOutcome& outcome) {
-    if (outcome.inputFailed) {
-        return WhyFromError(outcome.error, Reason::kChunkRead);
-    }
-    if (outcome.outOfSpace) {
+// A failed copy or commit as the join tells it: a destination that refused more is full.
+Why JoinFailure(const Why& failure) {
+    if (IsOutOfSpace(failure)) {
         return {Reason::kDestinationFull, 0, {}};
     }
-    return WhyFromError(outcome.error, Reason::kDestinationWrite);
+    return WhyOfFailure(failure, Reason::kDestinationWrite);
 }
 
 // The step's phases, in order: prepare (lock, the joined file's length, the check file, the
@@ -171,23 +169,18 @@ class JoinStep {
         start_ = t_.bytesJoined;
         begun_ = true;
         reports_.Checkpoint();
-        CopyOutcome outcome = CopyChunk(
+        Result<void> copied = CopyChunk(
             seams_, reports_, chunk_, t_.destination, chunkSize_, t_.bytesJoined, t_.joinTotal,
-            DigestIfChecked(seams_, digest_, expected_.has_value()), &t_.mediumPace);
+            kFromChunk, DigestIfChecked(seams_, digest_, expected_.has_value()), &t_.mediumPace);
         chunk_ = File();
-        if (outcome.whole) {
+        if (copied) {
             // The record of the join after this disk rides on the joined file's flush.
             t_.joinedStamp = ValueOrNone(files_.Stamp(t_.destination));
             StageNextRecord(t_, seams_);
-            if (const auto committed = files_.Commit(t_.destination); !committed) {
-                outcome = FailedWrite(committed.why());
-            }
+            copied = files_.Commit(t_.destination);
         }
-        if (outcome.inputEnded) {
-            return AskAgain({Reason::kChunkRead, 0, {}});
-        }
-        if (!outcome.whole) {
-            return AskAgain(JoinFailure(outcome));
+        if (!copied) {
+            return AskAgain(JoinFailure(copied.why()));
         }
         return std::nullopt;
     }

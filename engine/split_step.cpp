@@ -204,21 +204,21 @@ class SplitStep {
             return failure;
         }
         reports_.Notice(NoticeId::kCopyingTo, t_.diskNumber);
-        CopyOutcome outcome =
+        Result<void> copied =
             CopyChunk(seams_, reports_, t_.source, written_.chunk.file, chunkSize_, t_.bytesWritten,
-                      t_.sourceSize,
+                      t_.sourceSize, kFromSource,
                       DigestIfChecked(seams_, digest_, static_cast<bool>(written_.checkFile.file)),
                       &t_.mediumPace);
-        if (!outcome.whole && outcome.outOfSpace && EndChunkWhereRefused()) {
-            outcome = {};
+        if (!copied && IsOutOfSpace(copied.why()) && EndChunkWhereRefused()) {
+            copied = {};
         }
-        if (outcome.inputEnded) {
-            return Failure{StepResult::kRefused, {Reason::kSourceShorter, 0, {}}};
-        }
-        if (!outcome.whole) {
-            const Why why = WhyFromError(
-                outcome.error, outcome.inputFailed ? Reason::kSourceRead : Reason::kChunkWrite);
-            return outcome.outOfSpace ? Full(why) : AskAgain(disk_, why);
+        if (!copied) {
+            const Why& why = copied.why();
+            if (why.reason == Reason::kSourceShorter) {
+                return Failure{StepResult::kRefused, why};
+            }
+            const Why told = WhyOfFailure(why, Reason::kChunkWrite);
+            return IsOutOfSpace(why) ? Full(told) : AskAgain(disk_, told);
         }
         if (auto changed = SourceChangedWhileCopied()) {
             return changed;

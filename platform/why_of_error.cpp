@@ -11,6 +11,10 @@ bool IsAboutDestination(Reason reason) {
            reason == Reason::kDestinationLength;
 }
 
+bool SaysError(const Why& failure, int error) {
+    return !HasReason(failure) && failure.error == error;
+}
+
 }  // namespace
 
 Why SystemFailure() {
@@ -56,6 +60,18 @@ Result<void> Told(Result<void> result, Reason otherwise) {
         return WhyOfFailure(result.why(), otherwise);
     }
     return {};
+}
+
+bool IsOutOfSpace(const Why& failure) {
+    return SaysError(failure, ENOSPC) || SaysError(failure, EDQUOT) || SaysError(failure, EFBIG);
+}
+
+bool AlreadyThere(const Why& failure) {
+    return SaysError(failure, EEXIST);
+}
+
+bool NotThere(const Why& failure) {
+    return SaysError(failure, ENOENT);
 }
 
 std::string SystemTextOf(int error) {

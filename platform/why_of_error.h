@@ -20,6 +20,15 @@ Why WhyOfFailure(const Why& failure, Reason otherwise, Reason notRegular = Reaso
 // `result`, with its failure told as WhyOfFailure tells it.
 Result<void> Told(Result<void> result, Reason otherwise);
 
+// What a failed call's Why, as the system gave it, says of the call; a Why told already
+// says none of it. The medium refused more room: it is full, a quota is reached, or the
+// file is as large as the medium's files may be.
+bool IsOutOfSpace(const Why& failure);
+// Something already stands under the name.
+bool AlreadyThere(const Why& failure);
+// Nothing stands under the name.
+bool NotThere(const Why& failure);
+
 // The system's text of `error`.
 std::string SystemTextOf(int error);
 

@@ -111,6 +111,72 @@ TEST_F(FaultsTest, SourceReadFailureLeavesTheDiskUntouched) {
     JoinAllAndCompare(3);
 }
 
+// A call of the first disk's step of a split or of a join that fails with `error` after
+// `after` bytes went through it, and what the step tells of it.
+struct CopyFault {
+    const char* label;
+    bool join;
+    enum { kRead, kWrite, kCommit, kChunkCreate } call;
+    int error;
+    std::int64_t after;
+    StepResult result;
+    std::string reason;
+};
+
+class CopyFaultTest : public FaultsTest, public ::testing::WithParamInterface<CopyFault> {};
+
+TEST_P(CopyFaultTest, EachFaultIsToldByItsOwnReason) {
+    const CopyFault& c = GetParam();
+    Split(source);
+    if (c.join) {
+        FinishSplitFrom(1);
+        PutInDisk(1);
+        Join(tmp / "joined.bmp");
+    }
+    const auto fails = FailAfter(c.after, c.error);
+    switch (c.call) {
+        case CopyFault::kRead:
+            files.beforeRead = fails;
+            break;
+        case CopyFault::kWrite:
+            files.beforeWrite = fails;
+            break;
+        case CopyFault::kCommit:
+            files.beforeCommit = [fails] { return fails(1); };
+            break;
+        case CopyFault::kChunkCreate:
+            files.beforeOpen = [fails](const std::string& path, const char*) {
+                return path.find("bilde_bmp") == std::string::npos || fails(1);
+            };
+            break;
+    }
+    EXPECT_EQ(Klar().result, c.result);
+    EXPECT_EQ(observer.reasons.back(), c.reason);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, CopyFaultTest,
+    // A file too large counts as a full disk, but is told as the write's error.
+    ::testing::Values(CopyFault{"SplitFileTooLarge", false, CopyFault::kWrite, EFBIG, 500,
+                                StepResult::kDiskFull, "Skrivefeil på disketten: File too large"},
+                      CopyFault{"SplitSourceUnreadable", false, CopyFault::kRead, EIO, 300'000,
+                                StepResult::kSameDisk,
+                                "Kildefilen kan ikke leses: Input/output error"},
+                      CopyFault{"SplitForeignTemporary", false, CopyFault::kChunkCreate, EEXIST, 0,
+                                StepResult::kSameDisk,
+                                "Noe som ikke er programmets eget, står der programmet skriver "
+                                "en fil (.~torvanik.*)"},
+                      CopyFault{"JoinFileTooLarge", true, CopyFault::kWrite, EFBIG, 100'000,
+                                StepResult::kSameDisk, "Ingen plass igjen til målfilen"},
+                      CopyFault{"JoinWriteError", true, CopyFault::kWrite, EIO, 100'000,
+                                StepResult::kSameDisk, "Skrivefeil i målfilen: Input/output error"},
+                      CopyFault{"JoinCommitFull", true, CopyFault::kCommit, ENOSPC, 0,
+                                StepResult::kSameDisk, "Ingen plass igjen til målfilen"},
+                      CopyFault{"JoinChunkUnreadable", true, CopyFault::kRead, EIO, 400'000,
+                                StepResult::kSameDisk,
+                                "Lesefeil på disketten: Input/output error"}),
+    [](const auto& info) { return std::string(info.param.label); });
+
 TEST_F(FaultsTest, InfoFileThatCannotBeCreatedAsksForDiskOneAgain) {
     Split(source);
     files.beforeOpen = [](const std::string& path, const char*) {

@@ -112,8 +112,9 @@ TEST_F(WriteBehindTest, ALaterDiskStartsAtThePaceOfTheDiskBefore) {
         double pace = c.pace;
         std::int64_t done = 0;
         Reports reports(seams, transfer);
-        ASSERT_TRUE(
-            CopyChunk(seams, reports, *in, *out, 8 << 20, done, 8 << 20, nullptr, &pace).whole);
+        ASSERT_TRUE(CopyChunk(seams, reports, *in, *out, 8 << 20, done, 8 << 20, kFromSource,
+                              nullptr, &pace)
+                        .ok());
         EXPECT_GE(firstWait, c.firstWaitFrom);
         EXPECT_LE(firstWait, c.firstWaitTo);
         EXPECT_GT(pace, 0);
