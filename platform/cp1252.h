@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <string>
@@ -76,33 +77,34 @@ void NotWindows1252();
 }  // namespace cp1252_detail
 
 // UTF-8 texts of the program's own as Windows-1252 bytes, made when the program is built;
-// each text ends in a NUL, so that a printf format can be handed on as it is.
-template <std::size_t Bytes, std::size_t Count>
+// each text stands in a row of its own and ends in a NUL, so that a printf format can be
+// handed on as it is.
+template <std::size_t Width, std::size_t Count>
 struct Cp1252Texts {
-    std::array<char, Bytes> bytes{};
-    std::array<std::size_t, Count + 1> starts{};
+    std::array<std::array<char, Width>, Count> rows{};
+    std::array<std::size_t, Count> sizes{};
 
     constexpr std::string_view operator[](std::size_t i) const {
-        return {bytes.data() + starts[i], starts[i + 1] - starts[i] - 1};
+        return {rows[i].data(), sizes[i]};
     }
 };
 
-// Room enough for `texts` and their NULs: no text is longer in Windows-1252 than in UTF-8.
+// A row wide enough for the longest of `texts` and its NUL: no text is longer in
+// Windows-1252 than in UTF-8.
 template <std::size_t Count>
 consteval std::size_t Cp1252Room(const std::array<std::string_view, Count>& texts) {
-    std::size_t bytes = 0;
+    std::size_t widest = 0;
     for (const std::string_view text : texts) {
-        bytes += text.size() + 1;
+        widest = std::max(widest, text.size() + 1);
     }
-    return bytes;
+    return widest;
 }
 
-template <std::size_t Bytes, std::size_t Count>
-consteval Cp1252Texts<Bytes, Count> ToCp1252(const std::array<std::string_view, Count>& texts) {
-    Cp1252Texts<Bytes, Count> out;
-    std::size_t end = 0;
+template <std::size_t Width, std::size_t Count>
+consteval Cp1252Texts<Width, Count> ToCp1252(const std::array<std::string_view, Count>& texts) {
+    Cp1252Texts<Width, Count> out;
     for (std::size_t i = 0; i < Count; ++i) {
-        out.starts[i] = end;
+        std::size_t end = 0;
         for (std::size_t pos = 0; pos < texts[i].size();) {
             const long cp = cp1252_detail::DecodeUtf8(texts[i], pos);
             const int byte =
@@ -110,11 +112,10 @@ consteval Cp1252Texts<Bytes, Count> ToCp1252(const std::array<std::string_view, 
             if (byte < 0) {
                 cp1252_detail::NotWindows1252();
             }
-            out.bytes[end++] = static_cast<char>(byte);
+            out.rows[i][end++] = static_cast<char>(byte);
         }
-        out.bytes[end++] = '\0';
+        out.sizes[i] = end;
     }
-    out.starts[Count] = end;
     return out;
 }
 

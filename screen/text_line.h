@@ -22,8 +22,8 @@ struct TextCorner {
 };
 
 // Each of `texts` paired with the corner of the same index.
-template <std::size_t Bytes, std::size_t Count>
-constexpr std::array<TextLine, Count> PaintedLines(const Cp1252Texts<Bytes, Count>& texts,
+template <std::size_t Width, std::size_t Count>
+constexpr std::array<TextLine, Count> PaintedLines(const Cp1252Texts<Width, Count>& texts,
                                                    const std::array<TextCorner, Count>& corners) {
     std::array<TextLine, Count> lines{};
     for (std::size_t i = 0; i < Count; ++i) {
