@@ -3,13 +3,13 @@
 #include <charconv>
 
 #include "platform/drive_map_parsing.h"
+#include "res/texts/drive_texts.h"
 
 namespace torvanik {
 namespace {
 
 constexpr std::string_view kCapacityKey = ",capacity=";
 constexpr std::string_view kFormatKey = ",format=";
-constexpr const char* kFormatOnlyForImages = "format= gjelder bare images:";
 
 // The targets that are not a folder: the word alone, or the word, ':' and a path.
 struct KindWord {
@@ -32,7 +32,7 @@ Result<void> ParseCapacity(std::string_view digits, DriveMapping& mapping) {
     std::uint64_t capacity = 0;
     const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), capacity);
     if (digits.empty() || ec != std::errc() || end != digits.data() + digits.size()) {
-        return Refused("ugyldig kapasitet: " + std::string(digits));
+        return Refused(std::string(drive_text::kBadCapacity) + std::string(digits));
     }
     mapping.capacity = capacity;
     return {};
@@ -41,8 +41,8 @@ Result<void> ParseCapacity(std::string_view digits, DriveMapping& mapping) {
 Result<void> ParseFormat(std::string_view name, DriveMapping& mapping) {
     mapping.format = FloppyFormatNamed(name);
     if (mapping.format == nullptr) {
-        return Refused("ugyldig format: " + std::string(name) + " (ventet " + FloppyFormatNames() +
-                       ")");
+        return Refused(std::string(drive_text::kBadFormat) + std::string(name) +
+                       std::string(drive_text::kExpected) + FloppyFormatNames() + ")");
     }
     return {};
 }
@@ -74,12 +74,12 @@ Result<DriveMapping> ParseKind(std::string_view text, const KindWord& kind, bool
                                DriveMapping mapping) {
     const bool withPath = text != kind.word;
     if ((!withPath && kind.pathRequired) || (withPath && text.size() == kind.word.size() + 1)) {
-        return Refused(std::string(kind.word) + " mangler sti (" + std::string(kind.word) +
-                       ":STI)");
+        return Refused(std::string(kind.word) + std::string(drive_text::kMissingPath) +
+                       std::string(kind.word) + std::string(drive_text::kPathPattern));
     }
     mapping.kind = kind.kind;
     if (formatGiven && mapping.kind != DriveKind::Images) {
-        return Refused(kFormatOnlyForImages);
+        return Refused(std::string(drive_text::kFormatOnlyForImages));
     }
     if (withPath) {
         mapping.*kind.path = std::string(text.substr(kind.word.size() + 1));
@@ -103,7 +103,7 @@ Result<DriveMapping> ParseDriveTarget(std::string_view text) {
         return formatGiven.why();
     }
     if (text.empty()) {
-        return Refused("mappen mangler");
+        return Refused(std::string(drive_text::kFolderMissing));
     }
     for (const KindWord& kind : kKindWords) {
         const bool alone = text == kind.word;
@@ -114,7 +114,7 @@ Result<DriveMapping> ParseDriveTarget(std::string_view text) {
         }
     }
     if (*formatGiven) {
-        return Refused(kFormatOnlyForImages);
+        return Refused(std::string(drive_text::kFormatOnlyForImages));
     }
     mapping.directory = std::string(text);
     return mapping;
@@ -124,7 +124,8 @@ Result<void> ParseDriveOption(std::string_view text, DriveMap& map) {
     const auto equals = text.find('=');
     const int index = equals == std::string_view::npos ? -1 : DriveIndexOf(text.substr(0, equals));
     if (index < 0) {
-        return Refused("ugyldig stasjon i \"" + std::string(text) + "\" (ventet X:=MAPPE)");
+        return Refused(std::string(drive_text::kBadDrive) + std::string(text) +
+                       std::string(drive_text::kExpectedDrive));
     }
     Result<DriveMapping> mapping = ParseDriveTarget(text.substr(equals + 1));
     if (!mapping) {

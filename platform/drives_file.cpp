@@ -7,6 +7,7 @@
 #include "platform/drive_map_parsing.h"
 #include "platform/file_system.h"
 #include "platform/why_of_error.h"
+#include "res/texts/drive_texts.h"
 
 namespace torvanik {
 namespace {
@@ -72,12 +73,13 @@ std::optional<unsigned> ControlByteIn(std::string_view line) {
 // A line that can't be read as any: too long, or with a control byte in it.
 Result<void> Unfit(const std::string& line) {
     if (line.size() > kLongestLine) {
-        return Refused("linjen er lengre enn " + std::to_string(kLongestLine) + " byte");
+        return Refused(std::string(drive_text::kLineTooLong) + std::to_string(kLongestLine) +
+                       std::string(drive_text::kBytes));
     }
     if (const auto control = ControlByteIn(line)) {
         char code[8];
         std::snprintf(code, sizeof code, "0x%02X", *control);
-        return Refused("linjen har et kontrolltegn (" + std::string(code) + ")");
+        return Refused(std::string(drive_text::kControlByte) + code + ")");
     }
     return {};
 }
@@ -93,7 +95,7 @@ Result<void> ReadDrivesLine(const std::string& line, DriveMap& map) {
     }
     const auto space = text.find_first_of(" \t");
     if (space == std::string_view::npos) {
-        return Refused("ugyldig linje");
+        return Refused(std::string(drive_text::kBadLine));
     }
     const int index = DriveIndexOf(text.substr(0, space));
     const auto value = Trim(text.substr(space));
@@ -108,13 +110,13 @@ Result<void> ReadDrivesLine(const std::string& line, DriveMap& map) {
     for (const SettingWord& setting : kSettingWords) {
         if (text.substr(0, space) == setting.key) {
             if (value != "yes" && value != "no") {
-                return Refused("ventet yes eller no");
+                return Refused(std::string(drive_text::kYesOrNo));
             }
             map.settings().*setting.flag = value == "yes";
             return {};
         }
     }
-    return Refused("ugyldig linje");
+    return Refused(std::string(drive_text::kBadLine));
 }
 
 }  // namespace
@@ -127,7 +129,8 @@ Result<DriveMap> LoadDrivesFile(const std::string& path) {
         if (failed == ENOENT) {
             return map;
         }
-        return Refused(path + ": " + (failed == 0 ? "ikke en vanlig fil" : SystemTextOf(failed)));
+        return Refused(path + ": " +
+                       (failed == 0 ? std::string(drive_text::kNotRegular) : SystemTextOf(failed)));
     }
     int number = 0;
     while (const auto line = ReadLine(*opened)) {

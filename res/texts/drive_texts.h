@@ -28,4 +28,26 @@ inline constexpr std::string_view kDrive = "Stasjon ";
 inline constexpr std::string_view kIsFolder = " er mappen ";
 inline constexpr std::string_view kBetweenDrives = "; ";
 
+// Why a --drive option or a line of the drives file is refused, after where it stands.
+inline constexpr std::string_view kFormatOnlyForImages = "format= gjelder bare images:";
+inline constexpr std::string_view kBadCapacity = "ugyldig kapasitet: ";  // the digits follow
+// "ugyldig format: 3m (ventet 360k, 720k, 1.2m, 1.44m eller 2.88m)".
+inline constexpr std::string_view kBadFormat = "ugyldig format: ";
+inline constexpr std::string_view kExpected = " (ventet ";
+// "images mangler sti (images:STI)".
+inline constexpr std::string_view kMissingPath = " mangler sti (";
+inline constexpr std::string_view kPathPattern = ":STI)";
+inline constexpr std::string_view kFolderMissing = "mappen mangler";
+// "ugyldig stasjon i "Q:=x" (ventet X:=MAPPE)".
+inline constexpr std::string_view kBadDrive = "ugyldig stasjon i \"";
+inline constexpr std::string_view kExpectedDrive = "\" (ventet X:=MAPPE)";
+// "linjen er lengre enn 4096 byte".
+inline constexpr std::string_view kLineTooLong = "linjen er lengre enn ";
+inline constexpr std::string_view kBytes = " byte";
+// "linjen har et kontrolltegn (0x09)".
+inline constexpr std::string_view kControlByte = "linjen har et kontrolltegn (";
+inline constexpr std::string_view kBadLine = "ugyldig linje";
+inline constexpr std::string_view kYesOrNo = "ventet yes eller no";
+inline constexpr std::string_view kNotRegular = "ikke en vanlig fil";
+
 }  // namespace torvanik::drive_text
