@@ -27,10 +27,6 @@ std::vector<ProgramOption> Options() {
     return options;
 }
 
-Why Refused(std::string refusal) {
-    return Why{.text = std::move(refusal)};
-}
-
 // --drive, --select and the switches, in the order given.
 Result<void> TakeOptions(const std::vector<GivenOption>& options, CliRequest& request) {
     for (const GivenOption& given : options) {

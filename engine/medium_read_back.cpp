@@ -21,6 +21,26 @@ Result<void> WhyOf(const Result<ReadBackVerdict>& outcome, const ReadBackReasons
 
 }  // namespace
 
+Result<ReadBackVerdict> ReadBackShown(const EngineSeams& seams, TransferObserver* observer,
+                                      const std::string& path, std::int64_t offset,
+                                      std::int64_t length, const Digest128& expected) {
+    if (observer != nullptr) {
+        observer->CheckStarted(length);
+    }
+    Result<ReadBackVerdict> outcome =
+        ReadBackFromMedium(seams.files, path, offset, length, expected,
+                           [observer, &seams](std::int64_t checked, std::int64_t whole) {
+                               if (observer != nullptr) {
+                                   observer->CheckProgress(checked, whole);
+                               }
+                               return !StopRequested(seams);
+                           });
+    if (observer != nullptr) {
+        observer->CheckEnded();
+    }
+    return outcome;
+}
+
 ByteDigest* DigestIfChecked(const EngineSeams& seams, ByteDigest& digest, bool inCheckFile) {
     return seams.drives.settings().readBack || inCheckFile ? &digest : nullptr;
 }
@@ -31,22 +51,8 @@ Result<void> ReadBackOnMedium(const EngineSeams& seams, Reports& reports, const 
     if (!seams.drives.settings().readBack) {
         return {};
     }
-    TransferObserver* observer = reports.observer();
-    if (observer != nullptr) {
-        observer->CheckStarted(length);
-    }
-    const Result<ReadBackVerdict> outcome =
-        ReadBackFromMedium(seams.files, path, offset, length, digest.Value(),
-                           [observer, &seams](std::int64_t checked, std::int64_t whole) {
-                               if (observer != nullptr) {
-                                   observer->CheckProgress(checked, whole);
-                               }
-                               return !StopRequested(seams);
-                           });
-    if (observer != nullptr) {
-        observer->CheckEnded();
-    }
-    return WhyOf(outcome, why);
+    return WhyOf(ReadBackShown(seams, reports.observer(), path, offset, length, digest.Value()),
+                 why);
 }
 
 std::future<Result<void>> ReadBackAsideOnMedium(const EngineSeams& seams, const std::string& path,

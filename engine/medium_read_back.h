@@ -25,6 +25,12 @@ inline constexpr ReadBackReasons kInDestination{Reason::kDestinationGaveBackOthe
 // none, so that a copy that is neither read back nor listed spends nothing on hashing.
 ByteDigest* DigestIfChecked(const EngineSeams& seams, ByteDigest& digest, bool inCheckFile);
 
+// Reads `length` bytes at `offset` of the file at `path` back from the medium against
+// `expected`, the read-back's bar shown to `observer` (if any) and a stop request heeded.
+Result<ReadBackVerdict> ReadBackShown(const EngineSeams& seams, TransferObserver* observer,
+                                      const std::string& path, std::int64_t offset,
+                                      std::int64_t length, const Digest128& expected);
+
 // Reads `length` bytes at `offset` of the flushed file at `path` back from the medium and
 // compares them with `digest`, the digest of the bytes the step meant to put there; why
 // not, when they don't match. Nothing to read when the read-back is turned off.

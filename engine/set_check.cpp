@@ -1,6 +1,7 @@
 #include "engine/set_check.h"
 
 #include "engine/check_file_entry.h"
+#include "engine/medium_read_back.h"
 #include "engine/reports.h"
 #include "engine/set_on_disk.h"
 #include "engine/step_lock.h"
@@ -18,21 +19,8 @@ DiskCheck Unreadable(Why why) {
 // when it can't be read.
 Result<DiskVerdict> ReadAgainstCheckFile(const EngineSeams& seams, const std::string& path,
                                          std::int64_t size, const Digest128& expected) {
-    TransferObserver* observer = seams.observer;
-    if (observer != nullptr) {
-        observer->CheckStarted(size);
-    }
     const Result<ReadBackVerdict> outcome =
-        ReadBackFromMedium(seams.files, path, 0, size, expected,
-                           [observer, &seams](std::int64_t checked, std::int64_t length) {
-                               if (observer != nullptr) {
-                                   observer->CheckProgress(checked, length);
-                               }
-                               return !StopRequested(seams);
-                           });
-    if (observer != nullptr) {
-        observer->CheckEnded();
-    }
+        ReadBackShown(seams, seams.observer, path, 0, size, expected);
     // A read that failed, or a medium that gave back fewer bytes.
     const int error = outcome ? 0 : outcome.why().error;
     switch (outcome ? *outcome : ReadBackVerdict::kShort) {

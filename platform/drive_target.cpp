@@ -24,10 +24,6 @@ constexpr KindWord kKindWords[] = {
     {"images", DriveKind::Images, true, &DriveMapping::directory},
 };
 
-Why Refused(std::string text) {
-    return {.text = std::move(text)};
-}
-
 Result<void> ParseCapacity(std::string_view digits, DriveMapping& mapping) {
     std::uint64_t capacity = 0;
     const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), capacity);

@@ -26,10 +26,6 @@ constexpr SettingWord kSettingWords[] = {
     {"sums", &DriveSettings::checkFile},
 };
 
-Why Refused(std::string text) {
-    return {.text = std::move(text)};
-}
-
 std::string_view Trim(std::string_view text) {
     const auto first = text.find_first_not_of(" \t\r");
     if (first == std::string_view::npos) {

@@ -35,16 +35,12 @@ std::string FirstLine(const std::string& text) {
     return text.substr(0, text.find('\n'));
 }
 
-Why Fail(const char* why, const std::string& image, const std::string& detail = {}) {
-    return {.text = ImageReason(why, image, detail)};
-}
-
 // A run of mtools that failed: `why` with its complaint, unless mtools is not there at all.
 Why Failed(const char* why, const std::string& image, const Result<ChildOutput>& run) {
     if (!run && NotInstalled(run.why())) {
         return {.text = image_reason::kMtoolsMissing};
     }
-    return Fail(why, image, ComplaintOf(run));
+    return ImageWhy(why, image, ComplaintOf(run));
 }
 
 // A name as mtools matches it literally: its wildcards are escaped.
@@ -109,17 +105,17 @@ Result<ImageRoot> CheckWhole(const std::string& image) {
         sectors = Field(info->output, "big size: ");
     }
     if (!FatBootSector(info->output, sectorSize, sectors)) {
-        return Fail(image_reason::kNotFat, image);
+        return ImageWhy(image_reason::kNotFat, image);
     }
     struct stat file {};
     if (stat(image.c_str(), &file) != 0) {
-        return Why{.text = ImageReason(image_reason::kUnreadable, image, errno)};
+        return ImageWhy(image_reason::kUnreadable, image, errno);
     }
     ImageRoot root;
     root.imageBytes = sectorSize * sectors;
     root.clusterBytes = sectorSize * Field(info->output, "cluster size: ");
     if (static_cast<std::uint64_t>(file.st_size) < root.imageBytes) {
-        return Fail(image_reason::kTruncated, image);
+        return ImageWhy(image_reason::kTruncated, image);
     }
     return root;
 }
@@ -191,7 +187,7 @@ Result<ImageRoot> ReadImageRoot(const std::string& image) {
     }
     const auto free = FreeBytesOf(full->output);
     if (!free) {
-        return Fail(image_reason::kUnreadable, image);
+        return ImageWhy(image_reason::kUnreadable, image);
     }
     root->freeBytes = *free;
     Result<std::vector<std::string>> files = ListImageRoot(image);

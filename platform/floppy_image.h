@@ -26,6 +26,14 @@ std::string ImageReason(const char* why, const std::string& image, const std::st
 // `why` and the image's file name, with the system's text of `error` unless it is 0.
 std::string ImageReason(const char* why, const std::string& image, int error);
 
+// The same, as the Why of a failed call: words of its own, which say the error already.
+inline Why ImageWhy(const char* why, const std::string& image, const std::string& detail = {}) {
+    return {.text = ImageReason(why, image, detail)};
+}
+inline Why ImageWhy(const char* why, const std::string& image, int error) {
+    return {.text = ImageReason(why, image, error)};
+}
+
 // A freshly formatted FAT12 floppy of `format` at `image`, which must not exist yet.
 Result<void> FormatFloppyImage(const std::string& image, const FloppyFormat& format);
 

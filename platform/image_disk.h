@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/file_system.h"
 #include "platform/floppy_image.h"
 #include "platform/folder_files.h"
-#include "platform/file_system.h"
 #include "platform/result.h"
 
 // One step's disk on an images: drive, shared by the files that unpack it and carry it back.
@@ -46,11 +46,5 @@ struct ImageDisk {
 // Takes the private folder away with the last holder, then lets the image folder go.
 using ImageHold = std::shared_ptr<ImageDisk>;
 ImageHold HoldImageDisk(ImageDisk disk);
-
-// `why` and the image's file name, with the system's text of `error` unless it is 0: words
-// of its own, which say the error already.
-inline Why ImageWhy(const char* why, const std::string& image, int error = 0) {
-    return {.text = ImageReason(why, image, error)};
-}
 
 }  // namespace torvanik

@@ -12,10 +12,6 @@
 namespace torvanik {
 namespace {
 
-Why Refused(const char* why, const std::string& where, int error = 0) {
-    return {.text = ImageReason(why, where, error)};
-}
-
 // The image of disk `diskNumber`, when there is one to look at.
 Result<std::string> ImageToLookAt(const DriveMapping& drive, int diskNumber) {
     const Result<std::string> image = ImageForDisk(drive.directory, diskNumber);
@@ -23,16 +19,16 @@ Result<std::string> ImageToLookAt(const DriveMapping& drive, int diskNumber) {
         return image;
     }
     if (image->empty()) {
-        return Refused(image_reason::kBeyondImages, drive.directory);
+        return ImageWhy(image_reason::kBeyondImages, drive.directory);
     }
     struct stat info {};
     if (lstat(image->c_str(), &info) != 0) {
         const int error = errno;
-        return error == ENOENT ? Refused(image_reason::kMissing, *image)
-                               : Refused(image_reason::kUnreadable, *image, error);
+        return error == ENOENT ? ImageWhy(image_reason::kMissing, *image)
+                               : ImageWhy(image_reason::kUnreadable, *image, error);
     }
     if (!S_ISREG(info.st_mode)) {
-        return Refused(image_reason::kNotRegular, *image);
+        return ImageWhy(image_reason::kNotRegular, *image);
     }
     return image;
 }

@@ -66,7 +66,7 @@ std::string ImageAmong(const std::string& directory, const std::vector<std::stri
 Result<std::string> ImageForDisk(const std::string& directory, int diskNumber) {
     const Result<std::vector<FolderFile>> files = RegularFiles(directory);
     if (!files) {
-        return Why{.text = ImageReason(image_reason::kNoFolder, directory, files.why().error)};
+        return ImageWhy(image_reason::kNoFolder, directory, files.why().error);
     }
     std::vector<std::string> names;
     for (const auto& file : *files) {

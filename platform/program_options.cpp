@@ -18,10 +18,6 @@ struct CommonOption {
 };
 constexpr CommonOption kCommonOptions[] = {{"help", 'h'}, {"version", 'V'}};
 
-Why Refused(std::string error) {
-    return {.text = std::move(error)};
-}
-
 std::string LongName(std::span<const ProgramOption> options, int code) {
     for (const auto& common : kCommonOptions) {
         if (common.code == code) {

@@ -16,6 +16,11 @@ struct Why {
     std::string text = {};  // a reason in words of its own (from the drive), when set
 };
 
+// A refusal in words of its own: a bad option, a line of a file, an image's reason.
+inline Why Refused(std::string text) {
+    return {.text = std::move(text)};
+}
+
 // A Why kept as data (beside a notice, in a record) says something: a reason or words of
 // its own. A failed call's Why may say only its error.
 inline bool HasReason(const Why& why) {

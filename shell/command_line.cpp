@@ -52,10 +52,6 @@ std::vector<std::string> WithoutToolkitOptions(const std::vector<std::string>& a
     return ours;
 }
 
-Why Refused(std::string error) {
-    return Why{.text = std::move(error)};
-}
-
 }  // namespace
 
 Result<WindowRequest> ParseWindowRequest(const std::vector<std::string>& arguments,
