@@ -106,15 +106,17 @@ Result<SetLayout> AssembleLayout(const KeptPackets& kept, std::optional<SeenReco
     if (!kept.main || kept.conflicting) {
         return Damaged();
     }
+    const std::optional<std::vector<Md5>> ids = MainFileIds(kept.main->body);
+    SetLayout layout;
+    layout.sliceSize = GetU64(Bytes(kept.main->body));
+    if (!ids || layout.sliceSize == 0 || layout.sliceSize % 4 != 0) {
+        return Damaged();
+    }
     const Md5 setId = Md5Of(kept.main->body);
     if (!AllOfSet(kept, setId) || (recovery && recovery->md5Matched && recovery->setId != setId)) {
         return Why{.reason = Reason::kParityOfAnotherSet};
     }
-    const std::optional<std::vector<Md5>> ids = MainFileIds(kept.main->body);
-    SetLayout layout;
-    layout.sliceSize = GetU64(Bytes(kept.main->body));
-    if (!ids || layout.sliceSize == 0 || layout.sliceSize % 4 != 0 || !kept.facts ||
-        kept.fileDescs.size() != ids->size()) {
+    if (!kept.facts || kept.fileDescs.size() != ids->size()) {
         return Damaged();
     }
     for (const KeptPacket& desc : kept.fileDescs) {
