@@ -45,27 +45,23 @@ std::optional<std::vector<Md5>> MainFileIds(const std::string& body) {
     return ids;
 }
 
-template <class Packets>
-auto FindById(const Packets& packets, const Md5& id) {
-    return std::find_if(packets.begin(), packets.end(),
-                        [&](const KeptPacket& packet) { return Md5From(packet.body, 0) == id; });
-}
-
 // One chunk from its File Description and its checksums, if they agree with its ID.
 std::optional<InputFile> FileOf(const Md5& id, const KeptPackets& kept, std::uint64_t sliceSize) {
-    const auto desc = FindById(kept.fileDescs, id);
-    const auto sum = FindById(kept.checksums, id);
-    if (desc == kept.fileDescs.end() || desc->body.size() < kFileDescFixedBytes ||
-        sum == kept.checksums.end() || sum->body.size() != kOneSliceChecksumBytes) {
+    const auto desc = kept.fileDescs.find(id);
+    const auto sum = kept.checksums.find(id);
+    if (desc == kept.fileDescs.end() || desc->second.body.size() < kFileDescFixedBytes ||
+        sum == kept.checksums.end() || sum->second.body.size() != kOneSliceChecksumBytes) {
         return std::nullopt;
     }
-    const std::string name = desc->body.substr(kFileDescFixedBytes);
+    const std::string& descBody = desc->second.body;
+    const std::string& sumBody = sum->second.body;
+    const std::string name = descBody.substr(kFileDescFixedBytes);
     InputFile file{.name = name.substr(0, name.find('\0')),
-                   .length = GetU64(Bytes(desc->body) + 48),
-                   .hash = Md5From(desc->body, 16),
-                   .hash16k = Md5From(desc->body, 32),
-                   .sliceHash = Md5From(sum->body, 16),
-                   .sliceCrc = GetU32(Bytes(sum->body) + 32)};
+                   .length = GetU64(Bytes(descBody) + 48),
+                   .hash = Md5From(descBody, 16),
+                   .hash16k = Md5From(descBody, 32),
+                   .sliceHash = Md5From(sumBody, 16),
+                   .sliceCrc = GetU32(Bytes(sumBody) + 32)};
     if (file.length == 0 || file.length > sliceSize || FileIdOf(file) != id) {
         return std::nullopt;
     }
@@ -121,8 +117,10 @@ bool SameFiles(const std::vector<Md5>& diskOrder, const std::vector<Md5>& mainId
 bool AllOfSet(const KeptPackets& kept, const Md5& setId) {
     const auto ofSet = [&](const KeptPacket& packet) { return packet.setId == setId; };
     return ofSet(*kept.main) && (!kept.facts || ofSet(*kept.facts)) &&
-           std::all_of(kept.fileDescs.begin(), kept.fileDescs.end(), ofSet) &&
-           std::all_of(kept.checksums.begin(), kept.checksums.end(), ofSet) &&
+           std::all_of(kept.fileDescs.begin(), kept.fileDescs.end(),
+                       [&](const auto& entry) { return ofSet(entry.second); }) &&
+           std::all_of(kept.checksums.begin(), kept.checksums.end(),
+                       [&](const auto& entry) { return ofSet(entry.second); }) &&
            std::all_of(kept.otherSetIds.begin(), kept.otherSetIds.end(),
                        [&](const Md5& id) { return id == setId; });
 }
