@@ -68,6 +68,10 @@ enum class Reason {
     kRecordOfOtherUser,
     kStateFolderUnsafe,
     kRecordDisagreesWithDisk,  // with the disk
+    kParityWithoutCheckFiles,
+    kNoRoomForSlice,  // with the kB the set needs
+    kParityScratch,
+    kParityWrite,
 };
 
 }  // namespace torvanik
