@@ -68,6 +68,8 @@ enum class Reason {
     kRecordOfOtherUser,
     kStateFolderUnsafe,
     kRecordDisagreesWithDisk,  // with the disk
+    kParityDamaged,
+    kParityOfAnotherSet,
     kParityWithoutCheckFiles,
     kNoRoomForSlice,  // with the kB the set needs
     kParityScratch,
