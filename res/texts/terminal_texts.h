@@ -87,6 +87,7 @@ inline constexpr std::string_view kUnknownVerb = "ukjent kommando: %s";
 inline constexpr std::string_view kMissingFile = "%s mangler filnavn";
 inline constexpr std::string_view kTooManyArguments = "for mange argumenter: %s";
 inline constexpr std::string_view kOverwriteOnlyJoin = "--overwrite gjelder bare join";
+inline constexpr std::string_view kParityOnlySplit = "--parity gjelder bare split";
 inline constexpr std::string_view kDestinationExists =
     "%s finnes fra før; bruk --overwrite for å skrive over den";
 inline constexpr std::string_view kAutoNeedsMountedDrive =
