@@ -42,6 +42,10 @@ std::string ScratchFolder() {
     return set != nullptr && set[0] == '/' ? std::string(set) : std::string("/var/tmp");
 }
 
+std::string ParityFilePath() {
+    return ConfigFolder() + "/parity";
+}
+
 std::string DrivesFilePath() {
     return ConfigFolder() + "/drives";
 }
