@@ -9,7 +9,7 @@
 
 // The arguments of torvanik-cli:
 //   [--drive X:=TARGET[,capacity=N]]... [--select X:] [--no-eject] [--no-verify] [--overwrite]
-//   [--batch] [--auto] [--resume] [--no-sums]
+//   [--batch] [--auto] [--resume] [--no-sums] [--parity[=N]]
 //   split FILE | join DESTINATION | check | drives
 //   -h | --help | -V | --version
 namespace torvanik::cli {
@@ -26,6 +26,7 @@ struct CliRequest {
     bool batch = false;      // no [KLAR] prompt: every disk is taken as it is found
     bool automatic = false;  // the next disk is taken as soon as it is inserted
     bool resume = false;     // carry on with the set on the disks where it stopped
+    int parityDisks = 0;     // --parity of split: parity disks after the data disks
     // FILE of split, DESTINATION of join.
     std::string path;
 };

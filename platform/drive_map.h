@@ -38,6 +38,9 @@ struct DriveMapping {
     const FloppyFormat* format = kDefaultFloppyFormat;
 };
 
+// The most parity disks a split writes.
+inline constexpr int kMaxParityDisks = 9;
+
 // Settings of the drives file that hold for every drive.
 struct DriveSettings {
     bool eject = true;  // let a removable disk go after its step
@@ -45,6 +48,8 @@ struct DriveSettings {
     bool readBack = true;
     // Write a check file beside every chunk, and check every chunk against it at the join.
     bool checkFile = true;
+    // Parity disks written after the last data disk of a split (0: none).
+    int parityDisks = 0;
 };
 
 // The disk in a drive as found at one moment, for one disk step (or one picker).
