@@ -82,11 +82,16 @@ inline constexpr std::string_view kVersionFormat = "torvanik-cli %s\n";
 // are in res/texts/option_texts.h).
 inline constexpr std::string_view kBadSelect = "ugyldig stasjon: %s (velg A: til N:)";
 inline constexpr std::string_view kMissingVerb =
-    "mangler kommando (split, join, check eller drives)";
+    "mangler kommando (split, join, check, rebuild eller drives)";
 inline constexpr std::string_view kUnknownVerb = "ukjent kommando: %s";
 inline constexpr std::string_view kMissingFile = "%s mangler filnavn";
 inline constexpr std::string_view kTooManyArguments = "for mange argumenter: %s";
 inline constexpr std::string_view kOverwriteOnlyJoin = "--overwrite gjelder bare join";
+inline constexpr std::string_view kMissingOnlyJoin = "--missing gjelder bare join";
+inline constexpr std::string_view kBadMissing =
+    "ugyldig liste over disketter som mangler: %s (disknumre skilt med komma, som 2,5)";
+inline constexpr std::string_view kMissingDisk = "%s mangler disknummer";
+inline constexpr std::string_view kBadRebuildDisk = "ugyldig disknummer: %s";
 inline constexpr std::string_view kDestinationExists =
     "%s finnes fra før; bruk --overwrite for å skrive over den";
 inline constexpr std::string_view kAutoNeedsMountedDrive =
@@ -106,6 +111,8 @@ inline constexpr std::string_view kNothingToResume =
 // The prompt while the next disk is awaited.
 inline constexpr std::string_view kKlarPrompt = "[KLAR] ";
 inline constexpr std::string_view kStopAnswer = "q";
+// Typed at [KLAR]: the join goes on without this disk and takes it from the parity disks.
+inline constexpr std::string_view kSkipAnswer = "s";
 
 // The prompt with --auto, where the next disk is taken as soon as it is mounted.
 inline constexpr std::string_view kAutoPrompt =
