@@ -36,7 +36,7 @@ check "$cli exists" test -f "$cli"
 
 # The window program's libraries, as dpkg-shlibdeps finds them.
 depends=$(dpkg-deb -f "$window" Depends 2>/dev/null)
-for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libxxhash0; do
+for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libxxhash0 libnettle8 zlib1g; do
     check "torvanik's Depends names $library: $depends" depends_on "$library" "$depends"
 done
 recommends=$(dpkg-deb -f "$window" Recommends 2>/dev/null)
@@ -46,7 +46,7 @@ done
 
 # The terminal program needs no toolkit, no graphics and no fonts.
 depends=$(dpkg-deb -f "$cli" Depends 2>/dev/null)
-for library in libc6 libstdc++6 libxxhash0; do
+for library in libc6 libstdc++6 libxxhash0 libnettle8 zlib1g; do
     check "torvanik-cli's Depends names $library: $depends" depends_on "$library" "$depends"
 done
 for library in libqt6 qt6- libgl libegl libx11 libxcb mesa libfreetype libfontconfig fonts-; do

@@ -3,7 +3,7 @@ TORVANIK_PROGRAM_PACKAGES=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-translations-l10n qt6-l10n-tools qt6-wayland libxkbcommon-dev libx11-dev
     fonts-liberation fontconfig libfreetype-dev libfontconfig-dev
-    libxxhash-dev
+    libxxhash-dev nettle-dev zlib1g-dev
     librsvg2-bin scdoc
     mtools
     python3
@@ -14,7 +14,7 @@ TORVANIK_TEST_PACKAGES=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth libxtst-dev
     desktop-file-utils appstream man-db dpkg-dev lintian locales
-    xxhash
+    xxhash par2
     at-spi2-core python3-pyatspi dbus
 )
 
