@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <csignal>
 
@@ -18,6 +19,7 @@
 #include "cli/terminal_observer.h"
 #include "cli/unattended_watch.h"
 #include "engine/commands.h"
+#include "engine/join_parity.h"
 #include "engine/record_store.h"
 #include "engine/scripted_questions.h"
 #include "engine/settings.h"
@@ -161,26 +163,57 @@ std::optional<int> RefusedStart(const CliRequest& request, const std::string& pa
     return std::nullopt;
 }
 
+// The data disk the join is at was named with --missing.
+bool ListedMissing(const CliRequest& request, const Transfer& transfer) {
+    const auto& missing = request.missing;
+    return transfer.armed == TransferKind::kJoin && !AwaitsParityDisk(transfer) &&
+           std::find(missing.begin(), missing.end(), transfer.diskNumber) != missing.end();
+}
+
+// The exit status of a run that ended with `last`.
+int StatusAfter(const StepOutcome& last) {
+    if (last.result == StepResult::kFinished) {
+        return kFinished;
+    }
+    return last.why.reason == Reason::kTooManyMissing ? kTooManyMissing : kStopped;
+}
+
 // One disk step after another, each once the gate opens, until the transfer is no longer
-// armed; the exit status.
-int RunSteps(Transfer& transfer, const EngineSeams& seams, StepGate& gate, UnattendedWatch& watch,
-             const StopToken& stop) {
+// armed; the exit status. A join goes on without the disks listed as missing, those the
+// user answers `s` for, and with --batch those that keep failing.
+int RunSteps(const CliRequest& request, Transfer& transfer, const EngineSeams& seams,
+             StepGate& gate, UnattendedWatch& watch, const StopToken& stop) {
     StepOutcome last;
     while (transfer.armed != TransferKind::kNone) {
+        if (ListedMissing(request, transfer)) {
+            last = OnSkipDisk(transfer, seams);
+            continue;
+        }
         // Stopping leaves the transfer as quitting the window would: what was written stays.
-        if (!gate.Open(transfer.diskNumber)) {
+        const KlarAnswer answer = gate.Open(transfer.diskNumber);
+        if (answer == KlarAnswer::kStop) {
             return stop.Requested() ? StoppedBySignal(transfer) : kStopped;
+        }
+        if (answer == KlarAnswer::kSkip && transfer.armed == TransferKind::kJoin) {
+            last = OnSkipDisk(transfer, seams);
+            continue;
         }
         watch.BeforeStep();
         last = OnDiskReady(transfer, seams);
         if (stop.Requested()) {
             return StoppedBySignal(transfer);
         }
-        if (watch.GivesUp(last)) {
-            return kStopped;
+        switch (watch.After(last)) {
+            case UnattendedWatch::Verdict::kGoOn:
+                break;
+            case UnattendedWatch::Verdict::kSkipDisk:
+                last = OnSkipDisk(transfer, seams);
+                break;
+            case UnattendedWatch::Verdict::kGiveUp:
+                return kStopped;
         }
     }
-    return last.result == StepResult::kFinished ? kFinished : kStopped;
+    return StatusAfter(last);
 }
 
 }  // namespace
@@ -211,7 +244,8 @@ int RunTransfer(const CliRequest& request, std::istream& input) {
 
     const StopOnSignals signals(stop);
     StepGate gate(request, input, drives, drive, stop);
-    UnattendedWatch watch(request.batch || isatty(STDIN_FILENO) != 1, drives, drive, transfer);
+    UnattendedWatch watch(request.batch || isatty(STDIN_FILENO) != 1,
+                          request.batch && request.verb == Verb::kJoin, drives, drive, transfer);
     if (request.verb == Verb::kCheck) {
         return RunSetCheck(transfer, seams, gate, watch);
     }
@@ -223,7 +257,7 @@ int RunTransfer(const CliRequest& request, std::istream& input) {
     if (request.resume) {
         Print(Fill(kResuming, std::to_string(transfer.diskNumber)));
     }
-    return RunSteps(transfer, seams, gate, watch, stop);
+    return RunSteps(request, transfer, seams, gate, watch, stop);
 }
 
 }  // namespace torvanik::cli

@@ -11,6 +11,7 @@
 #include <array>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <utility>
 
 #include "platform/why_of_error.h"
@@ -148,6 +149,24 @@ Result<File> FileSystem::OpenRegular(const std::string& path, Links links,
 Result<File> FileSystem::CreateNew(const std::string& path) {
     return StreamOn(open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666),
                     "wb");
+}
+
+Result<File> FileSystem::CreateUnnamed(const std::string& folder) {
+    int fd = open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    if (fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
+        // A file system without unnamed files: a private name, taken away at once.
+        std::string path = folder + "/.~torvanik.XXXXXX";
+        fd = mkostemp(path.data(), O_CLOEXEC);
+        if (fd >= 0 && unlink(path.c_str()) != 0) {
+            close(fd);
+            fd = -1;
+        }
+    }
+    auto file = StreamOn(fd, "w+b");
+    if (file) {
+        file->Unbuffer();
+    }
+    return file;
 }
 
 Result<File> FileSystem::OpenToContinue(const std::string& path, const OpenReasons& told) {

@@ -102,6 +102,9 @@ class FileSystem {
     // Creates or empties a regular file for writing; anything else fails at once, as not
     // regular.
     virtual Result<File> CreateOrEmpty(const std::string& path, const OpenReasons& told);
+    // A file with no name in `folder`, for reading and writing, gone once closed; its writes
+    // go straight to the file, so that ReadAt sees them.
+    virtual Result<File> CreateUnnamed(const std::string& folder);
     // Opens an existing regular file for writing as it is, for a join that goes on.
     virtual Result<File> OpenToContinue(const std::string& path, const OpenReasons& told);
     // Reads up to `size` bytes: all of them, or fewer only where the file ended first.

@@ -68,6 +68,13 @@ enum class Reason {
     kRecordOfOtherUser,
     kStateFolderUnsafe,
     kRecordDisagreesWithDisk,  // with the disk
+    kTooManyMissing,           // with the disks missing and those the parity disks cover
+    kNotParityDisk,
+    kParityOfOtherSet,
+    kParityDamaged,
+    kParityAlreadyRead,
+    kRebuildUnsolvable,
+    kRebuiltDamaged,  // with the disk
 };
 
 }  // namespace torvanik

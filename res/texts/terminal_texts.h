@@ -121,6 +121,9 @@ inline constexpr std::string_view kAutoPrompt =
 // Said on standard error when an unattended run ends because nothing changes.
 inline constexpr std::string_view kSameFailureAgain =
     "samme feil tre ganger på rad uten at disken ble byttet";
+// Said on standard error when a join goes on without a disk for the same reason.
+inline constexpr std::string_view kSkippedAfterFailures =
+    "samme feil tre ganger på rad uten at disken ble byttet; fortsetter uten disken";
 // Said on standard error when standard output could not take what was printed.
 inline constexpr std::string_view kOutputFailed = "kunne ikke skrive til standard utdata";
 
@@ -140,6 +143,20 @@ inline constexpr std::string_view kDiskUnreadable = "Disk %s: kan ikke leses: ";
 inline constexpr std::string_view kSetGood = "Alle disketter i settet er i orden.\n";
 inline constexpr std::string_view kSetNotGood = "Ikke alle disketter i settet er i orden.\n";
 inline constexpr std::string_view kSetWithoutCheckFiles = "Settet har ingen kontrollfiler.\n";
+inline constexpr std::string_view kDiskMissing = "Disk %s: mangler\n";
+inline constexpr std::string_view kCannotSkipDiskOne =
+    "Disk 1 kan ikke hoppes over: lengden på delene er ikke kjent uten den\n";
+inline constexpr std::string_view kParityDiskGood = "Paritetsdisk %s: i orden\n";
+inline constexpr std::string_view kParityDiskDamaged = "Paritetsdisk %s: skadet: ";
+inline constexpr std::string_view kParityDiskUnreadable = "Paritetsdisk %s: kan ikke leses: ";
+inline constexpr std::string_view kParityDiskMissing = "Paritetsdisk %s: mangler\n";
+inline constexpr std::string_view kNoParityDisk =
+    "Ingen paritetsdisk i stasjonen (som paritetsdisk %s)\n";
+inline constexpr std::string_view kParityRebuilds =
+    "Disk %s kan gjenoppbygges fra paritetsdiskene (torvanik-cli rebuild %s).\n";
+inline constexpr std::string_view kParityCannotRebuild =
+    "Disk %s kan ikke gjenoppbygges: flere disketter mangler eller er skadet enn "
+    "paritetsdiskene dekker.\n";
 
 // The progress line: "disk [###...] fil [#....]  1,0 MB av 2,5 MB  3,2 MB/s  0:01 igjen".
 inline constexpr std::string_view kDiskBarLabel = "disk";
