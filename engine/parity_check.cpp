@@ -21,11 +21,11 @@ ParityCheck CheckParityDisk(Transfer& t, const EngineSeams& seams, int number) {
     }
     ByteDigest digest;
     auto volume = found->volume.empty()
-                      ? Result<ParityVolume>(Why{Reason::kParityDamaged, 0, {}})
+                      ? Result<ParityVolume>(Why{Reason::kParityDiskDamaged, 0, {}})
                       : ReadParityVolume(seams, found->volume, {}, digest);
     if (!volume) {
         const Reason reason = volume.why().reason;
-        const bool damaged = reason == Reason::kParityDamaged || reason == Reason::kNotParityDisk;
+        const bool damaged = reason == Reason::kParityDiskDamaged || reason == Reason::kNotParityDisk;
         return {damaged ? ParityVerdict::kDamaged : ParityVerdict::kUnreadable, volume.why(), {}};
     }
     const ParityCheck result = [&]() -> ParityCheck {

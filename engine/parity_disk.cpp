@@ -116,11 +116,11 @@ Result<ParityVolume> ReadParityVolume(const EngineSeams& seams, const std::strin
     }
     auto layout = reader.Finish();
     if (!layout) {
-        return Why{Reason::kParityDamaged, 0, {}};
+        return Why{Reason::kParityDiskDamaged, 0, {}};
     }
     const auto recovery = reader.recovery();
     if (!recovery || !recovery->intact) {
-        return Why{Reason::kParityDamaged, 0, {}};
+        return Why{Reason::kParityDiskDamaged, 0, {}};
     }
     ParityVolume volume{std::move(*layout), {}};
     volume.slice.exponent = recovery->exponent;
@@ -134,18 +134,18 @@ Result<void> MatchParityCheckFile(const EngineSeams& seams, const DiskInDrive& d
                                   const Digest128& digest) {
     const auto text = ReadSmallFile(seams.files, CheckFilePathOn(seams, drive, identity));
     if (!text) {
-        return Why{Reason::kParityDamaged, 0, {}};
+        return Why{Reason::kParityDiskDamaged, 0, {}};
     }
     const CheckFileLine line = DigestInCheckFile(*text, found.volumeName);
     if (line.found != CheckFileLine::Found::kLine || line.digest != digest) {
-        return Why{Reason::kParityDamaged, 0, {}};
+        return Why{Reason::kParityDiskDamaged, 0, {}};
     }
     return {};
 }
 
 Result<void> LayoutFitsJoin(const par2::SetLayout& layout, const Transfer& t,
                             const EngineSeams& seams, const DiskInDrive& drive) {
-    const Why otherSet{Reason::kParityOfOtherSet, 0, {}};
+    const Why otherSet{Reason::kParityOfAnotherSet, 0, {}};
     const par2::SetFacts& facts = layout.facts;
     const InfoFileFacts info = ParseInfoFile(facts.infoFile);
     if ((!t.setIdentity.empty() && facts.identity != t.setIdentity) ||

@@ -43,7 +43,7 @@ class ParityRead {
             return found.why();
         }
         if (found->volume.empty()) {
-            return Why{Reason::kParityDamaged, 0, {}};
+            return Why{Reason::kParityDiskDamaged, 0, {}};
         }
         reports_.Notice(NoticeId::kCopyingFromParity, number_);
         ByteDigest digest;

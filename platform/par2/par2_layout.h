@@ -13,8 +13,8 @@ namespace torvanik::par2 {
 
 using Md5 = std::array<std::uint8_t, 16>;
 
-struct InputFile {     // one chunk: one slice
-    std::string name;  // as on the disk
+struct InputFile {       // one chunk: one slice
+    std::string name{};  // as on the disk
     std::uint64_t length = 0;
     Md5 hash{}, hash16k{};       // whole file; its first 16 KiB
     Md5 sliceHash{};             // the slice, zero-padded to the slice size
@@ -25,18 +25,18 @@ struct InputFile {     // one chunk: one slice
 
 struct SetFacts {  // our own packet
     std::uint32_t parityDisks = 0, dataDisks = 0;
-    std::string identity;  // six hex digits
+    std::string identity{};  // six hex digits
     std::int64_t modifiedSeconds = 0, accessedSeconds = 0;
     std::uint32_t modifiedNanoseconds = 0, accessedNanoseconds = 0;
-    std::string infoFile;  // INFO.FIL's bytes
+    std::string infoFile{};  // INFO.FIL's bytes
 
     bool operator==(const SetFacts&) const = default;
 };
 
 struct SetLayout {
-    std::uint64_t sliceSize = 0;   // a multiple of 4
-    std::vector<InputFile> files;  // files[i] is disk i+1's chunk, in disk order
-    SetFacts facts;
+    std::uint64_t sliceSize = 0;     // a multiple of 4
+    std::vector<InputFile> files{};  // files[i] is disk i+1's chunk, in disk order
+    SetFacts facts{};
 
     bool operator==(const SetLayout&) const = default;
 };

@@ -68,10 +68,11 @@ enum class Reason {
     kRecordOfOtherUser,
     kStateFolderUnsafe,
     kRecordDisagreesWithDisk,  // with the disk
-    kTooManyMissing,           // with the disks missing and those the parity disks cover
-    kNotParityDisk,
-    kParityOfOtherSet,
     kParityDamaged,
+    kParityOfAnotherSet,
+    kTooManyMissing,  // with the disks missing and those the parity disks cover
+    kNotParityDisk,
+    kParityDiskDamaged,
     kParityAlreadyRead,
     kRebuildUnsolvable,
     kRebuiltDamaged,  // with the disk

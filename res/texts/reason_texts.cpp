@@ -6,7 +6,7 @@
 namespace torvanik {
 namespace {
 
-constexpr std::array<std::pair<Reason, const char*>, 70> kReasonTexts = {{
+constexpr std::array<std::pair<Reason, const char*>, 71> kReasonTexts = {{
     {Reason::kNone, ""},
     {Reason::kDiskFull, "Ingen plass igjen på disketten"},
     {Reason::kReadOnly, "Disketten er skrivebeskyttet"},
@@ -86,10 +86,12 @@ constexpr std::array<std::pair<Reason, const char*>, 70> kReasonTexts = {{
      "Mappen for opptegnelser er ikke brukerens egen mappe: den er lagt til side"},
     {Reason::kRecordDisagreesWithDisk,
      "Disk %d stemmer ikke med opptegnelsen av den avbrutte overføringen"},
+    {Reason::kParityDamaged, "Paritetsfilen er skadet"},
+    {Reason::kParityOfAnotherSet, "Paritetsfilen hører til et annet sett"},
     {Reason::kTooManyMissing, "For mange disketter mangler: %d, paritetsdiskene dekker %d"},
     {Reason::kNotParityDisk, "Disketten er ikke en paritetsdisk"},
-    {Reason::kParityOfOtherSet, "Paritetsdisken hører til et annet sett"},
-    {Reason::kParityDamaged, "Paritetsdisken er skadet: filene stemmer ikke med kontrollsummen"},
+    {Reason::kParityDiskDamaged,
+     "Paritetsdisken er skadet: filene stemmer ikke med kontrollsummen"},
     {Reason::kParityAlreadyRead, "Denne paritetsdisken er lest allerede"},
     {Reason::kRebuildUnsolvable,
      "Paritetsdiskene som er lest, kan ikke gjenoppbygge det som mangler"},

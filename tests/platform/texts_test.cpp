@@ -59,7 +59,7 @@ std::vector<std::string_view> CatalogueTexts() {
                                            kWindowUsage,
                                            kNoDisplay,
                                            kToolBarImageUnreadable};
-    for (int key = 0; key <= static_cast<int>(Reason::kRecordDisagreesWithDisk); ++key) {
+    for (int key = 0; key <= static_cast<int>(Reason::kParityOfAnotherSet); ++key) {
         texts.push_back(ReasonText(static_cast<Reason>(key)));
     }
     texts.insert(texts.end(), kNoticeTexts.begin(), kNoticeTexts.end());
@@ -73,7 +73,7 @@ TEST(TextsTest, EveryTextIsUtf8AndEveryReasonHasOne) {
     for (const std::string_view text : CatalogueTexts()) {
         EXPECT_TRUE(IsUtf8(text)) << text;
     }
-    for (int key = 1; key <= static_cast<int>(Reason::kRecordDisagreesWithDisk); ++key) {
+    for (int key = 1; key <= static_cast<int>(Reason::kParityOfAnotherSet); ++key) {
         EXPECT_FALSE(ReasonText(static_cast<Reason>(key)).empty()) << key;
     }
 }
