@@ -4,7 +4,11 @@
 #include <optional>
 #include <string>
 
+<<<<<<< HEAD
 #include "engine/join_parity_state.h"
+=======
+#include "engine/parity_state.h"
+>>>>>>> par-split
 #include "engine/transfer_record.h"
 #include "engine/transfer_report.h"
 #include "platform/file_system.h"
@@ -45,6 +49,8 @@ struct Transfer {
     // The free space last measured on the disk in the drive.
     std::int64_t freeKB = 0;
     StagedRecord staged;
+    // The parity disks of a split: how many, the slice size, and which one is next.
+    ParityState parity;
     // How fast the medium took the last chunk, in bytes a second; 0 before the first.
     double mediumPace = 0;
     // A join that goes on without some of its disks.

@@ -28,6 +28,10 @@ enum class NoticeId {
     kExamining,
     kInsertDiskOneForJoin,
     kKeepDiskOne,
+    kInsertParityDisk,   // with the parity disk
+    kCopyingToParity,    // with the parity disk
+    kCopyingFromParity,  // with the parity disk
+    kRebuilding,
 };
 
 inline constexpr int kNoNumber = -1;
@@ -50,7 +54,7 @@ struct NoticeLayout {
     int lineCount;
 };
 inline constexpr int kEngineNoticeBox = 3;
-inline constexpr std::array<NoticeLayout, 14> kNoticeLayouts = {{
+inline constexpr std::array<NoticeLayout, 18> kNoticeLayouts = {{
     {NoticeId::kInsertDiskAgain, 0, 2},
     {NoticeId::kSplitDoneSeveral, 2, 1},
     {NoticeId::kInsertDisk, 3, 2},
@@ -65,6 +69,10 @@ inline constexpr std::array<NoticeLayout, 14> kNoticeLayouts = {{
     {NoticeId::kExamining, 16, 1},
     {NoticeId::kInsertDiskOneForJoin, 17, 2},
     {NoticeId::kKeepDiskOne, 19, 2},
+    {NoticeId::kInsertParityDisk, 23, 2},
+    {NoticeId::kCopyingToParity, 25, 1},
+    {NoticeId::kCopyingFromParity, 26, 1},
+    {NoticeId::kRebuilding, 27, 1},
 }};
 
 constexpr bool NoticeLayoutsInOrder() {

@@ -45,6 +45,8 @@ struct DriveSettings {
     bool readBack = true;
     // Write a check file beside every chunk, and check every chunk against it at the join.
     bool checkFile = true;
+    // Parity disks written after the last data disk of a split (0: none).
+    int parityDisks = 0;
 };
 
 // The disk in a drive as found at one moment, for one disk step (or one picker).

@@ -48,6 +48,9 @@ inline constexpr std::string_view kBytes = " byte";
 inline constexpr std::string_view kControlByte = "linjen har et kontrolltegn (";
 inline constexpr std::string_view kBadLine = "ugyldig linje";
 inline constexpr std::string_view kYesOrNo = "ventet yes eller no";
+inline constexpr std::string_view kParityCount = "ventet et antall paritetsdisketter fra 0 til 9";
+inline constexpr std::string_view kParityWithoutSums =
+    "parity krever kontrollfiler: det kan ikke stå sammen med sums no";
 inline constexpr std::string_view kNotRegular = "ikke en vanlig fil";
 
 }  // namespace torvanik::drive_text

@@ -10,7 +10,7 @@ namespace torvanik {
 
 // The lines of the notice box; a notice is a run of consecutive entries. The terminal
 // prints them too.
-inline constexpr std::array<std::string_view, 23> kNoticeTexts = {
+inline constexpr std::array<std::string_view, 28> kNoticeTexts = {
     "Sett inn diskett nummer",
     "og klikk 'KLAR' på nytt!",
     "Kopiering UT til disketter fullført.",
@@ -34,6 +34,11 @@ inline constexpr std::array<std::string_view, 23> kNoticeTexts = {
     "stasjonen og klikk 'KLAR'!",
     "Kopierer Torvanik.exe",
     "til diskett nummer 1.",
+    "Sett inn paritetsdisk nummer",
+    "og klikk 'KLAR'!",
+    "Kopierer til paritetsdisk nummer",
+    "Leser paritetsdisk nummer",
+    "Gjenoppbygger det som mangler.",
 };
 
 // The progress panel's printf formats, in the order of the screen's PanelTextTable.

@@ -70,6 +70,10 @@ enum class Reason {
     kRecordDisagreesWithDisk,  // with the disk
     kParityDamaged,
     kParityOfAnotherSet,
+    kParityWithoutCheckFiles,
+    kNoRoomForSlice,  // with the kB the set needs
+    kParityScratch,
+    kParityWrite,
     kTooManyMissing,  // with the disks missing and those the parity disks cover
     kNotParityDisk,
     kParityDiskDamaged,

@@ -6,7 +6,7 @@
 namespace torvanik {
 namespace {
 
-constexpr std::array<std::pair<Reason, const char*>, 71> kReasonTexts = {{
+constexpr std::array<std::pair<Reason, const char*>, 75> kReasonTexts = {{
     {Reason::kNone, ""},
     {Reason::kDiskFull, "Ingen plass igjen på disketten"},
     {Reason::kReadOnly, "Disketten er skrivebeskyttet"},
@@ -88,6 +88,11 @@ constexpr std::array<std::pair<Reason, const char*>, 71> kReasonTexts = {{
      "Disk %d stemmer ikke med opptegnelsen av den avbrutte overføringen"},
     {Reason::kParityDamaged, "Paritetsfilen er skadet"},
     {Reason::kParityOfAnotherSet, "Paritetsfilen hører til et annet sett"},
+    {Reason::kParityWithoutCheckFiles, "Et sett med paritetsdisketter må ha kontrollfiler"},
+    {Reason::kNoRoomForSlice,
+     "Disketten har ikke plass til en hel del av settet: den trenger %d kB ledig"},
+    {Reason::kParityScratch, "Paritetsdataene kan ikke mellomlagres på harddisken"},
+    {Reason::kParityWrite, "Paritetsfilene kan ikke skrives på disketten"},
     {Reason::kTooManyMissing, "For mange disketter mangler: %d, paritetsdiskene dekker %d"},
     {Reason::kNotParityDisk, "Disketten er ikke en paritetsdisk"},
     {Reason::kParityDiskDamaged,

@@ -12,6 +12,20 @@ std::string_view ReasonText(Reason reason);
 
 }  // namespace torvanik
 
+// How many disks a set with parity disks takes, said beside the notice before its first
+// disk: "Settet får 3 disketter og 1 paritetsdiskett."
+namespace torvanik::parity_text {
+
+inline constexpr std::string_view kSetTakes = "Settet får ";
+inline constexpr std::string_view kDisk = " diskett";
+inline constexpr std::string_view kDisks = " disketter";
+inline constexpr std::string_view kAnd = " og ";
+inline constexpr std::string_view kParityDisk = " paritetsdiskett";
+inline constexpr std::string_view kParityDisks = " paritetsdisketter";
+inline constexpr std::string_view kEnd = ".";
+
+}  // namespace torvanik::parity_text
+
 // Why a floppy image gives no disk, or did not take a step's files: said beside the
 // notice, followed by ": " and the image's file name (or the folder's), and the system's
 // text of the error in parentheses where a call failed.

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <array>
 #include <string>
 
@@ -78,6 +79,23 @@ TEST_F(NoticeBoxTest, ShorterNoticeLeavesNothingOfTheLongerOne) {
     ShowNotice(canvas, record, NoticeOf(NoticeId::kDiskFull, kNoNumber));
     ShowNotice(canvas, record, shorter);
     EXPECT_EQ(alone.pixels, surface.pixels);
+}
+
+// Every notice, with a two-digit number where it takes one, stays clear of the frame.
+TEST_F(NoticeBoxTest, EveryNoticeStaysInsideTheBox) {
+    constexpr Region kClear{100, 88, 400, 158};
+    constexpr std::array kNumbered = {
+        NoticeId::kInsertDiskAgain,   NoticeId::kInsertDisk,       NoticeId::kCopyingTo,
+        NoticeId::kCopyingFrom,       NoticeId::kInsertParityDisk, NoticeId::kCopyingToParity,
+        NoticeId::kCopyingFromParity,
+    };
+    for (const NoticeLayout& layout : kNoticeLayouts) {
+        SCOPED_TRACE(static_cast<int>(layout.id));
+        surface.pixels.assign(surface.pixels.size(), kUntouched);
+        const bool numbered = std::ranges::find(kNumbered, layout.id) != kNumbered.end();
+        ShowNotice(canvas, record, NoticeOf(layout.id, numbered ? 19 : kNoNumber));
+        EXPECT_EQ(Count(kClear, kNoticeText), Count(kWholeScreen, kNoticeText));
+    }
 }
 
 TEST_F(NoticeBoxTest, RecordsTheNoticeAndPresentsOnce) {
