@@ -4,11 +4,8 @@
 #include <optional>
 #include <string>
 
-<<<<<<< HEAD
 #include "engine/join_parity_state.h"
-=======
 #include "engine/parity_state.h"
->>>>>>> par-split
 #include "engine/transfer_record.h"
 #include "engine/transfer_report.h"
 #include "platform/file_system.h"
