@@ -47,6 +47,16 @@ StepOutcome OutcomeOf(const DiskCheck& check) {
     }
 }
 
+void PrintVerdict(const DiskCheck& check, int disk) {
+    std::string line = Fill(VerdictText(check.verdict), std::to_string(disk));
+    if (check.verdict == DiskVerdict::kUnreadable) {
+        line += ReasonLine(check.why) + "\n";
+    } else if (check.verdict == DiskVerdict::kDamaged && HasReason(check.why)) {
+        line = ReasonLine(check.why) + "\n";
+    }
+    Print(line + "\n");
+}
+
 // The disk in the drive checked, or the one the user goes on without; none when it can't
 // be gone on without (disk 1).
 std::optional<DiskCheck> NextDisk(Transfer& transfer, const EngineSeams& seams, KlarAnswer answer) {
@@ -85,13 +95,7 @@ int RunSetCheck(Transfer& transfer, const EngineSeams& seams, StepGate& gate,
             continue;
         }
         const DiskCheck& check = *found;
-        std::string line = Fill(VerdictText(check.verdict), std::to_string(disk));
-        if (check.verdict == DiskVerdict::kUnreadable) {
-            line += ReasonLine(check.why) + "\n";
-        } else if (check.verdict == DiskVerdict::kDamaged && HasReason(check.why)) {
-            line = ReasonLine(check.why) + "\n";
-        }
-        Print(line + "\n");
+        PrintVerdict(check, disk);
         // A disk that is not of the set is asked for again and counts for nothing.
         if (check.verdict == DiskVerdict::kUnreadable || check.verdict == DiskVerdict::kOtherSet) {
             seams.observer->NoticeShown(NoticeId::kInsertDiskAgain, disk);
