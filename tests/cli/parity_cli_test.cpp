@@ -95,5 +95,68 @@ INSTANTIATE_TEST_SUITE_P(
         JoinCase{"TwoMissingOneParity", 1, {"--missing=2,3"}, 0, 1, {{1}, {4}}, 5}),
     [](const ::testing::TestParamInfo<JoinCase>& info) { return info.param.name; });
 
+struct CheckCase {
+    const char* name;
+    int flipDisk;  // 0: none
+    std::string flipFile;
+    std::vector<Turn> turns;
+    int status;
+    std::vector<std::string> lines;
+};
+
+class ParityCheckTest : public ParityCliTest, public ::testing::WithParamInterface<CheckCase> {};
+
+TEST_P(ParityCheckTest, NamesEachBadDiskAndWhetherParityRebuildsIt) {
+    const CheckCase& run = GetParam();
+    LayOut(1);
+    if (run.flipDisk > 0) {
+        FlipByte(Disk(run.flipDisk) + "/" + run.flipFile);
+    }
+    const Session session = OverTurns({"check"}, 1, run.turns);
+    EXPECT_EQ(session.status, run.status);
+    for (const std::string& line : run.lines) {
+        EXPECT_THAT(AllPrinted(session), HasSubstr(line + "\n"));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sets, ParityCheckTest,
+    ::testing::Values(
+        CheckCase{"AllGood",
+                  0,
+                  "",
+                  {{1}, {2}, {3}, {4}},
+                  0,
+                  {"Paritetsdisk 1: i orden", "Alle disketter i settet er i orden."}},
+        CheckCase{"DamagedDisk",
+                  2,
+                  "bilde_bmp_2",
+                  {{1}, {2}, {3}, {4}},
+                  4,
+                  {"Disk 2 kan gjenoppbygges fra paritetsdiskene (torvanik-cli rebuild 2)."}},
+        CheckCase{"MissingDisk",
+                  0,
+                  "",
+                  {{1}, {2, "s"}, {3}, {4}},
+                  4,
+                  {"Disk 2: mangler", "Disk 2 kan gjenoppbygges fra paritetsdiskene "
+                                      "(torvanik-cli rebuild 2)."}},
+        CheckCase{"TwoBadOneParity",
+                  2,
+                  "bilde_bmp_2",
+                  {{1}, {2}, {3, "s"}, {4}},
+                  4,
+                  {"Disk 2 kan ikke gjenoppbygges: flere disketter mangler eller er skadet enn "
+                   "paritetsdiskene dekker.",
+                   "Disk 3 kan ikke gjenoppbygges: flere disketter mangler eller er skadet enn "
+                   "paritetsdiskene dekker."}},
+        CheckCase{"DamagedParityDisk",
+                  4,
+                  "bilde_bmp.vol00+01.par2",
+                  {{1}, {2}, {3}, {4}, {4, "s"}},
+                  4,
+                  {"Ikke alle disketter i settet er i orden."}}),
+    [](const ::testing::TestParamInfo<CheckCase>& info) { return info.param.name; });
+
 }  // namespace
 }  // namespace torvanik::testing
