@@ -26,8 +26,8 @@ std::optional<int> DiskNumberOf(std::string_view text) {
     constexpr int kHighestDisk = 9999;
     int number = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
-    if (text.empty() || text[0] == '+' || error != std::errc() || end != text.data() + text.size() ||
-        number < 1 || number > kHighestDisk) {
+    if (text.empty() || text[0] == '+' || error != std::errc() ||
+        end != text.data() + text.size() || number < 1 || number > kHighestDisk) {
         return std::nullopt;
     }
     return number;
@@ -108,7 +108,8 @@ Result<void> TakeWords(const std::vector<std::string>& words, CliRequest& reques
     const std::size_t wordCount =
         request.verb == Verb::kDrives || request.verb == Verb::kCheck ? 1 : 2;
     if (words.size() < wordCount) {
-        return Refused(Fill(request.verb == Verb::kRebuild ? kMissingDisk : kMissingFile, words[0]));
+        return Refused(
+            Fill(request.verb == Verb::kRebuild ? kMissingDisk : kMissingFile, words[0]));
     }
     if (words.size() > wordCount) {
         return Refused(Fill(kTooManyArguments, words[wordCount]));

@@ -12,9 +12,9 @@ namespace torvanik::cli {
 // What the parity disks of a checked set came to.
 struct ParityTally {
     bool stopped = false;
-    int good = 0;          // parity disks read whole
-    bool anyBad = false;   // a parity disk damaged or missing
-    int ofSet = 0;         // the parity disks the set has; 0 when none was read
+    int good = 0;         // parity disks read whole
+    bool anyBad = false;  // a parity disk damaged or missing
+    int ofSet = 0;        // the parity disks the set has; 0 when none was read
 };
 
 // After the data disks: asks for parity disk 1, 2, ... as for a data disk, until the set

@@ -13,9 +13,11 @@
 #include "cli/fill.h"
 #include "cli/output_guard.h"
 #include "cli/progress_meter.h"
+#include "cli/rebuild_run.h"
 #include "cli/refusal.h"
 #include "cli/set_check_run.h"
 #include "cli/step_gate.h"
+#include "cli/step_loop.h"
 #include "cli/terminal_observer.h"
 #include "cli/unattended_watch.h"
 #include "engine/commands.h"
@@ -127,19 +129,6 @@ class StopOnSignals {
     StopOnSignals& operator=(const StopOnSignals&) = delete;
 };
 
-// The disks of the transfer finished before a signal stopped it.
-int StoppedBySignal(const Transfer& transfer) {
-    const int last = transfer.armed != TransferKind::kNone ? transfer.diskNumber - 1 : 0;
-    std::string text;
-    if (last < 1) {
-        text = kStoppedWithoutDisks;
-    } else {
-        text = Fill(kStoppedWithDisks, last == 1 ? "1" : "1-" + std::to_string(last));
-    }
-    Print(text);
-    return kStopped;
-}
-
 // What stands in the way of starting the transfer of `path` (the exit status, once said):
 // nothing to resume, a destination that is there already, an --auto the drive cannot keep.
 // Else `drive` is the drive to use: the saved one unless --select chose another for this run
@@ -161,59 +150,6 @@ std::optional<int> RefusedStart(const CliRequest& request, const std::string& pa
         return Refuse(*refusal);
     }
     return std::nullopt;
-}
-
-// The data disk the join is at was named with --missing.
-bool ListedMissing(const CliRequest& request, const Transfer& transfer) {
-    const auto& missing = request.missing;
-    return transfer.armed == TransferKind::kJoin && !AwaitsParityDisk(transfer) &&
-           std::find(missing.begin(), missing.end(), transfer.diskNumber) != missing.end();
-}
-
-// The exit status of a run that ended with `last`.
-int StatusAfter(const StepOutcome& last) {
-    if (last.result == StepResult::kFinished) {
-        return kFinished;
-    }
-    return last.why.reason == Reason::kTooManyMissing ? kTooManyMissing : kStopped;
-}
-
-// One disk step after another, each once the gate opens, until the transfer is no longer
-// armed; the exit status. A join goes on without the disks listed as missing, those the
-// user answers `s` for, and with --batch those that keep failing.
-int RunSteps(const CliRequest& request, Transfer& transfer, const EngineSeams& seams,
-             StepGate& gate, UnattendedWatch& watch, const StopToken& stop) {
-    StepOutcome last;
-    while (transfer.armed != TransferKind::kNone) {
-        if (ListedMissing(request, transfer)) {
-            last = OnSkipDisk(transfer, seams);
-            continue;
-        }
-        // Stopping leaves the transfer as quitting the window would: what was written stays.
-        const KlarAnswer answer = gate.Open(transfer.diskNumber);
-        if (answer == KlarAnswer::kStop) {
-            return stop.Requested() ? StoppedBySignal(transfer) : kStopped;
-        }
-        if (answer == KlarAnswer::kSkip && transfer.armed == TransferKind::kJoin) {
-            last = OnSkipDisk(transfer, seams);
-            continue;
-        }
-        watch.BeforeStep();
-        last = OnDiskReady(transfer, seams);
-        if (stop.Requested()) {
-            return StoppedBySignal(transfer);
-        }
-        switch (watch.After(last)) {
-            case UnattendedWatch::Verdict::kGoOn:
-                break;
-            case UnattendedWatch::Verdict::kSkipDisk:
-                last = OnSkipDisk(transfer, seams);
-                break;
-            case UnattendedWatch::Verdict::kGiveUp:
-                return kStopped;
-        }
-    }
-    return StatusAfter(last);
 }
 
 }  // namespace
@@ -245,9 +181,14 @@ int RunTransfer(const CliRequest& request, std::istream& input) {
     const StopOnSignals signals(stop);
     StepGate gate(request, input, drives, drive, stop);
     UnattendedWatch watch(request.batch || isatty(STDIN_FILENO) != 1,
-                          request.batch && request.verb == Verb::kJoin, drives, drive, transfer);
+                          request.batch && request.verb != Verb::kSplit, drives, drive, transfer);
     if (request.verb == Verb::kCheck) {
         return RunSetCheck(transfer, seams, gate, watch);
+    }
+    if (request.verb == Verb::kRebuild) {
+        // The set is joined into a scratch file that no stopped run could go on with.
+        const EngineSeams scratchSeams{questions, files, drives, drive, &observer, nullptr, &stop};
+        return RunRebuild(request, transfer, scratchSeams, gate, watch);
     }
     const auto notArmed = request.verb == Verb::kSplit ? ArmSplit(transfer, seams, questions, path)
                                                        : ArmJoin(transfer, seams, questions, path);
@@ -257,7 +198,7 @@ int RunTransfer(const CliRequest& request, std::istream& input) {
     if (request.resume) {
         Print(Fill(kResuming, std::to_string(transfer.diskNumber)));
     }
-    return RunSteps(request, transfer, seams, gate, watch, stop);
+    return RunSteps(request, transfer, seams, gate, watch);
 }
 
 }  // namespace torvanik::cli

@@ -194,8 +194,8 @@ StepOutcome OnDiskReady(Transfer& t, const EngineSeams& seams) {
     reports.DiskStepBegun(t.diskNumber);
     reports.DiskProgress(t.diskNumber, !join);
     const int disk = t.diskNumber;
-    StepOutcome outcome = join ? ReadNextDisk(t, seams, reports, disk)
-                               : WriteNextDisk(t, seams, reports, disk);
+    StepOutcome outcome =
+        join ? ReadNextDisk(t, seams, reports, disk) : WriteNextDisk(t, seams, reports, disk);
     if (outcome.result == StepResult::kAdvanced) {
         ++t.diskNumber;
     }

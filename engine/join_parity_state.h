@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/file_system.h"
@@ -27,6 +28,8 @@ struct JoinParity {
     // The set's layout, from the first parity disk read.
     std::optional<par2::SetLayout> layout;
     std::vector<RecoverySlice> slices;
+    // Where the slices are kept; empty: beside the joined file.
+    std::string sliceFolder;
     // The parity disk the next KLAR reads (0: a data disk), and the highest one asked for.
     int parityAsked = 0;
     int lastParityAsked = 0;

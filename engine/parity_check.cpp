@@ -10,14 +10,14 @@ ParityCheck CheckParityDisk(Transfer& t, const EngineSeams& seams, int number) {
     const DiskInDrive drive = DiskForStep(seams, t.diskNumber - 1 + number, DiskUse::Read);
     const StepLock lock(seams.files, drive.folder);
     if (!lock.held()) {
-        return {ParityVerdict::kUnreadable, drive.folder.empty() ? NoDiskWhy(drive) : lock.why(),
-                {}};
+        return {
+            ParityVerdict::kUnreadable, drive.folder.empty() ? NoDiskWhy(drive) : lock.why(), {}};
     }
     const auto found = FindParityFiles(seams.files, drive);
     if (!found) {
         const bool unreadable = found.why().reason != Reason::kNotParityDisk;
-        return {unreadable ? ParityVerdict::kUnreadable : ParityVerdict::kNotParity, found.why(),
-                {}};
+        return {
+            unreadable ? ParityVerdict::kUnreadable : ParityVerdict::kNotParity, found.why(), {}};
     }
     ByteDigest digest;
     auto volume = found->volume.empty()
@@ -25,15 +25,15 @@ ParityCheck CheckParityDisk(Transfer& t, const EngineSeams& seams, int number) {
                       : ReadParityVolume(seams, found->volume, {}, digest);
     if (!volume) {
         const Reason reason = volume.why().reason;
-        const bool damaged = reason == Reason::kParityDiskDamaged || reason == Reason::kNotParityDisk;
+        const bool damaged =
+            reason == Reason::kParityDiskDamaged || reason == Reason::kNotParityDisk;
         return {damaged ? ParityVerdict::kDamaged : ParityVerdict::kUnreadable, volume.why(), {}};
     }
     const ParityCheck result = [&]() -> ParityCheck {
         if (auto fits = LayoutFitsJoin(volume->layout, t, seams, drive); !fits) {
             return {ParityVerdict::kOtherSet, fits.why(), {}};
         }
-        if (auto listed = MatchParityCheckFile(seams, drive, t.setIdentity, *found,
-                                               digest.Value());
+        if (auto listed = MatchParityCheckFile(seams, drive, t.setIdentity, *found, digest.Value());
             !listed) {
             return {ParityVerdict::kDamaged, listed.why(), {}};
         }

@@ -24,11 +24,11 @@ std::string Lower(std::string_view text) {
 
 // Feeds the whole file at `path` to `reader` (and `digest`), copying it into `copy` when
 // there is one.
-Result<void> FeedFile(const EngineSeams& seams, const std::string& path,
-                      par2::PacketReader& reader, ByteDigest* digest, File* copy) {
+Result<void> FeedFile(const EngineSeams& seams, const std::string& path, par2::PacketReader& reader,
+                      ByteDigest* digest, File* copy) {
     FileSystem& files = seams.files;
-    auto opened = files.OpenRegular(path, Links::Refuse,
-                                    {Reason::kNotParityDisk, Reason::kNotParityDisk});
+    auto opened =
+        files.OpenRegular(path, Links::Refuse, {Reason::kNotParityDisk, Reason::kNotParityDisk});
     if (!opened) {
         return opened.why();
     }
@@ -148,15 +148,16 @@ Result<void> LayoutFitsJoin(const par2::SetLayout& layout, const Transfer& t,
     const Why otherSet{Reason::kParityOfAnotherSet, 0, {}};
     const par2::SetFacts& facts = layout.facts;
     const InfoFileFacts info = ParseInfoFile(facts.infoFile);
-    if ((!t.setIdentity.empty() && facts.identity != t.setIdentity) ||
-        info.length != t.joinTotal || info.name != t.joinName || layout.files.empty() ||
-        facts.dataDisks != layout.files.size() || facts.parityDisks < 1) {
+    if ((!t.setIdentity.empty() && facts.identity != t.setIdentity) || info.length != t.joinTotal ||
+        info.name != t.joinName || layout.files.empty() || facts.dataDisks != layout.files.size() ||
+        facts.parityDisks < 1) {
         return otherSet;
     }
     std::uint64_t total = 0;
     for (std::size_t i = 0; i < layout.files.size(); ++i) {
         const std::string chunk = ChunkPathOn(seams, drive, t.joinName, static_cast<int>(i) + 1);
-        const bool whole = i + 1 == layout.files.size() || layout.files[i].length == layout.sliceSize;
+        const bool whole =
+            i + 1 == layout.files.size() || layout.files[i].length == layout.sliceSize;
         if (layout.files[i].name != chunk.substr(chunk.rfind('/') + 1) || !whole) {
             return otherSet;
         }

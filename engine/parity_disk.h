@@ -14,7 +14,7 @@
 namespace torvanik {
 
 struct ParityDiskFiles {
-    std::string index;       // host paths
+    std::string index;  // host paths
     std::string volume;
     std::string volumeName;  // as the check file lists it
 };

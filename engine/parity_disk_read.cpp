@@ -22,9 +22,9 @@ class ParityRead {
         if (const Result<void> read = Read(); !read) {
             const Why why = StopRequested(seams_) ? Why{Reason::kInterrupted, 0, {}} : read.why();
             reports_.Notice(NoticeId::kInsertParityDisk, number_, why);
-            return {why.reason == Reason::kInterrupted ? StepResult::kStopped
-                                                       : StepResult::kSameDisk,
-                    why};
+            return {
+                why.reason == Reason::kInterrupted ? StepResult::kStopped : StepResult::kSameDisk,
+                why};
         }
         return Done();
     }
@@ -47,8 +47,9 @@ class ParityRead {
         }
         reports_.Notice(NoticeId::kCopyingFromParity, number_);
         ByteDigest digest;
+        const std::string& kept = t_.joinParity.sliceFolder;
         const std::string folder =
-            std::filesystem::path(t_.destinationPath).parent_path().string();
+            kept.empty() ? std::filesystem::path(t_.destinationPath).parent_path().string() : kept;
         auto volume = ReadParityVolume(seams_, found->volume, folder, digest);
         if (!volume) {
             return volume.why();

@@ -37,7 +37,10 @@ struct MissingChunk {
 class Rebuild {
   public:
     Rebuild(Transfer& t, const EngineSeams& seams, Reports& reports)
-        : t_(t), seams_(seams), reports_(reports), files_(seams.files),
+        : t_(t),
+          seams_(seams),
+          reports_(reports),
+          files_(seams.files),
           layout_(*t.joinParity.layout) {}
 
     Result<void> Run() {
@@ -126,15 +129,15 @@ class Rebuild {
                 continue;
             }
             const auto length = static_cast<std::int64_t>(layout_.files[i].length);
-            if (auto read = ReadInto(joined_, ChunkStart(layout_, disk) + at,
-                                     Within(length, at, size), size, chunk_,
-                                     Reason::kDestinationNotReadBack);
+            if (auto read =
+                    ReadInto(joined_, ChunkStart(layout_, disk) + at, Within(length, at, size),
+                             size, chunk_, Reason::kDestinationNotReadBack);
                 !read) {
                 return read;
             }
             for (std::size_t e = 0; e < slices.size(); ++e) {
-                par2::GfMultiplyAdd(par2::GfPower(constants_[i], slices[e].exponent),
-                                    chunk_.data(), sums_[e].data(), bytes);
+                par2::GfMultiplyAdd(par2::GfPower(constants_[i], slices[e].exponent), chunk_.data(),
+                                    sums_[e].data(), bytes);
             }
         }
         for (std::size_t j = 0; j < missing_.size(); ++j) {

@@ -80,6 +80,7 @@ enum class Reason {
     kParityAlreadyRead,
     kRebuildUnsolvable,
     kRebuiltDamaged,  // with the disk
+    kNoSuchDisk,      // with the disk
 };
 
 }  // namespace torvanik

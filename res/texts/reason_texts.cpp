@@ -6,7 +6,7 @@
 namespace torvanik {
 namespace {
 
-constexpr std::array<std::pair<Reason, const char*>, 75> kReasonTexts = {{
+constexpr std::array<std::pair<Reason, const char*>, 76> kReasonTexts = {{
     {Reason::kNone, ""},
     {Reason::kDiskFull, "Ingen plass igjen på disketten"},
     {Reason::kReadOnly, "Disketten er skrivebeskyttet"},
@@ -102,6 +102,7 @@ constexpr std::array<std::pair<Reason, const char*>, 75> kReasonTexts = {{
      "Paritetsdiskene som er lest, kan ikke gjenoppbygge det som mangler"},
     {Reason::kRebuiltDamaged,
      "Delen på disk %d ble ikke riktig gjenoppbygd: den stemmer ikke med paritetsdiskene"},
+    {Reason::kNoSuchDisk, "Settet har ingen datadisk nummer %d"},
 }};
 
 }  // namespace

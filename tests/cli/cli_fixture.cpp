@@ -106,7 +106,7 @@ Session CliTest::OverDisks(const std::vector<std::string>& verb, int count) cons
 }
 
 Session CliTest::OverTurns(const std::vector<std::string>& verb, int first,
-                          const std::vector<Turn>& turns) const {
+                           const std::vector<Turn>& turns) const {
     MoveFiles(Disk(first), drive);
     int inDrive = first;
     std::vector<std::string> arguments = DriveOption("A:", drive);

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <map>
 
 #include "cli_fixture.h"
 #include "parity_set.h"
@@ -139,8 +140,9 @@ INSTANTIATE_TEST_SUITE_P(
                   "",
                   {{1}, {2, "s"}, {3}, {4}},
                   4,
-                  {"Disk 2: mangler", "Disk 2 kan gjenoppbygges fra paritetsdiskene "
-                                      "(torvanik-cli rebuild 2)."}},
+                  {"Disk 2: mangler",
+                   "Disk 2 kan gjenoppbygges fra paritetsdiskene "
+                   "(torvanik-cli rebuild 2)."}},
         CheckCase{"TwoBadOneParity",
                   2,
                   "bilde_bmp_2",
@@ -157,6 +159,43 @@ INSTANTIATE_TEST_SUITE_P(
                   4,
                   {"Ikke alle disketter i settet er i orden."}}),
     [](const ::testing::TestParamInfo<CheckCase>& info) { return info.param.name; });
+
+struct RebuildCase {
+    const char* name;
+    int disk;
+    int first;
+    std::vector<Turn> turns;
+};
+
+class ParityRebuildTest : public ParityCliTest,
+                          public ::testing::WithParamInterface<RebuildCase> {};
+
+TEST_P(ParityRebuildTest, WritesTheLostDisksFilesByteForByte) {
+    const RebuildCase& run = GetParam();
+    LayOut(1);
+    const std::string lost = Disk(run.disk);
+    std::map<std::string, std::vector<char>> before;
+    for (const std::string& name : NamesIn(lost)) {
+        before[name] = ReadBytes(lost + "/" + name);
+    }
+    std::filesystem::remove_all(lost);
+    std::filesystem::create_directories(lost);
+
+    const Session session = OverTurns({"rebuild", std::to_string(run.disk)}, run.first, run.turns);
+    ASSERT_EQ(session.status, 0) << AllPrinted(session) << session.errors;
+    std::map<std::string, std::vector<char>> after;
+    for (const std::string& name : NamesIn(lost)) {
+        after[name] = ReadBytes(lost + "/" + name);
+    }
+    EXPECT_EQ(after, before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Disks, ParityRebuildTest,
+                         ::testing::Values(RebuildCase{"Middle", 2, 1, {{1}, {4}, {3}, {2}}},
+                                           RebuildCase{"First", 1, 4, {{4}, {2}, {3}, {1}}}),
+                         [](const ::testing::TestParamInfo<RebuildCase>& info) {
+                             return info.param.name;
+                         });
 
 }  // namespace
 }  // namespace torvanik::testing

@@ -101,8 +101,7 @@ int LayOutParitySet(const ParitySetSpec& spec, const std::vector<std::string>& d
         std::filesystem::create_directories(folder);
         WriteBytes(folder + "/" + base + ".par2", index);
         WriteBytes(folder + "/" + volumeName, volume);
-        WriteText(folder + "/" + checkFile,
-                  Line(index, base + ".par2") + Line(volume, volumeName));
+        WriteText(folder + "/" + checkFile, Line(index, base + ".par2") + Line(volume, volumeName));
     }
     return dataDisks;
 }
