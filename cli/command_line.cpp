@@ -6,6 +6,7 @@
 #include "cli/fill.h"
 #include "engine/drive_choice.h"
 #include "platform/drive_map.h"
+#include "res/texts/option_texts.h"
 #include "res/texts/terminal_texts.h"
 
 namespace torvanik::cli {
@@ -50,10 +51,22 @@ Result<std::vector<int>> DiskList(std::string_view text) {
     }
 }
 
+// "--parity" alone is one parity disk; "--parity=N" is N of them, 1 to kMaxParityDisks.
+Result<int> ParityDisksOf(const std::string& value) {
+    if (value.empty()) {
+        return 1;
+    }
+    if (value.size() == 1 && value[0] >= '1' && value[0] <= '0' + kMaxParityDisks) {
+        return value[0] - '0';
+    }
+    return Refused(std::string(option_text::kBadParity) + value);
+}
+
 std::vector<ProgramOption> Options() {
     std::vector<ProgramOption> options(std::begin(kDriveOptionTable), std::end(kDriveOptionTable));
     options.push_back({"select", true});
     options.push_back({"missing", true});
+    options.push_back({"parity", false, true});
     for (const auto& option : kSwitches) {
         options.push_back({option.name});
     }
@@ -79,6 +92,13 @@ Result<void> TakeOptions(const std::vector<GivenOption>& options, CliRequest& re
                 return Refused(Fill(kBadMissing, given.value));
             }
             request.missing = std::move(*disks);
+        }
+        if (given.name == "parity") {
+            const Result<int> disks = ParityDisksOf(given.value);
+            if (!disks) {
+                return disks.why();
+            }
+            request.parityDisks = *disks;
         }
         for (const auto& option : kSwitches) {
             request.*option.field = request.*option.field || option.name == given.name;
@@ -116,6 +136,12 @@ Result<void> TakeWords(const std::vector<std::string>& words, CliRequest& reques
     }
     if (request.overwrite && request.verb != Verb::kJoin) {
         return Refused(std::string(kOverwriteOnlyJoin));
+    }
+    if (request.parityDisks > 0 && request.verb != Verb::kSplit) {
+        return Refused(std::string(kParityOnlySplit));
+    }
+    if (request.parityDisks > 0 && request.drives.noCheckFiles) {
+        return Refused(std::string(option_text::kParityWithoutSums));
     }
     if (!request.missing.empty() && request.verb != Verb::kJoin) {
         return Refused(std::string(kMissingOnlyJoin));

@@ -9,7 +9,7 @@
 
 // The arguments of torvanik-cli:
 //   [--drive X:=TARGET[,capacity=N]]... [--select X:] [--no-eject] [--no-verify] [--overwrite]
-//   [--batch] [--auto] [--resume] [--no-sums] [--missing LIST]
+//   [--batch] [--auto] [--resume] [--no-sums] [--parity[=N]] [--missing LIST]
 //   split FILE | join DESTINATION | check | rebuild DISK | drives
 //   -h | --help | -V | --version
 namespace torvanik::cli {
@@ -30,6 +30,7 @@ struct CliRequest {
     std::vector<int> missing;
     // DISK of rebuild: the disk to write anew.
     int rebuildDisk = 0;
+    int parityDisks = 0;     // --parity of split: parity disks after the data disks
     // FILE of split, DESTINATION of join.
     std::string path;
 };

@@ -14,7 +14,7 @@ ParityTally CheckParityDisks(Transfer& transfer, const EngineSeams& seams, StepG
                              UnattendedWatch& watch) {
     ParityTally tally;
     int number = 1;
-    while (number <= (tally.ofSet > 0 ? tally.ofSet : kMostParityDisks)) {
+    while (number <= (tally.ofSet > 0 ? tally.ofSet : kMaxParityDisks)) {
         seams.observer->NoticeShown(NoticeId::kInsertParityDisk, number);
         const KlarAnswer answer = gate.Open(number);
         if (answer == KlarAnswer::kStop || StopRequested(seams)) {

@@ -5,6 +5,7 @@
 #include "cli/exit_status.h"
 #include "platform/drive_map_parsing.h"
 #include "platform/settings_location.h"
+#include "res/texts/option_texts.h"
 #include "res/texts/terminal_texts.h"
 
 namespace torvanik::cli {
@@ -34,6 +35,16 @@ std::optional<int> RefusedDriveMap(const CliRequest& request, DriveMap& drives) 
         return kUsageError;
     }
     drives = std::move(*built);
+    return std::nullopt;
+}
+
+std::optional<int> RefusedParity(const CliRequest& request, DriveSettings& settings) {
+    if (request.parityDisks > 0) {
+        settings.parityDisks = request.parityDisks;
+    }
+    if (request.verb == Verb::kSplit && settings.parityDisks > 0 && !settings.checkFile) {
+        return Refuse(option_text::kParityWithoutSums);
+    }
     return std::nullopt;
 }
 

@@ -18,4 +18,8 @@ int Refuse(std::string_view message);
 // why: with the usage for a wrong --drive, without it for a wrong drives file.
 std::optional<int> RefusedDriveMap(const CliRequest& request, DriveMap& drives);
 
+// Takes --parity into `settings`; else kUsageError, once it has said why: a split with
+// parity disks and no check files.
+std::optional<int> RefusedParity(const CliRequest& request, DriveSettings& settings);
+
 }  // namespace torvanik::cli

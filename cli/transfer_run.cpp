@@ -160,6 +160,9 @@ int RunTransfer(const CliRequest& request, std::istream& input) {
         return *refused;
     }
     request.drives.OverrideSettings(drives.settings());
+    if (const auto refused = RefusedParity(request, drives.settings())) {
+        return *refused;
+    }
     const std::string path = FullPath(request.path);
     const RecordStore records(StateFolder());
     ScriptedQuestions questions;

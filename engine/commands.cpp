@@ -7,6 +7,7 @@
 #include "engine/join_parity.h"
 #include "engine/join_step.h"
 #include "engine/parity_disk_read.h"
+#include "engine/parity_files.h"
 #include "engine/reports.h"
 #include "engine/resume.h"
 #include "engine/settings.h"
@@ -29,6 +30,11 @@ bool MayAbandonTransfer(Transfer& t, const EngineSeams& seams) {
     return false;
 }
 
+// A set with parity disks has check files: the join knows its disks by them.
+bool ParityNeedsCheckFiles(const Transfer& t) {
+    return t.parity.disks == 0 || !t.setIdentity.empty();
+}
+
 void Disarm(Transfer& t, Reports& reports) {
     t.armed = TransferKind::kNone;
     reports.Reset(ScreenReset::kNothing);
@@ -48,7 +54,11 @@ StepOutcome GoOn(Transfer& t, Reports& reports, const Result<void>& resumed) {
         reports.Reason(refused);
         return {StepResult::kRefused, refused};
     }
-    reports.Notice(NoticeId::kInsertDisk, t.diskNumber);
+    if (t.parity.nextParityDisk > 0) {
+        reports.Notice(NoticeId::kInsertParityDisk, t.parity.nextParityDisk);
+    } else {
+        reports.Notice(NoticeId::kInsertDisk, t.diskNumber);
+    }
     return {StepResult::kArmed, {}};
 }
 
@@ -97,8 +107,11 @@ StepOutcome OnSplitOut(Transfer& t, const EngineSeams& seams) {
     t.bytesWritten = 0;
     t.freeKB = 0;
     t.setIdentity = seams.drives.settings().checkFile ? NewSetIdentity() : std::string();
+    t.parity = {seams.drives.settings().parityDisks, 0, 0, 0};
     reports.Reset(ScreenReset::kNothing);
-    auto source = OpenSource(t, seams);
+    auto source = ParityNeedsCheckFiles(t)
+                      ? OpenSource(t, seams)
+                      : Result<File>(Why{Reason::kParityWithoutCheckFiles, 0, {}});
     StepOutcome outcome{StepResult::kArmed, {}};
     if (!source) {
         t.filePicked = false;
@@ -110,7 +123,7 @@ StepOutcome OnSplitOut(Transfer& t, const EngineSeams& seams) {
         if (resume) {
             outcome = GoOn(t, reports, ResumeSplit(t, seams, *resume));
         } else {
-            reports.Notice(NoticeId::kInsertDisk, 1);
+            reports.Notice(NoticeId::kInsertDisk, 1, DisksOfSet(t, seams));
         }
     }
     reports.TotalRestarted();

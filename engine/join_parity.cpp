@@ -19,7 +19,7 @@ void ForgetRecord(const Transfer& t, const EngineSeams& seams) {
 
 int ParityDisksOfSet(const Transfer& t) {
     const auto& layout = t.joinParity.layout;
-    return layout ? static_cast<int>(layout->facts.parityDisks) : kMostParityDisks;
+    return layout ? static_cast<int>(layout->facts.parityDisks) : kMaxParityDisks;
 }
 
 // The next parity disk, or the end when the set has no more.

@@ -94,6 +94,7 @@ Result<void> ResumeSplit(Transfer& t, const EngineSeams& seams, const TransferRe
     }
     t.bytesWritten = record.done;
     t.setIdentity = record.setIdentity;
+    t.parity = record.parity;
     t.diskNumber = record.nextDisk;
     t.pending = true;
     return {};
@@ -144,6 +145,9 @@ TransferRecord RecordOf(const Transfer& t) {
     record.total = join ? t.joinTotal : t.sourceSize;
     record.nextDisk = t.diskNumber;
     record.done = join ? t.bytesJoined : t.bytesWritten;
+    if (!join) {
+        record.parity = t.parity;
+    }
     const auto& stamp = join ? t.joinedStamp : t.sourceStamp;
     if (stamp) {
         record.file = *stamp;

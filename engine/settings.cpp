@@ -1,5 +1,6 @@
 #include "engine/settings.h"
 
+#include "platform/drive_map.h"
 #include "platform/durable_file.h"
 #include "platform/file_system.h"
 #include "platform/settings_location.h"
@@ -27,6 +28,26 @@ void SaveSettingsTo(const std::string& path, const DriveChoice& choice) {
                            static_cast<char>(choice.spareSetting)};
     // A choice that is not kept is only asked for again at the next start.
     static_cast<void>(ReplaceFileWhole(path, {bytes, 2}));
+}
+
+int LoadParityDisks(int fallback) {
+    FileSystem files;
+    auto file = files.OpenRegular(ParityFilePath(), Links::Follow, {});
+    if (!file) {
+        return fallback;
+    }
+    char digit = 0;
+    const auto read = files.Read(&digit, 1, *file);
+    if (!read || *read != 1 || digit < '0' || digit > '0' + kMaxParityDisks) {
+        return fallback;
+    }
+    return digit - '0';
+}
+
+void SaveParityDisks(int disks) {
+    const char digit = static_cast<char>('0' + disks);
+    // A choice that is not kept is only made again at the next start.
+    static_cast<void>(ReplaceFileWhole(ParityFilePath(), {&digit, 1}));
 }
 
 void LoadSettings(DriveChoice& choice) {

@@ -15,4 +15,9 @@ void SaveSettings(const DriveChoice& choice);
 void LoadSettingsFrom(const std::string& path, DriveChoice& choice);
 void SaveSettingsTo(const std::string& path, const DriveChoice& choice);
 
+// The parity disks the window's splits write, kept in a file of one digit: `fallback` (the
+// drives file's) until the user chose in the menu.
+int LoadParityDisks(int fallback);
+void SaveParityDisks(int disks);
+
 }  // namespace torvanik

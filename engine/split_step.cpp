@@ -8,35 +8,22 @@
 #include "engine/copy_loop.h"
 #include "engine/disk_set.h"
 #include "engine/medium_read_back.h"
+#include "engine/parity_files.h"
+#include "engine/parity_plan.h"
+#include "engine/parity_step.h"
 #include "engine/resume.h"
 #include "engine/set_on_disk.h"
 #include "engine/split_files.h"
+#include "engine/step_failure.h"
 #include "engine/step_lock.h"
+#include "engine/transfer_start.h"
 
 namespace torvanik {
 namespace {
 
 constexpr std::int64_t kSmallestUsableFree = 1024;
 
-// Why a phase failed, and what the user is asked for: the same disk (numbered, or without
-// a number when the disk can't be used at all), or another disk.
-struct Failure {
-    StepResult result;
-    Why why;
-    int number = kNoNumber;
-    // The full-disk notice only when the reason left after the undo still says full.
-    bool fullByReason = false;
-    // The notice on screen stays; only the reason is added.
-    bool reasonOnly = false;
-};
-
-Failure AskAgain(int number, Why why) {
-    return {StepResult::kSameDisk, std::move(why), number};
-}
-
-Failure Full(Why why) {
-    return {StepResult::kDiskFull, std::move(why)};
-}
+using Failure = StepFailure;
 
 // The step's phases, in order: prepare, write INFO.FIL, begin the check file, measure the
 // room, copy, check the chunk and the check file, commit. Each returns a failure or
@@ -110,9 +97,7 @@ class SplitStep {
     // A source changed in any way since UT would make a set that joins to neither version;
     // the split can't go on until a new UT.
     std::optional<Failure> SourceChanged() {
-        const auto stamp = ValueOrNone(files_.Stamp(t_.source));
-        const auto named = files_.Identify(t_.sourcePath, Links::Follow);
-        if (stamp && stamp == t_.sourceStamp && named && named->SameFile(stamp->identity)) {
+        if (!torvanik::SourceChanged(t_, files_)) {
             return std::nullopt;
         }
         return Failure{StepResult::kRefused, {Reason::kSourceChanged, 0, {}}};
@@ -179,7 +164,7 @@ class SplitStep {
     }
 
     // The room measured with the new INFO.FIL and check file on the disk; the chunk is as
-    // large as fits.
+    // large as fits, or with parity disks one slice.
     std::optional<Failure> MeasureRoom() {
         const auto free = files_.FreeBytes(drive_);
         const Why why =
@@ -190,8 +175,16 @@ class SplitStep {
         }
         reports_.DiskProgress(disk_, true);
         const auto left = static_cast<std::uint64_t>(t_.sourceSize - t_.bytesWritten);
-        chunkSize_ =
-            static_cast<std::int64_t>(std::min({*free, left, files_.LargestFile(drive_.folder)}));
+        const std::uint64_t largest = files_.LargestFile(drive_.folder);
+        if (t_.parity.disks > 0) {
+            const auto length = ParityChunkLength(t_, seams_, drive_, disk_, *free, largest);
+            if (!length) {
+                return Full(length.why());
+            }
+            chunkSize_ = static_cast<std::int64_t>(*length);
+            return std::nullopt;
+        }
+        chunkSize_ = static_cast<std::int64_t>(std::min({*free, left, largest}));
         return std::nullopt;
     }
 
@@ -204,12 +197,17 @@ class SplitStep {
             return failure;
         }
         reports_.Notice(NoticeId::kCopyingTo, t_.diskNumber);
+        if (disk_ == 1 && t_.parity.disks > 0) {
+            reports_.Reason({Reason::kNone, 0, SetTakesText(t_.parity.dataDisks, t_.parity.disks)});
+        }
         Result<void> copied =
             CopyChunk(seams_, reports_, t_.source, written_.chunk.file, chunkSize_, t_.bytesWritten,
                       t_.sourceSize, kFromSource,
                       DigestIfChecked(seams_, digest_, static_cast<bool>(written_.checkFile.file)),
                       &t_.mediumPace);
-        if (!copied && IsOutOfSpace(copied.why()) && EndChunkWhereRefused()) {
+        // A chunk of a set with parity is one slice long, or the set is broken.
+        if (!copied && IsOutOfSpace(copied.why()) && t_.parity.disks == 0 &&
+            EndChunkWhereRefused()) {
             copied = {};
         }
         if (!copied) {
@@ -324,6 +322,11 @@ class SplitStep {
     Why Undo(const Why& why) {
         Result<void> undone = diskGone_ ? Result<void>() : TakeBackSplitFiles(files_, written_);
         t_.bytesWritten = start_;
+        if (disk_ == 1) {
+            // Another disk 1 measures its own room.
+            t_.parity.sliceSize = 0;
+            t_.parity.dataDisks = 0;
+        }
         const auto sought = files_.Seek(t_.source, start_);
         if (undone && !sought) {
             undone = WhyOfFailure(sought.why(), Reason::kUndoFailed);
@@ -356,15 +359,9 @@ class SplitStep {
             reports_.Notice(NoticeId::kInsertDiskAgain, disk_ + 1, letGo_);
             return {StepResult::kAdvanced, letGo_};
         }
-        t_.pending = false;
-        t_.diskNumber = 1;
-        t_.source = File();
-        t_.freeKB = 0;
-        reports_.Notice(disk_ <= 1 ? NoticeId::kSplitDoneOne : NoticeId::kSplitDoneSeveral,
-                        kNoNumber, letGo_);
-        t_.armed = TransferKind::kNone;
-        reports_.Reset(ScreenReset::kNoticeOnly);
-        return {StepResult::kFinished, letGo_};
+        return AfterLastDataDisk(t_, reports_,
+                                 disk_ <= 1 ? NoticeId::kSplitDoneOne : NoticeId::kSplitDoneSeveral,
+                                 letGo_);
     }
 
     Transfer& t_;
@@ -390,6 +387,9 @@ class SplitStep {
 
 StepOutcome WriteNextDisk(Transfer& transfer, const EngineSeams& seams, Reports& reports,
                           int disk) {
+    if (transfer.parity.nextParityDisk > 0) {
+        return WriteParityDisk(transfer, seams, reports);
+    }
     return SplitStep(transfer, seams, reports, disk).Run();
 }
 

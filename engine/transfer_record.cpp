@@ -4,6 +4,8 @@
 #include <sstream>
 #include <vector>
 
+#include "platform/drive_map.h"
+
 namespace torvanik {
 namespace {
 
@@ -87,13 +89,55 @@ std::string FormatRecord(const TransferRecord& r) {
         << "inode " << r.file.identity.inode << '\n'
         << "storrelse " << r.file.identity.size << '\n'
         << "endret " << TimeText(r.file.modified) << '\n'
-        << "status-endret " << TimeText(r.file.changed) << '\n'
-        << kLastLine << '\n';
+        << "status-endret " << TimeText(r.file.changed) << '\n';
+    if (r.parity.disks > 0) {
+        out << "paritet " << r.parity.disks << '\n'
+            << "skive " << r.parity.sliceSize << '\n'
+            << "datadisketter " << r.parity.dataDisks << '\n'
+            << "neste-paritet " << r.parity.nextParityDisk << '\n';
+    }
+    out << kLastLine << '\n';
     return out.str();
 }
 
+namespace {
+
+// The parity lines, between the file's and the last: all four or none.
+bool TakeParity(std::vector<std::pair<std::string_view, std::string_view>>& fields,
+                ParityState& parity) {
+    constexpr std::size_t kWithout = 14;
+    constexpr std::string_view kKeys[] = {"paritet", "skive", "datadisketter", "neste-paritet"};
+    if (fields.size() == kWithout) {
+        return true;
+    }
+    if (fields.size() != kWithout + std::size(kKeys)) {
+        return false;
+    }
+    const std::size_t first = kWithout - 1;
+    for (std::size_t i = 0; i < std::size(kKeys); ++i) {
+        if (fields[first + i].first != kKeys[i]) {
+            return false;
+        }
+    }
+    const bool read = NumberOf(fields[first].second, parity.disks) &&
+                      NumberOf(fields[first + 1].second, parity.sliceSize) &&
+                      NumberOf(fields[first + 2].second, parity.dataDisks) &&
+                      NumberOf(fields[first + 3].second, parity.nextParityDisk);
+    fields.erase(fields.begin() + static_cast<std::ptrdiff_t>(first),
+                 fields.begin() + static_cast<std::ptrdiff_t>(first + std::size(kKeys)));
+    return read && parity.disks >= 1 && parity.disks <= kMaxParityDisks && parity.sliceSize > 0 &&
+           parity.sliceSize % 4 == 0 && parity.dataDisks >= 1 && parity.nextParityDisk >= 0 &&
+           parity.nextParityDisk <= parity.disks;
+}
+
+}  // namespace
+
 std::optional<TransferRecord> ParseRecord(std::string_view text) {
-    const auto fields = Fields(text);
+    auto fields = Fields(text);
+    TransferRecord r;
+    if (!TakeParity(fields, r.parity)) {
+        return std::nullopt;
+    }
     constexpr std::string_view kKeys[] = {
         "torvanik-overforing", "art",    "fil",   "sett",  "kontrollsett", "lengde",
         "neste-diskett",       "ferdig", "enhet", "inode", "storrelse",    "endret",
@@ -106,7 +150,6 @@ std::optional<TransferRecord> ParseRecord(std::string_view text) {
             return std::nullopt;
         }
     }
-    TransferRecord r;
     const auto path = Unhex(fields[2].second);
     const auto setName = Unhex(fields[3].second);
     const auto setIdentity = Unhex(fields[4].second);

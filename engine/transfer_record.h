@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/parity_state.h"
 #include "engine/transfer_report.h"
 #include "platform/durable_file.h"
 #include "platform/file_system.h"
@@ -23,6 +24,9 @@ struct TransferRecord {
     std::int64_t done = 0;  // bytes on the finished disks, or joined
     // The source as UT found it, or the joined file as the last finished disk left it.
     FileStamp file;
+    // A split with parity disks: their number, the slice size, the next parity disk. A
+    // record without them is of a set without parity.
+    ParityState parity;
 
     bool operator==(const TransferRecord&) const = default;
 };

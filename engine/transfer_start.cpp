@@ -38,6 +38,12 @@ Result<File> OpenSource(Transfer& t, const EngineSeams& seams) {
     return opened;
 }
 
+bool SourceChanged(Transfer& t, FileSystem& files) {
+    const auto stamp = ValueOrNone(files.Stamp(t.source));
+    const auto named = files.Identify(t.sourcePath, Links::Follow);
+    return !(stamp && stamp == t.sourceStamp && named && named->SameFile(stamp->identity));
+}
+
 Result<File> OpenDestination(Transfer& t, const EngineSeams& seams) {
     t.destination = File();
     if (DestinationIsOfSet(seams, t.destinationPath, t.joinName)) {

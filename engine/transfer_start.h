@@ -14,6 +14,10 @@ namespace torvanik {
 // on the drive.
 Result<File> OpenSource(Transfer& transfer, const EngineSeams& seams);
 
+// The split's source is no longer the file UT found: changed in any way, or another file
+// under its name. A set of it would join to neither version.
+bool SourceChanged(Transfer& transfer, FileSystem& files);
+
 // Creates the transfer's destination anew (closing one left open by an earlier join); why
 // not, when it can't be made or is a file of the set on the drive.
 Result<File> OpenDestination(Transfer& transfer, const EngineSeams& seams);

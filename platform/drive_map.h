@@ -38,6 +38,9 @@ struct DriveMapping {
     const FloppyFormat* format = kDefaultFloppyFormat;
 };
 
+// The most parity disks a split writes.
+inline constexpr int kMaxParityDisks = 9;
+
 // Settings of the drives file that hold for every drive.
 struct DriveSettings {
     bool eject = true;  // let a removable disk go after its step

@@ -103,6 +103,13 @@ Result<void> ReadDrivesLine(const std::string& line, DriveMap& map) {
         map.Set(index, std::move(*mapping));
         return {};
     }
+    if (text.substr(0, space) == "parity") {
+        if (value.size() != 1 || value[0] < '0' || value[0] > '0' + kMaxParityDisks) {
+            return Refused(std::string(drive_text::kParityCount));
+        }
+        map.settings().parityDisks = value[0] - '0';
+        return {};
+    }
     for (const SettingWord& setting : kSettingWords) {
         if (text.substr(0, space) == setting.key) {
             if (value != "yes" && value != "no") {
@@ -134,6 +141,9 @@ Result<DriveMap> LoadDrivesFile(const std::string& path) {
         if (auto read = ReadDrivesLine(*line, map); !read) {
             return Refused(path + ":" + std::to_string(number) + ": " + read.why().text);
         }
+    }
+    if (map.settings().parityDisks > 0 && !map.settings().checkFile) {
+        return Refused(path + ": " + std::string(drive_text::kParityWithoutSums));
     }
     return map;
 }

@@ -8,9 +8,9 @@
 #include <cstdio>
 
 #include "platform/file_copy.h"
-#include "res/texts/reason_texts.h"
 #include "platform/image_staging.h"
 #include "platform/owned_fd.h"
+#include "res/texts/reason_texts.h"
 
 namespace torvanik {
 namespace {

@@ -48,6 +48,13 @@ std::string UnknownLongOption(std::span<const ProgramOption> options, std::strin
     return std::string(text) + "--" + std::string(name);
 }
 
+int ArgumentOf(const ProgramOption& option) {
+    if (option.valueOptional) {
+        return optional_argument;
+    }
+    return option.takesValue ? required_argument : no_argument;
+}
+
 }  // namespace
 
 Result<ProgramArguments> ParseProgramArguments(std::span<const ProgramOption> options,
@@ -61,8 +68,8 @@ Result<ProgramArguments> ParseProgramArguments(std::span<const ProgramOption> op
         table.push_back({common.name, no_argument, nullptr, common.code});
     }
     for (std::size_t i = 0; i < options.size(); ++i) {
-        table.push_back({names[i].c_str(), options[i].takesValue ? required_argument : no_argument,
-                         nullptr, kFirstTableCode + static_cast<int>(i)});
+        table.push_back({names[i].c_str(), ArgumentOf(options[i]), nullptr,
+                         kFirstTableCode + static_cast<int>(i)});
     }
     table.push_back({});
 

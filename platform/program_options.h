@@ -15,6 +15,8 @@ namespace torvanik {
 struct ProgramOption {
     std::string_view name;  // the long name, without its dashes
     bool takesValue = false;
+    // Its value may be left out, and is then empty; given, it is "--name=value" only.
+    bool valueOptional = false;
 };
 
 struct GivenOption {

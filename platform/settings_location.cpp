@@ -37,6 +37,15 @@ std::string SettingsFilePath() {
     return ConfigFolder() + "/Torvanik.hsk";
 }
 
+std::string ScratchFolder() {
+    const char* set = std::getenv("TMPDIR");
+    return set != nullptr && set[0] == '/' ? std::string(set) : std::string("/var/tmp");
+}
+
+std::string ParityFilePath() {
+    return ConfigFolder() + "/parity";
+}
+
 std::string DrivesFilePath() {
     return ConfigFolder() + "/drives";
 }

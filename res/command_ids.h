@@ -8,6 +8,7 @@ inline constexpr int ID_SPLIT_OUT = 32773;
 inline constexpr int ID_JOIN_IN = 32775;
 inline constexpr int ID_CLEAN_DISK = 32777;
 inline constexpr int ID_SELECT_DRIVE = 32780;
+inline constexpr int ID_PARITY_DISK = 32781;
 inline constexpr int IDS_IDLE_MESSAGE = 57345;
 inline constexpr int ID_APP_ABOUT = 57664;
 inline constexpr int ID_APP_EXIT = 57665;

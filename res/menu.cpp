@@ -9,9 +9,8 @@ namespace torvanik {
 namespace {
 
 constexpr std::array kFileItems = {
-    MenuItem{"&\xC3\x85pne.", ID_SPLIT_OUT},
-    MenuItem{"&Velg destinasjon", ID_JOIN_IN},
-    MenuItem{nullptr, ID_SEPARATOR},
+    MenuItem{"&\xC3\x85pne.", ID_SPLIT_OUT},   MenuItem{"&Velg destinasjon", ID_JOIN_IN},
+    MenuItem{"&Paritetsdisk", ID_PARITY_DISK}, MenuItem{nullptr, ID_SEPARATOR},
     MenuItem{"A&vslutt", ID_APP_EXIT},
 };
 

@@ -28,6 +28,9 @@ constexpr std::array kStrings = {
                 "Velg alt. diskettstasjon "},
     StringEntry{IDS_IDLE_MESSAGE, "Klar"},
     StringEntry{IDS_CHECKING_DISK, "Kontrollerer disketten ..."},
+    StringEntry{ID_PARITY_DISK,
+                "Skriv en paritetsdiskett etter den siste disketten, s\xC3\xA5 settet t\xC3\xA5ler "
+                "\xC3\xA5 miste en\nParitetsdisk"},
     StringEntry{ID_APP_ABOUT, "Viser versjon og opplysninger om programmet\nInformasjon"},
     StringEntry{ID_APP_EXIT, "Avslutter programmet \nAvslutt"},
     StringEntry{ID_SHOW_HELP, "Veiledning for bruk av programmet"},

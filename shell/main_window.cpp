@@ -36,12 +36,12 @@ QString Text(std::string_view utf8) {
 
 }  // namespace
 
-MainWindow::MainWindow(const DriveMap& drives, const QString& caption,
-                       std::unique_ptr<FileSystem> files)
+MainWindow::MainWindow(DriveMap& drives, const QString& caption, std::unique_ptr<FileSystem> files)
     : drives_(drives),
       document_{{}, {}, RecordStore(StateFolder())},
       files_(files ? std::move(files) : std::make_unique<FileSystem>()) {
     LoadSettings(document_.drive);
+    drives_.settings().parityDisks = LoadParityDisks(drives_.settings().parityDisks);
     setWindowTitle(caption);
 }
 
@@ -162,6 +162,20 @@ void MainWindow::MakeActions() {
         action->setChecked(true);
         actions_[command] = action;
     }
+    MakeParityAction();
+}
+
+// The next UT writes one parity disk when checked; the choice is kept for the next start.
+void MainWindow::MakeParityAction() {
+    auto* parity = new QAction(this);
+    parity->setStatusTip(Text(PromptOf(ID_PARITY_DISK)));
+    parity->setCheckable(true);
+    parity->setChecked(drives_.settings().parityDisks > 0);
+    connect(parity, &QAction::toggled, this, [this](bool on) {
+        drives_.settings().parityDisks = on ? 1 : 0;
+        SaveParityDisks(drives_.settings().parityDisks);
+    });
+    actions_[ID_PARITY_DISK] = parity;
 }
 
 bool MainWindow::MakeMenu() {

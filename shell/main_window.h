@@ -25,7 +25,7 @@ class MainWindow : public QMainWindow {
   public:
     // Loads the drive setting, before any window exists. Without `files`, the steps use
     // the machine's own file system.
-    MainWindow(const DriveMap& drives, const QString& caption,
+    MainWindow(DriveMap& drives, const QString& caption,
                std::unique_ptr<FileSystem> files = nullptr);
     ~MainWindow() override;
 
@@ -51,11 +51,12 @@ class MainWindow : public QMainWindow {
   private:
     bool MakeChildren();
     void MakeActions();
+    void MakeParityAction();
     bool MakeMenu();
     bool MakeToolBar();
     bool MakeStatusBar();
 
-    const DriveMap& drives_;
+    DriveMap& drives_;
     Document document_;
     std::unique_ptr<FileSystem> files_;
     std::unique_ptr<Questions> questions_;

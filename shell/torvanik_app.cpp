@@ -16,7 +16,7 @@ namespace torvanik {
 TorvanikApp::TorvanikApp() = default;
 TorvanikApp::~TorvanikApp() = default;
 
-bool TorvanikApp::Start(const DriveMap& drives) {
+bool TorvanikApp::Start(DriveMap& drives) {
     InstallNorwegianQtTranslation(*qApp);
     QIcon icon{QPixmap(LargeIcon())};
     icon.addPixmap(QPixmap(SmallIcon()));

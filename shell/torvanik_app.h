@@ -17,7 +17,7 @@ class TorvanikApp {
 
     // Creates the main window, shows it and paints it once; false when the window can't
     // be made.
-    bool Start(const DriveMap& drives);
+    bool Start(DriveMap& drives);
     MainWindow* mainWindow() const { return window_.get(); }
 
   private:

@@ -2,7 +2,7 @@
 
 _torvanik_cli() {
     local options="--drive --select --overwrite --no-verify --no-eject --batch --auto --resume
-        --no-sums --help --version"
+        --no-sums --parity --help --version"
     local letters="A: B: C: D: E: F: G: H: I: J: K: L: M: N:"
     local kinds="media media: device: images:"
     local formats="360k 720k 1.2m 1.44m 2.88m"

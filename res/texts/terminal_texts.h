@@ -9,7 +9,7 @@ namespace torvanik::cli {
 inline constexpr std::string_view kProgramName = "torvanik-cli";
 
 inline constexpr std::string_view kUsage =
-    "Bruk: torvanik-cli [VALG]... split FIL\n"
+    "Bruk: torvanik-cli [VALG]... [--parity[=N]] split FIL\n"
     "      torvanik-cli [VALG]... [--overwrite] join DESTINASJON\n"
     "      torvanik-cli [VALG]... check\n"
     "      torvanik-cli [--drive X:=MÅL]... drives\n"
@@ -51,6 +51,9 @@ inline constexpr std::string_view kHelp =
     "  --no-verify        ikke les hver diskett tilbake og sammenlign etter kopieringen\n"
     "  --no-sums          skriv ingen kontrollfil (TVxxxxxx.XXH) på diskettene, og\n"
     "                     kontroller ikke delene mot den ved join\n"
+    "  --parity[=N]       skriv N paritetsdisketter (1 til 9, uten N én) etter den\n"
+    "                     siste disketten med data (bare split): settet tåler da å\n"
+    "                     miste N disketter, og par2 kan reparere det\n"
     "  --overwrite        skriv over en DESTINASJON som finnes fra før\n"
     "  --batch            spør ikke ved [KLAR]: hver disk brukes slik den står i\n"
     "                     stasjonen (til skript)\n"
@@ -92,6 +95,7 @@ inline constexpr std::string_view kBadMissing =
     "ugyldig liste over disketter som mangler: %s (disknumre skilt med komma, som 2,5)";
 inline constexpr std::string_view kMissingDisk = "%s mangler disknummer";
 inline constexpr std::string_view kBadRebuildDisk = "ugyldig disknummer: %s";
+inline constexpr std::string_view kParityOnlySplit = "--parity gjelder bare split";
 inline constexpr std::string_view kDestinationExists =
     "%s finnes fra før; bruk --overwrite for å skrive over den";
 inline constexpr std::string_view kAutoNeedsMountedDrive =

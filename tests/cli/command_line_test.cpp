@@ -28,5 +28,17 @@ TEST(CliCommandLineTest, EachSwitchSetsItsField) {
     }
 }
 
+TEST(CliCommandLineTest, ParityIsOneDiskAloneOrTheNumberGiven) {
+    for (const auto& [arguments, disks] :
+         std::vector<std::pair<std::vector<std::string>, int>>{{{"split", "a"}, 0},
+                                                               {{"--parity", "split", "a"}, 1},
+                                                               {{"split", "--parity=9", "a"}, 9},
+                                                               {{"--par=3", "split", "a"}, 3}}) {
+        const auto parsed = ParseCliRequest(arguments);
+        ASSERT_TRUE(parsed) << parsed.why().text;
+        EXPECT_EQ(parsed->parityDisks, disks);
+    }
+}
+
 }  // namespace
 }  // namespace torvanik::testing

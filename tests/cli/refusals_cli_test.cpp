@@ -155,6 +155,13 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"SelectBeyondN", {"--select", "O:", "split", "a"}, "ugyldig stasjon: O:"},
         UsageCase{"SelectNoLetter", {"--select", "AB", "split", "a"}, "ugyldig stasjon: AB"},
         UsageCase{"OverwriteSplit", {"--overwrite", "split", "a"}, "--overwrite gjelder bare join"},
+        UsageCase{"ParityJoin", {"--parity", "join", "a"}, "--parity gjelder bare split"},
+        UsageCase{
+            "ParityZero", {"--parity=0", "split", "a"}, "--parity tar et antall fra 1 til 9: 0"},
+        UsageCase{"ParityTen", {"--parity=10", "split", "a"}, "fra 1 til 9: 10"},
+        UsageCase{"ParityWithoutSums",
+                  {"--parity=2", "--no-sums", "split", "a"},
+                  "--parity krever kontrollfiler"},
         UsageCase{"DrivesWithWord", {"drives", "A:"}, "for mange argumenter: A:"},
         UsageCase{"MissingNotANumber", {"--missing", "2,x", "join", "a"}, "mangler: 2,x"},
         UsageCase{"MissingZero", {"--missing=0", "join", "a"}, "mangler: 0"},

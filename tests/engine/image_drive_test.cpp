@@ -116,6 +116,31 @@ TEST_F(ImageDriveTest, SplitsOntoThreeFloppyImagesAndJoinsBack) {
     EXPECT_EQ(ReadBytes(joined), original);
 }
 
+// With a parity disk the set takes one image more, and the images' files make a set that
+// par2 finds whole.
+TEST_F(ImageDriveTest, AParityDiskIsTheImageAfterTheData) {
+    const std::string source = MakeSource("bilde.bmp", 3'000'000);
+    drives.settings().parityDisks = 1;
+    Split(source);
+    for (int disk = 1; disk <= 4; ++disk) {
+        Klar();
+    }
+    EXPECT_EQ(screen().lastNotice, N(NoticeId::kSplitDoneSeveral));
+    const std::string out = CopiedOut("DSKA0003.IMG");
+    EXPECT_THAT(NamesIn(out), ElementsAre(CheckFileName(transfer.setIdentity), "bilde_bmp.par2",
+                                          "bilde_bmp.vol00+01.par2"));
+    if (!OnPath("par2")) {
+        GTEST_SKIP() << "par2 is not installed";
+    }
+    for (const char* image : {"DSKA0000.IMG", "DSKA0001.IMG", "DSKA0002.IMG"}) {
+        ASSERT_EQ(
+            Mtools({"mcopy", "-m", "-n", "-i", Image(image), "::bilde_bmp_*", out + "/"}).status,
+            0);
+    }
+    const Result<ChildOutput> verified = RunChild({"par2", "v", "-q", out + "/bilde_bmp.par2"});
+    EXPECT_TRUE(Succeeded(verified)) << ComplaintOf(verified);
+}
+
 // $XDG_RUNTIME_DIR and $TMPDIR on a 16 KiB tmpfs, too small for any image, where this
 // process may mount one; else on a folder that is not there at all. As they were after.
 class NoRoomForTemporaries {

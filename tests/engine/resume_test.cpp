@@ -285,7 +285,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(RecordStoreTest, KeepsItsFolderToTheUser) {
     TempFolder tmp;
     const RecordStore store(tmp / "state");
-    TransferRecord record{TransferKind::kSplit, "/a", "a", "", 10, 2, 5, {}};
+    TransferRecord record{TransferKind::kSplit, "/a", "a", "", 10, 2, 5, {}, {}};
     ASSERT_TRUE(store.Save(record));
     EXPECT_EQ(fs::status(tmp / "state").permissions() & fs::perms::all, fs::perms::owner_all);
     fs::permissions(tmp / "state", fs::perms::all);
@@ -304,7 +304,8 @@ TEST(RecordTest, OnlyAWholeRecordOfTheFileIsRead) {
                           3'500'000,
                           3,
                           2'000'000,
-                          FileStamp{{1, 2, 3'500'000}, {10, 20}, {30, 40}}};
+                          FileStamp{{1, 2, 3'500'000}, {10, 20}, {30, 40}},
+                          {}};
     ASSERT_TRUE(store.Save(record));
     const auto found = store.Load(TransferKind::kSplit, record.path);
     ASSERT_EQ(found.found, RecordStore::Found::kRecord);
@@ -319,12 +320,29 @@ TEST(RecordTest, OnlyAWholeRecordOfTheFileIsRead) {
         "",
         std::string(text).replace(text.find("neste-diskett 3"), 15, "neste-diskett x"),
         std::string(text).replace(text.find("ferdig 2000000"), 14, "ferdig 9999999"),
-        FormatRecord({TransferKind::kSplit, "/andre/fil.bmp", "fil.bmp", "", 10, 2, 5, {}}),
+        FormatRecord({TransferKind::kSplit, "/andre/fil.bmp", "fil.bmp", "", 10, 2, 5, {}, {}}),
     };
     for (const std::string& bytes : damaged) {
         WriteBytes(file, {bytes.begin(), bytes.end()});
         EXPECT_EQ(store.Load(TransferKind::kSplit, record.path).found, RecordStore::Found::kDamaged)
             << bytes;
+    }
+}
+
+// A split with parity disks keeps where it stands among them; a record with part of the
+// parity lines, or impossible ones, is damaged.
+TEST(RecordTest, ParityLinesGoThereAndBackWhole) {
+    TransferRecord record{TransferKind::kSplit, "/a", "a", "3F9A1C", 10, 5, 10, {}, {2, 4, 3, 1}};
+    const std::string text = FormatRecord(record);
+    EXPECT_EQ(ParseRecord(text), record);
+    const auto replaced = [&text](const std::string& line, const std::string& with) {
+        return std::string(text).replace(text.find(line), line.size(), with);
+    };
+    for (const std::string& damaged :
+         {replaced("skive 4\n", ""), replaced("paritet 2", "paritet 0"),
+          replaced("skive 4", "skive 6"), replaced("neste-paritet 1", "neste-paritet 3"),
+          replaced("paritet 2\n", "slutt\npartiet 2\n")}) {
+        EXPECT_EQ(ParseRecord(damaged), std::nullopt) << damaged;
     }
 }
 

@@ -90,7 +90,13 @@ TEST(DriveMapTest, CommandLineThenDrivesFileThenDefaults) {
     EXPECT_TRUE(map.settings().readBack);
     EXPECT_TRUE(map.settings().checkFile);
 
-    for (const char* bad : {"A:/no/space\n", "eject maybe\n", "verify\n", "verbose no\n"}) {
+    std::ofstream(file) << "parity 2\n";
+    built = BuildDriveMap({}, file);
+    ASSERT_TRUE(built) << WhyText(built);
+    EXPECT_EQ(built->settings().parityDisks, 2);
+
+    for (const char* bad : {"A:/no/space\n", "eject maybe\n", "verify\n", "verbose no\n",
+                            "parity 10\n", "parity yes\n", "parity 1\nsums no\n"}) {
         std::ofstream(file) << bad;
         EXPECT_FALSE(BuildDriveMap({}, file)) << bad;
     }

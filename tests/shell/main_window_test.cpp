@@ -207,6 +207,7 @@ TEST_F(MainWindowTest, MenuHasThePopupsItemsAndCommands) {
         {"&Filmeny",
          {{"&\xC3\x85pne.", ID_SPLIT_OUT, "Ctrl+O"},
           {"&Velg destinasjon", ID_JOIN_IN, "Ctrl+S"},
+          {"&Paritetsdisk", ID_PARITY_DISK},
           {"", 0},
           {"A&vslutt", ID_APP_EXIT}}},
         {"&Vis",

@@ -48,6 +48,7 @@ class SnapshotSession {
     ScriptedQuestions& questions() { return questions_; }
     Presenter& presenter() { return *presenter_; }
     const DriveMap& drives() const { return drives_; }
+    DriveMap& drives() { return drives_; }
 
   private:
     const ScratchSpace& scratch_;
