@@ -10,8 +10,9 @@ inline constexpr std::string_view kProgramName = "torvanik-cli";
 
 inline constexpr std::string_view kUsage =
     "Bruk: torvanik-cli [VALG]... [--parity[=N]] split FIL\n"
-    "      torvanik-cli [VALG]... [--overwrite] join DESTINASJON\n"
+    "      torvanik-cli [VALG]... [--overwrite] [--missing LISTE] join DESTINASJON\n"
     "      torvanik-cli [VALG]... check\n"
+    "      torvanik-cli [VALG]... rebuild DISK\n"
     "      torvanik-cli [--drive X:=MÅL]... drives\n"
     "      torvanik-cli -h | --help | -V | --version\n";
 
@@ -24,7 +25,10 @@ inline constexpr std::string_view kHelp =
     "  join DESTINASJON   kopierer INN fra disketter og setter delene sammen til\n"
     "                     DESTINASJON; disk 1 må stå i stasjonen\n"
     "  check              kontrollerer hver diskett i et sett mot kontrollfilen på den,\n"
-    "                     uten å skrive noe; disk 1 må stå i stasjonen\n"
+    "                     uten å skrive noe; disk 1 må stå i stasjonen; deretter\n"
+    "                     paritetsdiskene, om settet har noen\n"
+    "  rebuild DISK       lager datadisk DISK på nytt fra de andre diskene og\n"
+    "                     paritetsdiskene, med nøyaktig de filene den hadde\n"
     "  drives             viser hver stasjon, hva den står for og hva den finner nå\n"
     "\n"
     "Valg:\n"
@@ -55,6 +59,8 @@ inline constexpr std::string_view kHelp =
     "                     siste disketten med data (bare split): settet tåler da å\n"
     "                     miste N disketter, og par2 kan reparere det\n"
     "  --overwrite        skriv over en DESTINASJON som finnes fra før\n"
+    "  --missing LISTE    join går videre uten diskene i LISTE (disknumre skilt med\n"
+    "                     komma, som 2,5) og tar dem fra paritetsdiskene\n"
     "  --batch            spør ikke ved [KLAR]: hver disk brukes slik den står i\n"
     "                     stasjonen (til skript)\n"
     "  --auto             gå videre så snart en annen disk er montert i stasjonen,\n"
@@ -69,15 +75,19 @@ inline constexpr std::string_view kHelp =
     "valgene.\n"
     "\n"
     "Ved [KLAR] setter du inn disketten det bes om og trykker linjeskift; q eller\n"
-    "slutt på inndata avbryter. Delene som er skrevet, blir liggende.\n"
+    "slutt på inndata avbryter. Delene som er skrevet, blir liggende. s går videre\n"
+    "uten disken: join ber da om neste paritetsdisk og gjenoppbygger det som\n"
+    "mangler til slutt, check regner disken som manglende.\n"
     "\n"
     "Når standard inndata ikke er en terminal, eller med --batch, avsluttes\n"
-    "kjøringen når et trinn feiler likt tre ganger på rad uten at disken endres.\n"
+    "kjøringen når et trinn feiler likt tre ganger på rad uten at disken endres;\n"
+    "med --batch går join i stedet videre uten disken.\n"
     "\n"
     "Avslutningsstatus: 0 fullført; 1 avbrutt (q, slutt på inndata, et signal,\n"
     "samme feil tre ganger uten tilsyn, eller utdata som ikke kunne skrives);\n"
     "2 feil bruk; 3 kilden eller disk 1 kunne ikke leses; 4 (check) ikke alle\n"
-    "disketter er i orden.\n";
+    "disketter er i orden; 5 (join) flere disketter mangler enn paritetsdiskene\n"
+    "dekker.\n";
 
 inline constexpr std::string_view kVersionFormat = "torvanik-cli %s\n";
 
