@@ -213,7 +213,7 @@ StepOutcome OnDiskReady(Transfer& t, const EngineSeams& seams) {
         ++t.diskNumber;
     }
     KeepRecord(t, seams, reports, kind, outcome.result);
-    if (join && outcome.result == StepResult::kSameDisk && MayHaveParity(t) &&
+    if (join && outcome.result == StepResult::kSameDisk && MayTakeFromParity(t, outcome.why) &&
         seams.questions.TakeFromParity(disk)) {
         outcome = OnSkipDisk(t, seams);
     }

@@ -97,8 +97,21 @@ bool AwaitsParityDisk(const Transfer& t) {
     return t.armed == TransferKind::kJoin && t.joinParity.parityAsked > 0;
 }
 
-bool MayHaveParity(const Transfer& t) {
-    return t.joinParity.layout.has_value() || !t.setIdentity.empty();
+bool MayTakeFromParity(const Transfer& t, const Why& why) {
+    switch (why.reason) {
+        case Reason::kDestinationWrite:
+        case Reason::kDestinationFull:
+        case Reason::kDestinationLength:
+        case Reason::kDestinationChanged:
+        case Reason::kDestinationGaveBackOtherData:
+        case Reason::kDestinationNotReadBack:
+        case Reason::kUndoFailed:
+        case Reason::kInterrupted:
+        case Reason::kInUse:
+            return false;
+        default:
+            return t.joinParity.layout.has_value() || !t.setIdentity.empty();
+    }
 }
 
 int ParityDiskInDrive(const Transfer& t) {

@@ -30,8 +30,10 @@ void StartFromParityDisk(Transfer& transfer, Reports& reports);
 // The next KLAR reads a parity disk, not a data disk.
 bool AwaitsParityDisk(const Transfer& transfer);
 
-// Whether the set may have parity disks: it has check files, as every such set has.
-bool MayHaveParity(const Transfer& transfer);
+// Whether a data disk whose step failed for `why` may be taken from the parity disks: the
+// set may have them (it has check files, as every such set has) and the disk was at fault,
+// not the destination or a stop.
+bool MayTakeFromParity(const Transfer& transfer, const Why& why);
 
 // The disk number a drive of numbered disks (floppy images) gives the parity disk asked
 // for: after the set's data disks.
