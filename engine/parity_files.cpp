@@ -39,6 +39,11 @@ Result<std::uint64_t> ParityChunkLength(Transfer& t, const EngineSeams& seams,
     const auto noRoom = [](std::uint64_t bytes) {
         return DiskWhy(Reason::kNoRoomForSlice, static_cast<int>((bytes + 1023) / 1024));
     };
+    if (t.sourceSize == 0) {
+        // PAR2 gives an empty file no slice: the set is INFO.FIL and an empty chunk alone.
+        t.parity.disks = 0;
+        return 0;
+    }
     if (disk == 1) {
         const auto nameBytes = [&](int chunk) {
             return NameOf(ChunkPathOn(seams, drive, t.fileName, chunk)).size();

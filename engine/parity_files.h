@@ -52,7 +52,8 @@ ParitySizes ParitySizesOf(const Transfer& transfer, const ParityNames& names);
 
 // The chunk of data disk `disk` of a set with parity disks, on a disk with `free` bytes
 // that takes files of at most `largest`: disk 1 fixes the slice size from its room, and
-// every disk takes one slice whole, the last the rest. Why not, when the disk is too small.
+// every disk takes one slice whole, the last the rest; an empty file takes no parity disks.
+// Why not, when the disk is too small.
 Result<std::uint64_t> ParityChunkLength(Transfer& transfer, const EngineSeams& seams,
                                         const DiskInDrive& drive, int disk, std::uint64_t free,
                                         std::uint64_t largest);

@@ -170,6 +170,9 @@ Result<void> WriteRecoveryPacket(const EngineSeams& seams, Reports& reports, Com
     const std::uint64_t sliceSize = volume.layout.sliceSize;
     std::vector<char> window(volume.sliceFile ? kWindow : 0);
     for (std::uint64_t done = 0; done < sliceSize;) {
+        if (StopRequested(seams)) {
+            return Why{Reason::kInterrupted, 0, {}};
+        }
         const auto size =
             static_cast<std::size_t>(std::min<std::uint64_t>(kWindow, sliceSize - done));
         const char* bytes = volume.slice.data() + (volume.sliceFile ? 0 : done);

@@ -39,7 +39,7 @@ Result<ComputedVolume> ComputeVolume(const EngineSeams& seams, Reports& reports,
                                      const VolumeSource& from, std::uint32_t exponent);
 
 // Writes the recovery packet (header and slice) to `out`, adding every byte to `digest`,
-// the disk's bar following it.
+// the disk's bar following it; a stop is heeded between windows.
 Result<void> WriteRecoveryPacket(const EngineSeams& seams, Reports& reports, ComputedVolume& volume,
                                  File& out, ByteDigest& digest);
 

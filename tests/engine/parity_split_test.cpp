@@ -1,5 +1,6 @@
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "engine/check_file.h"
 #include "engine/record_store.h"
@@ -150,6 +151,45 @@ TEST_F(ParitySplitTest, ADiskWithoutRoomForASliceIsFull) {
         EXPECT_EQ(Klar().result, disk == 4 ? StepResult::kFinished : StepResult::kAdvanced);
         TakeOutDisk(disk);
     }
+}
+
+// A stop while a parity disk is written or read back leaves the disk as it was; the next
+// KLAR writes it.
+TEST_F(ParitySplitTest, AStoppedParityDiskIsLeftAsItWas) {
+    StopToken stop;
+    seams.stop = &stop;
+    drives.settings().parityDisks = 1;
+    Split(MakeSource("bilde.bmp", 2'000'000));
+    for (int disk = 1; disk <= 2; ++disk) {
+        Klar();
+        TakeOutDisk(disk);
+    }
+    const std::function<void()> stopPoints[] = {
+        [&] {
+            files.beforeWrite = [&stop](std::size_t size) {
+                if (size > 100'000) {
+                    stop.Request();
+                }
+                return true;
+            };
+        },
+        [&] {
+            files.spoilReadBack = [&stop](char*, std::int64_t got, std::int64_t) {
+                stop.Request();
+                return got;
+            };
+        },
+    };
+    for (const auto& stopThere : stopPoints) {
+        stopThere();
+        EXPECT_EQ(Klar().result, StepResult::kStopped);
+        EXPECT_EQ(screen().lastNotice, N(NoticeId::kInsertParityDisk, 1));
+        EXPECT_TRUE(DriveFiles().empty());
+        files.beforeWrite = nullptr;
+        files.spoilReadBack = nullptr;
+        stop.Clear();
+    }
+    EXPECT_EQ(Klar().result, StepResult::kFinished);
 }
 
 // A split stopped after its data disks goes on with its parity disks.

@@ -23,6 +23,7 @@
 #include <functional>
 #include <thread>
 
+#include "engine/settings.h"
 #include "engine/transfer_report.h"
 #include "hooked_files.h"
 #include "modal_script.h"
@@ -195,6 +196,23 @@ TEST_F(MainWindowTest, ReasonStaysInTheMessagePaneUntilTheNextCommand) {
     EXPECT_EQ(frame->statusBar()->currentMessage(), "Finner ikke INFO.FIL på disketten");
     Trigger(ID_DISK_READY);
     EXPECT_EQ(frame->statusBar()->currentMessage(), "");
+}
+
+// The menu's parity disk goes to the next split, and is kept for the next start.
+TEST_F(MainWindowTest, ParityDiskIsChosenInTheMenuAndKept) {
+    QAction* parity = frame->action(ID_PARITY_DISK);
+    EXPECT_FALSE(parity->isChecked());
+    Trigger(ID_PARITY_DISK);
+    EXPECT_EQ(drives.settings().parityDisks, 1);
+    frame.reset();
+    drives.settings().parityDisks = 0;
+    frame = std::make_unique<MainWindow>(drives, "Torvanik");
+    ASSERT_TRUE(frame->Create());
+    EXPECT_TRUE(frame->action(ID_PARITY_DISK)->isChecked());
+    EXPECT_EQ(drives.settings().parityDisks, 1);
+    Trigger(ID_PARITY_DISK);
+    EXPECT_EQ(drives.settings().parityDisks, 0);
+    EXPECT_EQ(LoadParityDisks(2), 0);
 }
 
 TEST_F(MainWindowTest, MenuHasThePopupsItemsAndCommands) {
