@@ -46,56 +46,81 @@ std::optional<std::vector<Md5>> MainFileIds(const std::string& body) {
 }
 
 // One chunk from its File Description and its checksums, if they agree with its ID.
-std::optional<InputFile> FileOf(const std::string& desc, const std::vector<KeptPacket>& sums,
-                                std::uint64_t sliceSize) {
-    if (desc.size() < kFileDescFixedBytes || desc.size() % 4 != 0) {
+std::optional<InputFile> FileOf(const Md5& id, const KeptPackets& kept, std::uint64_t sliceSize) {
+    const auto desc = kept.fileDescs.find(id);
+    const auto sum = kept.checksums.find(id);
+    if (desc == kept.fileDescs.end() || desc->second.body.size() < kFileDescFixedBytes ||
+        sum == kept.checksums.end() || sum->second.body.size() != kOneSliceChecksumBytes) {
         return std::nullopt;
     }
-    const Md5 id = Md5From(desc, 0);
-    const auto sum = std::find_if(sums.begin(), sums.end(), [&](const KeptPacket& packet) {
-        return Md5From(packet.body, 0) == id;
-    });
-    if (sum == sums.end() || sum->body.size() != kOneSliceChecksumBytes) {
-        return std::nullopt;
-    }
-    const std::string name = desc.substr(kFileDescFixedBytes);
+    const std::string& descBody = desc->second.body;
+    const std::string& sumBody = sum->second.body;
+    const std::string name = descBody.substr(kFileDescFixedBytes);
     InputFile file{.name = name.substr(0, name.find('\0')),
-                   .length = GetU64(Bytes(desc) + 48),
-                   .hash = Md5From(desc, 16),
-                   .hash16k = Md5From(desc, 32),
-                   .sliceHash = Md5From(sum->body, 16),
-                   .sliceCrc = GetU32(Bytes(sum->body) + 32)};
+                   .length = GetU64(Bytes(descBody) + 48),
+                   .hash = Md5From(descBody, 16),
+                   .hash16k = Md5From(descBody, 32),
+                   .sliceHash = Md5From(sumBody, 16),
+                   .sliceCrc = GetU32(Bytes(sumBody) + 32)};
     if (file.length == 0 || file.length > sliceSize || FileIdOf(file) != id) {
         return std::nullopt;
     }
     return file;
 }
 
-std::optional<SetFacts> FactsOf(const std::string& body) {
+struct FactsRead {
+    SetFacts facts;
+    std::vector<Md5> diskOrder;  // the file IDs, disk 1's first
+};
+
+std::optional<FactsRead> FactsOf(const std::string& body) {
     if (body.size() < kSetFactsFixedBytes || GetU32(Bytes(body)) != kSetFactsVersion) {
         return std::nullopt;
     }
     const std::uint8_t* at = Bytes(body);
     const std::uint32_t infoLength = GetU32(at + 12);
-    if (PaddedTo4(infoLength) != body.size() - kSetFactsFixedBytes) {
+    const std::size_t idsAt = kSetFactsFixedBytes + PaddedTo4(infoLength);
+    const std::uint32_t dataDisks = GetU32(at + 8);
+    if (idsAt > body.size() || body.size() - idsAt != std::size_t{16} * dataDisks) {
         return std::nullopt;
     }
     const std::string identity = body.substr(16, 8);
-    return SetFacts{.parityDisks = GetU32(at + 4),
-                    .dataDisks = GetU32(at + 8),
-                    .identity = identity.substr(0, identity.find('\0')),
-                    .modifiedSeconds = static_cast<std::int64_t>(GetU64(at + 24)),
-                    .accessedSeconds = static_cast<std::int64_t>(GetU64(at + 40)),
-                    .modifiedNanoseconds = GetU32(at + 32),
-                    .accessedNanoseconds = GetU32(at + 48),
-                    .infoFile = body.substr(kSetFactsFixedBytes, infoLength)};
+    FactsRead read{.facts = {.parityDisks = GetU32(at + 4),
+                             .dataDisks = dataDisks,
+                             .identity = identity.substr(0, identity.find('\0')),
+                             .modifiedSeconds = static_cast<std::int64_t>(GetU64(at + 24)),
+                             .accessedSeconds = static_cast<std::int64_t>(GetU64(at + 40)),
+                             .modifiedNanoseconds = GetU32(at + 32),
+                             .accessedNanoseconds = GetU32(at + 48),
+                             .infoFile = body.substr(kSetFactsFixedBytes, infoLength)},
+                   .diskOrder = {}};
+    for (std::size_t idAt = idsAt; idAt < body.size(); idAt += 16) {
+        read.diskOrder.push_back(Md5From(body, idAt));
+    }
+    return read;
+}
+
+// The disk order names every file of the Main packet once.
+bool SameFiles(const std::vector<Md5>& diskOrder, const std::vector<Md5>& mainIds) {
+    if (diskOrder.size() != mainIds.size()) {
+        return false;
+    }
+    const std::vector<int> sorted = MainOrder(diskOrder);
+    for (std::size_t i = 0; i < sorted.size(); ++i) {
+        if (diskOrder[sorted[i]] != mainIds[i]) {
+            return false;
+        }
+    }
+    return true;
 }
 
 bool AllOfSet(const KeptPackets& kept, const Md5& setId) {
     const auto ofSet = [&](const KeptPacket& packet) { return packet.setId == setId; };
     return ofSet(*kept.main) && (!kept.facts || ofSet(*kept.facts)) &&
-           std::all_of(kept.fileDescs.begin(), kept.fileDescs.end(), ofSet) &&
-           std::all_of(kept.checksums.begin(), kept.checksums.end(), ofSet) &&
+           std::all_of(kept.fileDescs.begin(), kept.fileDescs.end(),
+                       [&](const auto& entry) { return ofSet(entry.second); }) &&
+           std::all_of(kept.checksums.begin(), kept.checksums.end(),
+                       [&](const auto& entry) { return ofSet(entry.second); }) &&
            std::all_of(kept.otherSetIds.begin(), kept.otherSetIds.end(),
                        [&](const Md5& id) { return id == setId; });
 }
@@ -116,21 +141,21 @@ Result<SetLayout> AssembleLayout(const KeptPackets& kept, std::optional<SeenReco
     if (!AllOfSet(kept, setId) || (recovery && recovery->md5Matched && recovery->setId != setId)) {
         return Why{.reason = Reason::kParityOfAnotherSet};
     }
-    if (!kept.facts || kept.fileDescs.size() != ids->size()) {
+    std::optional<FactsRead> facts;
+    if (kept.facts) {
+        facts = FactsOf(kept.facts->body);
+    }
+    if (!facts || !SameFiles(facts->diskOrder, *ids)) {
         return Damaged();
     }
-    for (const KeptPacket& desc : kept.fileDescs) {
-        std::optional<InputFile> file = FileOf(desc.body, kept.checksums, layout.sliceSize);
-        if (!file || std::find(ids->begin(), ids->end(), FileIdOf(*file)) == ids->end()) {
+    for (const Md5& id : facts->diskOrder) {
+        std::optional<InputFile> file = FileOf(id, kept, layout.sliceSize);
+        if (!file) {
             return Damaged();
         }
         layout.files.push_back(std::move(*file));
     }
-    std::optional<SetFacts> facts = FactsOf(kept.facts->body);
-    if (!facts || facts->dataDisks != layout.files.size()) {
-        return Damaged();
-    }
-    layout.facts = std::move(*facts);
+    layout.facts = std::move(facts->facts);
     if (recovery) {
         recovery->found.intact = recovery->md5Matched && recovery->setId == setId &&
                                  recovery->sliceBytes == layout.sliceSize;

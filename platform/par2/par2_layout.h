@@ -23,9 +23,9 @@ struct InputFile {       // one chunk: one slice
     bool operator==(const InputFile&) const = default;
 };
 
-struct SetFacts {  // our own packet
-    std::uint32_t parityDisks = 0, dataDisks = 0;
-    std::string identity{};  // six hex digits
+struct SetFacts {                                  // our own packet
+    std::uint32_t parityDisks = 0, dataDisks = 0;  // dataDisks: written as the count of files
+    std::string identity{};                        // six hex digits
     std::int64_t modifiedSeconds = 0, accessedSeconds = 0;
     std::uint32_t modifiedNanoseconds = 0, accessedNanoseconds = 0;
     std::string infoFile{};  // INFO.FIL's bytes

@@ -36,11 +36,15 @@ void PutTime(std::string& out, std::int64_t seconds, std::uint32_t nanoseconds) 
     PutU32(out, 0);
 }
 
-std::string SetFactsBody(const SetFacts& facts) {
+// Version, parity disks, data disks, INFO.FIL's length, the identity in 8 bytes, the
+// source's times (seconds, nanoseconds, 4 bytes of 0), INFO.FIL padded to 4, then the
+// File IDs in disk order, which PAR2's own packets do not keep.
+std::string SetFactsBody(const SetLayout& layout) {
+    const SetFacts& facts = layout.facts;
     std::string body;
     PutU32(body, kSetFactsVersion);
     PutU32(body, facts.parityDisks);
-    PutU32(body, facts.dataDisks);
+    PutU32(body, static_cast<std::uint32_t>(layout.files.size()));
     PutU32(body, static_cast<std::uint32_t>(facts.infoFile.size()));
     std::string identity = facts.identity.substr(0, 8);
     identity.resize(8, '\0');
@@ -48,6 +52,9 @@ std::string SetFactsBody(const SetFacts& facts) {
     PutTime(body, facts.modifiedSeconds, facts.modifiedNanoseconds);
     PutTime(body, facts.accessedSeconds, facts.accessedNanoseconds);
     PutPadded(body, facts.infoFile);
+    for (const InputFile& file : layout.files) {
+        body += AsBytes(FileIdOf(file));
+    }
     return body;
 }
 
@@ -66,7 +73,7 @@ std::string CriticalPackets(const SetLayout& layout, std::string_view creator) {
     std::string creatorBody;
     PutPadded(creatorBody, creator);
     packets += Packet(setId, kCreatorType, creatorBody);
-    packets += Packet(setId, kSetFactsType, SetFactsBody(layout.facts));
+    packets += Packet(setId, kSetFactsType, SetFactsBody(layout));
     return packets;
 }
 
@@ -110,7 +117,9 @@ std::string RecoveryPacket::Header() const {
 
 std::uint64_t ParityOverheadBytes(std::size_t files, std::size_t nameBytes) {
     const std::uint64_t main = kHeaderBytes + 12 + 16 * files;
-    const std::uint64_t perFile = (kHeaderBytes + 56 + PaddedTo4(nameBytes)) + (kHeaderBytes + 36);
+    // A File Description, an IFSC, and the file's ID in the set facts' disk order.
+    const std::uint64_t perFile =
+        (kHeaderBytes + 56 + PaddedTo4(nameBytes)) + (kHeaderBytes + 36) + 16;
     const std::uint64_t creator = kHeaderBytes + kCreatorBytesBound;
     const std::uint64_t facts = kHeaderBytes + kSetFactsFixedBytes + kInfoFileBytesBound;
     return main + perFile * files + creator + facts + kRecoveryHeaderBytes;

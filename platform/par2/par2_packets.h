@@ -34,9 +34,10 @@ class RecoveryPacket {
     std::unique_ptr<State> state_;
 };
 
-// An upper bound of the bytes the critical packets and one recovery header take for
-// `files` files named with `nameBytes` bytes each and an INFO.FIL of at most 120 bytes,
-// so that the split can hold back room for a parity disk.
+// An upper bound of the bytes one copy of the critical packets (set facts included) and
+// one recovery header take for `files` files whose names have at most `nameBytes` bytes,
+// with an INFO.FIL of at most 120 bytes and a creator text of at most 64, so that the
+// split can hold back room for a parity disk.
 std::uint64_t ParityOverheadBytes(std::size_t files, std::size_t nameBytes);
 
 }  // namespace torvanik::par2

@@ -34,14 +34,12 @@ void KeepOnce(std::optional<KeptPacket>& slot, KeptPacket packet, bool& conflict
 }
 
 // Keeps one packet for each file ID, the first 16 bytes of its body.
-void KeepPerFile(std::vector<KeptPacket>& list, KeptPacket packet, bool& conflicting) {
-    for (const KeptPacket& kept : list) {
-        if (kept.body.compare(0, 16, packet.body, 0, 16) == 0) {
-            conflicting |= kept.setId != packet.setId || kept.body != packet.body;
-            return;
-        }
+void KeepPerFile(std::map<Md5, KeptPacket>& kept, KeptPacket packet, bool& conflicting) {
+    const Md5 id = Md5At(reinterpret_cast<const std::uint8_t*>(packet.body.data()));
+    const auto [at, added] = kept.try_emplace(id, std::move(packet));
+    if (!added) {
+        conflicting |= at->second.setId != packet.setId || at->second.body != packet.body;
     }
-    list.push_back(std::move(packet));
 }
 
 }  // namespace

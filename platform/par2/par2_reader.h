@@ -28,8 +28,8 @@ class PacketReader {
     ~PacketReader();
 
     void Feed(const std::uint8_t* data, std::size_t size);
-    // After the end: the layout (critical packets and set facts, all consistent), files in
-    // the order of their File Description packets, which is the disk order our sets write.
+    // After the end: the layout (critical packets and set facts, all consistent), its
+    // files in disk order, as the set facts list them.
     Result<SetLayout> Finish();
     // The recovery packet found, if any; known after Finish.
     std::optional<FoundRecovery> recovery() const;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,9 +19,9 @@ struct KeptPacket {
 
 struct KeptPackets {
     std::optional<KeptPacket> main, facts;
-    std::vector<KeptPacket> fileDescs, checksums;  // one for each file ID, as they came
-    std::vector<Md5> otherSetIds;                  // of the creator and unknown packets
-    bool conflicting = false;                      // two packets of one kind that differ
+    std::map<Md5, KeptPacket> fileDescs, checksums;  // by file ID
+    std::vector<Md5> otherSetIds;                    // of the creator and unknown packets
+    bool conflicting = false;                        // two packets of one kind that differ
     std::uint64_t bytes = 0;
 };
 

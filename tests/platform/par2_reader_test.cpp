@@ -46,6 +46,17 @@ void SetU64(std::string& bytes, std::size_t at, std::uint64_t value) {
     bytes.replace(at, 8, field);
 }
 
+// The packets in the opposite order.
+std::string Reversed(const std::string& packets) {
+    std::string reversed;
+    for (std::size_t end = packets.size(); end > 0;) {
+        const std::size_t at = packets.rfind(kMagic, end - 1);
+        reversed += packets.substr(at, end - at);
+        end = at;
+    }
+    return reversed;
+}
+
 // The packets with the Main packet's body changed by `change`, its MD5 made right again.
 std::string WithMain(const std::string& packets, const std::function<void(std::string&)>& change) {
     const auto mainLength =
@@ -74,6 +85,8 @@ TEST(Par2ReaderTest, ReadsBackTheLayoutAndTheRecoveryPacketWhateverThePieces) {
         {garbage + volume + garbage + CriticalPackets(set.layout, "again"), 3,
          garbage.size() + kRecoveryHeaderBytes, true},
         {flipped, 3, kRecoveryHeaderBytes, false},
+        {volume.substr(0, kRecoveryHeaderBytes + 40) + Reversed(CriticalPackets(set.layout, "")), 3,
+         kRecoveryHeaderBytes, true},
         {shortSlice, 0, kRecoveryHeaderBytes, false},
     };
     for (const Case& c : cases) {
