@@ -1,4 +1,5 @@
 #include "engine/join_parity.h"
+#include "engine/record_store.h"
 #include "engine_fixture.h"
 
 namespace torvanik::testing {
@@ -53,6 +54,31 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(QuestionCase{"Ja", true, N(NoticeId::kInsertParityDisk, 1)},
                       QuestionCase{"Nei", false, N(NoticeId::kInsertDiskAgain, 2)}),
     [](const ::testing::TestParamInfo<QuestionCase>& info) { return info.param.name; });
+
+// A join with a hole can't be gone on with from a record: the record of the disks before
+// goes at the skip, and none is kept after.
+TEST_F(EngineTest, AJoinWithAHoleKeepsNoRecord) {
+    const RecordStore records(tmp / "state");
+    seams.records = &records;
+    const std::string source = MakeSource("bilde.bmp", 250'000);
+    drives.Set(0, {driveDir, 100'000});
+    drives.settings().parityDisks = 1;
+    Split(source);
+    for (int disk = 1; Armed(); ++disk) {
+        Klar();
+        TakeOutDisk(disk);
+    }
+    const std::string joined = tmp / "joined.bmp";
+    PutInDisk(1);
+    Join(joined);
+    Klar();
+    ASSERT_EQ(records.Load(TransferKind::kJoin, joined).found, RecordStore::Found::kRecord);
+    Run(OnSkipDisk);
+    EXPECT_EQ(records.Load(TransferKind::kJoin, joined).found, RecordStore::Found::kNone);
+    PutInDisk(4);
+    EXPECT_EQ(Klar().result, StepResult::kAdvanced);
+    EXPECT_EQ(records.Load(TransferKind::kJoin, joined).found, RecordStore::Found::kNone);
+}
 
 }  // namespace
 }  // namespace torvanik::testing
