@@ -96,6 +96,17 @@ INSTANTIATE_TEST_SUITE_P(
         JoinCase{"TwoMissingOneParity", 1, {"--missing=2,3"}, 0, 1, {{1}, {4}}, 5}),
     [](const ::testing::TestParamInfo<JoinCase>& info) { return info.param.name; });
 
+// Unattended, a disk that fails alike three times is gone on without; a parity disk the
+// set is not yet known to have is not, and the run ends there.
+TEST_F(ParityCliTest, BatchGoesOnWithoutADiskThatKeepsFailing) {
+    LayOut(1);
+    const Session session = OverTurns({"--batch", "join", joined}, 1, {});
+    EXPECT_EQ(session.status, 1);
+    EXPECT_THAT(session.errors, HasSubstr("fortsetter uten disken"));
+    EXPECT_THAT(AllPrinted(session), HasSubstr("Sett inn paritetsdisk nummer  1"));
+    EXPECT_THAT(session.errors, HasSubstr("Disketten er ikke en paritetsdisk"));
+}
+
 struct CheckCase {
     const char* name;
     int flipDisk;  // 0: none
