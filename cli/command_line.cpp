@@ -1,5 +1,8 @@
 #include "cli/command_line.h"
 
+#include <algorithm>
+#include <charconv>
+
 #include "cli/fill.h"
 #include "engine/drive_choice.h"
 #include "platform/drive_map.h"
@@ -19,6 +22,35 @@ constexpr Switch kSwitches[] = {{"overwrite", &CliRequest::overwrite},
                                 {"auto", &CliRequest::automatic},
                                 {"resume", &CliRequest::resume}};
 
+// A disk number as the user writes it: digits only, 1 to kHighestDisk.
+std::optional<int> DiskNumberOf(std::string_view text) {
+    constexpr int kHighestDisk = 9999;
+    int number = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+    if (text.empty() || text[0] == '+' || error != std::errc() ||
+        end != text.data() + text.size() || number < 1 || number > kHighestDisk) {
+        return std::nullopt;
+    }
+    return number;
+}
+
+// "2" or "2,5": each disk once.
+Result<std::vector<int>> DiskList(std::string_view text) {
+    std::vector<int> disks;
+    for (;;) {
+        const auto comma = text.find(',');
+        const auto number = DiskNumberOf(text.substr(0, comma));
+        if (!number || std::find(disks.begin(), disks.end(), *number) != disks.end()) {
+            return Refused(std::string());
+        }
+        disks.push_back(*number);
+        if (comma == std::string_view::npos) {
+            return disks;
+        }
+        text.remove_prefix(comma + 1);
+    }
+}
+
 // "--parity" alone is one parity disk; "--parity=N" is N of them, 1 to kMaxParityDisks.
 Result<int> ParityDisksOf(const std::string& value) {
     if (value.empty()) {
@@ -33,6 +65,7 @@ Result<int> ParityDisksOf(const std::string& value) {
 std::vector<ProgramOption> Options() {
     std::vector<ProgramOption> options(std::begin(kDriveOptionTable), std::end(kDriveOptionTable));
     options.push_back({"select", true});
+    options.push_back({"missing", true});
     options.push_back({"parity", false, true});
     for (const auto& option : kSwitches) {
         options.push_back({option.name});
@@ -52,6 +85,13 @@ Result<void> TakeOptions(const std::vector<GivenOption>& options, CliRequest& re
                 return Refused(Fill(kBadSelect, given.value));
             }
             request.selectedDrive = index;
+        }
+        if (given.name == "missing") {
+            auto disks = DiskList(given.value);
+            if (!disks) {
+                return Refused(Fill(kBadMissing, given.value));
+            }
+            request.missing = std::move(*disks);
         }
         if (given.name == "parity") {
             const Result<int> disks = ParityDisksOf(given.value);
@@ -78,6 +118,8 @@ Result<void> TakeWords(const std::vector<std::string>& words, CliRequest& reques
         request.verb = Verb::kJoin;
     } else if (words[0] == "check") {
         request.verb = Verb::kCheck;
+    } else if (words[0] == "rebuild") {
+        request.verb = Verb::kRebuild;
     } else if (words[0] == "drives") {
         request.verb = Verb::kDrives;
     } else {
@@ -86,7 +128,8 @@ Result<void> TakeWords(const std::vector<std::string>& words, CliRequest& reques
     const std::size_t wordCount =
         request.verb == Verb::kDrives || request.verb == Verb::kCheck ? 1 : 2;
     if (words.size() < wordCount) {
-        return Refused(Fill(kMissingFile, words[0]));
+        return Refused(
+            Fill(request.verb == Verb::kRebuild ? kMissingDisk : kMissingFile, words[0]));
     }
     if (words.size() > wordCount) {
         return Refused(Fill(kTooManyArguments, words[wordCount]));
@@ -100,7 +143,16 @@ Result<void> TakeWords(const std::vector<std::string>& words, CliRequest& reques
     if (request.parityDisks > 0 && request.drives.noCheckFiles) {
         return Refused(std::string(option_text::kParityWithoutSums));
     }
-    if (wordCount == 2) {
+    if (!request.missing.empty() && request.verb != Verb::kJoin) {
+        return Refused(std::string(kMissingOnlyJoin));
+    }
+    if (request.verb == Verb::kRebuild) {
+        const auto disk = DiskNumberOf(words[1]);
+        if (!disk) {
+            return Refused(Fill(kBadRebuildDisk, words[1]));
+        }
+        request.rebuildDisk = *disk;
+    } else if (wordCount == 2) {
         request.path = words[1];
     }
     return {};

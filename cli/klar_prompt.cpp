@@ -6,7 +6,7 @@
 
 namespace torvanik::cli {
 
-bool AwaitKlar(std::istream& in, std::FILE* out) {
+KlarAnswer AwaitKlar(std::istream& in, std::FILE* out) {
     std::fwrite(kKlarPrompt.data(), 1, kKlarPrompt.size(), out);
     std::fflush(out);
     std::string line;
@@ -14,16 +14,19 @@ bool AwaitKlar(std::istream& in, std::FILE* out) {
         // Nothing echoed a line end: leave the terminal on a fresh line.
         std::fputc('\n', out);
         std::fflush(out);
-        return false;
+        return KlarAnswer::kStop;
     }
-    return !IsStopAnswer(line);
+    return AnswerOf(line);
 }
 
-bool IsStopAnswer(std::string_view line) {
+KlarAnswer AnswerOf(std::string_view line) {
     if (!line.empty() && line.back() == '\r') {
         line.remove_suffix(1);
     }
-    return line == kStopAnswer;
+    if (line == kStopAnswer) {
+        return KlarAnswer::kStop;
+    }
+    return line == kSkipAnswer ? KlarAnswer::kSkip : KlarAnswer::kReady;
 }
 
 }  // namespace torvanik::cli

@@ -6,11 +6,14 @@
 
 namespace torvanik::cli {
 
-// Prints the KLAR prompt on `out` and reads one line of `in`: true for KLAR (any line but
-// "q"), false for "q" or the end of the input.
-bool AwaitKlar(std::istream& in, std::FILE* out);
+// What a line typed at a prompt asks for: the step ("KLAR", any other line), to go on
+// without the disk ("s"), or to stop ("q", or the end of the input).
+enum class KlarAnswer { kReady, kSkip, kStop };
 
-// A line typed at a prompt asks to stop: "q", with or without a carriage return.
-bool IsStopAnswer(std::string_view line);
+// Prints the KLAR prompt on `out` and reads one line of `in`.
+KlarAnswer AwaitKlar(std::istream& in, std::FILE* out);
+
+// The answer a typed line gives, with or without a carriage return.
+KlarAnswer AnswerOf(std::string_view line);
 
 }  // namespace torvanik::cli

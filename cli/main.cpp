@@ -36,6 +36,7 @@ int main(int argc, char** argv) {
         case Verb::kSplit:
         case Verb::kJoin:
         case Verb::kCheck:
+        case Verb::kRebuild:
             break;
     }
     return CheckedOutput(RunTransfer(*request, std::cin));

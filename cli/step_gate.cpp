@@ -25,59 +25,54 @@ StepGate::StepGate(const CliRequest& request, std::istream& input, const DriveMa
       drive_(drive),
       stop_(stop) {}
 
-bool StepGate::Open(int diskNumber) {
-    bool go = true;
+KlarAnswer StepGate::Open(int diskNumber) {
+    KlarAnswer answer = KlarAnswer::kReady;
     if (automatic_) {
-        go = AwaitDiskOrLine(diskNumber);
+        answer = AwaitDiskOrLine(diskNumber);
     } else if (!batch_) {
-        go = AwaitKlar(input_, stdout);
+        answer = AwaitKlar(input_, stdout);
     }
-    return go && !stop_.Requested();
+    return stop_.Requested() ? KlarAnswer::kStop : answer;
 }
 
-bool StepGate::AwaitDiskOrLine(int diskNumber) {
+KlarAnswer StepGate::AwaitDiskOrLine(int diskNumber) {
     Print(Fill(kAutoPrompt, std::to_string(diskNumber)));
     while (!stop_.Requested()) {
         const std::string disk = MountedDisk(drives_, drive_.driveIndex);
         if (!disk.empty() && disk != lastDisk_) {
             lastDisk_ = disk;
             Print("\n");
-            return true;
+            return KlarAnswer::kReady;
         }
         if (batch_) {
             PauseFor(kPollMs);
             continue;
         }
-        switch (PollLine(kPollMs)) {
-            case Typed::kNothing:
-                break;
-            case Typed::kLine:
-                lastDisk_ = MountedDisk(drives_, drive_.driveIndex);
-                return true;
-            case Typed::kStop:
+        if (const auto answer = PollLine(kPollMs)) {
+            if (*answer == KlarAnswer::kStop) {
                 Print("\n");
-                return false;
+            } else {
+                lastDisk_ = MountedDisk(drives_, drive_.driveIndex);
+            }
+            return *answer;
         }
     }
-    return false;
+    return KlarAnswer::kStop;
 }
 
-StepGate::Typed StepGate::PollLine(int timeoutMs) {
+std::optional<KlarAnswer> StepGate::PollLine(int timeoutMs) {
     const auto typed = TakeTypedInput(timeoutMs);
     if (!typed) {
-        return Typed::kStop;
-    }
-    if (typed->empty()) {
-        return Typed::kNothing;
+        return KlarAnswer::kStop;
     }
     typed_ += *typed;
     const auto end = typed_.find('\n');
     if (end == std::string::npos) {
-        return Typed::kNothing;
+        return std::nullopt;
     }
     const std::string line = typed_.substr(0, end);
     typed_.erase(0, end + 1);
-    return IsStopAnswer(line) ? Typed::kStop : Typed::kLine;
+    return AnswerOf(line);
 }
 
 std::optional<std::string> AutoRefusal(const CliRequest& request, const DriveMap& drives,

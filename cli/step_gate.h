@@ -5,6 +5,7 @@
 #include <string>
 
 #include "cli/command_line.h"
+#include "cli/klar_prompt.h"
 #include "engine/drive_choice.h"
 #include "engine/stop_token.h"
 #include "platform/drive_map.h"
@@ -18,16 +19,16 @@ class StepGate {
     StepGate(const CliRequest& request, std::istream& input, const DriveMap& drives,
              const DriveChoice& drive, const StopToken& stop);
 
-    // Waits until the step for disk `diskNumber` may start; false when the user stops, or
-    // a stop was requested.
-    bool Open(int diskNumber);
+    // Waits until the step for disk `diskNumber` may start, or the user goes on without
+    // the disk; kStop when the user stops, or a stop was requested.
+    KlarAnswer Open(int diskNumber);
 
   private:
     // Also keeps the disk in the drive as the step's.
-    bool AwaitDiskOrLine(int diskNumber);
-    // A whole line typed, "q" or the end of the input, if any came within `timeoutMs`.
-    enum class Typed { kNothing, kLine, kStop };
-    Typed PollLine(int timeoutMs);
+    KlarAnswer AwaitDiskOrLine(int diskNumber);
+    // The answer of a whole line typed (the end of the input stops), if any came within
+    // `timeoutMs`.
+    std::optional<KlarAnswer> PollLine(int timeoutMs);
 
     bool batch_;
     bool automatic_;

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <csignal>
 
@@ -12,12 +13,15 @@
 #include "cli/fill.h"
 #include "cli/output_guard.h"
 #include "cli/progress_meter.h"
+#include "cli/rebuild_run.h"
 #include "cli/refusal.h"
 #include "cli/set_check_run.h"
 #include "cli/step_gate.h"
+#include "cli/step_loop.h"
 #include "cli/terminal_observer.h"
 #include "cli/unattended_watch.h"
 #include "engine/commands.h"
+#include "engine/join_parity.h"
 #include "engine/record_store.h"
 #include "engine/scripted_questions.h"
 #include "engine/settings.h"
@@ -125,19 +129,6 @@ class StopOnSignals {
     StopOnSignals& operator=(const StopOnSignals&) = delete;
 };
 
-// The disks of the transfer finished before a signal stopped it.
-int StoppedBySignal(const Transfer& transfer) {
-    const int last = transfer.armed != TransferKind::kNone ? transfer.diskNumber - 1 : 0;
-    std::string text;
-    if (last < 1) {
-        text = kStoppedWithoutDisks;
-    } else {
-        text = Fill(kStoppedWithDisks, last == 1 ? "1" : "1-" + std::to_string(last));
-    }
-    Print(text);
-    return kStopped;
-}
-
 // What stands in the way of starting the transfer of `path` (the exit status, once said):
 // nothing to resume, a destination that is there already, an --auto the drive cannot keep.
 // Else `drive` is the drive to use: the saved one unless --select chose another for this run
@@ -159,28 +150,6 @@ std::optional<int> RefusedStart(const CliRequest& request, const std::string& pa
         return Refuse(*refusal);
     }
     return std::nullopt;
-}
-
-// One disk step after another, each once the gate opens, until the transfer is no longer
-// armed; the exit status.
-int RunSteps(Transfer& transfer, const EngineSeams& seams, StepGate& gate, UnattendedWatch& watch,
-             const StopToken& stop) {
-    StepOutcome last;
-    while (transfer.armed != TransferKind::kNone) {
-        // Stopping leaves the transfer as quitting the window would: what was written stays.
-        if (!gate.Open(transfer.diskNumber)) {
-            return stop.Requested() ? StoppedBySignal(transfer) : kStopped;
-        }
-        watch.BeforeStep();
-        last = OnDiskReady(transfer, seams);
-        if (stop.Requested()) {
-            return StoppedBySignal(transfer);
-        }
-        if (watch.GivesUp(last)) {
-            return kStopped;
-        }
-    }
-    return last.result == StepResult::kFinished ? kFinished : kStopped;
 }
 
 }  // namespace
@@ -214,9 +183,15 @@ int RunTransfer(const CliRequest& request, std::istream& input) {
 
     const StopOnSignals signals(stop);
     StepGate gate(request, input, drives, drive, stop);
-    UnattendedWatch watch(request.batch || isatty(STDIN_FILENO) != 1, drives, drive, transfer);
+    UnattendedWatch watch(request.batch || isatty(STDIN_FILENO) != 1,
+                          request.batch && request.verb != Verb::kSplit, drives, drive, transfer);
     if (request.verb == Verb::kCheck) {
         return RunSetCheck(transfer, seams, gate, watch);
+    }
+    if (request.verb == Verb::kRebuild) {
+        // The set is joined into a scratch file that no stopped run could go on with.
+        const EngineSeams scratchSeams{questions, files, drives, drive, &observer, nullptr, &stop};
+        return RunRebuild(request, transfer, scratchSeams, gate, watch);
     }
     const auto notArmed = request.verb == Verb::kSplit ? ArmSplit(transfer, seams, questions, path)
                                                        : ArmJoin(transfer, seams, questions, path);
@@ -226,7 +201,7 @@ int RunTransfer(const CliRequest& request, std::istream& input) {
     if (request.resume) {
         Print(Fill(kResuming, std::to_string(transfer.diskNumber)));
     }
-    return RunSteps(transfer, seams, gate, watch, stop);
+    return RunSteps(request, transfer, seams, gate, watch);
 }
 
 }  // namespace torvanik::cli

@@ -1,7 +1,9 @@
 #include "cli/unattended_watch.h"
 
 #include "cli/disk_watch.h"
+#include "cli/fill.h"
 #include "cli/refusal.h"
+#include "engine/join_parity.h"
 #include "engine/reasons.h"
 #include "res/texts/terminal_texts.h"
 
@@ -18,21 +20,31 @@ void UnattendedWatch::BeforeStep() {
     }
 }
 
-bool UnattendedWatch::GivesUp(const StepOutcome& outcome) {
+bool UnattendedWatch::MaySkip() const {
+    return skipping_ && transfer_.armed == TransferKind::kJoin &&
+           (!AwaitsParityDisk(transfer_) || transfer_.joinParity.layout.has_value());
+}
+
+UnattendedWatch::Verdict UnattendedWatch::After(const StepOutcome& outcome) {
     if (!watching_) {
-        return false;
+        return Verdict::kGoOn;
     }
     const std::string reason = HasReason(outcome.why) ? ReasonLine(outcome.why) : std::string();
     const std::string disk = FailureStreak::Failed(outcome.result) ? Fingerprint() : "";
     if (!streak_.AfterStep(outcome.result, reason, disk)) {
-        return false;
+        return Verdict::kGoOn;
     }
-    std::string text(kSameFailureAgain);
+    const bool skip = MaySkip();
+    std::string text(skip ? kSkippedAfterFailures : kSameFailureAgain);
     if (!reason.empty()) {
         text += ": " + reason;
     }
     Complain(text);
-    return true;
+    if (skip) {
+        streak_ = FailureStreak();
+        return Verdict::kSkipDisk;
+    }
+    return Verdict::kGiveUp;
 }
 
 }  // namespace torvanik::cli

@@ -13,18 +13,29 @@ namespace torvanik::cli {
 class UnattendedWatch {
   public:
     // `watching` false: a user answers each [KLAR], and the watch never ends the run.
-    UnattendedWatch(bool watching, const DriveMap& drives, const DriveChoice& drive,
+    // `skipping`: a join goes on without a disk that keeps failing instead of ending (a
+    // parity disk only once the set is known to have one).
+    UnattendedWatch(bool watching, bool skipping, const DriveMap& drives, const DriveChoice& drive,
                     const Transfer& transfer)
-        : watching_(watching), drives_(drives), drive_(drive), transfer_(transfer) {}
+        : watching_(watching),
+          skipping_(skipping),
+          drives_(drives),
+          drive_(drive),
+          transfer_(transfer) {}
 
     void BeforeStep();
-    // True, once it has said why on standard error, when the run is to end.
-    bool GivesUp(const StepOutcome& outcome);
+    enum class Verdict { kGoOn, kSkipDisk, kGiveUp };
+    // What comes after the step, once it has said why on standard error.
+    Verdict After(const StepOutcome& outcome);
+    bool GivesUp(const StepOutcome& outcome) { return After(outcome) == Verdict::kGiveUp; }
 
   private:
     std::string Fingerprint() const;
 
+    bool MaySkip() const;
+
     bool watching_;
+    bool skipping_;
     const DriveMap& drives_;
     const DriveChoice& drive_;
     const Transfer& transfer_;

@@ -13,6 +13,8 @@ namespace {
 // INFO.FIL and a check file are a few lines; anything longer is no file of a set.
 constexpr std::int64_t kLongestSmallFile = 64 * 1024;
 
+}  // namespace
+
 std::optional<std::string> ReadSmallFile(FileSystem& files, const std::string& path) {
     auto file = files.OpenRegular(path, Links::Refuse, {});
     if (!file) {
@@ -29,6 +31,8 @@ std::optional<std::string> ReadSmallFile(FileSystem& files, const std::string& p
     }
     return text;
 }
+
+namespace {
 
 struct CheckFileOnDisk {
     std::string identity;

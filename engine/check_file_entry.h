@@ -36,4 +36,8 @@ std::optional<CheckFileLine> ChunkLineOn(const EngineSeams& seams, const DiskInD
                                          std::string_view identity, std::string_view setName,
                                          int disk);
 
+// The bytes of a file of at most 64 KiB (a check file, INFO.FIL); none for a longer one or
+// one that can't be read whole.
+std::optional<std::string> ReadSmallFile(FileSystem& files, const std::string& path);
+
 }  // namespace torvanik

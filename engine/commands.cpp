@@ -4,7 +4,9 @@
 
 #include "engine/check_file.h"
 #include "engine/disk_set.h"
+#include "engine/join_parity.h"
 #include "engine/join_step.h"
+#include "engine/parity_disk_read.h"
 #include "engine/parity_files.h"
 #include "engine/reports.h"
 #include "engine/resume.h"
@@ -68,7 +70,9 @@ void KeepRecord(Transfer& t, const EngineSeams& seams, Reports& reports, Transfe
     if (seams.records == nullptr) {
         return;
     }
-    if (result == StepResult::kAdvanced) {
+    // A join with holes keeps no record: its holes can't be gone on from.
+    const bool holes = kind == TransferKind::kJoin && !t.joinParity.skipped.empty();
+    if (result == StepResult::kAdvanced && !holes) {
         const TransferRecord record = RecordOf(t);
         const bool kept = staged.written() && t.staged.record == record
                               ? staged.Place().ok()
@@ -132,7 +136,8 @@ StepOutcome OnJoinIn(Transfer& t, const EngineSeams& seams) {
     if (!MayAbandonTransfer(t, seams)) {
         return {StepResult::kArmed, {}};
     }
-    if (!ReadInfoFile(t, seams, reports)) {
+    const JoinStart start = ReadInfoOrParity(t, seams, reports);
+    if (start == JoinStart::kNone) {
         reports.Notice(NoticeId::kInsertDiskOneForJoin);
         Disarm(t, reports);
         return {StepResult::kCannotStart, {}};
@@ -161,11 +166,15 @@ StepOutcome OnJoinIn(Transfer& t, const EngineSeams& seams) {
         t.destination = std::move(*destination);
         t.armed = TransferKind::kJoin;
         reports.Reset(ScreenReset::kNothing);
-        reports.Notice(NoticeId::kKeepDiskOne);
         t.bytesJoined = 0;
         // Disk 1's check file tells the set's identity.
         t.setIdentity.clear();
         t.toldNoCheckFiles = false;
+        if (start == JoinStart::kParityDisk) {
+            StartFromParityDisk(t, reports);
+        } else {
+            reports.Notice(NoticeId::kKeepDiskOne);
+        }
     } else {
         // A split armed before would go on from the middle of its file onto a new disk 1
         // under the new name: a broken set. It is abandoned, as INN asked.
@@ -189,14 +198,25 @@ StepOutcome OnDiskReady(Transfer& t, const EngineSeams& seams) {
     }
     const TransferKind kind = t.armed;
     const bool join = kind == TransferKind::kJoin;
+    if (AwaitsParityDisk(t)) {
+        const StepOutcome outcome = ReadParityDisk(t, seams, reports);
+        KeepRecord(t, seams, reports, kind, outcome.result);
+        reports.Screen();
+        return outcome;
+    }
     reports.DiskStepBegun(t.diskNumber);
     reports.DiskProgress(t.diskNumber, !join);
-    const StepOutcome outcome = join ? ReadNextDisk(t, seams, reports, t.diskNumber)
-                                     : WriteNextDisk(t, seams, reports, t.diskNumber);
+    const int disk = t.diskNumber;
+    StepOutcome outcome =
+        join ? ReadNextDisk(t, seams, reports, disk) : WriteNextDisk(t, seams, reports, disk);
     if (outcome.result == StepResult::kAdvanced) {
         ++t.diskNumber;
     }
     KeepRecord(t, seams, reports, kind, outcome.result);
+    if (join && outcome.result == StepResult::kSameDisk && MayTakeFromParity(t, outcome.why) &&
+        seams.questions.TakeFromParity(disk)) {
+        outcome = OnSkipDisk(t, seams);
+    }
     reports.Screen();
     return outcome;
 }

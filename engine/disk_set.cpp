@@ -47,10 +47,15 @@ std::string FormatInfoFile(std::int64_t length, std::string_view name) {
     return text;
 }
 
-std::int64_t ReadInfoNumber(File& file) {
+namespace {
+
+// The readers of INFO.FIL over any source of bytes: `next` gives the next byte, or none at
+// the end.
+template <typename NextByte>
+std::int64_t InfoNumberOf(NextByte next) {
     std::optional<unsigned char> c;
     do {
-        c = file.NextByte();
+        c = next();
         if (!c) {
             return -1;
         }
@@ -58,7 +63,7 @@ std::int64_t ReadInfoNumber(File& file) {
     constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
     std::int64_t value = 0;
     bool tooLarge = false;
-    for (; c && *c >= '0' && *c <= '9'; c = file.NextByte()) {
+    for (; c && *c >= '0' && *c <= '9'; c = next()) {
         const int digit = *c - '0';
         if (value > (kMax - digit) / 10) {
             tooLarge = true;
@@ -69,19 +74,44 @@ std::int64_t ReadInfoNumber(File& file) {
     return tooLarge ? -1 : value;
 }
 
-std::optional<std::string> ReadInfoName(File& file) {
+template <typename NextByte>
+std::optional<std::string> InfoNameOf(NextByte next) {
     std::optional<unsigned char> c;
     do {
-        c = file.NextByte();
+        c = next();
         if (!c) {
             return std::nullopt;
         }
     } while (*c < 32);
     std::string name;
-    for (; c && *c >= 32; c = file.NextByte()) {
+    for (; c && *c >= 32; c = next()) {
         name += static_cast<char>(*c);
     }
     return name;
+}
+
+}  // namespace
+
+std::int64_t ReadInfoNumber(File& file) {
+    return InfoNumberOf([&file] { return file.NextByte(); });
+}
+
+std::optional<std::string> ReadInfoName(File& file) {
+    return InfoNameOf([&file] { return file.NextByte(); });
+}
+
+InfoFileFacts ParseInfoFile(std::string_view bytes) {
+    std::size_t at = 0;
+    const auto next = [&]() -> std::optional<unsigned char> {
+        if (at >= bytes.size()) {
+            return std::nullopt;
+        }
+        return static_cast<unsigned char>(bytes[at++]);
+    };
+    InfoFileFacts facts;
+    facts.length = InfoNumberOf(next);
+    facts.name = InfoNameOf(next);
+    return facts;
 }
 
 bool IsBareFileName(std::string_view name) {

@@ -41,6 +41,13 @@ std::int64_t ReadInfoNumber(File& file);
 // the end; that byte is consumed. None when the file ends before a name.
 std::optional<std::string> ReadInfoName(File& file);
 
+// The length and name of INFO.FIL's bytes, read as the two readers above read the file.
+struct InfoFileFacts {
+    std::int64_t length = -1;
+    std::optional<std::string> name;
+};
+InfoFileFacts ParseInfoFile(std::string_view bytes);
+
 // A bare file name: not empty, not "." or "..", and no '/', '\' or ':'.
 bool IsBareFileName(std::string_view name);
 

@@ -5,7 +5,9 @@
 #include "engine/check_file_entry.h"
 #include "engine/copy_loop.h"
 #include "engine/disk_commit.h"
+#include "engine/join_parity.h"
 #include "engine/medium_read_back.h"
+#include "engine/rebuild_missing.h"
 #include "engine/resume.h"
 #include "engine/set_on_disk.h"
 #include "engine/step_lock.h"
@@ -245,6 +247,14 @@ class JoinStep {
     StepOutcome Done() {
         t_.pending = true;
         t_.joinedStamp = ValueOrNone(files_.Stamp(t_.destination));
+        JoinParity& parity = t_.joinParity;
+        if (disk_ == 1) {
+            parity.firstChunk = chunkSize_;
+        }
+        parity.lastChunkTimes = chunkTimes_;
+        if (t_.bytesJoined >= t_.joinTotal && !parity.skipped.empty()) {
+            return FinishParityJoin(t_, seams_, reports_, letGo_);
+        }
         if (t_.bytesJoined < t_.joinTotal) {
             reports_.Notice(NoticeId::kInsertDiskAgain, disk_ + 1, letGo_);
             return {StepResult::kAdvanced, letGo_};

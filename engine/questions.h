@@ -25,6 +25,9 @@ class Questions {
     virtual std::string OpenCleanUpPicker(const std::string& driveRoot, int diskNumber) = 0;
     // True when the user goes on with a transfer that stopped after `finishedDisks` disks.
     virtual bool ConfirmResume(int finishedDisks) = 0;
+    // True when the join goes on without data disk `disk`, which failed its step, and takes
+    // it from the set's parity disks.
+    virtual bool TakeFromParity(int disk) = 0;
     // The drive the dialog leaves chosen, starting from `driveIndex`; each button takes
     // effect at once, so a dialog closed any way keeps the last one pressed.
     virtual int ChooseDrive(int driveIndex) = 0;

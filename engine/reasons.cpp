@@ -8,10 +8,20 @@
 namespace torvanik {
 
 Why DiskWhy(Reason reason, int disk) {
+    return NumbersWhy(reason, {disk});
+}
+
+Why NumbersWhy(Reason reason, std::initializer_list<int> numbers) {
     std::string text(ReasonText(reason));
-    const auto at = text.find("%d");
-    if (at != std::string::npos) {
-        text.replace(at, 2, std::to_string(disk));
+    std::size_t from = 0;
+    for (const int number : numbers) {
+        const auto at = text.find("%d", from);
+        if (at == std::string::npos) {
+            break;
+        }
+        const std::string filled = std::to_string(number);
+        text.replace(at, 2, filled);
+        from = at + filled.size();
     }
     return {reason, 0, text};
 }

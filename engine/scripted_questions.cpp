@@ -25,6 +25,11 @@ bool ScriptedQuestions::ConfirmResume(int finishedDisks) {
     return Next(resumeAnswers).value_or(false);
 }
 
+bool ScriptedQuestions::TakeFromParity(int disk) {
+    parityQuestions.push_back(disk);
+    return Next(parityAnswers).value_or(false);
+}
+
 std::optional<PickedFile> ScriptedQuestions::PickSourceFile() {
     return Next(sourceAnswers).value_or(std::nullopt);
 }

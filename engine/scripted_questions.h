@@ -18,6 +18,8 @@ class ScriptedQuestions : public Questions {
     std::deque<bool> abortAnswers;
     // The answers to the question whether to go on with a stopped transfer.
     std::deque<bool> resumeAnswers;
+    // The answers to the question whether to take a failed disk from the parity disks.
+    std::deque<bool> parityAnswers;
     std::deque<std::optional<PickedFile>> sourceAnswers;
     std::deque<std::optional<PickedFile>> destinationAnswers;
     // Each entry: the drive the dialog leaves, or none for a dialog closed unchanged.
@@ -34,9 +36,12 @@ class ScriptedQuestions : public Questions {
     int abortQuestions = 0;
     // The finished disks each resume question named.
     std::vector<int> resumeQuestions;
+    // The disks each parity question named.
+    std::vector<int> parityQuestions;
 
     bool ConfirmAbort() override;
     bool ConfirmResume(int finishedDisks) override;
+    bool TakeFromParity(int disk) override;
     std::optional<PickedFile> PickSourceFile() override;
     std::optional<PickedFile> PickDestinationFile(const std::string& initialName) override;
     std::string OpenCleanUpPicker(const std::string& driveRoot, int diskNumber) override;

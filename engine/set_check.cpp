@@ -1,5 +1,7 @@
 #include "engine/set_check.h"
 
+#include <algorithm>
+
 #include "engine/check_file_entry.h"
 #include "engine/medium_read_back.h"
 #include "engine/reports.h"
@@ -47,8 +49,19 @@ bool BeginSetCheck(Transfer& t, const EngineSeams& seams) {
     t.diskNumber = 1;
     t.bytesJoined = 0;
     t.setIdentity.clear();
+    t.joinParity = {};
     reports.Notice(NoticeId::kKeepDiskOne);
     return true;
+}
+
+std::optional<DiskCheck> SkipDiskInCheck(Transfer& t) {
+    const std::int64_t chunk = t.joinParity.firstChunk;
+    if (chunk <= 0) {
+        return std::nullopt;
+    }
+    t.bytesJoined += std::min(chunk, t.joinTotal - t.bytesJoined);
+    ++t.diskNumber;
+    return DiskCheck{DiskVerdict::kMissing, {}, t.bytesJoined >= t.joinTotal};
 }
 
 DiskCheck CheckNextDisk(Transfer& t, const EngineSeams& seams) {
@@ -92,6 +105,9 @@ DiskCheck CheckNextDisk(Transfer& t, const EngineSeams& seams) {
     const Result<std::string> letGo = seams.drives.Finish(drive);
     if (const std::string& said = letGo ? *letGo : letGo.why().text; !said.empty()) {
         Reports(seams, t).Reason({Reason::kNone, 0, said});
+    }
+    if (disk == 1) {
+        t.joinParity.firstChunk = chunk->size;
     }
     t.bytesJoined += chunk->size;
     ++t.diskNumber;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include "engine/engine_seams.h"
 #include "engine/reasons.h"
 #include "engine/transfer.h"
@@ -15,6 +17,7 @@ enum class DiskVerdict {
     kOtherSet,     // the disk's check file is another set's
     kNoCheckFile,  // nothing to check the chunk against
     kUnreadable,   // no chunk of the set, or one that can't be read
+    kMissing,      // gone on without: the user has no such disk
 };
 
 struct DiskCheck {
@@ -32,5 +35,10 @@ bool BeginSetCheck(Transfer& transfer, const EngineSeams& seams);
 // medium. A disk of the set (good, damaged or without a check file) counts its chunk's
 // bytes and moves diskNumber on; any other is to be put in again.
 DiskCheck CheckNextDisk(Transfer& transfer, const EngineSeams& seams);
+
+// Goes on without disk transfer.diskNumber, counting it as missing. Its chunk is as long
+// as disk 1's, which every chunk but the last of a set with parity disks is; none once
+// disk 1 is skipped, whose length is not known.
+std::optional<DiskCheck> SkipDiskInCheck(Transfer& transfer);
 
 }  // namespace torvanik

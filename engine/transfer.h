@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "engine/join_parity_state.h"
 #include "engine/parity_state.h"
 #include "engine/transfer_record.h"
 #include "engine/transfer_report.h"
@@ -49,6 +50,8 @@ struct Transfer {
     ParityState parity;
     // How fast the medium took the last chunk, in bytes a second; 0 before the first.
     double mediumPace = 0;
+    // A join that goes on without some of its disks.
+    JoinParity joinParity;
 };
 
 }  // namespace torvanik

@@ -82,13 +82,18 @@ Result<void> LoadInfoFile(Transfer& t, const EngineSeams& seams, const DiskInDri
             why = opened.why();
         }
     }
-    std::int64_t length = -1;
-    std::optional<std::string> name;
+    InfoFileFacts info;
     if (file) {
-        length = ReadInfoNumber(file);
-        name = ReadInfoName(file);
+        info.length = ReadInfoNumber(file);
+        info.name = ReadInfoName(file);
         file = File();
     }
+    return TakeInfo(t, info, why);
+}
+
+Result<void> TakeInfo(Transfer& t, const InfoFileFacts& info, const Why& why) {
+    const std::int64_t length = info.length;
+    const std::optional<std::string>& name = info.name;
     // A set with no length or one the panel's kilobytes can't hold, no name, or a name
     // that is not a bare file name is as good as no disk 1 at all.
     constexpr std::int64_t kLongest = std::numeric_limits<std::int64_t>::max() - 1024;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/disk_set.h"
 #include "engine/engine_seams.h"
 #include "engine/reasons.h"
 #include "engine/reports.h"
@@ -28,5 +29,9 @@ bool ReadInfoFile(Transfer& transfer, const EngineSeams& seams, Reports& reports
 // Reads INFO.FIL of `drive` into joinTotal and joinName; why not, when it is missing or
 // unfit to join.
 Result<void> LoadInfoFile(Transfer& transfer, const EngineSeams& seams, const DiskInDrive& drive);
+
+// Takes INFO.FIL's length and name into joinTotal and joinName; why not, when they are
+// unfit to join (`why`, when it has a reason, as the reason).
+Result<void> TakeInfo(Transfer& transfer, const InfoFileFacts& info, const Why& why);
 
 }  // namespace torvanik

@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <utility>
 
 #include "platform/why_of_error.h"
@@ -167,6 +168,10 @@ Result<File> FileSystem::CreateUnnamed(const std::string& folder) {
         file->Unbuffer();
     }
     return file;
+}
+
+std::string FileSystem::PathOf(File& file) {
+    return "/proc/self/fd/" + std::to_string(file.handle().descriptor);
 }
 
 Result<File> FileSystem::OpenToContinue(const std::string& path, const OpenReasons& told) {

@@ -105,6 +105,8 @@ class FileSystem {
     // A file with no name in `folder`, for reading and writing, gone once closed; its writes
     // go straight to the file, so that ReadAt sees them.
     virtual Result<File> CreateUnnamed(const std::string& folder);
+    // A path that leads to the open file as long as it is open, a file with no name too.
+    virtual std::string PathOf(File& file);
     // Opens an existing regular file for writing as it is, for a join that goes on.
     virtual Result<File> OpenToContinue(const std::string& path, const OpenReasons& told);
     // Reads up to `size` bytes: all of them, or fewer only where the file ended first.

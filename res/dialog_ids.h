@@ -9,6 +9,7 @@ inline constexpr int IDD_ABOUT = 100;
 inline constexpr int IDD_SELECT_DRIVE = 160;
 inline constexpr int IDD_ABORT_CONFIRM = 161;
 inline constexpr int IDD_RESUME_CONFIRM = 162;
+inline constexpr int IDD_TAKE_FROM_PARITY = 163;
 
 inline constexpr int IDOK = 1;
 inline constexpr int IDCANCEL = 2;

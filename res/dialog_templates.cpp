@@ -67,6 +67,16 @@ constexpr std::array kResumeConfirmControls = {
                     false},
 };
 
+// In the style of the resume question.
+constexpr std::array kTakeFromParityControls = {
+    ControlTemplate{IDOK, kPushButton, "JA", 40, 47, 50, 14, true, true},
+    ControlTemplate{IDCANCEL, kPushButton, "NEI", 105, 47, 50, 14, false, true},
+    ControlTemplate{IDC_STATIC, kLeftText, "Diskett nummer %1 kan ikke leses.", 18, 13, 160, 8,
+                    false, false},
+    ControlTemplate{IDC_STATIC, kLeftText, "Vil du ta den fra paritetsdisken?", 18, 25, 160, 8,
+                    false, false},
+};
+
 }  // namespace
 
 const DialogTemplate AboutTemplate = {
@@ -79,6 +89,10 @@ const DialogTemplate SelectDriveTemplate = {
 
 const DialogTemplate ResumeConfirmTemplate = {
     IDD_RESUME_CONFIRM, 175, 74, "MS Sans Serif", 8, "Avbrutt kopiering", kResumeConfirmControls,
+};
+
+const DialogTemplate TakeFromParityTemplate = {
+    IDD_TAKE_FROM_PARITY, 195, 74, "MS Sans Serif", 8, "Diskett mangler", kTakeFromParityControls,
 };
 
 const DialogTemplate AbortConfirmTemplate = {

@@ -9,6 +9,7 @@
 #include "shell/hand_off.h"
 #include "shell/resume_confirm_dialog.h"
 #include "shell/select_drive_dialog.h"
+#include "shell/take_from_parity_dialog.h"
 
 namespace torvanik {
 namespace {
@@ -46,6 +47,15 @@ bool DialogQuestions::ConfirmResume(int finishedDisks) {
         resume = dialog.exec() == QDialog::Accepted;
     });
     return resume;
+}
+
+bool DialogQuestions::TakeFromParity(int disk) {
+    bool take = false;
+    OnWindowThread([this, disk, &take] {
+        TakeFromParityDialog dialog(owner_, disk);
+        take = dialog.exec() == QDialog::Accepted;
+    });
+    return take;
 }
 
 std::optional<PickedFile> DialogQuestions::PickSourceFile() {

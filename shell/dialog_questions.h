@@ -15,6 +15,7 @@ class DialogQuestions : public Questions {
 
     bool ConfirmAbort() override;
     bool ConfirmResume(int finishedDisks) override;
+    bool TakeFromParity(int disk) override;
     std::optional<PickedFile> PickSourceFile() override;
     std::optional<PickedFile> PickDestinationFile(const std::string& initialName) override;
     std::string OpenCleanUpPicker(const std::string& driveRoot, int diskNumber) override;

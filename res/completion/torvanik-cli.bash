@@ -2,7 +2,7 @@
 
 _torvanik_cli() {
     local options="--drive --select --overwrite --no-verify --no-eject --batch --auto --resume
-        --no-sums --parity --help --version"
+        --no-sums --parity --missing --help --version"
     local letters="A: B: C: D: E: F: G: H: I: J: K: L: M: N:"
     local kinds="media media: device: images:"
     local formats="360k 720k 1.2m 1.44m 2.88m"
@@ -23,7 +23,7 @@ _torvanik_cli() {
     local verb="" files=0 i
     for ((i = 1; i < ${#words[@]}; i++)); do
         case ${words[i]} in
-            --drive | --select) ((i++)) ;;
+            --drive | --select | --missing) ((i++)) ;;
             -*) ;;
             *) if [[ -z $verb ]]; then verb=${words[i]}; else ((files++)); fi ;;
         esac
@@ -55,8 +55,8 @@ _torvanik_cli() {
             if [[ $cur == -* ]]; then
                 mapfile -t answers < <(compgen -W "$options" -- "$cur")
             elif [[ -z $verb ]]; then
-                mapfile -t answers < <(compgen -W "split join check drives" -- "$cur")
-            elif ((files == 0)) && [[ $verb != drives && $verb != check ]]; then
+                mapfile -t answers < <(compgen -W "split join check rebuild drives" -- "$cur")
+            elif ((files == 0)) && [[ $verb != drives && $verb != check && $verb != rebuild ]]; then
                 mapfile -t answers < <(compgen -f -- "$cur")
                 compopt -o filenames 2>/dev/null
             fi

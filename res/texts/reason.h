@@ -74,6 +74,13 @@ enum class Reason {
     kNoRoomForSlice,  // with the kB the set needs
     kParityScratch,
     kParityWrite,
+    kTooManyMissing,  // with the disks missing and those the parity disks cover
+    kNotParityDisk,
+    kParityDiskDamaged,
+    kParityAlreadyRead,
+    kRebuildUnsolvable,
+    kRebuiltDamaged,  // with the disk
+    kNoSuchDisk,      // with the disk
 };
 
 }  // namespace torvanik

@@ -6,7 +6,7 @@
 namespace torvanik {
 namespace {
 
-constexpr std::array<std::pair<Reason, const char*>, 69> kReasonTexts = {{
+constexpr std::array<std::pair<Reason, const char*>, 76> kReasonTexts = {{
     {Reason::kNone, ""},
     {Reason::kDiskFull, "Ingen plass igjen på disketten"},
     {Reason::kReadOnly, "Disketten er skrivebeskyttet"},
@@ -93,6 +93,16 @@ constexpr std::array<std::pair<Reason, const char*>, 69> kReasonTexts = {{
      "Disketten har ikke plass til en hel del av settet: den trenger %d kB ledig"},
     {Reason::kParityScratch, "Paritetsdataene kan ikke mellomlagres på harddisken"},
     {Reason::kParityWrite, "Paritetsfilene kan ikke skrives på disketten"},
+    {Reason::kTooManyMissing, "For mange disketter mangler: %d, paritetsdiskene dekker %d"},
+    {Reason::kNotParityDisk, "Disketten er ikke en paritetsdisk"},
+    {Reason::kParityDiskDamaged,
+     "Paritetsdisken er skadet: filene stemmer ikke med kontrollsummen"},
+    {Reason::kParityAlreadyRead, "Denne paritetsdisken er lest allerede"},
+    {Reason::kRebuildUnsolvable,
+     "Paritetsdiskene som er lest, kan ikke gjenoppbygge det som mangler"},
+    {Reason::kRebuiltDamaged,
+     "Delen på disk %d ble ikke riktig gjenoppbygd: den stemmer ikke med paritetsdiskene"},
+    {Reason::kNoSuchDisk, "Settet har ingen datadisk nummer %d"},
 }};
 
 }  // namespace

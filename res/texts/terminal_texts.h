@@ -10,8 +10,9 @@ inline constexpr std::string_view kProgramName = "torvanik-cli";
 
 inline constexpr std::string_view kUsage =
     "Bruk: torvanik-cli [VALG]... [--parity[=N]] split FIL\n"
-    "      torvanik-cli [VALG]... [--overwrite] join DESTINASJON\n"
+    "      torvanik-cli [VALG]... [--overwrite] [--missing LISTE] join DESTINASJON\n"
     "      torvanik-cli [VALG]... check\n"
+    "      torvanik-cli [VALG]... rebuild DISK\n"
     "      torvanik-cli [--drive X:=MÅL]... drives\n"
     "      torvanik-cli -h | --help | -V | --version\n";
 
@@ -24,7 +25,10 @@ inline constexpr std::string_view kHelp =
     "  join DESTINASJON   kopierer INN fra disketter og setter delene sammen til\n"
     "                     DESTINASJON; disk 1 må stå i stasjonen\n"
     "  check              kontrollerer hver diskett i et sett mot kontrollfilen på den,\n"
-    "                     uten å skrive noe; disk 1 må stå i stasjonen\n"
+    "                     uten å skrive noe; disk 1 må stå i stasjonen; deretter\n"
+    "                     paritetsdiskene, om settet har noen\n"
+    "  rebuild DISK       lager datadisk DISK på nytt fra de andre diskene og\n"
+    "                     paritetsdiskene, med nøyaktig de filene den hadde\n"
     "  drives             viser hver stasjon, hva den står for og hva den finner nå\n"
     "\n"
     "Valg:\n"
@@ -55,6 +59,8 @@ inline constexpr std::string_view kHelp =
     "                     siste disketten med data (bare split): settet tåler da å\n"
     "                     miste N disketter, og par2 kan reparere det\n"
     "  --overwrite        skriv over en DESTINASJON som finnes fra før\n"
+    "  --missing LISTE    join går videre uten diskene i LISTE (disknumre skilt med\n"
+    "                     komma, som 2,5) og tar dem fra paritetsdiskene\n"
     "  --batch            spør ikke ved [KLAR]: hver disk brukes slik den står i\n"
     "                     stasjonen (til skript)\n"
     "  --auto             gå videre så snart en annen disk er montert i stasjonen,\n"
@@ -69,15 +75,19 @@ inline constexpr std::string_view kHelp =
     "valgene.\n"
     "\n"
     "Ved [KLAR] setter du inn disketten det bes om og trykker linjeskift; q eller\n"
-    "slutt på inndata avbryter. Delene som er skrevet, blir liggende.\n"
+    "slutt på inndata avbryter. Delene som er skrevet, blir liggende. s går videre\n"
+    "uten disken: join ber da om neste paritetsdisk og gjenoppbygger det som\n"
+    "mangler til slutt, check regner disken som manglende.\n"
     "\n"
     "Når standard inndata ikke er en terminal, eller med --batch, avsluttes\n"
-    "kjøringen når et trinn feiler likt tre ganger på rad uten at disken endres.\n"
+    "kjøringen når et trinn feiler likt tre ganger på rad uten at disken endres;\n"
+    "med --batch går join i stedet videre uten disken.\n"
     "\n"
     "Avslutningsstatus: 0 fullført; 1 avbrutt (q, slutt på inndata, et signal,\n"
     "samme feil tre ganger uten tilsyn, eller utdata som ikke kunne skrives);\n"
     "2 feil bruk; 3 kilden eller disk 1 kunne ikke leses; 4 (check) ikke alle\n"
-    "disketter er i orden.\n";
+    "disketter er i orden; 5 (join) flere disketter mangler enn paritetsdiskene\n"
+    "dekker.\n";
 
 inline constexpr std::string_view kVersionFormat = "torvanik-cli %s\n";
 
@@ -85,11 +95,16 @@ inline constexpr std::string_view kVersionFormat = "torvanik-cli %s\n";
 // are in res/texts/option_texts.h).
 inline constexpr std::string_view kBadSelect = "ugyldig stasjon: %s (velg A: til N:)";
 inline constexpr std::string_view kMissingVerb =
-    "mangler kommando (split, join, check eller drives)";
+    "mangler kommando (split, join, check, rebuild eller drives)";
 inline constexpr std::string_view kUnknownVerb = "ukjent kommando: %s";
 inline constexpr std::string_view kMissingFile = "%s mangler filnavn";
 inline constexpr std::string_view kTooManyArguments = "for mange argumenter: %s";
 inline constexpr std::string_view kOverwriteOnlyJoin = "--overwrite gjelder bare join";
+inline constexpr std::string_view kMissingOnlyJoin = "--missing gjelder bare join";
+inline constexpr std::string_view kBadMissing =
+    "ugyldig liste over disketter som mangler: %s (disknumre skilt med komma, som 2,5)";
+inline constexpr std::string_view kMissingDisk = "%s mangler disknummer";
+inline constexpr std::string_view kBadRebuildDisk = "ugyldig disknummer: %s";
 inline constexpr std::string_view kParityOnlySplit = "--parity gjelder bare split";
 inline constexpr std::string_view kDestinationExists =
     "%s finnes fra før; bruk --overwrite for å skrive over den";
@@ -110,6 +125,8 @@ inline constexpr std::string_view kNothingToResume =
 // The prompt while the next disk is awaited.
 inline constexpr std::string_view kKlarPrompt = "[KLAR] ";
 inline constexpr std::string_view kStopAnswer = "q";
+// Typed at [KLAR]: the join goes on without this disk and takes it from the parity disks.
+inline constexpr std::string_view kSkipAnswer = "s";
 
 // The prompt with --auto, where the next disk is taken as soon as it is mounted.
 inline constexpr std::string_view kAutoPrompt =
@@ -118,6 +135,9 @@ inline constexpr std::string_view kAutoPrompt =
 // Said on standard error when an unattended run ends because nothing changes.
 inline constexpr std::string_view kSameFailureAgain =
     "samme feil tre ganger på rad uten at disken ble byttet";
+// Said on standard error when a join goes on without a disk for the same reason.
+inline constexpr std::string_view kSkippedAfterFailures =
+    "samme feil tre ganger på rad uten at disken ble byttet; fortsetter uten disken";
 // Said on standard error when standard output could not take what was printed.
 inline constexpr std::string_view kOutputFailed = "kunne ikke skrive til standard utdata";
 
@@ -137,6 +157,20 @@ inline constexpr std::string_view kDiskUnreadable = "Disk %s: kan ikke leses: ";
 inline constexpr std::string_view kSetGood = "Alle disketter i settet er i orden.\n";
 inline constexpr std::string_view kSetNotGood = "Ikke alle disketter i settet er i orden.\n";
 inline constexpr std::string_view kSetWithoutCheckFiles = "Settet har ingen kontrollfiler.\n";
+inline constexpr std::string_view kDiskMissing = "Disk %s: mangler\n";
+inline constexpr std::string_view kCannotSkipDiskOne =
+    "Disk 1 kan ikke hoppes over: lengden på delene er ikke kjent uten den\n";
+inline constexpr std::string_view kParityDiskGood = "Paritetsdisk %s: i orden\n";
+inline constexpr std::string_view kParityDiskDamaged = "Paritetsdisk %s: skadet: ";
+inline constexpr std::string_view kParityDiskUnreadable = "Paritetsdisk %s: kan ikke leses: ";
+inline constexpr std::string_view kParityDiskMissing = "Paritetsdisk %s: mangler\n";
+inline constexpr std::string_view kNoParityDisk =
+    "Ingen paritetsdisk i stasjonen (som paritetsdisk %s)\n";
+inline constexpr std::string_view kParityRebuilds =
+    "Disk %s kan gjenoppbygges fra paritetsdiskene (torvanik-cli rebuild %s).\n";
+inline constexpr std::string_view kParityCannotRebuild =
+    "Disk %s kan ikke gjenoppbygges: flere disketter mangler eller er skadet enn "
+    "paritetsdiskene dekker.\n";
 
 // The progress line: "disk [###...] fil [#....]  1,0 MB av 2,5 MB  3,2 MB/s  0:01 igjen".
 inline constexpr std::string_view kDiskBarLabel = "disk";

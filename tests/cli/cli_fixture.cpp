@@ -105,6 +105,35 @@ Session CliTest::OverDisks(const std::vector<std::string>& verb, int count) cons
     return session;
 }
 
+Session CliTest::OverTurns(const std::vector<std::string>& verb, int first,
+                           const std::vector<Turn>& turns) const {
+    MoveFiles(Disk(first), drive);
+    int inDrive = first;
+    std::vector<std::string> arguments = DriveOption("A:", drive);
+    arguments.insert(arguments.end(), verb.begin(), verb.end());
+    auto cli = Start(arguments);
+    Session session;
+    while (auto piece = cli->ReadUntil(kPrompt)) {
+        const std::size_t turn = session.pieces.size();
+        session.pieces.push_back(*piece);
+        if (turn >= turns.size()) {
+            cli->SendLine("q");
+            continue;
+        }
+        if (const int disk = turns[turn].disk; disk > 0 && disk != inDrive) {
+            MoveFiles(drive, Disk(inDrive));
+            MoveFiles(Disk(disk), drive);
+            inDrive = disk;
+        }
+        cli->SendLine(turns[turn].answer);
+    }
+    session.status = cli->Wait();
+    session.pieces.push_back(cli->Rest());
+    session.errors = cli->errors();
+    MoveFiles(drive, Disk(inDrive));
+    return session;
+}
+
 std::string Printed(const std::vector<std::string>& lines) {
     std::string text;
     for (const auto& line : lines) {

@@ -21,6 +21,13 @@ struct Session {
     std::string errors;
 };
 
+// One prompt of a run over disks: the disk put in the drive before it is answered (0: the
+// drive left as it is), and the line answered.
+struct Turn {
+    int disk = 0;
+    std::string answer = {};
+};
+
 // A temporary configuration folder and drive A: as a folder with a capacity, and a user
 // who swaps the disks: each disk's files go to a folder of their own between KLARs.
 class CliTest : public ::testing::Test {
@@ -45,6 +52,10 @@ class CliTest : public ::testing::Test {
     // Runs `verb` (options, verb and its arguments) with Disk(1) in, putting in each next
     // disk when asked.
     Session OverDisks(const std::vector<std::string>& verb, int count) const;
+    // Runs `verb` with Disk(first) in, then takes the turns one prompt each; a prompt beyond
+    // them is answered "q". The disk in the drive goes back to its folder at the end.
+    Session OverTurns(const std::vector<std::string>& verb, int first,
+                      const std::vector<Turn>& turns) const;
 
     std::string Disk(int number) const { return temp / ("disk" + std::to_string(number)); }
     std::vector<std::string> DriveOption(const std::string& letter, const std::string& folder,

@@ -139,7 +139,7 @@ TEST_P(CliUsageErrorTest, ExitsTwoWithMessageAndUsageOnStandardError) {
 INSTANTIATE_TEST_SUITE_P(
     Arguments, CliUsageErrorTest,
     ::testing::Values(
-        UsageCase{"NoVerb", {}, "mangler kommando (split, join, check eller drives)"},
+        UsageCase{"NoVerb", {}, "mangler kommando (split, join, check, rebuild eller drives)"},
         UsageCase{"UnknownVerb", {"del", "x"}, "ukjent kommando: del"},
         UsageCase{"NoFile", {"split"}, "split mangler filnavn"},
         UsageCase{"ThirdWord", {"join", "a", "b"}, "for mange argumenter: b"},
@@ -163,6 +163,13 @@ INSTANTIATE_TEST_SUITE_P(
                   {"--parity=2", "--no-sums", "split", "a"},
                   "--parity krever kontrollfiler"},
         UsageCase{"DrivesWithWord", {"drives", "A:"}, "for mange argumenter: A:"},
+        UsageCase{"MissingNotANumber", {"--missing", "2,x", "join", "a"}, "mangler: 2,x"},
+        UsageCase{"MissingZero", {"--missing=0", "join", "a"}, "mangler: 0"},
+        UsageCase{"MissingTwice", {"--missing=3,3", "join", "a"}, "mangler: 3,3"},
+        UsageCase{"MissingEmptyItem", {"--missing=2,", "join", "a"}, "mangler: 2,"},
+        UsageCase{"MissingOnSplit", {"--missing=2", "split", "a"}, "--missing gjelder bare join"},
+        UsageCase{"RebuildNoDisk", {"rebuild"}, "rebuild mangler disknummer"},
+        UsageCase{"RebuildBadDisk", {"rebuild", "1a"}, "ugyldig disknummer: 1a"},
         UsageCase{"AutoOnFolder",
                   {"--auto", "--drive", "A:=/d", "split", "a"},
                   "--auto gjelder bare en stasjon der disken monteres (media eller device:), "

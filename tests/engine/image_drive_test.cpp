@@ -7,6 +7,7 @@
 
 #include "engine/check_file.h"
 #include "engine/disk_set.h"
+#include "engine/join_parity.h"
 #include "engine_fixture.h"
 #include "platform/child_process.h"
 #include "platform/drive_map_parsing.h"
@@ -139,6 +140,26 @@ TEST_F(ImageDriveTest, AParityDiskIsTheImageAfterTheData) {
     }
     const Result<ChildOutput> verified = RunChild({"par2", "v", "-q", out + "/bilde_bmp.par2"});
     EXPECT_TRUE(Succeeded(verified)) << ComplaintOf(verified);
+}
+
+// A join that goes on without disk 2 reads the parity disk from the image after the data
+// and rebuilds the chunk.
+TEST_F(ImageDriveTest, AJoinWithoutADiskReadsTheParityImage) {
+    const std::string source = MakeSource("bilde.bmp", 3'000'000);
+    drives.settings().parityDisks = 1;
+    Split(source);
+    for (int disk = 1; disk <= 4; ++disk) {
+        Klar();
+    }
+    const std::string joined = tmp / "joined.bmp";
+    Join(joined);
+    Klar();
+    Run(OnSkipDisk);
+    EXPECT_EQ(screen().lastNotice, N(NoticeId::kInsertParityDisk, 1));
+    Klar();
+    Klar();
+    EXPECT_EQ(screen().lastNotice, N(NoticeId::kJoinDoneSeveral));
+    EXPECT_EQ(ReadBytes(joined), ReadBytes(source));
 }
 
 // $XDG_RUNTIME_DIR and $TMPDIR on a 16 KiB tmpfs, too small for any image, where this

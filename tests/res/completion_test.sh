@@ -24,7 +24,7 @@ expect() {  # expect "COMMAND LINE" ANSWER...
     fi
 }
 
-expect "torvanik-cli " check drives join split
+expect "torvanik-cli " check drives join rebuild split
 expect "torvanik-cli dr" drives
 expect "torvanik-cli --drive A:=disks/a drives "
 expect "torvanik-cli sp" split
@@ -34,6 +34,9 @@ expect "torvanik-cli --b" --batch
 expect "torvanik-cli --re" --resume
 expect "torvanik-cli ch" check
 expect "torvanik-cli check "
+expect "torvanik-cli rebuild "
+expect "torvanik-cli --mi" --missing
+expect "torvanik-cli --missing 2 join dis" disks
 expect "torvanik-cli join --ov" --overwrite
 expect "torvanik-cli --select " A: B: C: D: E: F: G: H: I: J: K: L: M: N:
 expect "torvanik-cli --select M" M:

@@ -1,0 +1,84 @@
+#include "engine/join_parity.h"
+#include "engine/record_store.h"
+#include "engine_fixture.h"
+
+namespace torvanik::testing {
+namespace {
+
+using ::testing::ElementsAre;
+
+struct QuestionCase {
+    const char* name;
+    bool take;
+    Notice after;  // what the failed disk's KLAR leaves on the screen
+};
+
+// The window's question when a data disk of the set fails: JA goes on without it, as `s`
+// does in the terminal; NEI asks for the same disk again.
+class TakeFromParityTest : public EngineTest, public ::testing::WithParamInterface<QuestionCase> {};
+
+TEST_P(TakeFromParityTest, AnswersTheFailedDisk) {
+    const std::string source = MakeSource("bilde.bmp", 250'000);
+    drives.Set(0, {driveDir, 100'000});
+    drives.settings().parityDisks = 1;
+    Split(source);
+    for (int disk = 1; Armed(); ++disk) {
+        Klar();
+        TakeOutDisk(disk);
+    }
+    const std::string joined = tmp / "joined.bmp";
+    PutInDisk(1);
+    Join(joined);
+    Klar();
+    PutInDisk(2);
+    auto chunk = ReadBytes(OnDrive("bilde_bmp_2"));
+    chunk[100] = static_cast<char>(chunk[100] ^ 1);
+    WriteBytes(OnDrive("bilde_bmp_2"), chunk);
+    questions.parityAnswers = {GetParam().take};
+    Klar();
+    EXPECT_THAT(questions.parityQuestions, ElementsAre(2));
+    EXPECT_EQ(screen().lastNotice, GetParam().after);
+    if (!GetParam().take) {
+        return;
+    }
+    PutInDisk(4);
+    Klar();
+    PutInDisk(3);
+    Klar();
+    EXPECT_EQ(screen().lastNotice, N(NoticeId::kJoinDoneSeveral));
+    EXPECT_EQ(ReadBytes(joined), ReadBytes(source));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, TakeFromParityTest,
+    ::testing::Values(QuestionCase{"Ja", true, N(NoticeId::kInsertParityDisk, 1)},
+                      QuestionCase{"Nei", false, N(NoticeId::kInsertDiskAgain, 2)}),
+    [](const ::testing::TestParamInfo<QuestionCase>& info) { return info.param.name; });
+
+// A join with a hole can't be gone on with from a record: the record of the disks before
+// goes at the skip, and none is kept after.
+TEST_F(EngineTest, AJoinWithAHoleKeepsNoRecord) {
+    const RecordStore records(tmp / "state");
+    seams.records = &records;
+    const std::string source = MakeSource("bilde.bmp", 250'000);
+    drives.Set(0, {driveDir, 100'000});
+    drives.settings().parityDisks = 1;
+    Split(source);
+    for (int disk = 1; Armed(); ++disk) {
+        Klar();
+        TakeOutDisk(disk);
+    }
+    const std::string joined = tmp / "joined.bmp";
+    PutInDisk(1);
+    Join(joined);
+    Klar();
+    ASSERT_EQ(records.Load(TransferKind::kJoin, joined).found, RecordStore::Found::kRecord);
+    Run(OnSkipDisk);
+    EXPECT_EQ(records.Load(TransferKind::kJoin, joined).found, RecordStore::Found::kNone);
+    PutInDisk(4);
+    EXPECT_EQ(Klar().result, StepResult::kAdvanced);
+    EXPECT_EQ(records.Load(TransferKind::kJoin, joined).found, RecordStore::Found::kNone);
+}
+
+}  // namespace
+}  // namespace torvanik::testing
