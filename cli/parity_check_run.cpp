@@ -16,7 +16,7 @@ ParityTally CheckParityDisks(Transfer& transfer, const EngineSeams& seams, StepG
     int number = 1;
     while (number <= (tally.ofSet > 0 ? tally.ofSet : kMaxParityDisks)) {
         seams.observer->NoticeShown(NoticeId::kInsertParityDisk, number);
-        const KlarAnswer answer = gate.Open(number);
+        const KlarAnswer answer = gate.Open(number, true);
         if (answer == KlarAnswer::kStop || StopRequested(seams)) {
             tally.stopped = true;
             return tally;

@@ -25,18 +25,18 @@ StepGate::StepGate(const CliRequest& request, std::istream& input, const DriveMa
       drive_(drive),
       stop_(stop) {}
 
-KlarAnswer StepGate::Open(int diskNumber) {
+KlarAnswer StepGate::Open(int number, bool parityDisk) {
     KlarAnswer answer = KlarAnswer::kReady;
     if (automatic_) {
-        answer = AwaitDiskOrLine(diskNumber);
+        answer = AwaitDiskOrLine(number, parityDisk);
     } else if (!batch_) {
         answer = AwaitKlar(input_, stdout);
     }
     return stop_.Requested() ? KlarAnswer::kStop : answer;
 }
 
-KlarAnswer StepGate::AwaitDiskOrLine(int diskNumber) {
-    Print(Fill(kAutoPrompt, std::to_string(diskNumber)));
+KlarAnswer StepGate::AwaitDiskOrLine(int number, bool parityDisk) {
+    Print(Fill(parityDisk ? kAutoParityPrompt : kAutoPrompt, std::to_string(number)));
     while (!stop_.Requested()) {
         const std::string disk = MountedDisk(drives_, drive_.driveIndex);
         if (!disk.empty() && disk != lastDisk_) {

@@ -19,13 +19,14 @@ class StepGate {
     StepGate(const CliRequest& request, std::istream& input, const DriveMap& drives,
              const DriveChoice& drive, const StopToken& stop);
 
-    // Waits until the step for disk `diskNumber` may start, or the user goes on without
-    // the disk; kStop when the user stops, or a stop was requested.
-    KlarAnswer Open(int diskNumber);
+    // Waits until the step for disk `number` (of the parity disks with `parityDisk`) may
+    // start, or the user goes on without the disk; kStop when the user stops, or a stop
+    // was requested.
+    KlarAnswer Open(int number, bool parityDisk = false);
 
   private:
     // Also keeps the disk in the drive as the step's.
-    KlarAnswer AwaitDiskOrLine(int diskNumber);
+    KlarAnswer AwaitDiskOrLine(int number, bool parityDisk);
     // The answer of a whole line typed (the end of the input stops), if any came within
     // `timeoutMs`.
     std::optional<KlarAnswer> PollLine(int timeoutMs);

@@ -13,6 +13,18 @@
 namespace torvanik::cli {
 namespace {
 
+// The gate for the disk the next step handles: a parity disk once a split's data disks are
+// done, or when a join reads one.
+KlarAnswer OpenFor(StepGate& gate, const Transfer& transfer) {
+    if (transfer.parity.nextParityDisk > 0) {
+        return gate.Open(transfer.parity.nextParityDisk, true);
+    }
+    if (transfer.joinParity.parityAsked > 0) {
+        return gate.Open(transfer.joinParity.parityAsked, true);
+    }
+    return gate.Open(transfer.diskNumber);
+}
+
 // The disks of the transfer finished before a signal stopped it.
 int StoppedBySignal(const Transfer& transfer) {
     const int last = transfer.armed != TransferKind::kNone ? transfer.diskNumber - 1 : 0;
@@ -52,7 +64,7 @@ int RunSteps(const CliRequest& request, Transfer& transfer, const EngineSeams& s
             continue;
         }
         // Stopping leaves the transfer as quitting the window would: what was written stays.
-        const KlarAnswer answer = gate.Open(transfer.diskNumber);
+        const KlarAnswer answer = OpenFor(gate, transfer);
         if (answer == KlarAnswer::kStop) {
             return StopRequested(seams) ? StoppedBySignal(transfer) : kStopped;
         }

@@ -131,6 +131,8 @@ inline constexpr std::string_view kSkipAnswer = "s";
 // The prompt with --auto, where the next disk is taken as soon as it is mounted.
 inline constexpr std::string_view kAutoPrompt =
     "Sett inn diskett nummer %s (fortsetter når den er satt inn) ";
+inline constexpr std::string_view kAutoParityPrompt =
+    "Sett inn paritetsdisk nummer %s (fortsetter når den er satt inn) ";
 
 // Said on standard error when an unattended run ends because nothing changes.
 inline constexpr std::string_view kSameFailureAgain =

@@ -1,6 +1,7 @@
 #include <sys/mount.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 
@@ -11,8 +12,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string AutoPrompt(int disk) {
-    return "Sett inn diskett nummer " + std::to_string(disk) + " (fortsetter når den er satt inn) ";
+std::string AutoPrompt(int disk, const std::string& what = "diskett") {
+    return "Sett inn " + what + " nummer " + std::to_string(disk) +
+           " (fortsetter når den er satt inn) ";
 }
 
 // A small tmpfs mounted at `folder` while it lives: a disk put in the drive.
@@ -65,6 +67,31 @@ TEST_F(CliAutoTest, NextMountedDiskGoesOnWithoutEnter) {
     EXPECT_EQ(onDiskOne, (std::vector<std::string>{"INFO.FIL", "stor_bin_1"}));
     EXPECT_EQ(NamesIn(media + "/disk2"), std::vector<std::string>{"stor_bin_2"});
     EXPECT_EQ(cli->Wait(), 0);
+}
+
+TEST_F(CliAutoTest, ParityDiskIsAskedForByItsName) {
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "mounting a tmpfs as a disk needs root";
+    }
+    const std::string media = temp / "media";
+    auto first = std::make_unique<TmpfsDisk>(media + "/disk1");
+    if (!first->mounted()) {
+        GTEST_SKIP() << "no tmpfs could be mounted here";
+    }
+    const std::string source = MakeSource("liten.bin", 600'000);
+    auto cli = Start({"--auto", "--parity", "--drive", "A:=media:" + media + ",capacity=1000000",
+                      "split", source});
+    ASSERT_TRUE(cli->ReadUntil(AutoPrompt(1)));
+    ASSERT_TRUE(cli->ReadUntil(AutoPrompt(1, "paritetsdisk")));
+    first->TakeOut();
+    TmpfsDisk second(media + "/disk2");
+    ASSERT_TRUE(second.mounted());
+
+    EXPECT_TRUE(cli->ReadUntil("fullført."));
+    EXPECT_EQ(cli->Wait(), 0);
+    const auto names = NamesIn(media + "/disk2");
+    EXPECT_EQ(names.size(), 3u);
+    EXPECT_NE(std::find(names.begin(), names.end(), "liten_bin.vol00+01.par2"), names.end());
 }
 
 }  // namespace

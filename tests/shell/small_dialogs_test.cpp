@@ -168,5 +168,29 @@ TEST_F(SmallDialogsTest, OnlyJaGoesOnWithAStoppedTransfer) {
     }
 }
 
+// The question whether to take a disk from the parity disks names it, and only JA takes it.
+TEST_F(SmallDialogsTest, OnlyJaTakesADiskFromTheParityDisks) {
+    const std::pair<const char*, bool> answers[] = {{"JA", true}, {"NEI", false}, {"Esc", false}};
+    for (const auto& [name, takes] : answers) {
+        SCOPED_TRACE(name);
+        QStringList texts;
+        WhenModalShown([&texts, name = std::string(name)](QWidget& d) {
+            for (const QLabel* label : d.findChildren<QLabel*>()) {
+                texts << label->text();
+            }
+            if (name == "JA") {
+                QTest::mouseClick(Button(d, IDOK), Qt::LeftButton);
+            } else if (name == "NEI") {
+                QTest::mouseClick(Button(d, IDCANCEL), Qt::LeftButton);
+            } else {
+                Dismiss(d, Dismissal::kEscape);
+            }
+        });
+        EXPECT_EQ(questions.TakeFromParity(3), takes);
+        EXPECT_EQ(texts, (QStringList{"Diskett nummer 3 kan ikke leses.",
+                                      "Vil du ta den fra paritetsdisken?"}));
+    }
+}
+
 }  // namespace
 }  // namespace torvanik
