@@ -27,9 +27,28 @@ std::uint64_t InClusters(std::uint64_t bytes, std::uint64_t clusterBytes) {
     return (bytes + cluster - 1) / cluster * cluster;
 }
 
-// A blank disk holds INFO.FIL and a check file of one cluster each beside chunk 1.
+// A blank disk of a folder drive counts its files in clusters of this size.
 constexpr std::uint64_t kBlankClusterBytes = 512;
-constexpr std::uint64_t kDiskOneFilesBytes = 2 * kBlankClusterBytes;
+
+struct BlankDisk {
+    std::uint64_t room = 0;
+    std::uint64_t clusterBytes = kBlankClusterBytes;
+};
+
+// What a blank disk of the drive gives, where the drive says it: a folder with a capacity,
+// or a floppy image of the format the drive makes.
+std::optional<BlankDisk> BlankDiskOf(const DriveMapping& mapping) {
+    if (mapping.kind == DriveKind::Images && mapping.format != nullptr) {
+        const FloppyFormat& format = *mapping.format;
+        return BlankDisk{
+            std::min(format.freeWhenNew, mapping.capacity.value_or(format.freeWhenNew)),
+            format.clusterBytes};
+    }
+    if (mapping.kind == DriveKind::Folder && mapping.capacity) {
+        return BlankDisk{*mapping.capacity, kBlankClusterBytes};
+    }
+    return std::nullopt;
+}
 
 }  // namespace
 
@@ -66,17 +85,20 @@ Result<std::uint64_t> ParityChunkLength(Transfer& t, const EngineSeams& seams,
 
 Why DisksOfSet(const Transfer& t, const EngineSeams& seams) {
     const DriveMapping* mapping = seams.drives.Find(seams.drive.driveIndex);
-    if (t.parity.disks == 0 || mapping == nullptr || mapping->kind != DriveKind::Folder ||
-        !mapping->capacity || *mapping->capacity <= kDiskOneFilesBytes) {
+    const std::optional<BlankDisk> blank =
+        mapping != nullptr ? BlankDiskOf(*mapping) : std::nullopt;
+    // Disk 1 holds INFO.FIL and a check file of one cluster each beside its chunk.
+    const std::uint64_t diskOneFiles = blank ? 2 * blank->clusterBytes : 0;
+    if (t.parity.disks == 0 || !blank || blank->room <= diskOneFiles) {
         return {};
     }
     const std::string base = Cp1252ToUtf8(ChunkBaseName(t.fileName));
     const auto nameBytes = [&base](int disk) {
         return base.size() + 1 + std::to_string(disk).size();
     };
-    const auto plan = PlanSlices(
-        static_cast<std::uint64_t>(t.sourceSize), *mapping->capacity - kDiskOneFilesBytes,
-        std::numeric_limits<std::uint64_t>::max(), kBlankClusterBytes, nameBytes);
+    const auto plan =
+        PlanSlices(static_cast<std::uint64_t>(t.sourceSize), blank->room - diskOneFiles,
+                   std::numeric_limits<std::uint64_t>::max(), blank->clusterBytes, nameBytes);
     if (!plan) {
         return {};
     }

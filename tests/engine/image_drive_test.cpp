@@ -224,6 +224,11 @@ TEST_P(FloppySizesTest, SplitsFillingEachImageAndJoinsBack) {
         const Result<void> parsed =
             ParseDriveOption("A:=images:" + imagesDir + ",format=" + floppy.format, drives);
         ASSERT_TRUE(parsed) << parsed.why().text;
+        // What the drive plans with before it makes an image is what mformat gives.
+        const FloppyFormat* named = FloppyFormatNamed(floppy.format);
+        ASSERT_NE(named, nullptr);
+        EXPECT_EQ(named->freeWhenNew, floppy.freshFree);
+        EXPECT_EQ(named->clusterBytes, floppy.clusterBytes);
     } else {
         for (const auto& image : floppy.images) {
             ASSERT_EQ(Mtools({"mformat", "-C", "-f", "720", "-i", Image(image), "::"}).status, 0);

@@ -6,6 +6,7 @@
 #include "engine/record_store.h"
 #include "engine_fixture.h"
 #include "platform/child_process.h"
+#include "platform/floppy_formats.h"
 
 namespace torvanik::testing {
 namespace {
@@ -128,6 +129,38 @@ INSTANTIATE_TEST_SUITE_P(Sets, ParitySetsTest,
                                            ParityCase{
                                                "TwoParityDisks", 2, {{2}, {5}, {1, 3}, {3, 5}}}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// UT says how many disks the set takes where the drive's blank disks have a known room: a
+// folder with a capacity, or floppy images of the format the drive makes.
+TEST_F(ParitySplitTest, UtSaysTheDisksOfTheSetWhereTheirRoomIsKnown) {
+    const std::string source = MakeSource("bilde.bmp", 5'000'000);
+    struct Case {
+        const char* name;
+        DriveMapping drive;
+        const char* told;
+    };
+    const Case cases[] = {
+        {"folder with capacity",
+         {driveDir, kFloppyRoom},
+         "Settet får 4 disketter og 1 paritetsdiskett."},
+        {"720k images",
+         {tmp / "images", std::nullopt, DriveKind::Images, {}, 0, FloppyFormatNamed("720k")},
+         "Settet får 7 disketter og 1 paritetsdiskett."},
+        {"folder of any size", {driveDir, std::nullopt}, nullptr},
+    };
+    drives.settings().parityDisks = 1;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        drives.Set(0, c.drive);
+        observer.reasons.clear();
+        Split(source);
+        if (c.told != nullptr) {
+            EXPECT_THAT(observer.reasons, ElementsAre(c.told));
+        } else {
+            EXPECT_TRUE(observer.reasons.empty());
+        }
+    }
+}
 
 // A disk without room for a whole slice is full, however much it has: a data disk after
 // disk 1, or a parity disk. The step goes through on a disk with room.
