@@ -65,6 +65,35 @@ StepOutcome OnSkipDisk(Transfer& t, const EngineSeams& seams) {
     return outcome;
 }
 
+namespace {
+
+// Images looked at for parity disk 1 of a set whose disk 1 is lost: sets as large as a
+// user carries on floppies.
+constexpr int kMostImagesLookedAt = 999;
+
+// The index of parity disk 1 in the drive in place of disk 1. A drive of floppy images
+// has disk N in image N, so there parity disk 1 is the image after the last data disk:
+// the images after the first are looked at until one is that parity disk.
+Result<par2::SetLayout> ParityDiskOneOnDrive(const EngineSeams& seams, const DiskInDrive& drive) {
+    Result<par2::SetLayout> found = ReadParityIndex(seams, drive);
+    if (found || drive.kind != DriveKind::Images) {
+        return found;
+    }
+    for (int image = 2; image <= kMostImagesLookedAt; ++image) {
+        const DiskInDrive next = DiskForStep(seams, image, DiskUse::Read);
+        if (next.folder.empty()) {
+            break;
+        }
+        if (auto layout = ReadParityIndex(seams, next);
+            layout && static_cast<int>(layout->files.size()) + 1 == image) {
+            return layout;
+        }
+    }
+    return found;
+}
+
+}  // namespace
+
 JoinStart ReadInfoOrParity(Transfer& t, const EngineSeams& seams, Reports& reports) {
     t.joinParity = {};
     const DiskInDrive drive = DiskForStep(seams, 1, DiskUse::Read);
@@ -72,7 +101,7 @@ JoinStart ReadInfoOrParity(Transfer& t, const EngineSeams& seams, Reports& repor
     if (loaded) {
         return JoinStart::kDiskOne;
     }
-    if (auto layout = ReadParityIndex(seams, drive);
+    if (auto layout = ParityDiskOneOnDrive(seams, drive);
         layout && TakeInfo(t, ParseInfoFile(layout->facts.infoFile), {}).ok()) {
         t.joinParity.layout = std::move(*layout);
         return JoinStart::kParityDisk;
@@ -85,6 +114,7 @@ void StartFromParityDisk(Transfer& t, Reports& reports) {
     JoinParity& p = t.joinParity;
     // What the index said counts for nothing until the volume, checked, says it again.
     t.setIdentity = p.layout->facts.identity;
+    p.indexDataDisks = static_cast<int>(p.layout->files.size());
     p.layout.reset();
     p.skipped = {1};
     t.diskNumber = 2;
@@ -121,6 +151,8 @@ int ParityDiskInDrive(const Transfer& t) {
         dataDisks = static_cast<std::int64_t>(p.layout->files.size());
     } else if (p.firstChunk > 0) {
         dataDisks = (t.joinTotal + p.firstChunk - 1) / p.firstChunk;
+    } else {
+        dataDisks = p.indexDataDisks;
     }
     return static_cast<int>(std::max<std::int64_t>(dataDisks, t.diskNumber - 1)) + p.parityAsked;
 }

@@ -35,6 +35,9 @@ struct JoinParity {
     int lastParityAsked = 0;
     // Disk 1's chunk length, once read: the slice size before a parity disk tells it.
     std::int64_t firstChunk = 0;
+    // The data disks an unchecked parity index named when INN took it for disk 1: only
+    // where to find the parity disks until one is read.
+    int indexDataDisks = 0;
     // The times of the last data disk's chunk, when it was read rather than skipped.
     std::optional<FileTimes> lastChunkTimes;
 };

@@ -143,7 +143,7 @@ TEST_F(ImageDriveTest, AParityDiskIsTheImageAfterTheData) {
 }
 
 // A join that goes on without disk 2 reads the parity disk from the image after the data
-// and rebuilds the chunk.
+// and rebuilds the chunk; without image 1, INN finds parity disk 1 among the images.
 TEST_F(ImageDriveTest, AJoinWithoutADiskReadsTheParityImage) {
     const std::string source = MakeSource("bilde.bmp", 3'000'000);
     drives.settings().parityDisks = 1;
@@ -151,15 +151,25 @@ TEST_F(ImageDriveTest, AJoinWithoutADiskReadsTheParityImage) {
     for (int disk = 1; disk <= 4; ++disk) {
         Klar();
     }
-    const std::string joined = tmp / "joined.bmp";
-    Join(joined);
-    Klar();
-    Run(OnSkipDisk);
-    EXPECT_EQ(screen().lastNotice, N(NoticeId::kInsertParityDisk, 1));
-    Klar();
-    Klar();
-    EXPECT_EQ(screen().lastNotice, N(NoticeId::kJoinDoneSeveral));
-    EXPECT_EQ(ReadBytes(joined), ReadBytes(source));
+    for (const int lost : {2, 1}) {
+        SCOPED_TRACE(lost);
+        const std::string joined = tmp / ("joined-" + std::to_string(lost));
+        if (lost == 1) {
+            std::filesystem::rename(Image("DSKA0000.IMG"), tmp / "disk1.img");
+            Join(joined);
+            EXPECT_EQ(screen().lastNotice, N(NoticeId::kInsertParityDisk, 1));
+        } else {
+            Join(joined);
+            Klar();
+            Run(OnSkipDisk);
+            EXPECT_EQ(screen().lastNotice, N(NoticeId::kInsertParityDisk, 1));
+        }
+        for (int step = 0; Armed() && step < 10; ++step) {
+            Klar();
+        }
+        EXPECT_EQ(screen().lastNotice, N(NoticeId::kJoinDoneSeveral));
+        EXPECT_EQ(ReadBytes(joined), ReadBytes(source));
+    }
 }
 
 // $XDG_RUNTIME_DIR and $TMPDIR on a 16 KiB tmpfs, too small for any image, where this
