@@ -144,6 +144,20 @@ bool MayTakeFromParity(const Transfer& t, const Why& why) {
     }
 }
 
+bool TakeBackSkip(Transfer& t) {
+    JoinParity& p = t.joinParity;
+    if (p.layout || !p.slices.empty() || p.skipped.size() != 1 || p.holes > 0 ||
+        std::find(p.takenBack.begin(), p.takenBack.end(), p.skipped.front()) != p.takenBack.end()) {
+        return false;
+    }
+    p.takenBack.push_back(p.skipped.front());
+    t.diskNumber = p.skipped.front();
+    p.skipped.clear();
+    p.parityAsked = 0;
+    p.lastParityAsked = 0;
+    return true;
+}
+
 int ParityDiskInDrive(const Transfer& t) {
     const JoinParity& p = t.joinParity;
     std::int64_t dataDisks = 0;

@@ -39,6 +39,11 @@ bool MayTakeFromParity(const Transfer& transfer, const Why& why);
 // for: after the set's data disks.
 int ParityDiskInDrive(const Transfer& transfer);
 
+// Before any parity disk was read, a disk in its place that is none says the set may have
+// no parity disks: the one data disk given up is asked for again (once). False when the
+// join has gone further than that.
+bool TakeBackSkip(Transfer& transfer);
+
 // What comes after a data disk skipped or a parity disk read: the next parity disk when
 // those read don't yet cover the disks skipped, the rebuild once every data disk is done,
 // else the next data disk. `letGo` goes beside the notice.

@@ -38,6 +38,9 @@ struct JoinParity {
     // The data disks an unchecked parity index named when INN took it for disk 1: only
     // where to find the parity disks until one is read.
     int indexDataDisks = 0;
+    // Disks given up and asked for again because the first parity disk asked for was none:
+    // once each, so that a disk given up for good is not asked for without end.
+    std::vector<int> takenBack;
     // The times of the last data disk's chunk, when it was read rather than skipped.
     std::optional<FileTimes> lastChunkTimes;
 };

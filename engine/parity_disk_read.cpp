@@ -21,6 +21,10 @@ class ParityRead {
         drive_ = DiskForStep(seams_, ParityDiskInDrive(t_), DiskUse::Read);
         if (const Result<void> read = Read(); !read) {
             const Why why = StopRequested(seams_) ? Why{Reason::kInterrupted, 0, {}} : read.why();
+            if (why.reason == Reason::kNotParityDisk && TakeBackSkip(t_)) {
+                reports_.Notice(NoticeId::kInsertDiskAgain, t_.diskNumber, why);
+                return {StepResult::kSameDisk, why};
+            }
             reports_.Notice(NoticeId::kInsertParityDisk, number_, why);
             return {
                 why.reason == Reason::kInterrupted ? StepResult::kStopped : StepResult::kSameDisk,

@@ -55,6 +55,37 @@ INSTANTIATE_TEST_SUITE_P(
                       QuestionCase{"Nei", false, N(NoticeId::kInsertDiskAgain, 2)}),
     [](const ::testing::TestParamInfo<QuestionCase>& info) { return info.param.name; });
 
+// JA to a set that turns out to have no parity disk: the disk in place of parity disk 1 is
+// none, so the disk given up is asked for again, and the join goes on with it.
+TEST_F(EngineTest, WithoutParityDisksTheDiskGivenUpIsAskedForAgain) {
+    const std::string source = MakeSource("bilde.bmp", 150'000);
+    drives.Set(0, {driveDir, 100'000});
+    Split(source);
+    for (int disk = 1; Armed(); ++disk) {
+        Klar();
+        TakeOutDisk(disk);
+    }
+    const std::string joined = tmp / "joined.bmp";
+    PutInDisk(1);
+    Join(joined);
+    Klar();
+    PutInDisk(2);
+    const auto whole = ReadBytes(OnDrive("bilde_bmp_2"));
+    auto chunk = whole;
+    chunk[100] = static_cast<char>(chunk[100] ^ 1);
+    WriteBytes(OnDrive("bilde_bmp_2"), chunk);
+    questions.parityAnswers = {true};
+    Klar();
+    EXPECT_EQ(screen().lastNotice, N(NoticeId::kInsertParityDisk, 1));
+    Klar();
+    EXPECT_EQ(screen().lastNotice, N(NoticeId::kInsertDiskAgain, 2));
+    EXPECT_EQ(observer.reasons.back(), "Disketten er ikke en paritetsdisk");
+    WriteBytes(OnDrive("bilde_bmp_2"), whole);
+    Klar();
+    EXPECT_EQ(screen().lastNotice, N(NoticeId::kJoinDoneSeveral));
+    EXPECT_EQ(ReadBytes(joined), ReadBytes(source));
+}
+
 // A join with a hole can't be gone on with from a record: the record of the disks before
 // goes at the skip, and none is kept after.
 TEST_F(EngineTest, AJoinWithAHoleKeepsNoRecord) {
