@@ -192,6 +192,32 @@ TEST_F(ParitySplitTest, AStoppedParityDiskIsLeftAsItWas) {
     EXPECT_EQ(Klar().result, StepResult::kFinished);
 }
 
+// A source read that fails in any chunk's window, whichever worker reads it, fails the
+// parity disk with the source's reason and leaves the disk as it was; the next KLAR writes it.
+TEST_F(ParitySplitTest, AFailedSourceReadFailsTheParityDisk) {
+    drives.settings().parityDisks = 1;
+    Split(MakeSource("bilde.bmp", 3'500'000));
+    for (int disk = 1; disk <= 3; ++disk) {
+        Klar();
+        TakeOutDisk(disk);
+    }
+    const auto slice = static_cast<std::int64_t>(transfer.parity.sliceSize);
+    const std::int64_t failedAt[] = {0, slice + 1'048'576, 2 * slice};
+    for (const std::int64_t at : failedAt) {
+        SCOPED_TRACE(at);
+        files.beforeReadAt = [at](std::int64_t offset) {
+            errno = EIO;
+            return offset != at;
+        };
+        EXPECT_EQ(Klar().result, StepResult::kSameDisk);
+        EXPECT_EQ(screen().lastNotice, N(NoticeId::kInsertParityDisk, 1));
+        EXPECT_THAT(observer.reasons.back(), HasSubstr("Kildefilen kan ikke leses"));
+        EXPECT_TRUE(DriveFiles().empty());
+    }
+    files.beforeReadAt = nullptr;
+    EXPECT_EQ(Klar().result, StepResult::kFinished);
+}
+
 // A split stopped after its data disks goes on with its parity disks.
 TEST_F(ParitySplitTest, AStoppedSplitGoesOnWithItsParityDisks) {
     const std::string source = MakeSource("bilde.bmp", 3'500'000);
