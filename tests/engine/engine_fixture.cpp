@@ -131,7 +131,7 @@ Result<File> FaultyFileSystem::OpenForReadBack(const std::string& path, int flag
 Result<std::int64_t> FaultyFileSystem::ReadAt(File& file, void* buffer, std::size_t size,
                                               std::int64_t offset) {
     const bool readingBack = ReadsBack(file);
-    if (!readingBack && beforeReadAt && !beforeReadAt(offset)) {
+    if (!readingBack && beforeReadAt && !beforeReadAt(offset, size)) {
         return SystemFailure();
     }
     auto got = FileSystem::ReadAt(file, buffer, size, offset);

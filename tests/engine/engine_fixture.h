@@ -57,9 +57,9 @@ class FaultyFileSystem : public FileSystem {
     // Spoils what a read-back from the medium got: `got` bytes read at `offset`; returns
     // the count to report (-1 with errno for a failed read).
     std::function<std::int64_t(char* bytes, std::int64_t got, std::int64_t offset)> spoilReadBack;
-    // Return false to fail a read at `offset` of a file not read back (the source's reads
-    // at a position); called from several threads at once.
-    std::function<bool(std::int64_t offset)> beforeReadAt;
+    // Return false to fail a read of `size` bytes at `offset` of a file not read back (the
+    // source's reads at a position); called from several threads at once.
+    std::function<bool(std::int64_t offset, std::size_t size)> beforeReadAt;
     // The files read back from the medium, in order.
     std::vector<std::string> readBack;
     // When set, the clock that times the medium.
