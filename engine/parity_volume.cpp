@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/parity_window_sums.h"
 #include "platform/par2/gf16.h"
 #include "platform/par2/par2_packets.h"
 #include "platform/settings_location.h"
@@ -12,27 +13,6 @@ namespace {
 constexpr std::size_t kWindow = std::size_t{1} << 20;
 constexpr std::uint64_t kLargestSliceInMemory = std::uint64_t{2} << 20;
 constexpr std::size_t kFirstBytesHashed = 16384;
-
-std::uint64_t ChunkLengthOf(const VolumeSource& from, std::size_t index) {
-    const std::uint64_t start = index * from.sliceSize;
-    return start >= from.sourceSize ? 0 : std::min(from.sliceSize, from.sourceSize - start);
-}
-
-// `size` bytes of the source at `offset`, whole.
-Result<void> ReadStretch(FileSystem& files, File& source, std::uint64_t offset, std::uint8_t* into,
-                         std::size_t size) {
-    if (const auto sought = files.Seek(source, static_cast<std::int64_t>(offset)); !sought) {
-        return WhyOfFailure(sought.why(), Reason::kSourcePosition);
-    }
-    const auto read = files.Read(into, size, source);
-    if (!read) {
-        return WhyOfFailure(read.why(), Reason::kSourceRead);
-    }
-    if (*read < size) {
-        return Why{Reason::kSourceShorter, 0, {}};
-    }
-    return {};
-}
 
 // The scratch file failed: the local disk's trouble, never the floppy's.
 Why ScratchWhy(const Why& failure) {
@@ -46,30 +26,48 @@ void ShowProgress(Reports& reports, std::uint64_t done, std::uint64_t sliceSize)
     reports.ChunkCopied({part, whole, part, whole});
 }
 
-// The sums of one window of the slice, at `offset`, into `sum`; every chunk's bytes there go
-// through its hasher on the way.
-Result<void> SumWindow(FileSystem& files, const VolumeSource& from, std::uint64_t offset,
-                       std::size_t size, const std::vector<std::uint16_t>& factors,
-                       std::vector<par2::ChunkHasher>& hashers, std::vector<std::uint8_t>& in,
-                       std::vector<std::uint8_t>& sum) {
-    std::fill_n(sum.begin(), size, std::uint8_t{0});
-    for (std::size_t i = 0; i < hashers.size(); ++i) {
-        const std::uint64_t length = ChunkLengthOf(from, i);
-        if (length <= offset) {
-            continue;
+// The window's sums go through the recovery packet's hash and on to where the slice is kept.
+Result<void> KeepWindow(FileSystem& files, par2::RecoveryPacket& packet, ComputedVolume& volume,
+                        const std::vector<std::uint8_t>& sum, std::size_t size) {
+    packet.Update(sum.data(), size);
+    if (volume.sliceFile) {
+        if (auto kept = files.Write(sum.data(), size, volume.sliceFile); !kept) {
+            return ScratchWhy(kept.why());
         }
-        auto bytes = static_cast<std::size_t>(std::min<std::uint64_t>(size, length - offset));
-        if (auto read =
-                ReadStretch(files, from.source, i * from.sliceSize + offset, in.data(), bytes);
-            !read) {
-            return read;
-        }
-        hashers[i].Update(in.data(), bytes);
-        if (bytes % 2 != 0) {
-            in[bytes++] = 0;  // the chunk's end: zero beyond it
-        }
-        par2::GfMultiplyAdd(factors[i], in.data(), sum.data(), bytes);
+    } else {
+        volume.slice.append(reinterpret_cast<const char*>(sum.data()), size);
     }
+    return {};
+}
+
+// The slice's sums, window by window: each window's are kept while the next is summed.
+Result<void> SumSlice(const EngineSeams& seams, Reports& reports, const VolumeSource& from,
+                      std::size_t window, WindowSums& sums, par2::RecoveryPacket& packet,
+                      ComputedVolume& volume) {
+    std::vector<std::uint8_t> sum(window);
+    std::size_t summed = 0;  // the bytes in `sum` not yet kept
+    for (std::uint64_t offset = 0; offset < from.sliceSize; offset += summed) {
+        if (StopRequested(seams)) {
+            return Why{Reason::kInterrupted, 0, {}};
+        }
+        const auto size =
+            static_cast<std::size_t>(std::min<std::uint64_t>(window, from.sliceSize - offset));
+        sums.Start(offset, size);
+        if (summed > 0) {
+            if (auto kept = KeepWindow(seams.files, packet, volume, sum, summed); !kept) {
+                return kept;
+            }
+            ShowProgress(reports, offset, from.sliceSize);
+        }
+        if (auto done = sums.Finish(sum.data()); !done) {
+            return done;
+        }
+        summed = size;
+    }
+    if (auto kept = KeepWindow(seams.files, packet, volume, sum, summed); !kept) {
+        return kept;
+    }
+    ShowProgress(reports, from.sliceSize, from.sliceSize);
     return {};
 }
 
@@ -83,7 +81,8 @@ Result<par2::SetLayout> LayoutOfChunks(FileSystem& files, const VolumeSource& fr
         const std::uint64_t length = ChunkLengthOf(from, i);
         const auto size =
             static_cast<std::size_t>(std::min<std::uint64_t>(length, kFirstBytesHashed));
-        if (auto read = ReadStretch(files, from.source, i * from.sliceSize, first.data(), size);
+        if (auto read =
+                ReadSourceStretch(files, from.source, i * from.sliceSize, first.data(), size);
             !read) {
             return read.why();
         }
@@ -116,37 +115,13 @@ Result<ComputedVolume> ComputeVolume(const EngineSeams& seams, Reports& reports,
         }
         volume.sliceFile = std::move(*scratch);
     }
-    std::vector<par2::ChunkHasher> hashers;
-    for (std::size_t i = 0; i < from.chunkNames.size(); ++i) {
-        hashers.emplace_back(from.sliceSize);
-    }
     const std::size_t window =
         static_cast<std::size_t>(std::min<std::uint64_t>(kWindow, from.sliceSize));
-    std::vector<std::uint8_t> in(window + 1);
-    std::vector<std::uint8_t> sum(window);
-    for (std::uint64_t offset = 0; offset < from.sliceSize; offset += window) {
-        if (StopRequested(seams)) {
-            return Why{Reason::kInterrupted, 0, {}};
-        }
-        const auto size =
-            static_cast<std::size_t>(std::min<std::uint64_t>(window, from.sliceSize - offset));
-        if (auto summed = SumWindow(files, from, offset, size, factors, hashers, in, sum);
-            !summed) {
-            return summed.why();
-        }
-        packet.Update(sum.data(), size);
-        if (volume.sliceFile) {
-            if (auto kept = files.Write(sum.data(), size, volume.sliceFile); !kept) {
-                return ScratchWhy(kept.why());
-            }
-        } else {
-            volume.slice.append(reinterpret_cast<const char*>(sum.data()), size);
-        }
-        ShowProgress(reports, offset + size, from.sliceSize);
+    WindowSums sums(files, from, std::move(factors), window);
+    if (auto summed = SumSlice(seams, reports, from, window, sums, packet, volume); !summed) {
+        return summed.why();
     }
-    for (std::size_t i = 0; i < hashers.size(); ++i) {
-        layout->files[i] = hashers[i].Finish(from.chunkNames[i]);
-    }
+    layout->files = sums.Hashes(from.chunkNames);
     if (volume.sliceFile) {
         if (auto rewound = files.Seek(volume.sliceFile, 0); !rewound) {
             return ScratchWhy(rewound.why());

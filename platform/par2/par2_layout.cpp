@@ -36,10 +36,12 @@ std::vector<std::uint16_t> SliceConstants(const SetLayout& layout) {
     return constants;
 }
 
+// A chunk is never longer than its slice: the whole chunk's MD5 is the slice's as it
+// stands before the zero padding, so one pass over the bytes gives both.
 struct ChunkHasher::State {
     std::uint64_t sliceSize = 0;
     std::uint64_t length = 0;
-    Md5Stream whole, first16k, slice;
+    Md5Stream first16k, slice;
     uLong crc = crc32(0, nullptr, 0);
 
     void AddToSlice(const std::uint8_t* data, std::size_t size) {
@@ -62,16 +64,13 @@ void ChunkHasher::Update(const std::uint8_t* data, std::size_t size) {
         s.first16k.Update(data,
                           static_cast<std::size_t>(std::min<std::uint64_t>(size, k16k - s.length)));
     }
-    if (s.length < s.sliceSize) {
-        s.AddToSlice(
-            data, static_cast<std::size_t>(std::min<std::uint64_t>(size, s.sliceSize - s.length)));
-    }
-    s.whole.Update(data, size);
+    s.AddToSlice(data, size);
     s.length += size;
 }
 
 InputFile ChunkHasher::Finish(std::string name) {
     State& s = *state_;
+    const Md5 whole = s.slice.Digest();
     static constexpr std::uint8_t kZeros[4096] = {};
     for (std::uint64_t padded = s.length; padded < s.sliceSize;) {
         const auto size =
@@ -81,7 +80,7 @@ InputFile ChunkHasher::Finish(std::string name) {
     }
     return {.name = std::move(name),
             .length = s.length,
-            .hash = s.whole.Digest(),
+            .hash = whole,
             .hash16k = s.first16k.Digest(),
             .sliceHash = s.slice.Digest(),
             .sliceCrc = static_cast<std::uint32_t>(s.crc)};

@@ -46,8 +46,8 @@ Md5 RecoverySetIdOf(const SetLayout& layout);
 // The constant that multiplies each disk's slice, indexed by disk (0-based, disk order).
 std::vector<std::uint16_t> SliceConstants(const SetLayout& layout);
 
-// Sequential bytes of one chunk in, its InputFile hashes out (the padding to the slice
-// size done by Finish).
+// Sequential bytes of one chunk in, at most the slice size of them, its InputFile hashes
+// out (the padding to the slice size done by Finish).
 class ChunkHasher {
   public:
     explicit ChunkHasher(std::uint64_t sliceSize);

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <mutex>
@@ -9,6 +10,14 @@
 #include "platform/why_of_error.h"
 
 namespace torvanik::testing {
+namespace {
+
+std::mutex& ReadBackLock() {
+    static std::mutex lock;
+    return lock;
+}
+
+}  // namespace
 
 Result<File> FaultyFileSystem::OpenRegular(const std::string& path, Links links,
                                            const OpenReasons& told) {
@@ -105,20 +114,28 @@ Result<std::uint64_t> FaultyFileSystem::FreeBytes(const DiskInDrive& drive) {
 }
 
 Result<File> FaultyFileSystem::OpenForReadBack(const std::string& path, int flags) {
-    // Every read-back tries a direct read first, so its direct open names it once. Two
-    // files may be read back at once.
+    Result<File> opened = FileSystem::OpenForReadBack(path, flags);
+    const Result<FileIdentity> identity =
+        opened ? Identify(*opened) : Result<FileIdentity>(opened.why());
+    const std::lock_guard<std::mutex> hold(ReadBackLock());
+    // Every read-back tries a direct read first, so its direct open names it once.
     if ((flags & O_DIRECT) != 0) {
-        static std::mutex readBackLock;
-        const std::lock_guard<std::mutex> hold(readBackLock);
         readBack.push_back(path);
     }
-    return FileSystem::OpenForReadBack(path, flags);
+    if (identity) {
+        readBackFiles_.push_back(*identity);
+    }
+    return opened;
 }
 
 Result<std::int64_t> FaultyFileSystem::ReadAt(File& file, void* buffer, std::size_t size,
                                               std::int64_t offset) {
+    const bool readingBack = ReadsBack(file);
+    if (!readingBack && beforeReadAt && !beforeReadAt(offset, size)) {
+        return SystemFailure();
+    }
     auto got = FileSystem::ReadAt(file, buffer, size, offset);
-    if (!spoilReadBack || !got) {
+    if (!readingBack || !spoilReadBack || !got) {
         return got;
     }
     const std::int64_t spoilt = spoilReadBack(static_cast<char*>(buffer), *got, offset);
@@ -126,6 +143,13 @@ Result<std::int64_t> FaultyFileSystem::ReadAt(File& file, void* buffer, std::siz
         return SystemFailure();
     }
     return spoilt;
+}
+
+bool FaultyFileSystem::ReadsBack(File& file) {
+    const Result<FileIdentity> identity = Identify(file);
+    const std::lock_guard<std::mutex> hold(ReadBackLock());
+    return identity && std::any_of(readBackFiles_.begin(), readBackFiles_.end(),
+                                   [&](const FileIdentity& f) { return f.SameFile(*identity); });
 }
 
 std::chrono::steady_clock::time_point FaultyFileSystem::Now() {

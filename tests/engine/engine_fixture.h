@@ -57,6 +57,9 @@ class FaultyFileSystem : public FileSystem {
     // Spoils what a read-back from the medium got: `got` bytes read at `offset`; returns
     // the count to report (-1 with errno for a failed read).
     std::function<std::int64_t(char* bytes, std::int64_t got, std::int64_t offset)> spoilReadBack;
+    // Return false to fail a read of `size` bytes at `offset` of a file not read back (the
+    // source's reads at a position); called from several threads at once.
+    std::function<bool(std::int64_t offset, std::size_t size)> beforeReadAt;
     // The files read back from the medium, in order.
     std::vector<std::string> readBack;
     // When set, the clock that times the medium.
@@ -78,6 +81,11 @@ class FaultyFileSystem : public FileSystem {
     Result<std::int64_t> ReadAt(File& file, void* buffer, std::size_t size,
                                 std::int64_t offset) override;
     std::chrono::steady_clock::time_point Now() override;
+
+  private:
+    bool ReadsBack(File& file);
+
+    std::vector<FileIdentity> readBackFiles_;  // under ReadBackLock(): read back side by side
 };
 
 // The screen's presenter, which also keeps what the engine reported: the notices it

@@ -225,6 +225,38 @@ TEST_F(ParitySplitTest, AStoppedParityDiskIsLeftAsItWas) {
     EXPECT_EQ(Klar().result, StepResult::kFinished);
 }
 
+// A source read that fails, for the chunks' first bytes or in any chunk's window whichever
+// worker reads it, fails the parity disk with the source's reason and leaves the disk as it
+// was; the next KLAR writes it.
+TEST_F(ParitySplitTest, AFailedSourceReadFailsTheParityDisk) {
+    drives.settings().parityDisks = 1;
+    Split(MakeSource("bilde.bmp", 3'500'000));
+    for (int disk = 1; disk <= 3; ++disk) {
+        Klar();
+        TakeOutDisk(disk);
+    }
+    const auto slice = static_cast<std::int64_t>(transfer.parity.sliceSize);
+    struct FailedRead {
+        std::int64_t at;
+        std::size_t atLeast;  // bytes: more than the first 16 KiB is a window's read
+    };
+    const FailedRead failedReads[] = {
+        {0, 1}, {0, 16'385}, {slice + 1'048'576, 1}, {2 * slice, 16'385}};
+    for (const FailedRead failed : failedReads) {
+        SCOPED_TRACE(failed.at);
+        files.beforeReadAt = [failed](std::int64_t offset, std::size_t size) {
+            errno = EIO;
+            return offset != failed.at || size < failed.atLeast;
+        };
+        EXPECT_EQ(Klar().result, StepResult::kSameDisk);
+        EXPECT_EQ(screen().lastNotice, N(NoticeId::kInsertParityDisk, 1));
+        EXPECT_THAT(observer.reasons.back(), HasSubstr("Kildefilen kan ikke leses"));
+        EXPECT_TRUE(DriveFiles().empty());
+    }
+    files.beforeReadAt = nullptr;
+    EXPECT_EQ(Klar().result, StepResult::kFinished);
+}
+
 // A split stopped after its data disks goes on with its parity disks.
 TEST_F(ParitySplitTest, AStoppedSplitGoesOnWithItsParityDisks) {
     const std::string source = MakeSource("bilde.bmp", 3'500'000);
