@@ -7,6 +7,27 @@ namespace {
 
 using ::testing::ElementsAre;
 
+// Sets split onto folder disks of 100 kB, each taken out once written.
+class ParityJoinTest : public EngineTest {
+  protected:
+    // `source` split with `parity` parity disks, and joined as far as disk 1; the joined
+    // file's path.
+    std::string SplitAndJoinDiskOne(const std::string& source, int parity) {
+        drives.Set(0, {driveDir, 100'000});
+        drives.settings().parityDisks = parity;
+        Split(source);
+        for (int disk = 1; Armed(); ++disk) {
+            Klar();
+            TakeOutDisk(disk);
+        }
+        const std::string joined = tmp / "joined.bmp";
+        PutInDisk(1);
+        Join(joined);
+        Klar();
+        return joined;
+    }
+};
+
 struct QuestionCase {
     const char* name;
     bool take;
@@ -15,21 +36,12 @@ struct QuestionCase {
 
 // The window's question when a data disk of the set fails: JA goes on without it, as `s`
 // does in the terminal; NEI asks for the same disk again.
-class TakeFromParityTest : public EngineTest, public ::testing::WithParamInterface<QuestionCase> {};
+class TakeFromParityTest : public ParityJoinTest,
+                           public ::testing::WithParamInterface<QuestionCase> {};
 
 TEST_P(TakeFromParityTest, AnswersTheFailedDisk) {
     const std::string source = MakeSource("bilde.bmp", 250'000);
-    drives.Set(0, {driveDir, 100'000});
-    drives.settings().parityDisks = 1;
-    Split(source);
-    for (int disk = 1; Armed(); ++disk) {
-        Klar();
-        TakeOutDisk(disk);
-    }
-    const std::string joined = tmp / "joined.bmp";
-    PutInDisk(1);
-    Join(joined);
-    Klar();
+    const std::string joined = SplitAndJoinDiskOne(source, 1);
     PutInDisk(2);
     auto chunk = ReadBytes(OnDrive("bilde_bmp_2"));
     chunk[100] = static_cast<char>(chunk[100] ^ 1);
@@ -57,18 +69,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 // JA to a set that turns out to have no parity disk: the disk in place of parity disk 1 is
 // none, so the disk given up is asked for again, and the join goes on with it.
-TEST_F(EngineTest, WithoutParityDisksTheDiskGivenUpIsAskedForAgain) {
+TEST_F(ParityJoinTest, WithoutParityDisksTheDiskGivenUpIsAskedForAgain) {
     const std::string source = MakeSource("bilde.bmp", 150'000);
-    drives.Set(0, {driveDir, 100'000});
-    Split(source);
-    for (int disk = 1; Armed(); ++disk) {
-        Klar();
-        TakeOutDisk(disk);
-    }
-    const std::string joined = tmp / "joined.bmp";
-    PutInDisk(1);
-    Join(joined);
-    Klar();
+    const std::string joined = SplitAndJoinDiskOne(source, 0);
     PutInDisk(2);
     const auto whole = ReadBytes(OnDrive("bilde_bmp_2"));
     auto chunk = whole;
@@ -88,21 +91,11 @@ TEST_F(EngineTest, WithoutParityDisksTheDiskGivenUpIsAskedForAgain) {
 
 // A join with a hole can't be gone on with from a record: the record of the disks before
 // goes at the skip, and none is kept after.
-TEST_F(EngineTest, AJoinWithAHoleKeepsNoRecord) {
+TEST_F(ParityJoinTest, AJoinWithAHoleKeepsNoRecord) {
     const RecordStore records(tmp / "state");
     seams.records = &records;
     const std::string source = MakeSource("bilde.bmp", 250'000);
-    drives.Set(0, {driveDir, 100'000});
-    drives.settings().parityDisks = 1;
-    Split(source);
-    for (int disk = 1; Armed(); ++disk) {
-        Klar();
-        TakeOutDisk(disk);
-    }
-    const std::string joined = tmp / "joined.bmp";
-    PutInDisk(1);
-    Join(joined);
-    Klar();
+    const std::string joined = SplitAndJoinDiskOne(source, 1);
     ASSERT_EQ(records.Load(TransferKind::kJoin, joined).found, RecordStore::Found::kRecord);
     Run(OnSkipDisk);
     EXPECT_EQ(records.Load(TransferKind::kJoin, joined).found, RecordStore::Found::kNone);

@@ -144,51 +144,42 @@ TEST_F(SmallDialogsTest, OnlyJaGivesTheTransferUp) {
     }
 }
 
-// The question whether to go on names the disks, and only JA goes on.
-TEST_F(SmallDialogsTest, OnlyJaGoesOnWithAStoppedTransfer) {
-    const std::pair<const char*, bool> answers[] = {{"JA", true}, {"NEI", false}, {"Esc", false}};
-    for (const auto& [name, goesOn] : answers) {
-        SCOPED_TRACE(name);
+// The questions that ask JA or NEI name their disks, and only JA says yes: whether to go
+// on with a stopped transfer, and whether to take a disk from the parity disks.
+TEST_F(SmallDialogsTest, OnlyJaSaysYesToAQuestionThatNamesItsDisks) {
+    struct Question {
+        const char* name;
+        std::function<bool()> ask;
         QStringList texts;
-        WhenModalShown([&texts, name = std::string(name)](QWidget& d) {
-            for (const QLabel* label : d.findChildren<QLabel*>()) {
-                texts << label->text();
-            }
-            if (name == "JA") {
-                QTest::mouseClick(Button(d, IDOK), Qt::LeftButton);
-            } else if (name == "NEI") {
-                QTest::mouseClick(Button(d, IDCANCEL), Qt::LeftButton);
-            } else {
-                Dismiss(d, Dismissal::kEscape);
-            }
-        });
-        EXPECT_EQ(questions.ConfirmResume(2), goesOn);
-        EXPECT_EQ(texts, (QStringList{"Overf\u00F8ringen ble avbrutt etter diskett 2.",
-                                      "Fortsette fra diskett 3?"}));
-    }
-}
-
-// The question whether to take a disk from the parity disks names it, and only JA takes it.
-TEST_F(SmallDialogsTest, OnlyJaTakesADiskFromTheParityDisks) {
+    };
+    const Question questionsAsked[] = {
+        {"resume",
+         [this] { return questions.ConfirmResume(2); },
+         {"Overf\u00F8ringen ble avbrutt etter diskett 2.", "Fortsette fra diskett 3?"}},
+        {"parity",
+         [this] { return questions.TakeFromParity(3); },
+         {"Diskett nummer 3 kan ikke leses.", "Vil du ta den fra paritetsdisken?"}},
+    };
     const std::pair<const char*, bool> answers[] = {{"JA", true}, {"NEI", false}, {"Esc", false}};
-    for (const auto& [name, takes] : answers) {
-        SCOPED_TRACE(name);
-        QStringList texts;
-        WhenModalShown([&texts, name = std::string(name)](QWidget& d) {
-            for (const QLabel* label : d.findChildren<QLabel*>()) {
-                texts << label->text();
-            }
-            if (name == "JA") {
-                QTest::mouseClick(Button(d, IDOK), Qt::LeftButton);
-            } else if (name == "NEI") {
-                QTest::mouseClick(Button(d, IDCANCEL), Qt::LeftButton);
-            } else {
-                Dismiss(d, Dismissal::kEscape);
-            }
-        });
-        EXPECT_EQ(questions.TakeFromParity(3), takes);
-        EXPECT_EQ(texts, (QStringList{"Diskett nummer 3 kan ikke leses.",
-                                      "Vil du ta den fra paritetsdisken?"}));
+    for (const Question& question : questionsAsked) {
+        for (const auto& [name, yes] : answers) {
+            SCOPED_TRACE(std::string(question.name) + " " + name);
+            QStringList texts;
+            WhenModalShown([&texts, name = std::string(name)](QWidget& d) {
+                for (const QLabel* label : d.findChildren<QLabel*>()) {
+                    texts << label->text();
+                }
+                if (name == "JA") {
+                    QTest::mouseClick(Button(d, IDOK), Qt::LeftButton);
+                } else if (name == "NEI") {
+                    QTest::mouseClick(Button(d, IDCANCEL), Qt::LeftButton);
+                } else {
+                    Dismiss(d, Dismissal::kEscape);
+                }
+            });
+            EXPECT_EQ(question.ask(), yes);
+            EXPECT_EQ(texts, question.texts);
+        }
     }
 }
 
