@@ -38,18 +38,18 @@ void SetSourceTimes(const std::string& path) {
 
 }  // namespace
 
-int LayOutParitySet(const ParitySetSpec& spec, const std::vector<std::string>& disks) {
-    const Bytes source = ReadBytes(spec.source);
-    const std::string name = std::filesystem::path(spec.source).filename().string();
+int LayOutParitySet(const ParitySetPlan& plan, const std::vector<std::string>& disks) {
+    const Bytes source = ReadBytes(plan.source);
+    const std::string name = std::filesystem::path(plan.source).filename().string();
     const std::string base = ChunkBaseName(name);
     const std::string info = FormatInfoFile(static_cast<std::int64_t>(source.size()), name);
     const std::string checkFile = CheckFileName(kParityIdentity);
 
     par2::SetLayout layout;
-    layout.sliceSize = spec.slice;
+    layout.sliceSize = plan.slice;
     std::vector<Bytes> chunks;
-    for (std::size_t at = 0; at < source.size() || chunks.empty(); at += spec.slice) {
-        const std::size_t end = std::min(source.size(), at + spec.slice);
+    for (std::size_t at = 0; at < source.size() || chunks.empty(); at += plan.slice) {
+        const std::size_t end = std::min(source.size(), at + plan.slice);
         chunks.emplace_back(source.begin() + static_cast<std::ptrdiff_t>(at),
                             source.begin() + static_cast<std::ptrdiff_t>(end));
         const int disk = static_cast<int>(chunks.size());
@@ -64,12 +64,12 @@ int LayOutParitySet(const ParitySetSpec& spec, const std::vector<std::string>& d
         WriteBytes(folder + "/" + chunkName, chunks.back());
         SetSourceTimes(folder + "/" + chunkName);
         WriteText(folder + "/" + checkFile, lines + Line(chunks.back(), chunkName));
-        par2::ChunkHasher hasher(spec.slice);
+        par2::ChunkHasher hasher(plan.slice);
         hasher.Update(Raw(chunks.back()), chunks.back().size());
         layout.files.push_back(hasher.Finish(chunkName));
     }
     const int dataDisks = static_cast<int>(chunks.size());
-    layout.facts = {static_cast<std::uint32_t>(spec.parityDisks),
+    layout.facts = {static_cast<std::uint32_t>(plan.parityDisks),
                     static_cast<std::uint32_t>(dataDisks),
                     kParityIdentity,
                     kSourceSeconds,
@@ -79,14 +79,14 @@ int LayOutParitySet(const ParitySetSpec& spec, const std::vector<std::string>& d
                     info};
     const std::string critical = par2::CriticalPackets(layout, "Torvanik test");
     const std::vector<std::uint16_t> constants = par2::SliceConstants(layout);
-    for (int k = 1; k <= spec.parityDisks; ++k) {
+    for (int k = 1; k <= plan.parityDisks; ++k) {
         const auto exponent = static_cast<std::uint32_t>(k - 1);
-        Bytes slice(spec.slice, 0);
+        Bytes slice(plan.slice, 0);
         for (std::size_t i = 0; i < chunks.size(); ++i) {
             Bytes padded = chunks[i];
-            padded.resize(spec.slice, 0);
+            padded.resize(plan.slice, 0);
             par2::GfMultiplyAdd(par2::GfPower(constants[i], exponent), Raw(padded),
-                                reinterpret_cast<std::uint8_t*>(slice.data()), spec.slice);
+                                reinterpret_cast<std::uint8_t*>(slice.data()), plan.slice);
         }
         par2::RecoveryPacket packet(layout, exponent);
         packet.Update(Raw(slice), slice.size());

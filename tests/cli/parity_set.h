@@ -13,13 +13,13 @@ inline constexpr const char* kParityIdentity = "3F9A1C";
 inline constexpr long kSourceSeconds = 1'500'000'000;
 inline constexpr long kSourceNanoseconds = 123'456'789;
 
-struct ParitySetSpec {
+struct ParitySetPlan {
     std::string source;  // its bare name is the set's
     std::size_t slice = 0;
     int parityDisks = 1;
 };
 
 // Lays the set out: data disk i in disks[i-1], parity disk k in disks[K+k-1]; returns K.
-int LayOutParitySet(const ParitySetSpec& spec, const std::vector<std::string>& disks);
+int LayOutParitySet(const ParitySetPlan& plan, const std::vector<std::string>& disks);
 
 }  // namespace torvanik::testing
