@@ -47,15 +47,7 @@ Result<ImageHold> LockImageFolder(const std::string& directory) {
 // step that holds the image folder's lock may call this.
 Result<std::vector<std::string>> WithoutLeftovers(const std::string& directory) {
     RemoveLeftovers(directory);
-    const Result<std::vector<FolderFile>> files = RegularFiles(directory);
-    if (!files) {
-        return ImageWhy(image_reason::kNoFolder, directory, files.why().error);
-    }
-    std::vector<std::string> names;
-    for (const auto& file : *files) {
-        names.push_back(file.name);
-    }
-    return names;
+    return ImageFolderNames(directory);
 }
 
 // The files `names` of `image` copied out into a new private folder of `disk`, beside the

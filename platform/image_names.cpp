@@ -63,7 +63,7 @@ std::string ImageAmong(const std::string& directory, const std::vector<std::stri
     return directory + "/" + (same != images.end() ? *same : std::string(name));
 }
 
-Result<std::string> ImageForDisk(const std::string& directory, int diskNumber) {
+Result<std::vector<std::string>> ImageFolderNames(const std::string& directory) {
     const Result<std::vector<FolderFile>> files = RegularFiles(directory);
     if (!files) {
         return ImageWhy(image_reason::kNoFolder, directory, files.why().error);
@@ -72,7 +72,15 @@ Result<std::string> ImageForDisk(const std::string& directory, int diskNumber) {
     for (const auto& file : *files) {
         names.push_back(file.name);
     }
-    return ImageAmong(directory, names, diskNumber);
+    return names;
+}
+
+Result<std::string> ImageForDisk(const std::string& directory, int diskNumber) {
+    const Result<std::vector<std::string>> names = ImageFolderNames(directory);
+    if (!names) {
+        return names.why();
+    }
+    return ImageAmong(directory, *names, diskNumber);
 }
 
 }  // namespace torvanik

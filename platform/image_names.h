@@ -15,6 +15,10 @@ namespace torvanik {
 std::string ImageAmong(const std::string& directory, const std::vector<std::string>& names,
                        int diskNumber);
 
+// The names of the regular files in an image folder; fails, with the image folder's reason,
+// when it can't be listed.
+Result<std::vector<std::string>> ImageFolderNames(const std::string& directory);
+
 // The same among the regular files in `directory`; fails when it can't be listed.
 Result<std::string> ImageForDisk(const std::string& directory, int diskNumber);
 
